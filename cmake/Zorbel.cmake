@@ -1,0 +1,45 @@
+# zorbel_library(NAME DIR [DEPS ...])
+# A static library of every .cpp in DIR (not recursive, main.cpp excluded). Sources are globbed so
+# that adding a file needs no CMake edit.
+function(zorbel_library name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  # A process entry (main.cpp) belongs to an executable, never to the library.
+  list(FILTER _srcs EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT _srcs)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+    return()
+  endif()
+  add_library(${name} STATIC ${_srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
+  target_compile_definitions(${name} PUBLIC
+    ZORBEL_RESOURCE_BUILD_DIR="${ZORBEL_RESOURCE_BUILD_DIR}"
+    ZORBEL_RESOURCE_INSTALL_DIR="${ZORBEL_RESOURCE_INSTALL_DIR}")
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# zorbel_test(NAME DIR [DEPS ...])
+# One GoogleTest program from every .cpp in DIR; each test case is its own ctest test.
+function(zorbel_test name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${name} ${_srcs})
+  target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
+  target_compile_definitions(${name} PRIVATE
+    ZORBEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZORBEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "ZORBEL_TEST_TMP=${PROJECT_BINARY_DIR}/test-tmp")
+endfunction()
+
+# zorbel_benchmark(NAME SOURCE [DEPS ...])
+function(zorbel_benchmark name src)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARGN} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

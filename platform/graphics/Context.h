@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "platform/graphics/AffineTransform.h"
+#include "platform/graphics/BlendMode.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/Path.h"
+#include "platform/graphics/Rect.h"
+
+namespace platform {
+
+class Layer;
+
+// Which way user space y runs in a fresh context.
+enum class YAxis {
+    Up,   // bitmap contexts: y = 0 at the last memory row
+    Down, // a view's or an image surface's drawing: y = 0 at the top row
+};
+
+// A drawing context over a bitmap in the canvas pixel format (A, R, G, B bytes,
+// premultiplied, rows of width * 4 bytes). Keeps a save/restore stack of
+// transform, clip, alpha, blend mode, fill and stroke colours and line width.
+class Context {
+public:
+    // Over memory the caller owns (must outlive the context) or, with data ==
+    // nullptr, over zero-filled memory the context owns. Null on a bad size.
+    static std::unique_ptr<Context> createBitmap(int width, int height, std::uint8_t* data,
+                                                 YAxis axis = YAxis::Up);
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::size_t bytesPerRow() const { return std::size_t(width_) * 4; }
+    std::uint8_t* data() { return data_; }
+    const std::uint8_t* data() const { return data_; }
+    YAxis yAxis() const { return axis_; }
+
+    // State.
+    void saveGState();
+    void restoreGState();
+    void concatCTM(const AffineTransform& t);
+    void translateCTM(float dx, float dy);
+    void scaleCTM(float sx, float sy);
+    void rotateCTM(float radians);
+    AffineTransform ctm() const; // user space to this context's base space
+    void clipToRect(const Rect& r);  // intersects the clip with r (in user space)
+    Rect clipBoundingBox() const;    // in user space
+    void setAlpha(float alpha);
+    float alpha() const;
+    void setBlendMode(BlendMode mode);
+    BlendMode blendMode() const;
+    void setFillColor(const Color& c);
+    void setStrokeColor(const Color& c);
+    void setLineWidth(float width);
+
+    // Drawing; all in user space, under the transform, clip, alpha and blend mode.
+    void clearRect(const Rect& r); // to transparent, ignoring alpha and blend mode
+    void fillRect(const Rect& r);
+    void fillPath(const Path& p);   // nonzero winding, antialiased
+    void strokePath(const Path& p); // antialiased, butt caps, miter joins
+    void strokeLineSegments(std::span<const Point> pairs); // each pair one segment
+    // The image's top row goes to the rectangle's high-y edge (so an identity
+    // draw into a same-size y-up bitmap copies rows in order); bilinear when scaled.
+    void drawImage(const Rect& r, const Image& image);
+    // The image as it is seen (its orientation applied), top row at the
+    // rectangle's top on screen whatever the context's y direction.
+    void drawImageUpright(const Rect& r, const Image& image);
+    // An alpha mask (one byte a pixel) filled with the fill colour, its first
+    // row at the top of `r` on screen (text glyphs).
+    void fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride);
+    void drawLayerAtPoint(Point p, const Layer& layer);
+    void drawLayerInRect(const Rect& r, const Layer& layer);
+
+    // A copy of the pixels as a picture.
+    ImageRef makeImage() const;
+
+    struct State;
+
+private:
+    Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis);
+    struct Impl;
+    int width_;
+    int height_;
+    std::uint8_t* data_;
+    bool owned_;
+    YAxis axis_;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Restores the context's state when it goes out of scope.
+class GStateGuard {
+public:
+    explicit GStateGuard(Context& c) : c_(c) { c_.saveGState(); }
+    ~GStateGuard() { c_.restoreGState(); }
+    GStateGuard(const GStateGuard&) = delete;
+    GStateGuard& operator=(const GStateGuard&) = delete;
+
+private:
+    Context& c_;
+};
+
+// A zero-filled scratch bitmap of the picture's pixel size in the canvas pixel
+// format (the context owns its memory). Failures go to standard error.
+std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image);
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/graphics/Point.h"
+#include "platform/graphics/Size.h"
+
+namespace platform {
+
+// An axis-aligned rectangle. A negative size is allowed and is read as its
+// standardized form by every operation. The null rectangle (the result of
+// intersecting disjoint rectangles) has infinite origin; it is empty.
+struct Rect {
+    Point origin;
+    Size size;
+
+    constexpr Rect() = default;
+    constexpr Rect(float x, float y, float w, float h) : origin{x, y}, size{w, h} {}
+    constexpr Rect(Point o, Size s) : origin(o), size(s) {}
+
+    static Rect null();
+    static constexpr Rect zero() { return {}; }
+
+    float minX() const;
+    float minY() const;
+    float maxX() const;
+    float maxY() const;
+    float midX() const { return (minX() + maxX()) / 2; }
+    float midY() const { return (minY() + maxY()) / 2; }
+    float width() const;  // standardized, never negative
+    float height() const; // standardized, never negative
+    Point center() const { return {midX(), midY()}; }
+
+    bool isNull() const;
+    bool isEmpty() const; // null, or zero width or height
+    Rect standardized() const;
+    Rect integral() const; // smallest integer rectangle containing this one
+    bool contains(Point p) const; // half-open: min edges in, max edges out
+    bool contains(const Rect& r) const;
+    bool intersects(const Rect& r) const;
+
+    Rect unionWith(const Rect& r) const;        // null is the identity
+    Rect intersection(const Rect& r) const;     // null when disjoint
+    Rect inset(float dx, float dy) const;       // null when it turns negative
+    Rect offset(float dx, float dy) const;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+} // namespace platform
