@@ -1,8 +1,13 @@
-# zorbel_library(NAME DIR [DEPS ...])
-# A static library of every .cpp in DIR (not recursive, main.cpp excluded). Sources are globbed so
+# zorbel_library(NAME DIRS [DEPS ...])
+# A static library of every .cpp in the folders DIRS (a ;-list, not recursive,
+# main.cpp excluded). Sources are globbed so
 # that adding a file needs no CMake edit.
-function(zorbel_library name dir)
-  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+function(zorbel_library name dirs)
+  set(_srcs)
+  foreach(dir ${dirs})
+    file(GLOB _more CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND _srcs ${_more})
+  endforeach()
   # A process entry (main.cpp) belongs to an executable, never to the library.
   list(FILTER _srcs EXCLUDE REGEX "/main\\.cpp$")
   if(NOT _srcs)
@@ -24,6 +29,7 @@ endfunction()
 # One GoogleTest program from every .cpp in DIR; each test case is its own ctest test.
 function(zorbel_test name dir)
   file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER _srcs EXCLUDE REGEX "/main\\.cpp$")
   if(NOT _srcs)
     return()
   endif()
