@@ -34,9 +34,9 @@ names_in() {
     base=$(basename "$svg" .svg)
     echo "$base.png"
   done
-  # Extra sizes drawn from this folder's sources.
+  # Extra sizes drawn from the sources, filed under this group.
   if [[ -f $art/renders.txt ]]; then
-    grep -v '^[[:space:]]*#' "$art/renders.txt" | awk -v g="$1/" '$2 ~ "^"g {print $1}'
+    grep -v '^[[:space:]]*#' "$art/renders.txt" | awk -v g="$1" 'NF == 5 && $5 == g {print $1}'
   fi
 }
 
@@ -111,7 +111,9 @@ group_page overlays 200 200
 group_page icons 150 80
 group_page ui 160 120
 
-mapfile -t thumbs < <(names_in overlays | grep -v '\.thumb\.png$' | sed 's/png$/thumb.png/')
+mapfile -t thumbs < <(for svg in "$art"/overlays/*.svg; do
+  [[ -e $svg ]] && echo "$(basename "$svg" .svg).thumb.png"
+done)
 if ((${#thumbs[@]} > 0)); then
   page thumbnails 170 80 "${thumbs[@]}"
 fi
