@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zorbel {
+
+// Fisheye: the whole picture drawn into a lens (radius r * r / sqrt 2).
+// Reads src and writes every pixel of dst (width * 4 bytes per row, no padding), with bilinear
+// sampling; src and dst must be distinct. Writes nothing when a pointer is null or a side is
+// below 2.
+void fisheyeImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, int height);
+
+// The new radius for the radius r of an output pixel (normalised polar frame about the centre).
+float fisheyeRadius(float r);
+
+} // namespace zorbel

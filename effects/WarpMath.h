@@ -1,0 +1,20 @@
+#pragma once
+
+// The arithmetic helpers the warps share. They are part of the warps' definition: each one is
+// written so that its result is the same to the last bit on every build (no fused or reordered
+// floating-point operations), and the warps' output depends on exactly these values.
+
+namespace zorbel {
+
+// 0 below edge0, 1 from edge1 on, the cubic 3t^2 - 2t^3 between; all in float.
+float smoothstep(float edge0, float edge1, float x);
+
+// A fast approximation of atan2(y, x) in float, within about 0.005 radians. Returns values in
+// (-pi, pi]; (0, 0) gives 0.
+float fast_atan2f(float y, float x);
+
+// An approximation of x^p for x >= 0 that works on the bit pattern of x. myPow(1, p) is exactly 1;
+// myPow(0, p) is a tiny positive number, not 0.
+float myPow(float x, float p);
+
+} // namespace zorbel

@@ -1,0 +1,87 @@
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "effects/WarpMath.h"
+
+using namespace zorbel;
+
+TEST(FastAtan2f, AxesGiveTheirExactAngles) {
+    EXPECT_EQ(fast_atan2f(0.0f, 0.0f), 0.0f);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(fast_atan2f(1.0f, 0.0f)), 0x3FC90FDAu); // 1.57079625
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(fast_atan2f(-1.0f, 0.0f)), 0xBFC90FDAu);
+    // Only y strictly below 0 takes the negative branch, so (0, -1) is +pi.
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(fast_atan2f(0.0f, -1.0f)), 0x40490FDBu);
+    EXPECT_EQ(fast_atan2f(0.0f, 1.0f), 0.0f);
+}
+
+TEST(FastAtan2f, StaysWithinFiveThousandthsOfTheTrueAngle) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-2.0f, 2.0f);
+    for (int i = 0; i < 10000; ++i) {
+        float y = coordinate(random);
+        float x = coordinate(random);
+        float difference = std::fabs(fast_atan2f(y, x) - std::atan2(y, x));
+        // Across the negative x axis the two may land on either side of the +-pi cut.
+        difference = std::fmin(difference, std::fabs(difference - 6.2831855f));
+        EXPECT_LT(difference, 0.005f) << y << " " << x;
+    }
+}
+
+TEST(Smoothstep, EdgesAndMidpoint) {
+    EXPECT_EQ(smoothstep(-0.5f, 0.5f, 0.0f), 0.5f);
+    EXPECT_EQ(smoothstep(0.0f, 0.7f, 0.7f), 1.0f);
+    EXPECT_EQ(smoothstep(0.0f, 0.7f, 0.0f), 0.0f);
+    EXPECT_EQ(smoothstep(0.0f, 0.7f, -0.1f), 0.0f);
+    // The test below edge0 comes first: with edges swapped, x below both is 0.
+    EXPECT_EQ(smoothstep(1.0f, 0.0f, -1.0f), 0.0f);
+}
+
+TEST(MyPow, OneIsExactAndZeroIsTinyButPositive) {
+    EXPECT_EQ(myPow(1.0f, 0.5555556f), 1.0f);
+    EXPECT_EQ(myPow(1.0f, 3.0f), 1.0f);
+    float zero = myPow(0.0f, 0.5555556f);
+    EXPECT_GT(zero, 0.0f);
+    EXPECT_LT(zero, 1.0e-21f);
+    EXPECT_GT(zero, 1.0e-22f);
+}
+
+TEST(MyPow, ApproximatesThePowerWithItsOwnValues) {
+    EXPECT_EQ(myPow(0.5f, 0.5555556f), 0.68028259f);
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> base(0.01f, 1.5f);
+    for (int i = 0; i < 1000; ++i) {
+        float x = base(random);
+        EXPECT_NEAR(myPow(x, 0.5555556f), std::pow(x, 0.5555556f), 0.01f) << x;
+    }
+}
+
+TEST(Sincos, GivesTheSameBitsAsSinAndCos) {
+    // The warps take the sine and cosine in one call; the definition is sin and cos.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> angle(-12.0f, 12.0f);
+    for (int i = 0; i < 20000; ++i) {
+        double a = double(angle(random));
+        double s;
+        double c;
+        ::sincos(a, &s, &c);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(s), std::bit_cast<std::uint64_t>(std::sin(a))) << a;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(c), std::bit_cast<std::uint64_t>(std::cos(a))) << a;
+    }
+}
+
+TEST(Atan2, IsOddInYToTheLastBit) {
+    // The whole-buffer warps compute the lower half's angles as the negated upper half's.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> coordinate(-1.5f, 1.5f);
+    for (int i = 0; i < 20000; ++i) {
+        double y = coordinate(random);
+        double x = coordinate(random);
+        ASSERT_EQ(std::atan2(-y, x), -std::atan2(y, x)) << y << " " << x;
+        ASSERT_EQ(std::sin(-y), -std::sin(y));
+        ASSERT_EQ(std::cos(-y), std::cos(y));
+    }
+}
