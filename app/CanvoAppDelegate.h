@@ -76,7 +76,9 @@ public:
     std::shared_ptr<platform::TabBar> myTabBar() const { return myTabBar_; }
     void setMyTabBar(std::shared_ptr<platform::TabBar> t) { myTabBar_ = std::move(t); }
     std::shared_ptr<platform::View> myColorSelection() const { return myColorSelection_; }
-    void setMyColorSelection(std::shared_ptr<platform::View> v) { myColorSelection_ = std::move(v); }
+    void setMyColorSelection(std::shared_ptr<platform::View> v) {
+        myColorSelection_ = std::move(v);
+    }
     std::shared_ptr<platform::ViewController> myColorSelectionViewControl() const {
         return myColorSelectionViewControl_;
     }

@@ -100,9 +100,9 @@ void PaintingView::buildBrushBitmap(const platform::Image& image, std::string_vi
     if (turned)
         width = height = std::max(width, height);
     const std::string name(caller);
-    const bool made =
-        allocateBrushBitmap(width, height, " ++++++++++++++++ bitmapBrushData = NULL " + name + "  ",
-                            " ++++++++++++++++ brushContext = NULL " + name + "  ");
+    const bool made = allocateBrushBitmap(width, height,
+                                          " ++++++++++++++++ bitmapBrushData = NULL " + name + "  ",
+                                          " ++++++++++++++++ brushContext = NULL " + name + "  ");
     brushSize_ = float(width);
     if (made) {
         // Flipped so that the stamp shows the picture upright; turned a
@@ -187,7 +187,8 @@ void PaintingView::setBrushColorRed(float red, float green, float blue) {
     if (appDelegate().selectedTool() != PaintBrushTool)
         return;
     const auto toByte = [](float v) { return std::uint8_t(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
-    setBitmapColorPreMult(brushContext_.get(), packTintColor(toByte(red), toByte(green), toByte(blue)));
+    setBitmapColorPreMult(brushContext_.get(),
+                          packTintColor(toByte(red), toByte(green), toByte(blue)));
     rebuildStamp();
 }
 
@@ -196,6 +197,8 @@ void PaintingView::setColor(const platform::Color& color) {
     setBrushToCurrentColor();
 }
 
-void PaintingView::setBrushSize(int size) { brushSize_ = float(size); }
+void PaintingView::setBrushSize(int size) {
+    brushSize_ = float(size);
+}
 
 } // namespace zorbel

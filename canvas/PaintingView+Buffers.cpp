@@ -135,7 +135,9 @@ void PaintingView::flushOrgImageBuffer() {
     releaseBuffer(orgImageOffscreenContext_, orgImageBitmapData_);
 }
 
-void PaintingView::flushPaintLayer() { paintlayer_.reset(); }
+void PaintingView::flushPaintLayer() {
+    paintlayer_.reset();
+}
 
 void PaintingView::reloadOffscreenBufferIfNecessary() {
     if (offscreenPaintContext_)
@@ -258,8 +260,9 @@ void PaintingView::switchUndoBuffer() {
     } else {
         auto offscreenPicture = offscreenPaintContext_->makeImage();
         auto undoPicture = undoLayerContext_->makeImage();
-        for (auto [target, picture] : {std::pair{undoLayerContext_.get(), offscreenPicture.get()},
-                                       std::pair{offscreenPaintContext_.get(), undoPicture.get()}}) {
+        for (auto [target, picture] :
+             {std::pair{undoLayerContext_.get(), offscreenPicture.get()},
+              std::pair{offscreenPaintContext_.get(), undoPicture.get()}}) {
             if (!picture)
                 continue;
             platform::GStateGuard guard(*target);

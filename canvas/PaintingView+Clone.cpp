@@ -82,8 +82,9 @@ void PaintingView::cloneStepAt(float x, float y) {
     const float bh = float(brush->height());
     const Rect S = Rect(s.x, s.y, bw, bh)
                        .intersection(Rect(0, 0, float(source->width()), float(source->height())));
-    const Rect D = Rect(d.x, d.y, bw, bh).intersection(
-        Rect(0, 0, float(destination->width()), float(destination->height())));
+    const Rect D =
+        Rect(d.x, d.y, bw, bh)
+            .intersection(Rect(0, 0, float(destination->width()), float(destination->height())));
     if (S.isEmpty() || D.isEmpty())
         return;
     // The part of the stamp inside both buffers, in stamp coordinates.

@@ -127,7 +127,8 @@ ImageRef PaintingView::loadDocumentImage(std::string_view fileName, std::string*
     auto picture = Image::load(path);
     if (!picture) {
         if (whyUnusable)
-            *whyUnusable = std::string(fileName) + " is damaged and was not used: " + picture.error();
+            *whyUnusable =
+                std::string(fileName) + " is damaged and was not used: " + picture.error();
         return nullptr;
     }
     return picture.value();
@@ -382,7 +383,9 @@ bool PaintingView::writeOnlyImageOut(std::string_view fileName) {
     return writeApplicationData(*png, fileName);
 }
 
-bool PaintingView::writeImageOut(std::string_view fileName) { return writeOnlyImageOut(fileName); }
+bool PaintingView::writeImageOut(std::string_view fileName) {
+    return writeOnlyImageOut(fileName);
+}
 
 void PaintingView::printOrientation(int orientation) {
     static constexpr const char* kLines[] = {
