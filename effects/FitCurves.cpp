@@ -109,8 +109,8 @@ std::vector<double> ChordLengthParameterize(const Point2* d, int first, int last
     std::vector<double> u(count);
     u[0] = 0.0;
     for (std::size_t k = 1; k < count; ++k)
-        u[k] = u[k - 1] + V2DistanceBetween2Points(&d[std::size_t(first) + k],
-                                                   &d[std::size_t(first) + k - 1]);
+        u[k] = u[k - 1] +
+               V2DistanceBetween2Points(&d[std::size_t(first) + k], &d[std::size_t(first) + k - 1]);
     const double total = u[count - 1];
     if (total == 0.0)
         return u; // all zeros: nothing to divide

@@ -16,8 +16,9 @@ void grayScaleImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width,
     for (; done + 4 <= count; done += 4) {
         __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + done * 4));
         __m128i level = grayLevels4(pixels);
-        __m128i color = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(level, 8), _mm_slli_epi32(level, 16)),
-                                     _mm_slli_epi32(level, 24));
+        __m128i color =
+            _mm_or_si128(_mm_or_si128(_mm_slli_epi32(level, 8), _mm_slli_epi32(level, 16)),
+                         _mm_slli_epi32(level, 24));
         __m128i alpha = _mm_and_si128(pixels, _mm_set1_epi32(0xFF));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + done * 4), _mm_or_si128(alpha, color));
     }

@@ -10,11 +10,11 @@ namespace {
 
 // The constants are given by their bit patterns: they are part of the definition, and a decimal
 // literal could round to a neighbouring float on some other compiler.
-const float kHalfPi = std::bit_cast<float>(0x3FC90FDAu);   // 1.57079625, one unit below pi/2
-const float kPi = std::bit_cast<float>(0x40490FDBu);       // 3.14159274
-const float kAtanCoeff = std::bit_cast<float>(0x3E8F5C29u); // 0.28
-const float OOshift23 = std::bit_cast<float>(0x34000000u);  // 2^-23
-const float shift23 = std::bit_cast<float>(0x4B000000u);    // 2^23
+const float kHalfPi = std::bit_cast<float>(0x3FC90FDAu);        // 1.57079625, one unit below pi/2
+const float kPi = std::bit_cast<float>(0x40490FDBu);            // 3.14159274
+const float kAtanCoeff = std::bit_cast<float>(0x3E8F5C29u);     // 0.28
+const float OOshift23 = std::bit_cast<float>(0x34000000u);      // 2^-23
+const float shift23 = std::bit_cast<float>(0x4B000000u);        // 2^23
 const float kLogCorrection = std::bit_cast<float>(0x3EB17679u); // 0.346607
 const float kExpCorrection = std::bit_cast<float>(0x3EADEE78u); // 0.33971
 
@@ -65,9 +65,8 @@ float myPow(float x, float p) {
     float scaled = w * shift23;
     // Out of range (only for inputs far outside x >= 0, moderate p) the conversion would be
     // undefined; give what the processor's truncating conversion gives.
-    std::int32_t bits = (scaled >= -2147483648.0f && scaled < 2147483648.0f)
-                            ? std::int32_t(scaled)
-                            : INT32_MIN;
+    std::int32_t bits =
+        (scaled >= -2147483648.0f && scaled < 2147483648.0f) ? std::int32_t(scaled) : INT32_MIN;
     return std::bit_cast<float>(bits);
 }
 

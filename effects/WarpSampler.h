@@ -81,10 +81,10 @@ inline void sampleBilinear(const std::uint8_t* src, int width, int height, float
     __m128i i11 = _mm_unpackhi_epi16(lower, zero);
     __m128 fx = _mm_set1_ps(x - std::floor(x));
     __m128 fy = _mm_set1_ps(y - std::floor(y));
-    __m128 top = _mm_add_ps(_mm_cvtepi32_ps(i00),
-                            _mm_mul_ps(fx, _mm_cvtepi32_ps(_mm_sub_epi32(i01, i00))));
-    __m128 bottom = _mm_add_ps(_mm_cvtepi32_ps(i10),
-                               _mm_mul_ps(fx, _mm_cvtepi32_ps(_mm_sub_epi32(i11, i10))));
+    __m128 top =
+        _mm_add_ps(_mm_cvtepi32_ps(i00), _mm_mul_ps(fx, _mm_cvtepi32_ps(_mm_sub_epi32(i01, i00))));
+    __m128 bottom =
+        _mm_add_ps(_mm_cvtepi32_ps(i10), _mm_mul_ps(fx, _mm_cvtepi32_ps(_mm_sub_epi32(i11, i10))));
     __m128 value = _mm_add_ps(top, _mm_mul_ps(fy, _mm_sub_ps(bottom, top)));
     // minps answers its second operand when either is NaN, so NaN becomes 255 as in warpByte.
     value = _mm_max_ps(_mm_min_ps(value, _mm_set1_ps(255.0f)), _mm_setzero_ps());

@@ -80,8 +80,8 @@ TEST(ToneEffects, NullPointersWriteNothing) {
 
 TEST(GrayScale, PrimaryColoursAndWhite) {
     Bytes src = {255, 255, 0, 0, 255, 255, 255, 255, 255, 0, 0, 255, 255, 0, 255, 0, 7, 0, 0, 0};
-    Bytes expected = {255, 76, 76, 76, 255, 255, 255, 255, 255, 28, 28, 28,
-                      255, 150, 150, 150, 7, 0, 0, 0};
+    Bytes expected = {255, 76, 76,  76,  255, 255, 255, 255, 255, 28,
+                      28,  28, 255, 150, 150, 150, 7,   0,   0,   0};
     EXPECT_EQ(grayScaled(src), expected);
 }
 
@@ -166,9 +166,12 @@ TEST(Mirror, HorizontalOnTheCanvas) {
     Bytes dst(src.size(), 0);
     mirrorImageBitmap(src.data(), dst.data(), 320, 480, false);
     for (int y : {0, 200, 479}) {
-        EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 0, y), test::pixelAt(src, 320, 319, y), 4));
-        EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 160, y), test::pixelAt(src, 320, 160, y), 4));
-        EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 159, y), test::pixelAt(src, 320, 161, y), 4));
+        EXPECT_EQ(0,
+                  std::memcmp(test::pixelAt(dst, 320, 0, y), test::pixelAt(src, 320, 319, y), 4));
+        EXPECT_EQ(0,
+                  std::memcmp(test::pixelAt(dst, 320, 160, y), test::pixelAt(src, 320, 160, y), 4));
+        EXPECT_EQ(0,
+                  std::memcmp(test::pixelAt(dst, 320, 159, y), test::pixelAt(src, 320, 161, y), 4));
     }
 }
 
@@ -177,9 +180,12 @@ TEST(Mirror, VerticalOnTheCanvas) {
     Bytes dst(src.size(), 0);
     mirrorImageBitmap(src.data(), dst.data(), 320, 480, true);
     EXPECT_EQ(0, std::memcmp(&dst[0], test::pixelAt(src, 320, 0, 479), 320 * 4));
-    EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 0, 1), test::pixelAt(src, 320, 0, 479), 320 * 4));
-    EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 0, 239), test::pixelAt(src, 320, 0, 241), 320 * 4));
-    EXPECT_EQ(0, std::memcmp(test::pixelAt(dst, 320, 0, 300), test::pixelAt(src, 320, 0, 300), 320 * 4));
+    EXPECT_EQ(0,
+              std::memcmp(test::pixelAt(dst, 320, 0, 1), test::pixelAt(src, 320, 0, 479), 320 * 4));
+    EXPECT_EQ(
+        0, std::memcmp(test::pixelAt(dst, 320, 0, 239), test::pixelAt(src, 320, 0, 241), 320 * 4));
+    EXPECT_EQ(
+        0, std::memcmp(test::pixelAt(dst, 320, 0, 300), test::pixelAt(src, 320, 0, 300), 320 * 4));
 }
 
 TEST(Mirror, OtherSizesStayInsideTheBuffer) {
