@@ -1,0 +1,637 @@
+#include "platform/ui/Font.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+#include FT_OUTLINE_H
+#include <harfbuzz/hb.h>
+
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Context.h"
+
+namespace platform {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Which face a name stands for.
+
+struct FaceQuery {
+    std::string family;
+    int weight = -1; // FC_WEIGHT_*, -1 = regular unless the style says otherwise
+    int slant = -1;  // FC_SLANT_*
+};
+
+std::string lowercase(std::string_view s) {
+    std::string out(s);
+    for (char& ch : out)
+        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+// Case and blanks do not matter in family names ("DejaVuSans" is "DejaVu Sans").
+std::string familyKey(std::string_view s) {
+    std::string out;
+    for (char ch : s)
+        if (ch != ' ' && ch != '-' && ch != '_')
+            out += char(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+// Whole names whose style word would pick the wrong face.
+struct NameAlias {
+    const char* name; // lower case
+    FaceQuery face;
+};
+const NameAlias kNameAliases[] = {
+    {"markerfelt-thin", {"Comic Neue", FC_WEIGHT_REGULAR, FC_SLANT_ROMAN}},
+    {"markerfelt-wide", {"Comic Neue", FC_WEIGHT_BOLD, FC_SLANT_ROMAN}},
+    {"verdana-bolditalic", {"DejaVu Sans", FC_WEIGHT_BOLD, FC_SLANT_OBLIQUE}},
+    {"verdana-italic", {"DejaVu Sans", FC_WEIGHT_REGULAR, FC_SLANT_OBLIQUE}},
+};
+
+// Phone font families and the free family standing in for each, with the
+// weight and slant the family name itself implies.
+struct FamilyAlias {
+    const char* family; // familyKey form
+    FaceQuery face;
+};
+const FamilyAlias kFamilyAliases[] = {
+    {"arialroundedmtbold", {"URW Gothic", FC_WEIGHT_DEMIBOLD, FC_SLANT_ROMAN}},
+    {"arial", {"Liberation Sans"}},
+    {"arialmt", {"Liberation Sans"}},
+    {"helvetica", {"Nimbus Sans"}},
+    {"helveticaneue", {"Nimbus Sans"}},
+    {"courier", {"Nimbus Mono PS"}},
+    {"couriernew", {"Nimbus Mono PS"}},
+    {"couriernewps", {"Nimbus Mono PS"}},
+    {"georgia", {"C059"}},
+    {"markerfelt", {"Comic Neue"}},
+    {"times", {"Liberation Serif"}},
+    {"timesnewroman", {"Liberation Serif"}},
+    {"timesnewromanps", {"Liberation Serif"}},
+    {"trebuchet", {"Liberation Sans"}},
+    {"trebuchetms", {"Liberation Sans"}},
+    {"americantypewriter", {"Nimbus Mono PS"}},
+    {"verdana", {"DejaVu Sans"}},
+    {"zapfino", {"Z003", FC_WEIGHT_MEDIUM, FC_SLANT_ITALIC}},
+};
+
+const std::string kSystemFamily = "Liberation Sans";
+
+// Weight and slant from a PostScript style suffix ("BoldItalic", "BoldMT").
+void applyStyleWords(std::string_view style, FaceQuery& q) {
+    const std::string s = lowercase(style);
+    auto has = [&](const char* w) { return s.find(w) != std::string::npos; };
+    if (has("semibold") || has("demibold") || has("demi"))
+        q.weight = FC_WEIGHT_DEMIBOLD;
+    else if (has("extrabold") || has("black") || has("heavy"))
+        q.weight = FC_WEIGHT_BLACK;
+    else if (has("bold"))
+        q.weight = FC_WEIGHT_BOLD;
+    else if (has("medium"))
+        q.weight = FC_WEIGHT_MEDIUM;
+    else if (has("light"))
+        q.weight = FC_WEIGHT_LIGHT;
+    else if (has("thin"))
+        q.weight = FC_WEIGHT_THIN;
+    else if (has("regular") || has("roman") || has("book") || has("plain"))
+        q.weight = FC_WEIGHT_REGULAR;
+    if (has("italic"))
+        q.slant = FC_SLANT_ITALIC;
+    else if (has("oblique"))
+        q.slant = FC_SLANT_OBLIQUE;
+}
+
+FaceQuery queryForName(std::string_view name) {
+    const std::string lower = lowercase(name);
+    for (const NameAlias& a : kNameAliases)
+        if (lower == a.name)
+            return a.face;
+    // fontconfig's own parser would read "Helvetica-Bold" as the family
+    // "Helvetica" at size "Bold"; split the PostScript style off ourselves.
+    std::string_view family = name;
+    std::string_view style;
+    if (const auto dash = name.rfind('-'); dash != std::string_view::npos && dash > 0) {
+        family = name.substr(0, dash);
+        style = name.substr(dash + 1);
+    }
+    FaceQuery q{std::string(family)};
+    const std::string key = familyKey(family);
+    for (const FamilyAlias& a : kFamilyAliases)
+        if (key == a.family) {
+            q = a.face;
+            break;
+        }
+    applyStyleWords(style, q);
+    return q;
+}
+
+// ---------------------------------------------------------------------------
+// The font libraries, set up once.
+
+std::mutex& libraryMutex() {
+    static std::mutex m;
+    return m;
+}
+
+FT_Library freeType() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) {
+            log("FreeType could not be initialised; no text can be drawn");
+            return FT_Library(nullptr);
+        }
+        return lib;
+    }();
+    return library;
+}
+
+// HarfBuzz is loaded at run time: it applies the OpenType kerning (GPOS)
+// that FreeType alone ignores; without it only 'kern' tables are used.
+struct HarfBuzz {
+    decltype(&hb_blob_create_from_file) blobCreateFromFile;
+    decltype(&hb_blob_destroy) blobDestroy;
+    decltype(&hb_face_create) faceCreate;
+    decltype(&hb_face_destroy) faceDestroy;
+    decltype(&hb_font_create) fontCreate;
+    decltype(&hb_font_destroy) fontDestroy;
+    decltype(&hb_font_set_scale) fontSetScale;
+    decltype(&hb_buffer_create) bufferCreate;
+    decltype(&hb_buffer_destroy) bufferDestroy;
+    decltype(&hb_buffer_add_utf8) bufferAddUtf8;
+    decltype(&hb_buffer_guess_segment_properties) bufferGuessSegmentProperties;
+    decltype(&hb_buffer_get_glyph_infos) bufferGetGlyphInfos;
+    decltype(&hb_buffer_get_glyph_positions) bufferGetGlyphPositions;
+    decltype(&hb_shape) shape;
+};
+
+template <class F>
+bool bind(void* lib, const char* symbol, F& out) {
+    void* p = dlsym(lib, symbol);
+    out = reinterpret_cast<F>(p);
+    return p != nullptr;
+}
+
+const HarfBuzz* harfBuzz() {
+    static const HarfBuzz* api = []() -> const HarfBuzz* {
+        void* lib = dlopen("libharfbuzz.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!lib) {
+            log("HarfBuzz not found: text is kerned from TrueType kern tables only");
+            return nullptr;
+        }
+        static HarfBuzz hb;
+        const bool ok =
+            bind(lib, "hb_blob_create_from_file", hb.blobCreateFromFile) &&
+            bind(lib, "hb_blob_destroy", hb.blobDestroy) &&
+            bind(lib, "hb_face_create", hb.faceCreate) &&
+            bind(lib, "hb_face_destroy", hb.faceDestroy) &&
+            bind(lib, "hb_font_create", hb.fontCreate) &&
+            bind(lib, "hb_font_destroy", hb.fontDestroy) &&
+            bind(lib, "hb_font_set_scale", hb.fontSetScale) &&
+            bind(lib, "hb_buffer_create", hb.bufferCreate) &&
+            bind(lib, "hb_buffer_destroy", hb.bufferDestroy) &&
+            bind(lib, "hb_buffer_add_utf8", hb.bufferAddUtf8) &&
+            bind(lib, "hb_buffer_guess_segment_properties", hb.bufferGuessSegmentProperties) &&
+            bind(lib, "hb_buffer_get_glyph_infos", hb.bufferGetGlyphInfos) &&
+            bind(lib, "hb_buffer_get_glyph_positions", hb.bufferGetGlyphPositions) &&
+            bind(lib, "hb_shape", hb.shape);
+        if (!ok) {
+            log("HarfBuzz lacks a needed function: text is kerned from kern tables only");
+            return nullptr;
+        }
+        return &hb;
+    }();
+    return api;
+}
+
+struct FoundFace {
+    std::string file;
+    int index = 0;
+    std::string family;
+    std::string style;
+};
+
+// Asks fontconfig for the closest face; with checkFamily, a face of another
+// family (fontconfig's last-resort substitute) counts as not found.
+bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
+    static const bool initialised = FcInit() == FcTrue;
+    if (!initialised)
+        return false;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(q.family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, q.weight >= 0 ? q.weight : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, q.slant >= 0 ? q.slant : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        return false;
+    bool familyOk = !checkFamily;
+    FcChar8* value = nullptr;
+    const std::string wanted = familyKey(q.family);
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+        if (i == 0)
+            out.family = reinterpret_cast<const char*>(value);
+        if (familyKey(reinterpret_cast<const char*>(value)) == wanted)
+            familyOk = true;
+    }
+    if (FcPatternGetString(match, FC_STYLE, 0, &value) == FcResultMatch)
+        out.style = reinterpret_cast<const char*>(value);
+    int index = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch)
+        out.index = index;
+    const bool hasFile = FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch;
+    if (hasFile)
+        out.file = reinterpret_cast<const char*>(value);
+    FcPatternDestroy(match);
+    return familyOk && hasFile;
+}
+
+// One shaped glyph; positions in 1/64 pixel at the size it was shaped at.
+struct Glyph {
+    unsigned index;
+    long advance;
+    long xOffset;
+    long yOffset;
+};
+
+// UTF-8 to code points; a malformed byte becomes U+FFFD.
+std::vector<char32_t> decodeUtf8(std::string_view s) {
+    std::vector<char32_t> out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || i + std::size_t(extra) >= s.size()) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + std::size_t(k)]);
+            if ((c & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += std::size_t(extra) + 1;
+    }
+    return out;
+}
+
+// Lengths of the UTF-8 prefixes that end on a character boundary.
+std::vector<std::size_t> characterBoundaries(std::string_view s) {
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 1; i <= s.size(); ++i)
+        if (i == s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
+            cuts.push_back(i);
+    return cuts;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+struct Font::Impl {
+    std::string name;
+    std::string family;
+    std::string style;
+    std::string file;
+    int index = 0;
+    float size = 0;
+    FT_Face face = nullptr;
+    hb_blob_t* hbBlob = nullptr;
+    hb_face_t* hbFace = nullptr;
+    hb_font_t* hbFont = nullptr;
+    float ascender = 0;
+    float descender = 0;
+    long pixelSize26 = -1; // the size FreeType and HarfBuzz are set to, 1/64 px
+    mutable std::mutex mutex;
+
+    ~Impl() {
+        if (const HarfBuzz* hb = harfBuzz()) {
+            if (hbFont)
+                hb->fontDestroy(hbFont);
+            if (hbFace)
+                hb->faceDestroy(hbFace);
+            if (hbBlob)
+                hb->blobDestroy(hbBlob);
+        }
+        if (face) {
+            std::lock_guard lock(libraryMutex());
+            FT_Done_Face(face);
+        }
+    }
+
+    void setPixelSize(long size26) {
+        if (size26 == pixelSize26)
+            return;
+        FT_Set_Char_Size(face, 0, size26, 72, 72);
+        if (hbFont)
+            harfBuzz()->fontSetScale(hbFont, int(size26), int(size26));
+        pixelSize26 = size26;
+    }
+
+    // Caller holds the mutex and has set the pixel size.
+    std::vector<Glyph> shape(std::string_view text) {
+        std::vector<Glyph> glyphs;
+        if (text.empty())
+            return glyphs;
+        if (const HarfBuzz* hb = harfBuzz(); hb && hbFont) {
+            hb_buffer_t* buffer = hb->bufferCreate();
+            hb->bufferAddUtf8(buffer, text.data(), int(text.size()), 0, int(text.size()));
+            hb->bufferGuessSegmentProperties(buffer);
+            hb->shape(hbFont, buffer, nullptr, 0);
+            unsigned count = 0;
+            const hb_glyph_info_t* info = hb->bufferGetGlyphInfos(buffer, &count);
+            const hb_glyph_position_t* pos = hb->bufferGetGlyphPositions(buffer, &count);
+            glyphs.reserve(count);
+            for (unsigned i = 0; i < count; ++i)
+                glyphs.push_back(
+                    {info[i].codepoint, pos[i].x_advance, pos[i].x_offset, pos[i].y_offset});
+            hb->bufferDestroy(buffer);
+            return glyphs;
+        }
+        unsigned previous = 0;
+        for (char32_t cp : decodeUtf8(text)) {
+            const unsigned index = FT_Get_Char_Index(face, cp);
+            FT_Fixed advance = 0;
+            FT_Get_Advance(face, index, FT_LOAD_NO_HINTING, &advance);
+            if (previous && index && FT_HAS_KERNING(face)) {
+                FT_Vector kern{};
+                if (FT_Get_Kerning(face, previous, index, FT_KERNING_UNFITTED, &kern) == 0)
+                    glyphs.back().advance += kern.x;
+            }
+            glyphs.push_back({index, long(advance >> 10), 0, 0});
+            previous = index;
+        }
+        return glyphs;
+    }
+
+    float width(std::string_view text) {
+        setPixelSize(std::lround(size * 64));
+        long total = 0;
+        for (const Glyph& g : shape(text))
+            total += g.advance;
+        return float(total) / 64.0f;
+    }
+};
+
+namespace {
+
+std::unique_ptr<Font::Impl> openFace(std::string_view name, const FoundFace& found, float size) {
+    FT_Library library = freeType();
+    if (!library)
+        return nullptr;
+    auto impl = std::make_unique<Font::Impl>();
+    {
+        std::lock_guard lock(libraryMutex());
+        if (FT_New_Face(library, found.file.c_str(), found.index, &impl->face) != 0) {
+            impl->face = nullptr;
+            log("Font file could not be read: " + found.file);
+            return nullptr;
+        }
+    }
+    impl->name = std::string(name);
+    impl->family = found.family;
+    impl->style = found.style;
+    impl->file = found.file;
+    impl->index = found.index;
+    impl->size = size;
+    const FT_Face face = impl->face;
+    if (FT_IS_SCALABLE(face) && face->units_per_EM > 0) {
+        impl->ascender = float(face->ascender) * size / float(face->units_per_EM);
+        impl->descender = float(face->descender) * size / float(face->units_per_EM);
+    } else {
+        FT_Set_Char_Size(face, 0, std::lround(size * 64), 72, 72);
+        impl->ascender = float(face->size->metrics.ascender) / 64.0f;
+        impl->descender = float(face->size->metrics.descender) / 64.0f;
+    }
+    if (const HarfBuzz* hb = harfBuzz()) {
+        impl->hbBlob = hb->blobCreateFromFile(found.file.c_str());
+        impl->hbFace = hb->faceCreate(impl->hbBlob, unsigned(found.index));
+        impl->hbFont = hb->fontCreate(impl->hbFace);
+    }
+    impl->setPixelSize(std::lround(size * 64));
+    return impl;
+}
+
+constexpr float kMinimumSize = 1.0f;
+constexpr float kMaximumSize = 1000.0f;
+
+} // namespace
+
+Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Font::~Font() = default;
+
+FontRef Font::fontWithName(std::string_view name, float size) {
+    if (name.empty() || !(size >= kMinimumSize && size <= kMaximumSize))
+        return nullptr;
+    FoundFace found;
+    if (!matchFace(queryForName(name), true, found))
+        return nullptr;
+    auto impl = openFace(name, found, size);
+    if (!impl)
+        return nullptr;
+    return FontRef(new Font(std::move(impl)));
+}
+
+namespace {
+FontRef systemFont(float size, bool bold) {
+    const std::string style = bold ? "-Bold" : "";
+    if (FontRef f = Font::fontWithName(kSystemFamily + style, size))
+        return f;
+    // Any sans-serif face the machine has will do for interface text.
+    FoundFace found;
+    const FaceQuery fallback{"sans-serif", bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR,
+                             FC_SLANT_ROMAN};
+    if (!matchFace(fallback, false, found)) {
+        log("No font found for the interface text");
+        return nullptr;
+    }
+    return Font::fontWithName(found.family + style, size);
+}
+} // namespace
+
+FontRef Font::systemFontOfSize(float size) {
+    return systemFont(size, false);
+}
+
+FontRef Font::boldSystemFontOfSize(float size) {
+    return systemFont(size, true);
+}
+
+const std::string& Font::fontName() const {
+    return impl_->name;
+}
+const std::string& Font::familyName() const {
+    return impl_->family;
+}
+const std::string& Font::styleName() const {
+    return impl_->style;
+}
+float Font::pointSize() const {
+    return impl_->size;
+}
+float Font::ascender() const {
+    return impl_->ascender;
+}
+float Font::descender() const {
+    return impl_->descender;
+}
+
+FontRef Font::fontWithSize(float size) const {
+    if (!(size >= kMinimumSize && size <= kMaximumSize))
+        return nullptr;
+    FoundFace found{impl_->file, impl_->index, impl_->family, impl_->style};
+    auto impl = openFace(impl_->name, found, size);
+    if (!impl)
+        return nullptr;
+    return FontRef(new Font(std::move(impl)));
+}
+
+float Font::widthOfString(std::string_view text) const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->width(text);
+}
+
+Size Font::sizeOfString(std::string_view text) const {
+    return {std::ceil(widthOfString(text)), std::ceil(lineHeight())};
+}
+
+std::string Font::truncatedToWidth(std::string_view text, float width) const {
+    if (widthOfString(text) <= width)
+        return std::string(text);
+    const std::string ellipsis = "\u2026";
+    const std::vector<std::size_t> cuts = characterBoundaries(text);
+    // The widest prefix that still fits, by bisection over character boundaries.
+    std::size_t lo = 0;
+    std::size_t hi = cuts.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        std::string candidate(text.substr(0, cuts[mid]));
+        candidate += ellipsis;
+        if (widthOfString(candidate) <= width)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == 0)
+        return ellipsis;
+    return std::string(text.substr(0, cuts[lo - 1])) + ellipsis;
+}
+
+Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
+    const Size measured = sizeOfString(text);
+    if (text.empty())
+        return measured;
+    const AffineTransform m = c.ctm();
+    // Glyphs are rendered at the device resolution the context maps to.
+    const float scale = std::clamp(std::sqrt(std::fabs(m.a * m.d - m.b * m.c)), 0.25f, 16.0f);
+
+    struct Placed {
+        int left;
+        int top;
+        int width;
+        int rows;
+        std::vector<std::uint8_t> pixels;
+    };
+    std::vector<Placed> placed;
+    std::lock_guard lock(impl_->mutex);
+    Impl& f = *impl_;
+    f.setPixelSize(std::lround(f.size * scale * 64));
+    const std::vector<Glyph> glyphs = f.shape(text);
+    const long baseline26 = std::lround(f.ascender * scale * 64);
+    long pen = 0;
+    int minX = 0;
+    int minY = 0;
+    int maxX = int(std::ceil(measured.width * scale));
+    int maxY = int(std::ceil(measured.height * scale));
+    for (const Glyph& g : glyphs) {
+        const long x26 = pen + g.xOffset;
+        const long y26 = baseline26 - g.yOffset;
+        pen += g.advance;
+        if (FT_Load_Glyph(f.face, g.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+            continue;
+        FT_GlyphSlot slot = f.face->glyph;
+        const long whole = x26 >> 6;
+        if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
+            FT_Outline_Translate(&slot->outline, x26 & 63, 0);
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+            continue;
+        const FT_Bitmap& bm = slot->bitmap;
+        if (bm.width == 0 || bm.rows == 0 || bm.pixel_mode != FT_PIXEL_MODE_GRAY)
+            continue;
+        Placed pl{int(whole) + slot->bitmap_left,
+                  int((y26 + 32) >> 6) - slot->bitmap_top,
+                  int(bm.width),
+                  int(bm.rows),
+                  {}};
+        pl.pixels.resize(std::size_t(pl.width) * std::size_t(pl.rows));
+        for (int r = 0; r < pl.rows; ++r)
+            std::memcpy(&pl.pixels[std::size_t(r) * std::size_t(pl.width)],
+                        bm.buffer + std::ptrdiff_t(r) * bm.pitch, std::size_t(pl.width));
+        minX = std::min(minX, pl.left);
+        minY = std::min(minY, pl.top);
+        maxX = std::max(maxX, pl.left + pl.width);
+        maxY = std::max(maxY, pl.top + pl.rows);
+        placed.push_back(std::move(pl));
+    }
+    f.setPixelSize(std::lround(f.size * 64));
+    if (placed.empty())
+        return measured;
+    const int mw = maxX - minX;
+    const int mh = maxY - minY;
+    std::vector<std::uint8_t> mask(std::size_t(mw) * std::size_t(mh), 0);
+    for (const Placed& pl : placed)
+        for (int r = 0; r < pl.rows; ++r) {
+            std::uint8_t* row = &mask[std::size_t(pl.top - minY + r) * std::size_t(mw) +
+                                      std::size_t(pl.left - minX)];
+            const std::uint8_t* src = &pl.pixels[std::size_t(r) * std::size_t(pl.width)];
+            // Overlapping glyphs (joined script faces) keep the darker coverage.
+            for (int x = 0; x < pl.width; ++x)
+                row[x] = std::max(row[x], src[x]);
+        }
+    const float w = float(mw) / scale;
+    const float h = float(mh) / scale;
+    const float x = p.x + float(minX) / scale;
+    Rect r;
+    if (c.yAxis() == YAxis::Down)
+        r = Rect(x, p.y + float(minY) / scale, w, h);
+    else
+        r = Rect(x, p.y - float(minY) / scale - h, w, h);
+    c.fillMask(r, mask.data(), mw, mh, mw);
+    return measured;
+}
+
+void Font::drawInRectCentered(Context& c, const Rect& r, std::string_view text) const {
+    const std::string shown = truncatedToWidth(text, r.width());
+    const float w = widthOfString(shown);
+    const float x = std::round(r.midX() - w / 2);
+    const float y = std::round(r.midY() - lineHeight() / 2);
+    drawAtPoint(c, {x, y}, shown);
+}
+
+} // namespace platform
