@@ -82,6 +82,21 @@ void PaintingView::clearPaintLayer() {
     paintlayer_->context().clearRect(bufferRect_);
 }
 
+void PaintingView::mergePaintLayer() {
+    reloadOffscreenBufferIfNecessary();
+    reloadPaintLayerIfNecessary();
+    if (!offscreenPaintContext_ || !paintlayer_)
+        return;
+    if (strokeGoesToPaintLayer()) {
+        Context& context = *offscreenPaintContext_;
+        platform::GStateGuard guard(context);
+        context.setAlpha(brushAlpha_);
+        context.setBlendMode(platform::blendModeFromInt(brushBlendMode_));
+        context.drawLayerInRect(bufferRect_, *paintlayer_);
+    }
+    clearPaintLayer();
+}
+
 void PaintingView::drawRect(Context& context, const Rect& dirty) {
     if (!offscreenPaintContext_)
         return;

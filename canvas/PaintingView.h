@@ -204,6 +204,9 @@ public:
     void drawBrushCursor(platform::Context& context, platform::Point point);
     // Alpha 1, whole stroke layer transparent; nothing while it is flushed.
     void clearPaintLayer();
+    // Ends a stroke: the stroke layer goes into the painting once, at the
+    // stroke's opacity and blend mode (when it was used), and is cleared.
+    void mergePaintLayer();
     // Eraser and clone tools: copies through the stamp's alpha at (x, y).
     void cloneStepAt(float x, float y);
 
