@@ -9,7 +9,7 @@ float bulgeRadius(float r) {
 }
 
 void bulgeImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, int height) {
-    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, bulgeRadius);
+    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, eachRadius<bulgeRadius>);
 }
 
 } // namespace zorbel

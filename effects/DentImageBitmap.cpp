@@ -14,7 +14,7 @@ float dentRadius(float r) {
 }
 
 void dentImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, int height) {
-    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, dentRadius);
+    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, eachRadius<dentRadius>);
 }
 
 } // namespace zorbel

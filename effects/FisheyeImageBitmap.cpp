@@ -13,7 +13,7 @@ float fisheyeRadius(float r) {
 }
 
 void fisheyeImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, int height) {
-    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, fisheyeRadius);
+    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, eachRadius<fisheyeRadius>);
 }
 
 } // namespace zorbel

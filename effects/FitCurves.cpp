@@ -66,6 +66,9 @@ int FitCubicList2(const Point2* d, int first, int last, Vector2 tHat1, Vector2 t
     if (d == nullptr || out == nullptr || first < 0 || last <= first ||
         last - first >= kFitCurveMaxPoints)
         return index;
+    // Once the output is full nothing more can be stored: the fit of the rest changes nothing.
+    if (index > kFitCurveMaxPoints - 4)
+        return index;
     const double iterationError = error * error;
 
     if (last - first == 1) {

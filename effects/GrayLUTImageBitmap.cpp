@@ -16,9 +16,14 @@ std::uint8_t rampByte(float value) {
     return value >= 255.0f ? 255 : std::uint8_t(int(value));
 }
 
-std::uint32_t mapGrayLevel(std::uint32_t pixel, int level, const ColorLUT& table) {
-    const std::uint8_t* entry = table.data() + level * 4;
-    return pixelWithColor(pixel, entry[1], entry[2], entry[3]);
+// The table's colours as the upper three bytes of a pixel word, to be joined with an alpha.
+using PackedColors = std::array<std::uint32_t, 256>;
+
+PackedColors packColors(const ColorLUT& table) {
+    PackedColors packed;
+    for (std::size_t g = 0; g < 256; ++g)
+        packed[g] = pixelWithColor(0, table[g * 4 + 1], table[g * 4 + 2], table[g * 4 + 3]);
+    return packed;
 }
 
 } // namespace
@@ -55,21 +60,25 @@ void grayLUTImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, i
                         const ColorLUT& table) {
     if (src == nullptr || dst == nullptr || width <= 0 || height <= 0)
         return;
+    const PackedColors colors = packColors(table);
     std::size_t count = std::size_t(width) * std::size_t(height);
     std::size_t done = 0;
 #if defined(__SSE2__)
     alignas(16) std::int32_t levels[4];
+    alignas(16) std::uint32_t words[4];
     for (; done + 4 <= count; done += 4) {
         __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + done * 4));
         _mm_store_si128(reinterpret_cast<__m128i*>(levels), grayLevels4(pixels));
-        for (int k = 0; k < 4; ++k) {
-            std::size_t at = (done + std::size_t(k)) * 4;
-            storePixel(dst + at, mapGrayLevel(loadPixel(src + at), levels[k], table));
-        }
+        for (std::size_t k = 0; k < 4; ++k)
+            words[k] = colors[std::size_t(levels[k])];
+        __m128i alpha = _mm_and_si128(pixels, _mm_set1_epi32(0xFF));
+        __m128i color = _mm_load_si128(reinterpret_cast<const __m128i*>(words));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + done * 4), _mm_or_si128(alpha, color));
     }
 #endif
     mapEachPixel(src + done * 4, dst + done * 4, int(count - done), 1, [&](std::uint32_t p) {
-        return mapGrayLevel(p, grayLevel((p >> 8) & 0xFF, (p >> 16) & 0xFF, p >> 24), table);
+        return (p & 0xFFu) |
+               colors[std::size_t(grayLevel((p >> 8) & 0xFF, (p >> 16) & 0xFF, p >> 24))];
     });
 }
 

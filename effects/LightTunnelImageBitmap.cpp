@@ -9,7 +9,7 @@ float lightTunnelRadius(float r) {
 }
 
 void lightTunnelImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, int height) {
-    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, lightTunnelRadius);
+    warpWholeBuffer(src, dst, width, height, WarpAngle::Exact, eachRadius<lightTunnelRadius>);
 }
 
 } // namespace zorbel

@@ -18,6 +18,11 @@ std::vector<float> columnCoordinates(int width, float cx) {
     return u;
 }
 
+void rowRadii(const std::vector<float>& us, float v, std::vector<float>& radii) {
+    for (std::size_t x = 0; x < us.size(); ++x)
+        radii[x] = std::sqrt(us[x] * us[x] + v * v);
+}
+
 // Rows y and height - y have v and -v exactly (both are small multiples of 0.5 before the
 // division), so r is the same, the library atan2 gives exactly the negated angle (it is odd in
 // y), the cosine is the same and the sine negated. The lower row therefore reuses the upper
@@ -30,17 +35,20 @@ void warpExactAngle(const std::uint8_t* src, std::uint8_t* dst, int width, int h
     const std::vector<float> us = columnCoordinates(width, cx);
     const std::size_t rowBytes = std::size_t(width) * 4;
     parallelRows(0, height / 2 + 1, [&](int first, int last) {
+        std::vector<float> radii(us.size());
+        std::vector<float> newRadii(us.size());
         for (int y = first; y < last; ++y) {
             const float v = (float(y) - cy) / cy;
             const int mirror = height - y;
             const bool hasMirror = y >= 1 && mirror > y;
             std::uint8_t* out = dst + std::size_t(y) * rowBytes;
             std::uint8_t* mirrorOut = dst + std::size_t(mirror) * rowBytes;
+            rowRadii(us, v, radii);
+            newRadius(radii.data(), newRadii.data(), width);
             for (int x = 0; x < width; ++x) {
                 const float u = us[std::size_t(x)];
-                const float r = std::sqrt(u * u + v * v);
                 const float a = float(std::atan2(double(v), double(u)));
-                const float r2 = newRadius(r);
+                const float r2 = newRadii[std::size_t(x)];
                 double sine;
                 double cosine;
                 ::sincos(double(a), &sine, &cosine);
@@ -63,15 +71,18 @@ void warpFastAngle(const std::uint8_t* src, std::uint8_t* dst, int width, int he
     const std::vector<float> us = columnCoordinates(width, cx);
     const std::size_t rowBytes = std::size_t(width) * 4;
     parallelRows(0, height, [&](int first, int last) {
+        std::vector<float> radii(us.size());
+        std::vector<float> newRadii(us.size());
         for (int y = first; y < last; ++y) {
             const float v = (float(y) - cy) / cy;
             std::uint8_t* out = dst + std::size_t(y) * rowBytes;
+            rowRadii(us, v, radii);
+            newRadius(radii.data(), newRadii.data(), width);
             for (int x = 0; x < width; ++x) {
-                const float u = us[std::size_t(x)];
-                const float r = std::sqrt(u * u + v * v);
                 float sx;
                 float sy;
-                warpSourcePosition(cx, cy, newRadius(r), fast_atan2f(v, u), sx, sy);
+                warpSourcePosition(cx, cy, newRadii[std::size_t(x)],
+                                   fast_atan2f(v, us[std::size_t(x)]), sx, sy);
                 sampleBilinear(src, width, height, sx, sy, out + std::size_t(x) * 4);
             }
         }

@@ -14,8 +14,15 @@ namespace zorbel {
 // fast_atan2f.
 enum class WarpAngle { Exact, Fast };
 
-// A warp's new radius for the radius r.
-using WarpRadiusRule = float (*)(float r);
+// A warp's new radii for a row of radii (count values; the two arrays do not overlap).
+using WarpRadiusRule = void (*)(const float* radii, float* newRadii, int count);
+
+// A WarpRadiusRule from a rule for one radius.
+template <float (*NewRadius)(float)>
+void eachRadius(const float* radii, float* newRadii, int count) {
+    for (int i = 0; i < count; ++i)
+        newRadii[i] = NewRadius(radii[i]);
+}
 
 // The source position in buffer pixels for the new radius and angle: the cosine and sine in
 // double, times the radius in double, rounded to float; then scaled and offset in float.

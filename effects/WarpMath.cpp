@@ -1,5 +1,7 @@
 #include "effects/WarpMath.h"
 
+#include "effects/WarpSampler.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -57,10 +59,10 @@ float myPow(float x, float p) {
     // log2 from the exponent and mantissa bits, corrected by a parabola; the power is then
     // built back into the bits the same way.
     float l = float(std::bit_cast<std::int32_t>(x)) * OOshift23 - 127.0f;
-    float f = l - std::floor(l);
+    float f = l - floorFloat(l);
     l = l + (f - f * f) * kLogCorrection;
     l = l * p;
-    f = l - std::floor(l);
+    f = l - floorFloat(l);
     float w = (l + 127.0f) - (f - f * f) * kExpCorrection;
     float scaled = w * shift23;
     // Out of range (only for inputs far outside x >= 0, moderate p) the conversion would be
@@ -69,5 +71,34 @@ float myPow(float x, float p) {
         (scaled >= -2147483648.0f && scaled < 2147483648.0f) ? std::int32_t(scaled) : INT32_MIN;
     return std::bit_cast<float>(bits);
 }
+
+#if defined(__SSE2__)
+namespace {
+
+// floorFloat on four lanes.
+__m128 floor4(__m128 x) {
+    __m128 whole = _mm_cvtepi32_ps(_mm_cvttps_epi32(x));
+    __m128 adjusted = _mm_sub_ps(whole, _mm_and_ps(_mm_cmpgt_ps(whole, x), _mm_set1_ps(1.0f)));
+    __m128 magnitude = _mm_and_ps(x, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
+    __m128 fractional = _mm_and_ps(_mm_cmplt_ps(magnitude, _mm_set1_ps(8388608.0f)),
+                                   _mm_cmpneq_ps(x, _mm_setzero_ps()));
+    return _mm_or_ps(_mm_and_ps(fractional, adjusted), _mm_andnot_ps(fractional, x));
+}
+
+} // namespace
+
+__m128 myPow4(__m128 x, float p) {
+    __m128 l = _mm_sub_ps(_mm_mul_ps(_mm_cvtepi32_ps(_mm_castps_si128(x)), _mm_set1_ps(OOshift23)),
+                          _mm_set1_ps(127.0f));
+    __m128 f = _mm_sub_ps(l, floor4(l));
+    l = _mm_add_ps(l, _mm_mul_ps(_mm_sub_ps(f, _mm_mul_ps(f, f)), _mm_set1_ps(kLogCorrection)));
+    l = _mm_mul_ps(l, _mm_set1_ps(p));
+    f = _mm_sub_ps(l, floor4(l));
+    __m128 w = _mm_sub_ps(_mm_add_ps(l, _mm_set1_ps(127.0f)),
+                          _mm_mul_ps(_mm_sub_ps(f, _mm_mul_ps(f, f)), _mm_set1_ps(kExpCorrection)));
+    // cvttps gives INT32_MIN out of range, as myPow's guarded conversion does.
+    return _mm_castsi128_ps(_mm_cvttps_epi32(_mm_mul_ps(w, _mm_set1_ps(shift23))));
+}
+#endif
 
 } // namespace zorbel

@@ -14,6 +14,15 @@
 
 namespace zorbel {
 
+// floorf without the library call (the sampler and myPow take two each per pixel): the same
+// value, sign of zero included, for every float.
+inline float floorFloat(float x) {
+    if (!(std::fabs(x) < 8388608.0f) || x == 0.0f)
+        return x; // already whole (or NaN, or infinite), or a zero that keeps its sign
+    float whole = float(int(x));
+    return whole > x ? whole - 1.0f : whole;
+}
+
 // The base index of a sample along one axis of n >= 2 pixels: the position truncated toward
 // zero, then held to 0 ... n - 2, so that the 2 x 2 neighbourhood stays inside. Written with
 // comparisons first so that no out-of-range float is converted (that would be undefined).
@@ -54,8 +63,8 @@ inline void sampleBilinearScalar(const std::uint8_t* src, int width, int height,
                                      std::size_t(warpBaseIndex(x, width))) *
                                         4;
     const std::uint8_t* p10 = p00 + std::size_t(width) * 4;
-    float fx = x - std::floor(x);
-    float fy = y - std::floor(y);
+    float fx = x - floorFloat(x);
+    float fy = y - floorFloat(y);
     for (int c = 0; c < 4; ++c) {
         float top = float(p00[c]) + fx * float(int(p00[c + 4]) - int(p00[c]));
         float bottom = float(p10[c]) + fx * float(int(p10[c + 4]) - int(p10[c]));
@@ -79,8 +88,8 @@ inline void sampleBilinear(const std::uint8_t* src, int width, int height, float
     __m128i i01 = _mm_unpackhi_epi16(upper, zero);
     __m128i i10 = _mm_unpacklo_epi16(lower, zero);
     __m128i i11 = _mm_unpackhi_epi16(lower, zero);
-    __m128 fx = _mm_set1_ps(x - std::floor(x));
-    __m128 fy = _mm_set1_ps(y - std::floor(y));
+    __m128 fx = _mm_set1_ps(x - floorFloat(x));
+    __m128 fy = _mm_set1_ps(y - floorFloat(y));
     __m128 top =
         _mm_add_ps(_mm_cvtepi32_ps(i00), _mm_mul_ps(fx, _mm_cvtepi32_ps(_mm_sub_epi32(i01, i00))));
     __m128 bottom =

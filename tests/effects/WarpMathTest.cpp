@@ -1,11 +1,13 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "effects/WarpMath.h"
+#include "effects/WarpSampler.h"
 
 using namespace zorbel;
 
@@ -85,3 +87,48 @@ TEST(Atan2, IsOddInYToTheLastBit) {
         ASSERT_EQ(std::cos(-y), std::cos(y));
     }
 }
+
+TEST(FloorFloat, EqualsTheLibraryFloorSignOfZeroIncluded) {
+    std::mt19937 random(13);
+    std::uniform_real_distribution<float> wide(-1.0e9f, 1.0e9f);
+    std::uniform_real_distribution<float> narrow(-600.0f, 600.0f);
+    const float specials[] = {0.0f,
+                              -0.0f,
+                              0.5f,
+                              -0.5f,
+                              -1.0f,
+                              1.0f,
+                              -1.0e-30f,
+                              8388607.5f,
+                              -8388607.5f,
+                              8388608.0f,
+                              1.0e30f,
+                              -1.0e30f,
+                              std::numeric_limits<float>::infinity()};
+    for (float x : specials)
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(floorFloat(x)),
+                  std::bit_cast<std::uint32_t>(std::floor(x)))
+            << x;
+    EXPECT_TRUE(std::isnan(floorFloat(std::numeric_limits<float>::quiet_NaN())));
+    for (int i = 0; i < 100000; ++i)
+        for (float x : {wide(random), narrow(random)})
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(floorFloat(x)),
+                      std::bit_cast<std::uint32_t>(std::floor(x)))
+                << x;
+}
+
+#if defined(__SSE2__)
+TEST(MyPow, FourLanesGiveTheSameBitsAsOne) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> base(0.0f, 2.0f);
+    for (int i = 0; i < 50000; ++i) {
+        alignas(16) float x[4] = {base(random), base(random), base(random), i == 0 ? 0.0f : 1.0f};
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, myPow4(_mm_load_ps(x), 0.5555556f));
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(lanes[k]),
+                      std::bit_cast<std::uint32_t>(myPow(x[k], 0.5555556f)))
+                << x[k];
+    }
+}
+#endif
