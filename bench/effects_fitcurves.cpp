@@ -1,5 +1,6 @@
 // The curve fitter on a 1,000-point stroke, the longest the canvas passes.
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -8,14 +9,16 @@
 
 namespace {
 
-// A finger stroke: a wandering loop sampled every couple of pixels with a little jitter.
+// A finger stroke: a scribble of loops across the canvas, a point every couple of pixels, each
+// off the smooth path by up to half a pixel (touch positions are not exact).
 std::vector<zorbel::Point2> stroke() {
     std::vector<zorbel::Point2> points;
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> jitter(-0.5, 0.5);
     for (int i = 0; i < 1000; ++i) {
-        double t = i * 0.012;
-        points.push_back(
-            {160 + 120 * std::sin(t) + 3 * std::sin(i * 1.7),
-             240 + 200 * std::sin(t * 0.7) * std::cos(t * 0.3) + 3 * std::cos(i * 2.3)});
+        double t = i * 0.01;
+        points.push_back({160 + 130 * std::sin(t * 1.3) + 25 * std::cos(t * 7) + jitter(random),
+                          240 + 200 * std::sin(t * 0.9) + 25 * std::sin(t * 7) + jitter(random)});
     }
     return points;
 }
