@@ -26,7 +26,9 @@ public:
     TouchPhase phase() const { return phase_; }
     int tapCount() const { return tapCount_; }
     double timestamp() const { return timestamp_; } // seconds on the run loop clock
-    View* view() const { return view_; }
+    // Null when the touch belongs to no view (or its view was destroyed).
+    View* view() const { return weakView_.expired() ? nullptr : view_; }
+    std::shared_ptr<View> lockView() const { return weakView_.lock(); }
     Window* window() const { return window_; }
     // Where the finger is / was at the previous event, in `view`'s bounds
     // coordinates (null: the window's).
@@ -39,8 +41,11 @@ public:
     void update(TouchPhase phase, Point windowPoint, double timestamp);
     void setPhase(TouchPhase phase) { phase_ = phase; }
     void setTapCount(int count) { tapCount_ = count; }
-    // The view was removed from the window: the touch keeps its last point.
-    void detachView() { view_ = nullptr; }
+    // The touch goes to no view.
+    void detachView() {
+        view_ = nullptr;
+        weakView_.reset();
+    }
 
 private:
     int finger_;
@@ -48,6 +53,7 @@ private:
     int tapCount_;
     double timestamp_;
     View* view_;
+    std::weak_ptr<View> weakView_;
     Window* window_;
     Point location_;
     Point previous_;

@@ -11,6 +11,7 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Rect.h"
+#include "platform/ui/Action.h"
 
 namespace platform {
 
@@ -75,7 +76,7 @@ Rect rectForContentMode(ContentMode mode, Size content, const Rect& bounds);
 // Ownership: a superview owns its subviews (shared_ptr); superview() and
 // window() are plain back pointers. Don't keep a raw pointer to a view you
 // don't own beyond its removal.
-class View : public std::enable_shared_from_this<View> {
+class View : public ActionSender, public std::enable_shared_from_this<View> {
 public:
     View();
     explicit View(const Rect& frame);
@@ -290,6 +291,7 @@ private:
     bool needsLayout_ = false;
 
     View* superview_ = nullptr;
+    Window* hostWindow_ = nullptr; // for a root drawn by a window outside its tree
     std::vector<std::shared_ptr<View>> subviews_;
     ViewController* viewController_ = nullptr;
 

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+class Timer;
+
+// Which clock the main run loop reads.
+enum class ClockMode {
+    Real,    // the steady clock (the window driver)
+    Virtual, // starts at 0 and moves only when advanced (headless driver, tests)
+};
+
+// The main run loop: timers, view animations, redisplay and work posted from
+// other threads, all on the main thread, on one clock.
+//
+// Drivers: the window driver calls runOnce(timeout) in its event loop and
+// renders the window after it; the headless driver calls advanceBy(seconds)
+// for `wait` and drain() after each input event. Both deliver input by calling
+// the Window directly between those calls.
+class RunLoop {
+public:
+    static RunLoop& main();
+
+    // Seconds since the loop's clock started.
+    double now() const;
+    // Seconds since 1 January 2001 (the absolute time the app reads); follows
+    // the run loop clock, so it is virtual in headless runs.
+    double absoluteTime() const;
+    ClockMode clockMode() const { return mode_; }
+    // Resets the clock to 0 in the given mode and drops timers and posted work.
+    void reset(ClockMode mode);
+
+    // Thread-safe: runs `work` on the main thread at the next turn of the loop.
+    void performOnMainThread(std::function<void()> work);
+    // Runs `work` on a new thread; the loop counts it as background work
+    // until it returns (drain waits for it).
+    void performInBackground(std::function<void()> work);
+    int backgroundWorkCount() const { return background_.load(); }
+
+    // Timers (Timer.h schedules itself here).
+    void addTimer(std::shared_ptr<Timer> timer);
+    void removeTimer(const Timer* timer);
+    // The earliest fire date of a valid timer, if any.
+    std::optional<double> nextTimerDate() const;
+    // True while a one-shot timer is scheduled or a view animation runs.
+    bool hasPendingOneShotWork() const;
+
+    // One turn: posted work, due timers (in fire-date order), animations.
+    // Real clock: first waits up to `timeout` seconds for work or a timer.
+    void runOnce(double timeout = 0);
+    // Virtual clock: moves the clock forward by `seconds`, stopping at every
+    // timer date and animation start or end on the way so everything happens
+    // in order at its own time.
+    void advanceBy(double seconds);
+    // Waits (real time) for background work to finish, then runs what it
+    // posted; repeats until none is left.
+    void drain();
+    // Virtual clock: drain, then advance until no one-shot timer or animation
+    // is pending (repeating timers do not count). Gives up after `limit`
+    // seconds of virtual time; returns false then.
+    bool settle(double limit = 600);
+
+    // Wakes a runOnce that is waiting (from any thread).
+    void wakeUp();
+
+private:
+    RunLoop();
+    void runPosted();
+    void fireDueTimers();
+    void stepAnimations();
+
+    ClockMode mode_ = ClockMode::Real;
+    std::chrono::steady_clock::time_point realStart_;
+    double virtualNow_ = 0;
+    double absoluteBase_ = 0;
+
+    std::vector<std::shared_ptr<Timer>> timers_;
+    std::uint64_t timerSequence_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> posted_;
+    bool woken_ = false;
+    std::atomic<int> background_{0};
+};
+
+// Seconds since 1 January 2001 on the main run loop's clock.
+double absoluteTimeGetCurrent();
+
+} // namespace platform
