@@ -20,7 +20,8 @@ public:
     static constexpr Color black() { return grey(0); }
     static constexpr Color white() { return grey(1); }
     static constexpr Color clear() { return grey(0, 0); }
-    static constexpr Color blue() { return rgb(0, 0, 1); }
+    // Pure blue (the component accessor blue() takes the short name).
+    static constexpr Color blueColor() { return rgb(0, 0, 1); }
 
     std::span<const float> components() const { return {c_, count_}; }
     std::size_t numberOfComponents() const { return count_; }

@@ -14,6 +14,9 @@
 namespace platform {
 
 class Layer;
+namespace detail {
+struct CoverageMask;
+}
 
 // Which way user space y runs in a fresh context.
 enum class YAxis {
@@ -26,8 +29,9 @@ enum class YAxis {
 // transform, clip, alpha, blend mode, fill and stroke colours and line width.
 class Context {
 public:
-    // Over memory the caller owns (must outlive the context) or, with data ==
-    // nullptr, over zero-filled memory the context owns. Null on a bad size.
+    // Over memory the caller owns (must outlive the context; 4-byte aligned, as
+    // malloc gives it) or, with data == nullptr, over zero-filled memory the
+    // context owns. Null on a bad size (sides 1 to 16384) or a failed allocation.
     static std::unique_ptr<Context> createBitmap(int width, int height, std::uint8_t* data,
                                                  YAxis axis = YAxis::Up);
     ~Context();
@@ -49,6 +53,11 @@ public:
     void scaleCTM(float sx, float sy);
     void rotateCTM(float radians);
     AffineTransform ctm() const; // user space to this context's base space
+    void setCTM(const AffineTransform& t);
+    // The base space to pixels: y-up contexts flip (y -> height - y); y-down
+    // ones are the identity. userToDevice() = ctm() followed by it.
+    AffineTransform baseTransform() const;
+    AffineTransform userToDevice() const;
     void clipToRect(const Rect& r);  // intersects the clip with r (in user space)
     Rect clipBoundingBox() const;    // in user space
     void setAlpha(float alpha);
@@ -58,6 +67,9 @@ public:
     void setFillColor(const Color& c);
     void setStrokeColor(const Color& c);
     void setLineWidth(float width);
+    Color fillColor() const;
+    Color strokeColor() const;
+    float lineWidth() const;
 
     // Drawing; all in user space, under the transform, clip, alpha and blend mode.
     void clearRect(const Rect& r); // to transparent, ignoring alpha and blend mode
@@ -65,6 +77,7 @@ public:
     void fillPath(const Path& p);   // nonzero winding, antialiased
     void strokePath(const Path& p); // antialiased, butt caps, miter joins
     void strokeLineSegments(std::span<const Point> pairs); // each pair one segment
+    void strokeRect(const Rect& r);
     // The image's top row goes to the rectangle's high-y edge (so an identity
     // draw into a same-size y-up bitmap copies rows in order); bilinear when scaled.
     void drawImage(const Rect& r, const Image& image);
@@ -74,8 +87,14 @@ public:
     // An alpha mask (one byte a pixel) filled with the fill colour, its first
     // row at the top of `r` on screen (text glyphs).
     void fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride);
+    // A layer is drawn like a picture of its pixels: at its own size, with its
+    // user space landing on this one's (a stamp drawn at a fractional point is
+    // resampled bilinearly, as every unit-scale placement is).
     void drawLayerAtPoint(Point p, const Layer& layer);
     void drawLayerInRect(const Rect& r, const Layer& layer);
+    // Another context's pixels, drawn as drawImage(r, *source.makeImage())
+    // would draw them, without the copy (the canvas display uses it).
+    void drawContext(const Rect& r, const Context& source);
 
     // A copy of the pixels as a picture.
     ImageRef makeImage() const;
@@ -83,7 +102,11 @@ public:
     struct State;
 
 private:
+    friend std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image);
     Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis);
+    void drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
+                    bool topAtHighY, int orientation);
+    void fillCoverage(detail::CoverageMask& coverage, const Color& color);
     struct Impl;
     int width_;
     int height_;

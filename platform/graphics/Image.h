@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/Result.h"
@@ -19,6 +21,11 @@ class Image {
 public:
     static constexpr int kMaxDimension = 8192;
     static constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;
+    // The level for the canvas's own files (flushes, termination): zlib level 1
+    // with the "up" filter, several times faster than the default for a few
+    // per cent more bytes.
+    static constexpr int kFastPngCompression = 1;
+    static constexpr int kDefaultPngCompression = -1;
 
     // Takes the pixels; fails for a size outside the limits or a wrong byte count.
     static Result<std::shared_ptr<const Image>> create(int width, int height,
@@ -33,6 +40,12 @@ public:
     static Result<std::shared_ptr<const Image>> load(const std::filesystem::path& path,
                                                      int maxDimension = 0);
 
+    // A picture of the app's resources by file name ("whitevert480.png", or
+    // "whitevert480" meaning the .png), loaded once and then shared. Null when
+    // there is no such resource or it cannot be decoded (the decoder logs why;
+    // a missing one is not logged: callers log their own line). Thread-safe.
+    static std::shared_ptr<const Image> named(std::string_view name);
+
     int width() const { return width_; }   // pixels, as stored
     int height() const { return height_; } // pixels, as stored
     // Size in points as the picture is seen: width and height exchanged for the
@@ -46,16 +59,31 @@ public:
     bool isOpaque() const;
 
     // PNG bytes, un-premultiplied, top row first; RGB when the picture is opaque.
-    // compressionLevel -1 is libpng's default; the canvas flush writes use a fast level.
+    // compressionLevel -1 is zlib's default level with adaptive row filters;
+    // 0..9 is that zlib level, with the "up" filter for levels 0 to 3. The
+    // canvas's files use kFastPngCompression.
     Result<std::vector<std::uint8_t>> pngData(int compressionLevel = -1) const;
+    // The same for raw canvas-format pixels, without making an Image first;
+    // bottomUp writes the last row first (a y-up buffer as seen on screen).
+    static Result<std::vector<std::uint8_t>> encodePng(const std::uint8_t* argbPremultiplied,
+                                                       int width, int height,
+                                                       std::size_t bytesPerRow, bool bottomUp,
+                                                       int compressionLevel = -1);
 
     Image(int width, int height, std::vector<std::uint8_t> pixels, int orientation);
+    Image(const Image& other);
+    Image& operator=(const Image&) = delete;
 
 private:
+    static Result<std::shared_ptr<const Image>> decodePng(std::span<const std::uint8_t> bytes);
+    static Result<std::shared_ptr<const Image>> decodeJpeg(std::span<const std::uint8_t> bytes,
+                                                           int maxDimension);
+
     int width_;
     int height_;
     int orientation_;
     std::vector<std::uint8_t> pixels_;
+    mutable std::atomic<int> opaque_{-1}; // -1 not yet known, else 0 or 1
 };
 
 using ImageRef = std::shared_ptr<const Image>;

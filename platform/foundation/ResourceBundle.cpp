@@ -1,0 +1,106 @@
+#include "platform/foundation/ResourceBundle.h"
+
+#include <mutex>
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "platform/foundation/Log.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex& overrideMutex() {
+    static std::mutex m;
+    return m;
+}
+
+fs::path& overrideDir() {
+    static fs::path p;
+    return p;
+}
+
+fs::path executableDirectory() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path{} : exe.parent_path();
+}
+
+std::string fileNameFor(std::string_view name, std::string_view type) {
+    std::string file(name);
+    if (!type.empty()) {
+        const std::string suffix = "." + std::string(type);
+        if (file.size() <= suffix.size() ||
+            file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+            file += suffix;
+    }
+    return file;
+}
+
+fs::path find(const fs::path& relative) {
+    for (const fs::path& dir : ResourceBundle::searchDirectories()) {
+        std::error_code ec;
+        const fs::path candidate = dir / relative;
+        if (fs::is_regular_file(candidate, ec))
+            return candidate;
+    }
+    return {};
+}
+
+} // namespace
+
+bool ResourceBundle::isSafeName(std::string_view name) {
+    if (name.empty() || name == "." || name.find("..") != std::string_view::npos)
+        return false;
+    for (char c : name)
+        if (c == '/' || c == '\\' || c == '\0')
+            return false;
+    return true;
+}
+
+std::vector<fs::path> ResourceBundle::searchDirectories() {
+    std::vector<fs::path> dirs;
+    {
+        std::lock_guard lock(overrideMutex());
+        if (!overrideDir().empty())
+            dirs.push_back(overrideDir());
+    }
+#ifdef ZORBEL_RESOURCE_BUILD_DIR
+    dirs.emplace_back(ZORBEL_RESOURCE_BUILD_DIR);
+#endif
+    if (fs::path exe = executableDirectory(); !exe.empty())
+        dirs.push_back(exe.parent_path() / "share" / "zorbel" / "resources");
+#ifdef ZORBEL_RESOURCE_INSTALL_DIR
+    dirs.emplace_back(ZORBEL_RESOURCE_INSTALL_DIR);
+#endif
+    return dirs;
+}
+
+fs::path ResourceBundle::pathForResource(std::string_view name, std::string_view type) {
+    const std::string file = fileNameFor(name, type);
+    if (!isSafeName(file) || (!type.empty() && !isSafeName(type))) {
+        log("Resource name refused: \"" + std::string(name) + "\"");
+        return {};
+    }
+    return find(file);
+}
+
+fs::path ResourceBundle::pathForInterface(std::string_view name) {
+    const std::string file = fileNameFor(name, "json");
+    if (!isSafeName(file)) {
+        log("Interface name refused: \"" + std::string(name) + "\"");
+        return {};
+    }
+    return find(fs::path("interfaces") / file);
+}
+
+void ResourceBundle::setOverrideDirectory(const fs::path& dir) {
+    std::lock_guard lock(overrideMutex());
+    overrideDir() = dir;
+}
+
+} // namespace platform

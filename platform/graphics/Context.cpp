@@ -1,0 +1,565 @@
+#include "platform/graphics/Context.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/graphics/Compositor.h"
+#include "platform/graphics/Layer.h"
+#include "platform/graphics/Rasterizer.h"
+
+namespace platform {
+
+using detail::Box;
+using detail::CoverageMask;
+using detail::Op;
+
+namespace {
+
+constexpr int kMaxContextSide = 16384;
+constexpr std::int64_t kMaxContextPixels = 1ll << 28;
+constexpr float kMiterLimit = 10.0f;
+
+Op opFor(BlendMode mode) {
+    switch (mode) {
+    case BlendMode::Normal: return Op::Over;
+    case BlendMode::Multiply: return Op::Multiply;
+    case BlendMode::Screen: return Op::Screen;
+    case BlendMode::Overlay: return Op::Overlay;
+    case BlendMode::Darken: return Op::Darken;
+    case BlendMode::Lighten: return Op::Lighten;
+    case BlendMode::Clear: return Op::Clear;
+    case BlendMode::Copy: return Op::Src;
+    }
+    return Op::Over;
+}
+
+std::uint8_t alphaByte(float alpha) {
+    if (!(alpha > 0))
+        return 0;
+    if (alpha >= 1)
+        return 255;
+    return std::uint8_t(std::lround(alpha * 255.0f));
+}
+
+std::uint32_t unitByte(float v) {
+    if (!(v > 0))
+        return 0;
+    if (v >= 1)
+        return 255;
+    return std::uint32_t(std::lround(v * 255.0f));
+}
+
+// The colour at the given extra alpha, premultiplied, as a pixel word.
+std::uint32_t premultipliedPixel(const Color& c, float alpha) {
+    const float a = std::clamp(c.alpha() * alpha, 0.0f, 1.0f);
+    const std::uint32_t A = unitByte(a);
+    const std::uint32_t R = std::min(A, unitByte(std::clamp(c.red(), 0.0f, 1.0f) * a));
+    const std::uint32_t G = std::min(A, unitByte(std::clamp(c.green(), 0.0f, 1.0f) * a));
+    const std::uint32_t B = std::min(A, unitByte(std::clamp(c.blue(), 0.0f, 1.0f) * a));
+    return A | R << 8 | G << 16 | B << 24;
+}
+
+// Float noise from composed transforms (a quarter turn's cosine is -4e-8, not
+// 0) would otherwise turn exact pixel copies into resampling.
+float snap(float v, float tolerance) {
+    const float r = std::nearbyint(v);
+    return std::fabs(v - r) < tolerance ? r : v;
+}
+
+AffineTransform snapped(AffineTransform t) {
+    t.a = snap(t.a, 1e-5f);
+    t.b = snap(t.b, 1e-5f);
+    t.c = snap(t.c, 1e-5f);
+    t.d = snap(t.d, 1e-5f);
+    t.tx = snap(t.tx, 1e-3f);
+    t.ty = snap(t.ty, 1e-3f);
+    return t;
+}
+
+// Stored picture coordinates to the coordinates of the picture as seen, for
+// the orientations 0 to 7 (up, down, left, right, then mirrored).
+AffineTransform orientationTransform(int orientation, float w, float h) {
+    switch (orientation) {
+    case 1: return {-1, 0, 0, -1, w, h};
+    case 2: return {0, -1, 1, 0, 0, w};
+    case 3: return {0, 1, -1, 0, h, 0};
+    case 4: return {-1, 0, 0, 1, w, 0};
+    case 5: return {1, 0, 0, -1, 0, h};
+    case 6: return {0, 1, 1, 0, 0, 0};
+    case 7: return {0, -1, -1, 0, h, w};
+    default: return {};
+    }
+}
+
+Point sub(Point a, Point b) {
+    return {a.x - b.x, a.y - b.y};
+}
+
+Point add(Point a, Point b) {
+    return {a.x + b.x, a.y + b.y};
+}
+
+Point scale(Point a, float s) {
+    return {a.x * s, a.y * s};
+}
+
+} // namespace
+
+struct Context::State {
+    AffineTransform ctm;
+    Box clipBox;
+    std::shared_ptr<const CoverageMask> clipMask; // over the whole bitmap, or null
+    float alpha = 1;
+    BlendMode blendMode = BlendMode::Normal;
+    Color fillColor = Color::black();
+    Color strokeColor = Color::black();
+    float lineWidth = 1;
+};
+
+struct Context::Impl {
+    State state;
+    std::vector<State> stack;
+};
+
+std::unique_ptr<Context> Context::createBitmap(int width, int height, std::uint8_t* data,
+                                               YAxis axis) {
+    if (width <= 0 || height <= 0 || width > kMaxContextSide || height > kMaxContextSide ||
+        std::int64_t(width) * height > kMaxContextPixels)
+        return nullptr;
+    if (reinterpret_cast<std::uintptr_t>(data) % 4 != 0)
+        return nullptr;
+    bool owned = false;
+    if (!data) {
+        data = static_cast<std::uint8_t*>(std::calloc(std::size_t(width) * 4, std::size_t(height)));
+        if (!data)
+            return nullptr;
+        owned = true;
+    }
+    return std::unique_ptr<Context>(new Context(width, height, data, owned, axis));
+}
+
+Context::Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis)
+    : width_(width), height_(height), data_(data), owned_(owned), axis_(axis),
+      impl_(std::make_unique<Impl>()) {
+    impl_->state.clipBox = {0, 0, width, height};
+}
+
+Context::~Context() {
+    if (owned_)
+        std::free(data_);
+}
+
+// --- State ---------------------------------------------------------------
+
+void Context::saveGState() {
+    impl_->stack.push_back(impl_->state);
+}
+
+void Context::restoreGState() {
+    if (impl_->stack.empty())
+        return; // an unbalanced restore keeps the state
+    impl_->state = std::move(impl_->stack.back());
+    impl_->stack.pop_back();
+}
+
+void Context::concatCTM(const AffineTransform& t) {
+    impl_->state.ctm = t.concat(impl_->state.ctm);
+}
+
+void Context::translateCTM(float dx, float dy) {
+    concatCTM(AffineTransform::makeTranslation(dx, dy));
+}
+
+void Context::scaleCTM(float sx, float sy) {
+    concatCTM(AffineTransform::makeScale(sx, sy));
+}
+
+void Context::rotateCTM(float radians) {
+    concatCTM(AffineTransform::makeRotation(radians));
+}
+
+AffineTransform Context::ctm() const {
+    return impl_->state.ctm;
+}
+
+void Context::setCTM(const AffineTransform& t) {
+    impl_->state.ctm = t;
+}
+
+AffineTransform Context::baseTransform() const {
+    if (axis_ == YAxis::Up)
+        return {1, 0, 0, -1, 0, float(height_)};
+    return {};
+}
+
+AffineTransform Context::userToDevice() const {
+    return impl_->state.ctm.concat(baseTransform());
+}
+
+void Context::clipToRect(const Rect& r) {
+    State& s = impl_->state;
+    if (r.isNull() || r.isEmpty()) {
+        s.clipBox = {0, 0, 0, 0};
+        s.clipMask.reset();
+        return;
+    }
+    const AffineTransform t = snapped(userToDevice());
+    const bool axisAligned = (t.b == 0 && t.c == 0) || (t.a == 0 && t.d == 0);
+    if (axisAligned) {
+        // Pixels the rectangle touches at all are inside: a redisplay clipped
+        // to a dirty rectangle then never leaves a stale edge.
+        const Rect d = t.apply(r.standardized());
+        const Box box{int(std::floor(d.minX() + 1e-3f)), int(std::floor(d.minY() + 1e-3f)),
+                      int(std::ceil(d.maxX() - 1e-3f)), int(std::ceil(d.maxY() - 1e-3f))};
+        s.clipBox = s.clipBox.intersect(box);
+        return;
+    }
+    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    const Rect q = r.standardized();
+    raster.addPolygon({t.apply(Point{q.minX(), q.minY()}), t.apply(Point{q.maxX(), q.minY()}),
+                       t.apply(Point{q.maxX(), q.maxY()}), t.apply(Point{q.minX(), q.maxY()})});
+    CoverageMask part = raster.finish();
+    if (part.empty()) {
+        s.clipBox = {0, 0, 0, 0};
+        s.clipMask.reset();
+        return;
+    }
+    // The clip mask spans the whole bitmap so every draw can index it alike.
+    auto mask = std::make_shared<CoverageMask>();
+    mask->width = width_;
+    mask->height = height_;
+    mask->stride = (std::size_t(width_) + 3) & ~std::size_t(3);
+    mask->bytes.assign(mask->stride * std::size_t(height_), 0);
+    for (int y = part.y0; y < part.y0 + part.height; ++y)
+        std::copy_n(part.row(y), part.width, mask->row(y) + part.x0);
+    if (s.clipMask)
+        detail::multiplyCoverage(*mask, *s.clipMask);
+    s.clipBox = s.clipBox.intersect({part.x0, part.y0, part.x0 + part.width, part.y0 + part.height});
+    s.clipMask = std::move(mask);
+}
+
+Rect Context::clipBoundingBox() const {
+    const Box& b = impl_->state.clipBox;
+    if (b.empty())
+        return Rect::null();
+    const Rect device(float(b.x0), float(b.y0), float(b.x1 - b.x0), float(b.y1 - b.y0));
+    return userToDevice().inverted().apply(device);
+}
+
+void Context::setAlpha(float alpha) {
+    impl_->state.alpha = std::isnan(alpha) ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
+}
+
+float Context::alpha() const {
+    return impl_->state.alpha;
+}
+
+void Context::setBlendMode(BlendMode mode) {
+    impl_->state.blendMode = mode;
+}
+
+BlendMode Context::blendMode() const {
+    return impl_->state.blendMode;
+}
+
+void Context::setFillColor(const Color& c) {
+    impl_->state.fillColor = c;
+}
+
+void Context::setStrokeColor(const Color& c) {
+    impl_->state.strokeColor = c;
+}
+
+void Context::setLineWidth(float width) {
+    impl_->state.lineWidth = width;
+}
+
+Color Context::fillColor() const {
+    return impl_->state.fillColor;
+}
+
+Color Context::strokeColor() const {
+    return impl_->state.strokeColor;
+}
+
+float Context::lineWidth() const {
+    return impl_->state.lineWidth;
+}
+
+// --- Drawing ---------------------------------------------------------------
+
+namespace {
+
+detail::Surface surfaceOf(std::uint8_t* data, int width, int height) {
+    return {reinterpret_cast<std::uint32_t*>(data), width, height, width};
+}
+
+bool isWholePixelBox(const Rect& d) {
+    auto whole = [](float v) { return std::fabs(v - std::nearbyint(v)) < 1e-3f; };
+    return whole(d.minX()) && whole(d.minY()) && whole(d.maxX()) && whole(d.maxY());
+}
+
+Box wholeBox(const Rect& d) {
+    return {int(std::nearbyint(d.minX())), int(std::nearbyint(d.minY())),
+            int(std::nearbyint(d.maxX())), int(std::nearbyint(d.maxY()))};
+}
+
+std::vector<Point> deviceQuad(const AffineTransform& t, const Rect& r) {
+    return {t.apply(Point{r.minX(), r.minY()}), t.apply(Point{r.maxX(), r.minY()}),
+            t.apply(Point{r.maxX(), r.maxY()}), t.apply(Point{r.minX(), r.maxY()})};
+}
+
+// The outline of a stroked polyline as positively oriented pieces: one quad a
+// segment (butt ends) and a miter or bevel wedge at each joint.
+void addStrokePieces(std::vector<Point> pts, bool closed, float halfWidth,
+                     const AffineTransform& toDevice, detail::Rasterizer& raster) {
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    if (closed && pts.size() > 1 && pts.front() == pts.back())
+        pts.pop_back();
+    const std::size_t n = pts.size();
+    if (n < 2)
+        return;
+    const std::size_t segments = closed && n > 2 ? n : n - 1;
+    auto device = [&](std::vector<Point> poly) {
+        for (Point& p : poly)
+            p = toDevice.apply(p);
+        raster.addPositivePolygon(std::move(poly));
+    };
+    auto direction = [&](std::size_t i) {
+        const Point d = sub(pts[(i + 1) % n], pts[i]);
+        const float len = std::sqrt(d.x * d.x + d.y * d.y);
+        return scale(d, 1.0f / len);
+    };
+    for (std::size_t i = 0; i < segments; ++i) {
+        const Point p = pts[i], q = pts[(i + 1) % n];
+        const Point dir = direction(i);
+        const Point nrm{-dir.y * halfWidth, dir.x * halfWidth};
+        device({add(p, nrm), add(q, nrm), sub(q, nrm), sub(p, nrm)});
+    }
+    const std::size_t firstJoint = closed && n > 2 ? 0 : 1;
+    const std::size_t lastJoint = closed && n > 2 ? n : n - 1;
+    for (std::size_t j = firstJoint; j < lastJoint; ++j) {
+        const Point v = pts[j];
+        const Point d0 = direction((j + n - 1) % n);
+        const Point d1 = direction(j);
+        const float cross = d0.x * d1.y - d0.y * d1.x;
+        const float dot = d0.x * d1.x + d0.y * d1.y;
+        if (std::fabs(cross) < 1e-6f)
+            continue; // straight on, or a full reversal whose ends coincide
+        const float side = cross > 0 ? -1.0f : 1.0f; // the outer side of the turn
+        const Point n0{-d0.y * halfWidth * side, d0.x * halfWidth * side};
+        const Point n1{-d1.y * halfWidth * side, d1.x * halfWidth * side};
+        const Point o0 = add(v, n0), o1 = add(v, n1);
+        const float ratio = 1.0f / std::sqrt(std::max((1.0f + dot) / 2.0f, 1e-12f));
+        if (ratio <= kMiterLimit) {
+            Point bis = add(n0, n1);
+            const float bl = std::sqrt(bis.x * bis.x + bis.y * bis.y);
+            bis = scale(bis, halfWidth * ratio / bl);
+            device({v, o0, add(v, bis), o1});
+        } else {
+            device({v, o0, o1});
+        }
+    }
+}
+
+} // namespace
+
+void Context::clearRect(const Rect& r) {
+    if (r.isEmpty())
+        return;
+    const State& s = impl_->state;
+    const AffineTransform t = snapped(userToDevice());
+    const detail::Surface surface = surfaceOf(data_, width_, height_);
+    const bool axisAligned = (t.b == 0 && t.c == 0) || (t.a == 0 && t.d == 0);
+    const Rect d = t.apply(r.standardized());
+    if (axisAligned && isWholePixelBox(d)) {
+        const Box box = wholeBox(d).intersect(s.clipBox);
+        if (s.clipMask) {
+            CoverageMask cov;
+            cov.x0 = box.x0;
+            cov.y0 = box.y0;
+            cov.width = std::max(0, box.x1 - box.x0);
+            cov.height = std::max(0, box.y1 - box.y0);
+            cov.stride = (std::size_t(cov.width) + 3) & ~std::size_t(3);
+            cov.bytes.assign(cov.stride * std::size_t(cov.height), 255);
+            detail::multiplyCoverage(cov, *s.clipMask);
+            detail::compositeSolid(surface, s.clipBox, 0xFF, Op::OutReverse, &cov);
+        } else {
+            detail::compositeSolid(surface, box, 0, Op::Src, nullptr);
+        }
+        return;
+    }
+    // Partly covered pixels keep the part of them outside the rectangle.
+    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    raster.addPolygon(deviceQuad(t, r.standardized()));
+    CoverageMask cov = raster.finish();
+    if (s.clipMask)
+        detail::multiplyCoverage(cov, *s.clipMask);
+    detail::compositeSolid(surface, s.clipBox, 0xFF, Op::OutReverse, &cov);
+}
+
+void Context::fillRect(const Rect& r) {
+    if (r.isEmpty())
+        return;
+    const State& s = impl_->state;
+    const AffineTransform t = snapped(userToDevice());
+    const bool axisAligned = (t.b == 0 && t.c == 0) || (t.a == 0 && t.d == 0);
+    const Rect d = t.apply(r.standardized());
+    if (axisAligned && isWholePixelBox(d) && !s.clipMask) {
+        const std::uint32_t pixel = premultipliedPixel(s.fillColor, s.alpha);
+        detail::compositeSolid(surfaceOf(data_, width_, height_), wholeBox(d).intersect(s.clipBox),
+                               pixel, opFor(s.blendMode), nullptr);
+        return;
+    }
+    Path p;
+    p.addRect(r);
+    fillPath(p);
+}
+
+void Context::fillCoverage(CoverageMask& coverage, const Color& color) {
+    const State& s = impl_->state;
+    if (coverage.empty())
+        return;
+    if (s.clipMask)
+        detail::multiplyCoverage(coverage, *s.clipMask);
+    detail::compositeSolid(surfaceOf(data_, width_, height_), s.clipBox,
+                           premultipliedPixel(color, s.alpha), opFor(s.blendMode), &coverage);
+}
+
+void Context::fillPath(const Path& p) {
+    const State& s = impl_->state;
+    if (p.isEmpty() || s.clipBox.empty())
+        return;
+    const AffineTransform t = userToDevice();
+    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    for (const auto& sub : p.subpaths()) {
+        if (sub.size() < 3)
+            continue;
+        std::vector<Point> poly;
+        poly.reserve(sub.size());
+        for (const Point& q : sub)
+            poly.push_back(t.apply(q));
+        raster.addPolygon(poly);
+    }
+    CoverageMask coverage = raster.finish();
+    fillCoverage(coverage, s.fillColor);
+}
+
+void Context::strokePath(const Path& p) {
+    const State& s = impl_->state;
+    if (p.isEmpty() || s.clipBox.empty() || !(s.lineWidth > 0))
+        return;
+    const AffineTransform t = userToDevice();
+    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    const auto& subs = p.subpaths();
+    const auto& closed = p.closed();
+    for (std::size_t i = 0; i < subs.size(); ++i)
+        addStrokePieces(subs[i], closed[i], s.lineWidth / 2, t, raster);
+    CoverageMask coverage = raster.finish();
+    fillCoverage(coverage, s.strokeColor);
+}
+
+void Context::strokeLineSegments(std::span<const Point> pairs) {
+    Path p;
+    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        p.moveTo(pairs[i]);
+        p.lineTo(pairs[i + 1]);
+    }
+    strokePath(p);
+}
+
+void Context::strokeRect(const Rect& r) {
+    Path p;
+    p.addRect(r);
+    strokePath(p);
+}
+
+void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
+                         bool topAtHighY, int orientation) {
+    if (r.isEmpty() || !pixels || width <= 0 || height <= 0)
+        return;
+    const State& s = impl_->state;
+    if (s.clipBox.empty())
+        return;
+    const Rect q = r.standardized();
+    const bool quarter = orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const float seenW = float(quarter ? height : width), seenH = float(quarter ? width : height);
+    const AffineTransform seenToUser =
+        topAtHighY ? AffineTransform{q.width() / seenW, 0, 0, -q.height() / seenH, q.minX(), q.maxY()}
+                   : AffineTransform{q.width() / seenW, 0, 0, q.height() / seenH, q.minX(), q.minY()};
+    const AffineTransform toDevice = snapped(orientationTransform(orientation, float(width), float(height))
+                                                 .concat(seenToUser)
+                                                 .concat(userToDevice()));
+    const detail::SourceBitmap src{reinterpret_cast<const std::uint32_t*>(pixels), width, height,
+                                   width};
+    detail::compositeBitmap(surfaceOf(data_, width_, height_), s.clipBox, src, toDevice,
+                            opFor(s.blendMode), alphaByte(s.alpha), s.clipMask.get());
+}
+
+void Context::drawImage(const Rect& r, const Image& image) {
+    drawBitmap(r, image.data(), image.width(), image.height(), true, 0);
+}
+
+void Context::drawImageUpright(const Rect& r, const Image& image) {
+    drawBitmap(r, image.data(), image.width(), image.height(), axis_ == YAxis::Up,
+               image.orientation());
+}
+
+void Context::drawContext(const Rect& r, const Context& source) {
+    drawBitmap(r, source.data(), source.width(), source.height(), true, 0);
+}
+
+void Context::fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride) {
+    const State& s = impl_->state;
+    if (r.isEmpty() || !mask || width <= 0 || height <= 0 || stride < width || s.clipBox.empty())
+        return;
+    const Rect q = r.standardized();
+    const float sx = q.width() / float(width), sy = q.height() / float(height);
+    const AffineTransform maskToUser = axis_ == YAxis::Up
+                                           ? AffineTransform{sx, 0, 0, -sy, q.minX(), q.maxY()}
+                                           : AffineTransform{sx, 0, 0, sy, q.minX(), q.minY()};
+    const AffineTransform toDevice = snapped(maskToUser.concat(userToDevice()));
+    CoverageMask coverage =
+        detail::transformA8(mask, width, height, std::size_t(stride), toDevice, s.clipBox);
+    fillCoverage(coverage, s.fillColor);
+}
+
+void Context::drawLayerAtPoint(Point p, const Layer& layer) {
+    drawLayerInRect(Rect(p, layer.size()), layer);
+}
+
+void Context::drawLayerInRect(const Rect& r, const Layer& layer) {
+    drawContext(r, layer.context());
+}
+
+ImageRef Context::makeImage() const {
+    std::vector<std::uint8_t> pixels(data_, data_ + bytesPerRow() * std::size_t(height_));
+    return std::make_shared<const Image>(width_, height_, std::move(pixels), 0);
+}
+
+std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image) {
+    const int w = image.width(), h = image.height();
+    void* memory = nullptr;
+    if (w > 0 && h > 0)
+        memory = std::calloc(std::size_t(w) * 4, std::size_t(h));
+    if (!memory && w > 0 && h > 0) {
+        std::fputs("++++++++++++++ Memory not allocated! CreateARGBBitmapContext", stderr);
+        std::fflush(stderr);
+        return nullptr;
+    }
+    if (w <= 0 || h <= 0 || w > kMaxContextSide || h > kMaxContextSide ||
+        std::int64_t(w) * h > kMaxContextPixels) {
+        std::free(memory);
+        std::fputs("Context not created! CreateARGBBitmapContext", stderr);
+        std::fflush(stderr);
+        return nullptr;
+    }
+    return std::unique_ptr<Context>(
+        new Context(w, h, static_cast<std::uint8_t*>(memory), true, YAxis::Up));
+}
+
+} // namespace platform

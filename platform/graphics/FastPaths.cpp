@@ -1,0 +1,360 @@
+#include "platform/graphics/FastPaths.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define ZORBEL_SSE2 1
+#endif
+
+// Pixels are the bytes A, R, G, B; read as a little-endian word the alpha is
+// the low byte. Every formula below is pixman's, rounding included:
+//   mul(x, a) = round(x * a / 255) computed as t = x * a + 128, (t + (t >> 8)) >> 8
+//   sat(v)    = min(v, 255)
+
+namespace platform::detail {
+
+namespace {
+
+std::atomic<bool> gEnabled{true};
+
+inline std::uint32_t mul8(std::uint32_t x, std::uint32_t a) {
+    const std::uint32_t t = x * a + 0x80;
+    return (t + (t >> 8)) >> 8;
+}
+
+inline std::uint32_t sat8(std::uint32_t v) {
+    return v > 255 ? 255 : v;
+}
+
+inline std::uint32_t channel(std::uint32_t p, int i) {
+    return (p >> (8 * i)) & 0xFF;
+}
+
+// s * m / 255 per channel (pixman's combine_mask).
+inline std::uint32_t applyAlpha(std::uint32_t s, std::uint32_t m) {
+    if (m == 255)
+        return s;
+    if (m == 0)
+        return 0;
+    std::uint32_t r = 0;
+    for (int i = 0; i < 4; ++i)
+        r |= mul8(channel(s, i), m) << (8 * i);
+    return r;
+}
+
+// OVER: d = s + d * (1 - sa), per channel, saturated.
+inline std::uint32_t overPixel(std::uint32_t s, std::uint32_t d) {
+    const std::uint32_t isa = 255 - (s & 0xFF);
+    std::uint32_t r = 0;
+    for (int i = 0; i < 4; ++i)
+        r |= sat8(channel(s, i) + mul8(channel(d, i), isa)) << (8 * i);
+    return r;
+}
+
+// MULTIPLY: d = s * (1 - da) + d * (1 - sa) + s * d, each product rounded.
+inline std::uint32_t multiplyPixel(std::uint32_t s, std::uint32_t d) {
+    const std::uint32_t isa = 255 - (s & 0xFF), ida = 255 - (d & 0xFF);
+    std::uint32_t r = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t sc = channel(s, i), dc = channel(d, i);
+        const std::uint32_t ss = sat8(mul8(sc, ida) + mul8(dc, isa));
+        r |= sat8(mul8(dc, sc) + ss) << (8 * i);
+    }
+    return r;
+}
+
+// The separable blend modes of PDF, in pixman's integer form:
+//   result = (1 - sa) * d + (1 - da) * s + B(d, da, s, sa), all over 255 * 255.
+inline std::int32_t blendScreen(std::int32_t d, std::int32_t ad, std::int32_t s, std::int32_t as) {
+    return d * as + s * ad - s * d;
+}
+inline std::int32_t blendOverlay(std::int32_t d, std::int32_t ad, std::int32_t s, std::int32_t as) {
+    if (2 * d < ad)
+        return 2 * s * d;
+    return as * ad - 2 * (ad - d) * (as - s);
+}
+inline std::int32_t blendDarken(std::int32_t d, std::int32_t ad, std::int32_t s, std::int32_t as) {
+    s = ad * s;
+    d = as * d;
+    return s > d ? d : s;
+}
+inline std::int32_t blendLighten(std::int32_t d, std::int32_t ad, std::int32_t s, std::int32_t as) {
+    s = ad * s;
+    d = as * d;
+    return s > d ? s : d;
+}
+
+inline std::uint32_t divOne(std::int32_t x) {
+    x = std::clamp(x, 0, 255 * 255);
+    const std::uint32_t t = std::uint32_t(x) + 0x80;
+    return (t + (t >> 8)) >> 8;
+}
+
+template <std::int32_t (*Blend)(std::int32_t, std::int32_t, std::int32_t, std::int32_t)>
+inline std::uint32_t separablePixel(std::uint32_t s, std::uint32_t d) {
+    const std::int32_t sa = std::int32_t(s & 0xFF), da = std::int32_t(d & 0xFF);
+    const std::int32_t isa = 255 - sa, ida = 255 - da;
+    std::uint32_t r = divOne(da * 255 + sa * 255 - sa * da);
+    for (int i = 1; i < 4; ++i) {
+        const std::int32_t sc = std::int32_t(channel(s, i)), dc = std::int32_t(channel(d, i));
+        r |= divOne(isa * dc + ida * sc + Blend(dc, da, sc, sa)) << (8 * i);
+    }
+    return r;
+}
+
+// Rows whose source is transparent leave the destination as it is under every
+// operator here but SRC, so the loops skip them.
+template <std::uint32_t (*Pixel)(std::uint32_t, std::uint32_t)>
+void rowScalar(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t sp = applyAlpha(s[i], alpha);
+        if (sp)
+            d[i] = Pixel(sp, d[i]);
+    }
+}
+
+void src_8888_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t) {
+    std::memmove(d, s, std::size_t(n) * 4);
+}
+
+void src_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    for (int i = 0; i < n; ++i)
+        d[i] = applyAlpha(s[i], alpha);
+}
+
+#ifdef ZORBEL_SSE2
+
+inline __m128i mul8x8(__m128i x, __m128i a) {
+    const __m128i t = _mm_adds_epu16(_mm_mullo_epi16(x, a), _mm_set1_epi16(0x80));
+    return _mm_mulhi_epu16(t, _mm_set1_epi16(0x0101));
+}
+
+inline __m128i expandAlpha(__m128i v) { // lanes A R G B A R G B -> A A A A A A A A
+    v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 0, 0, 0));
+    return _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 0, 0, 0));
+}
+
+inline __m128i over16(__m128i s, __m128i d) { // two pixels in 16-bit lanes
+    const __m128i isa = _mm_xor_si128(expandAlpha(s), _mm_set1_epi16(0xFF));
+    return _mm_min_epi16(_mm_add_epi16(s, mul8x8(d, isa)), _mm_set1_epi16(0xFF));
+}
+
+inline __m128i multiply16(__m128i s, __m128i d) {
+    const __m128i ff = _mm_set1_epi16(0xFF);
+    const __m128i isa = _mm_xor_si128(expandAlpha(s), ff);
+    const __m128i ida = _mm_xor_si128(expandAlpha(d), ff);
+    const __m128i ss = _mm_min_epi16(_mm_add_epi16(mul8x8(s, ida), mul8x8(d, isa)), ff);
+    return _mm_min_epi16(_mm_add_epi16(mul8x8(d, s), ss), ff);
+}
+
+// OVER at full alpha, four pixels a step; opaque and transparent runs are
+// common in brush stamps and pictures and need no arithmetic.
+void over_8888_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaBytes = _mm_set1_epi32(0xFF);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
+            continue;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(sv, alphaBytes), alphaBytes)) ==
+            0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sv);
+            continue;
+        }
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i lo = over16(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi = over16(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+    }
+    for (; i < n; ++i)
+        if (s[i])
+            d[i] = overPixel(s[i], d[i]);
+}
+
+void over_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i m = _mm_set1_epi16(alpha);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
+            continue;
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i lo = over16(mul8x8(_mm_unpacklo_epi8(sv, zero), m), _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi = over16(mul8x8(_mm_unpackhi_epi8(sv, zero), m), _mm_unpackhi_epi8(dv, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+    }
+    for (; i < n; ++i) {
+        const std::uint32_t sp = applyAlpha(s[i], alpha);
+        if (sp)
+            d[i] = overPixel(sp, d[i]);
+    }
+}
+
+void multiply_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i m = _mm_set1_epi16(alpha);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
+            continue;
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        __m128i slo = _mm_unpacklo_epi8(sv, zero), shi = _mm_unpackhi_epi8(sv, zero);
+        if (alpha != 255) {
+            slo = mul8x8(slo, m);
+            shi = mul8x8(shi, m);
+        }
+        const __m128i lo = multiply16(slo, _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi = multiply16(shi, _mm_unpackhi_epi8(dv, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+    }
+    rowScalar<multiplyPixel>(d + i, s + i, n - i, alpha);
+}
+
+#else
+
+void over_8888_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<overPixel>(d, s, n, alpha);
+}
+void over_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<overPixel>(d, s, n, alpha);
+}
+void multiply_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<multiplyPixel>(d, s, n, alpha);
+}
+
+#endif
+
+void screen_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<separablePixel<blendScreen>>(d, s, n, alpha);
+}
+void overlay_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<separablePixel<blendOverlay>>(d, s, n, alpha);
+}
+void darken_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<separablePixel<blendDarken>>(d, s, n, alpha);
+}
+void lighten_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowScalar<separablePixel<blendLighten>>(d, s, n, alpha);
+}
+
+// The one table of row fast paths; the first match wins.
+constexpr RowFastPath kRowFastPaths[] = {
+    {"over_8888_8888", Op::Over, true, over_8888_8888},
+    {"over_8888_n_8888", Op::Over, false, over_8888_n_8888},
+    {"src_8888_8888", Op::Src, true, src_8888_8888},
+    {"src_8888_n_8888", Op::Src, false, src_8888_n_8888},
+    {"multiply_8888_n_8888", Op::Multiply, false, multiply_8888_n_8888},
+    {"screen_8888_n_8888", Op::Screen, false, screen_8888_n_8888},
+    {"overlay_8888_n_8888", Op::Overlay, false, overlay_8888_n_8888},
+    {"darken_8888_n_8888", Op::Darken, false, darken_8888_n_8888},
+    {"lighten_8888_n_8888", Op::Lighten, false, lighten_8888_n_8888},
+};
+
+} // namespace
+
+RowKernel findRowKernel(Op op, std::uint8_t alpha) {
+    if (!gEnabled.load(std::memory_order_relaxed))
+        return nullptr;
+    for (const RowFastPath& p : kRowFastPaths)
+        if (p.op == op && (!p.opaqueAlphaOnly || alpha == 255))
+            return p.kernel;
+    return nullptr;
+}
+
+// Bilinear weights are 7 bits (pixman's BILINEAR_INTERPOLATION_BITS):
+//   c = (tl * (128 - wx) * (128 - wy) + tr * wx * (128 - wy)
+//        + bl * (128 - wx) * wy + br * wx * wy) >> 14
+// computed exactly as a vertical pass into 16 bits (at most 255 * 128) and a
+// horizontal pass into 32 bits.
+void over_8888_bilinear_n_8888(const BilinearArgs& a) {
+    // Destination columns and rows whose samples touch the bitmap at all.
+    const int x0 = std::max(a.x0, -1 - a.colOffset);
+    const int x1 = std::min(a.x1, a.srcWidth - a.colOffset);
+    if (x0 >= x1)
+        return;
+    const int kFirst = x0 + a.colOffset; // -1 .. srcWidth - 1
+    const int kCount = x1 - x0 + 1;      // vertical samples needed, kFirst .. kFirst + kCount - 1
+
+    thread_local std::vector<std::uint16_t> vbuf;
+    if (vbuf.size() < std::size_t(kCount + 2) * 4)
+        vbuf.resize(std::size_t(kCount + 2) * 4);
+    std::uint16_t* v = vbuf.data();
+    const std::uint32_t wt = 128 - std::uint32_t(a.wy), wb = std::uint32_t(a.wy);
+    const std::uint32_t wl = 128 - std::uint32_t(a.wx), wr = std::uint32_t(a.wx);
+
+    for (int y = a.y0; y < a.y1; ++y) {
+        const int j = y * a.rowStep + a.rowOffset;
+        if (j < -1 || j >= a.srcHeight)
+            continue;
+        const std::uint32_t* top = j >= 0 ? a.src + std::ptrdiff_t(j) * a.srcStride : nullptr;
+        const std::uint32_t* bot =
+            j + 1 < a.srcHeight ? a.src + std::ptrdiff_t(j + 1) * a.srcStride : nullptr;
+
+        // Vertical pass over source columns kFirst .. kFirst + kCount - 1.
+        bool any = false;
+        for (int k = 0; k < kCount; ++k) {
+            const int col = kFirst + k;
+            std::uint32_t tp = 0, bp = 0;
+            if (col >= 0 && col < a.srcWidth) {
+                tp = top ? top[col] : 0;
+                bp = bot ? bot[col] : 0;
+            }
+            any |= (tp | bp) != 0;
+            for (int c = 0; c < 4; ++c)
+                v[k * 4 + c] = std::uint16_t(channel(tp, c) * wt + channel(bp, c) * wb);
+        }
+        if (!any)
+            continue;
+
+        std::uint32_t* d = a.dst + std::ptrdiff_t(y) * a.dstStride;
+        int x = x0;
+#ifdef ZORBEL_SSE2
+        const __m128i weights = _mm_set_epi16(short(wr), short(wl), short(wr), short(wl),
+                                              short(wr), short(wl), short(wr), short(wl));
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i m = _mm_set1_epi16(a.alpha);
+        for (; x + 2 <= x1; x += 2) {
+            const std::uint16_t* vk = v + (x - x0) * 4;
+            const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk));
+            // The last pair reads one sample past kCount: the buffer has room.
+            const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk + 4));
+            const __m128i p0 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(left, right), weights), 14);
+            const __m128i p1 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(left, right), weights), 14);
+            __m128i s = _mm_packs_epi32(p0, p1);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(s, zero)) == 0xFFFF)
+                continue;
+            if (a.alpha != 255)
+                s = mul8x8(s, m);
+            const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + x));
+            const __m128i r = over16(s, _mm_unpacklo_epi8(dv, zero));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(d + x), _mm_packus_epi16(r, r));
+        }
+#endif
+        for (; x < x1; ++x) {
+            const std::uint16_t* vk = v + (x - x0) * 4;
+            std::uint32_t s = 0;
+            for (int c = 0; c < 4; ++c)
+                s |= ((vk[c] * wl + vk[c + 4] * wr) >> 14) << (8 * c);
+            s = applyAlpha(s, a.alpha);
+            if (s)
+                d[x] = overPixel(s, d[x]);
+        }
+    }
+}
+
+void setFastPathsEnabled(bool enabled) {
+    gEnabled.store(enabled, std::memory_order_relaxed);
+}
+
+bool fastPathsEnabled() {
+    return gEnabled.load(std::memory_order_relaxed);
+}
+
+} // namespace platform::detail

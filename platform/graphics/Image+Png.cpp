@@ -1,0 +1,173 @@
+// PNG reading and writing through libspng.
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <spng.h>
+
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Image.h"
+
+namespace platform {
+
+namespace {
+
+// Ancillary chunks (text, ICC profiles, EXIF) larger than this are not
+// something a picture for the canvas needs; libspng's limits are off by default.
+constexpr std::size_t kMaxChunkBytes = 8u << 20;
+constexpr std::size_t kMaxChunkCache = 32u << 20;
+
+struct SpngDeleter {
+    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+};
+using SpngContext = std::unique_ptr<spng_ctx, SpngDeleter>;
+
+Result<ImageRef> refusePng(const std::string& what, int err) {
+    std::string reason = "PNG refused: " + what + " (" + spng_strerror(err) + ")";
+    log(reason);
+    return Result<ImageRef>::failure(std::move(reason));
+}
+
+// round(c * a / 255), exact for all bytes.
+inline std::uint8_t mulDiv255(unsigned c, unsigned a) {
+    unsigned t = c * a + 128;
+    return std::uint8_t((t + (t >> 8)) >> 8);
+}
+
+} // namespace
+
+Result<ImageRef> Image::decodePng(std::span<const std::uint8_t> bytes) {
+    SpngContext ctx(spng_ctx_new(0));
+    if (!ctx)
+        return refusePng("no memory for the decoder", SPNG_EMEM);
+    spng_set_image_limits(ctx.get(), kMaxDimension, kMaxDimension);
+    spng_set_chunk_limits(ctx.get(), kMaxChunkBytes, kMaxChunkCache);
+    // A damaged ancillary chunk is skipped; damaged image data is an error.
+    spng_set_crc_action(ctx.get(), SPNG_CRC_ERROR, SPNG_CRC_DISCARD);
+    if (int err = spng_set_png_buffer(ctx.get(), bytes.data(), bytes.size()))
+        return refusePng("unreadable data", err);
+
+    spng_ihdr ihdr{};
+    if (int err = spng_get_ihdr(ctx.get(), &ihdr))
+        return refusePng("bad header", err);
+    if (std::int64_t(ihdr.width) * ihdr.height > kMaxPixels)
+        return refusePng("picture of " + std::to_string(ihdr.width) + " x " +
+                             std::to_string(ihdr.height) + " pixels is too large",
+                         SPNG_EWIDTH);
+    std::size_t rgbaSize = 0;
+    if (int err = spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &rgbaSize))
+        return refusePng("bad header", err);
+    const int w = int(ihdr.width), h = int(ihdr.height);
+    if (rgbaSize != std::size_t(w) * 4 * std::size_t(h))
+        return refusePng("unexpected decoded size", SPNG_EOVERFLOW);
+
+    std::vector<std::uint8_t> pixels(rgbaSize);
+    if (int err = spng_decode_image(ctx.get(), pixels.data(), pixels.size(), SPNG_FMT_RGBA8,
+                                    SPNG_DECODE_TRNS))
+        return refusePng("corrupt or truncated image data", err);
+    // The chunks after the image up to IEND: a file cut short there is refused
+    // too, since whatever cut it may have damaged more than we can see.
+    if (int err = spng_decode_chunks(ctx.get()))
+        return refusePng("truncated or corrupt file end", err);
+
+    // RGBA straight alpha to A, R, G, B premultiplied, in place.
+    std::uint8_t* p = pixels.data();
+    for (std::size_t i = 0; i < rgbaSize; i += 4) {
+        const std::uint8_t r = p[i], g = p[i + 1], b = p[i + 2], a = p[i + 3];
+        p[i] = a;
+        if (a == 255) {
+            p[i + 1] = r;
+            p[i + 2] = g;
+            p[i + 3] = b;
+        } else {
+            p[i + 1] = mulDiv255(r, a);
+            p[i + 2] = mulDiv255(g, a);
+            p[i + 3] = mulDiv255(b, a);
+        }
+    }
+    return ImageRef(std::make_shared<const Image>(w, h, std::move(pixels), 0));
+}
+
+Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int width, int height,
+                                                   std::size_t bytesPerRow, bool bottomUp,
+                                                   int compressionLevel) {
+    using R = Result<std::vector<std::uint8_t>>;
+    if (!argb || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension ||
+        bytesPerRow < std::size_t(width) * 4)
+        return R::failure("PNG encoding: bad picture size");
+
+    auto row = [&](int y) { return argb + std::size_t(bottomUp ? height - 1 - y : y) * bytesPerRow; };
+    bool opaque = true;
+    for (int y = 0; y < height && opaque; ++y) {
+        const std::uint8_t* s = row(y);
+        for (int x = 0; x < width; ++x)
+            if (s[x * 4] != 255) {
+                opaque = false;
+                break;
+            }
+    }
+
+    // Un-premultiplied RGB(A), top row first.
+    const int channels = opaque ? 3 : 4;
+    std::vector<std::uint8_t> raw(std::size_t(width) * channels * std::size_t(height));
+    std::uint8_t* d = raw.data();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* s = row(y);
+        if (opaque) {
+            for (int x = 0; x < width; ++x, s += 4, d += 3) {
+                d[0] = s[1];
+                d[1] = s[2];
+                d[2] = s[3];
+            }
+            continue;
+        }
+        for (int x = 0; x < width; ++x, s += 4, d += 4) {
+            const unsigned a = s[0];
+            if (a == 255) {
+                d[0] = s[1];
+                d[1] = s[2];
+                d[2] = s[3];
+            } else if (a == 0) {
+                d[0] = d[1] = d[2] = 0;
+            } else {
+                for (int c = 0; c < 3; ++c) {
+                    const unsigned v = (s[c + 1] * 255u + a / 2) / a;
+                    d[c] = std::uint8_t(v > 255 ? 255 : v);
+                }
+            }
+            d[3] = std::uint8_t(a);
+        }
+    }
+
+    SpngContext ctx(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!ctx)
+        return R::failure("PNG encoding: no memory for the encoder");
+    spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (compressionLevel >= 0) {
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, compressionLevel > 9 ? 9 : compressionLevel);
+        if (compressionLevel <= 3)
+            spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
+    }
+    spng_ihdr ihdr{};
+    ihdr.width = std::uint32_t(width);
+    ihdr.height = std::uint32_t(height);
+    ihdr.bit_depth = 8;
+    ihdr.color_type = opaque ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    if (int err = spng_set_ihdr(ctx.get(), &ihdr))
+        return R::failure(std::string("PNG encoding failed: ") + spng_strerror(err));
+    if (int err = spng_encode_image(ctx.get(), raw.data(), raw.size(), SPNG_FMT_PNG,
+                                    SPNG_ENCODE_FINALIZE))
+        return R::failure(std::string("PNG encoding failed: ") + spng_strerror(err));
+    std::size_t length = 0;
+    int err = 0;
+    void* png = spng_get_png_buffer(ctx.get(), &length, &err);
+    if (!png)
+        return R::failure(std::string("PNG encoding failed: ") + spng_strerror(err));
+    std::vector<std::uint8_t> out(static_cast<std::uint8_t*>(png),
+                                  static_cast<std::uint8_t*>(png) + length);
+    std::free(png);
+    return out;
+}
+
+} // namespace platform

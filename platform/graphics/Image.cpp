@@ -1,0 +1,126 @@
+#include "platform/graphics/Image.h"
+
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "platform/foundation/FileIO.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/ResourceBundle.h"
+
+namespace platform {
+
+namespace {
+
+// Larger files than this cannot hold a picture within the pixel limits at any
+// sane compression; refusing them early keeps a bad file from filling memory.
+constexpr std::size_t kMaxFileBytes = 256u << 20;
+
+bool sizeWithinLimits(int width, int height) {
+    return width > 0 && height > 0 && width <= Image::kMaxDimension &&
+           height <= Image::kMaxDimension && std::int64_t(width) * height <= Image::kMaxPixels;
+}
+
+Result<ImageRef> refuse(std::string reason) {
+    log(reason);
+    return Result<ImageRef>::failure(std::move(reason));
+}
+
+} // namespace
+
+Image::Image(int width, int height, std::vector<std::uint8_t> pixels, int orientation)
+    : width_(width), height_(height), orientation_(orientation), pixels_(std::move(pixels)) {}
+
+Image::Image(const Image& other)
+    : width_(other.width_), height_(other.height_), orientation_(other.orientation_),
+      pixels_(other.pixels_), opaque_(other.opaque_.load(std::memory_order_relaxed)) {}
+
+Result<ImageRef> Image::create(int width, int height, std::vector<std::uint8_t> argbPremultiplied,
+                               int orientation) {
+    if (!sizeWithinLimits(width, height))
+        return Result<ImageRef>::failure("Picture size " + std::to_string(width) + " x " +
+                                         std::to_string(height) + " is outside the limits");
+    if (argbPremultiplied.size() != std::size_t(width) * 4 * std::size_t(height))
+        return Result<ImageRef>::failure("Picture data has the wrong size");
+    if (orientation < 0 || orientation > 7)
+        return Result<ImageRef>::failure("Invalid image orientation");
+    return ImageRef(std::make_shared<const Image>(width, height, std::move(argbPremultiplied),
+                                                  orientation));
+}
+
+Result<ImageRef> Image::decode(std::span<const std::uint8_t> bytes, int maxDimension) {
+    static constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPngSignature, 8) == 0)
+        return decodePng(bytes);
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+        return decodeJpeg(bytes, maxDimension);
+    return refuse("Not a picture: neither PNG nor JPEG data (" + std::to_string(bytes.size()) +
+                  " bytes)");
+}
+
+Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension) {
+    auto bytes = readFile(path, kMaxFileBytes);
+    if (!bytes)
+        return refuse(bytes.error());
+    auto image = decode(*bytes, maxDimension);
+    if (!image)
+        return Result<ImageRef>::failure(path.filename().string() + ": " + image.error());
+    return image;
+}
+
+ImageRef Image::named(std::string_view name) {
+    // A name with its own extension other than .png is looked up as it is.
+    const auto dot = name.rfind('.');
+    const bool otherType = dot != std::string_view::npos && name.substr(dot) != ".png";
+    std::string key(name);
+    if (!otherType && (dot == std::string_view::npos))
+        key += ".png";
+
+    static std::mutex mutex;
+    static std::unordered_map<std::string, ImageRef> cache;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end())
+            return it->second;
+    }
+    ImageRef image;
+    const auto path = ResourceBundle::pathForResource(key, "");
+    if (!path.empty()) {
+        if (auto loaded = load(path))
+            image = *loaded;
+    }
+    std::lock_guard lock(mutex);
+    // Only found pictures are kept: a resource built later is still found.
+    if (image)
+        cache.emplace(key, image);
+    return image;
+}
+
+Size Image::size() const {
+    const bool quarterTurn = orientation_ == 2 || orientation_ == 3 || orientation_ == 6 ||
+                             orientation_ == 7;
+    return quarterTurn ? Size{float(height_), float(width_)} : Size{float(width_), float(height_)};
+}
+
+bool Image::isOpaque() const {
+    int known = opaque_.load(std::memory_order_relaxed);
+    if (known < 0) {
+        known = 1;
+        const std::uint8_t* p = pixels_.data();
+        const std::size_t n = pixels_.size();
+        for (std::size_t i = 0; i < n; i += 4)
+            if (p[i] != 255) {
+                known = 0;
+                break;
+            }
+        opaque_.store(known, std::memory_order_relaxed);
+    }
+    return known == 1;
+}
+
+Result<std::vector<std::uint8_t>> Image::pngData(int compressionLevel) const {
+    return encodePng(pixels_.data(), width_, height_, bytesPerRow(), false, compressionLevel);
+}
+
+} // namespace platform
