@@ -81,7 +81,7 @@ page() {
           "$sx" "$sy" "$dw" "$dh"
         base64 -w0 "$file"
         printf '"/>\n'
-        printf '<text x="%d" y="%d" font-family="DejaVu Sans" font-size="10" fill="#333" text-anchor="middle">%s %dx%d</text>\n' \
+        printf '<text x="%d" y="%d" font-family="DejaVu Sans" font-size="9" fill="#333" text-anchor="middle">%s %dx%d</text>\n' \
           $((x + cw / 2)) $((y + ch + 12)) "$name" "$w" "$h"
       else
         printf '<text x="%d" y="%d" font-family="DejaVu Sans" font-size="11" fill="#c00" text-anchor="middle">MISSING %s</text>\n' \
@@ -107,7 +107,7 @@ group_page() { # GROUP CELL_W CELL_H
 group_page brushes 150 90
 group_page backgrounds 200 280
 group_page colorbrushes 170 90
-group_page overlays 200 200
+group_page overlays 230 200
 group_page icons 150 80
 group_page ui 160 120
 
@@ -115,5 +115,5 @@ mapfile -t thumbs < <(for svg in "$art"/overlays/*.svg; do
   [[ -e $svg ]] && echo "$(basename "$svg" .svg).thumb.png"
 done)
 if ((${#thumbs[@]} > 0)); then
-  page thumbnails 170 80 "${thumbs[@]}"
+  page thumbnails 220 80 "${thumbs[@]}"
 fi
