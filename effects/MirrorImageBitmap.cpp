@@ -25,14 +25,20 @@ void mirrorImageBitmap(const std::uint8_t* src, std::uint8_t* dst, int width, in
                         src + std::size_t(mirrorSourceIndex(row, height)) * rowBytes, rowBytes);
         return;
     }
-    std::vector<std::size_t> sourceOffset(static_cast<std::size_t>(width));
-    for (int column = 0; column < width; ++column)
-        sourceOffset[std::size_t(column)] = std::size_t(mirrorSourceIndex(column, width)) * 4;
+    // Columns from `kept` on copy themselves (one block per row); only those before it move.
+    int kept = width;
+    while (kept > 0 && mirrorSourceIndex(kept - 1, width) == kept - 1)
+        --kept;
+    std::vector<std::uint32_t> sourceColumn(static_cast<std::size_t>(kept));
+    for (int column = 0; column < kept; ++column)
+        sourceColumn[std::size_t(column)] = std::uint32_t(mirrorSourceIndex(column, width));
+    const std::size_t keptBytes = std::size_t(width - kept) * 4;
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* in = src + std::size_t(row) * rowBytes;
         std::uint8_t* out = dst + std::size_t(row) * rowBytes;
-        for (std::size_t column = 0; column < std::size_t(width); ++column)
-            std::memcpy(out + column * 4, in + sourceOffset[column], 4);
+        for (std::size_t column = 0; column < sourceColumn.size(); ++column)
+            std::memcpy(out + column * 4, in + std::size_t(sourceColumn[column]) * 4, 4);
+        std::memcpy(out + std::size_t(kept) * 4, in + std::size_t(kept) * 4, keptBytes);
     }
 }
 
