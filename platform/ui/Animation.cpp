@@ -10,7 +10,9 @@ namespace platform {
 
 namespace {
 
-float lerp(float a, float b, double t) { return float(a + (b - a) * t); }
+float lerp(float a, float b, double t) {
+    return float(a + (b - a) * t);
+}
 
 struct Decomposed {
     double angle, sx, sy, shear, tx, ty;
@@ -133,7 +135,7 @@ void Animator::commit() {
     Block b = std::move(open_.back());
     open_.pop_back();
     if (!b.group)
-        return; // nothing animated: no callback
+        return;            // nothing animated: no callback
     b.group->running -= 1; // the hold taken in viewChanged
     if (b.group->running == 0) {
         // Every change of the block was instant (zero duration): report on
@@ -204,9 +206,9 @@ void Animator::applyShown(View& view, double now) {
         if (r.raw != &view)
             continue;
         any = true;
-        const double t =
-            r.duration <= 0 ? (now >= r.start ? 1.0 : 0.0)
-                            : ease(r.curve, std::clamp((now - r.start) / r.duration, 0.0, 1.0));
+        const double t = r.duration <= 0
+                             ? (now >= r.start ? 1.0 : 0.0)
+                             : ease(r.curve, std::clamp((now - r.start) / r.duration, 0.0, 1.0));
         if (r.properties & Center)
             shown.center = Point{lerp(r.from.center.x, r.to.center.x, t),
                                  lerp(r.from.center.y, r.to.center.y, t)};

@@ -18,7 +18,9 @@ void Application::setOwnedDelegate(std::unique_ptr<ApplicationDelegate> delegate
     delegate_ = ownedDelegate_.get();
 }
 
-bool Application::isStatusBarHidden() const { return statusBarHidden_; }
+bool Application::isStatusBarHidden() const {
+    return statusBarHidden_;
+}
 
 void Application::setStatusBarHidden(bool hidden, bool animated) {
     statusBarHidden_ = hidden;
@@ -26,7 +28,9 @@ void Application::setStatusBarHidden(bool hidden, bool animated) {
         keyWindow_->statusBar().setBarHidden(hidden, animated);
 }
 
-StatusBarStyle Application::statusBarStyle() const { return statusBarStyle_; }
+StatusBarStyle Application::statusBarStyle() const {
+    return statusBarStyle_;
+}
 
 void Application::setStatusBarStyle(StatusBarStyle style, bool) {
     statusBarStyle_ = style;

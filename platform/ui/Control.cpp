@@ -95,6 +95,23 @@ ControlState Control::state() const {
     return s;
 }
 
+bool Control::answersToPressName(std::string_view name) const {
+    if (name.empty())
+        return false;
+    if (title() == name || accessibilityLabel_ == name)
+        return true;
+    for (const auto& e : entries_) {
+        std::string_view action = e.name;
+        if (action == name)
+            return true;
+        if (!action.empty() && action.back() == ':')
+            action.remove_suffix(1);
+        if (action == name)
+            return true;
+    }
+    return false;
+}
+
 bool Control::isInsideForTracking(Point p) const {
     return bounds().inset(-kTouchSlop, -kTouchSlop).contains(p);
 }
@@ -105,8 +122,12 @@ View* Control::hitTest(Point p, const Event* event) {
     return View::hitTest(p, event);
 }
 
-bool Control::beginTrackingWithTouch(Touch&, Event&) { return true; }
-bool Control::continueTrackingWithTouch(Touch&, Event&) { return true; }
+bool Control::beginTrackingWithTouch(Touch&, Event&) {
+    return true;
+}
+bool Control::continueTrackingWithTouch(Touch&, Event&) {
+    return true;
+}
 void Control::endTrackingWithTouch(Touch*, Event*) {}
 void Control::cancelTrackingWithEvent(Event*) {}
 

@@ -88,6 +88,7 @@ public:
     // The text a person would read on the control (a button's title); the
     // headless `press` matches it, the accessibility label and action names.
     virtual std::string title() const { return {}; }
+    bool answersToPressName(std::string_view name) const override;
     const std::string& accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityLabel(const std::string& label) { accessibilityLabel_ = label; }
 

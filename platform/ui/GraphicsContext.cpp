@@ -30,13 +30,19 @@ AffineTransform userToPixels(const Context& c) {
     return t;
 }
 
-pixman_fixed_t fixed(double v) { return pixman_double_to_fixed(v); }
+pixman_fixed_t fixed(double v) {
+    return pixman_double_to_fixed(v);
+}
 
 } // namespace
 
-Context* currentContext() { return stack().empty() ? nullptr : stack().back().context; }
+Context* currentContext() {
+    return stack().empty() ? nullptr : stack().back().context;
+}
 
-void pushContext(Context& context) { stack().push_back(Entry{&context, nullptr}); }
+void pushContext(Context& context) {
+    stack().push_back(Entry{&context, nullptr});
+}
 
 void popContext() {
     if (!stack().empty())
@@ -98,7 +104,7 @@ void drawContextInRect(Context& target, const Context& source, const Rect& rect)
     if (alpha <= 0)
         return;
     // Source pixels (y down) -> the rectangle in user space -> target pixels.
-    AffineTransform srcToRect{r.width() / float(source.width()), 0, 0,
+    AffineTransform srcToRect{r.width() / float(source.width()),   0,        0,
                               r.height() / float(source.height()), r.minX(), r.minY()};
     if (source.yAxis() == YAxis::Up)
         srcToRect = AffineTransform{1, 0, 0, -1, 0, float(source.height())}.concat(srcToRect);
@@ -121,9 +127,9 @@ void drawContextInRect(Context& target, const Context& source, const Rect& rect)
         PIXMAN_b8g8r8a8, source.width(), source.height(),
         reinterpret_cast<uint32_t*>(const_cast<std::uint8_t*>(source.data())),
         int(source.bytesPerRow()));
-    pixman_image_t* dst = pixman_image_create_bits(
-        PIXMAN_b8g8r8a8, target.width(), target.height(),
-        reinterpret_cast<uint32_t*>(target.data()), int(target.bytesPerRow()));
+    pixman_image_t* dst = pixman_image_create_bits(PIXMAN_b8g8r8a8, target.width(), target.height(),
+                                                   reinterpret_cast<uint32_t*>(target.data()),
+                                                   int(target.bytesPerRow()));
     if (!src || !dst) {
         if (src)
             pixman_image_unref(src);
@@ -132,8 +138,8 @@ void drawContextInRect(Context& target, const Context& source, const Rect& rect)
         return;
     }
     const AffineTransform inv = srcToDst.inverted();
-    const bool aligned = srcToDst.a == 1 && srcToDst.d == 1 && srcToDst.b == 0 &&
-                         srcToDst.c == 0 && srcToDst.tx == std::floor(srcToDst.tx) &&
+    const bool aligned = srcToDst.a == 1 && srcToDst.d == 1 && srcToDst.b == 0 && srcToDst.c == 0 &&
+                         srcToDst.tx == std::floor(srcToDst.tx) &&
                          srcToDst.ty == std::floor(srcToDst.ty);
     if (aligned) {
         pixman_image_t* mask = nullptr;

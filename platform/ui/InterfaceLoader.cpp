@@ -45,7 +45,9 @@ void registerBuiltins() {
 #endif
 }
 
-std::string typeName(const json& j) { return j.type_name(); }
+std::string typeName(const json& j) {
+    return j.type_name();
+}
 
 const std::map<std::string, unsigned, std::less<>>& autoresizingNames() {
     static const std::map<std::string, unsigned, std::less<>> m{
@@ -195,7 +197,9 @@ const nlohmann::json* InterfaceNode::get(std::string_view key) {
     return it == json_.end() ? nullptr : &*it;
 }
 
-void InterfaceNode::error(const std::string& message) { errors_.push_back(path_ + ": " + message); }
+void InterfaceNode::error(const std::string& message) {
+    errors_.push_back(path_ + ": " + message);
+}
 
 std::optional<std::string> InterfaceNode::string(std::string_view key) {
     const nlohmann::json* j = get(key);
@@ -412,8 +416,8 @@ std::vector<std::string> InterfaceLoader::registeredClasses() {
 }
 
 void InterfaceLoader::setImageProvider(ImageProvider provider) {
-    imageProvider() = provider ? std::move(provider)
-                               : [](const std::string& name) { return Image::named(name); };
+    imageProvider() =
+        provider ? std::move(provider) : [](const std::string& name) { return Image::named(name); };
 }
 
 ControlEvents InterfaceLoader::controlEventNamed(std::string_view name) {
@@ -521,7 +525,8 @@ std::shared_ptr<View> build(InterfaceNode& node) {
         if (auto sub = build(*child))
             view->addSubview(sub);
     if (auto outlet = node.string("outlet")) {
-        const InterfaceOwner::Outlet* o = node.owner() ? node.owner()->outletNamed(*outlet) : nullptr;
+        const InterfaceOwner::Outlet* o =
+            node.owner() ? node.owner()->outletNamed(*outlet) : nullptr;
         if (!o)
             node.error("unknown outlet \"" + *outlet + "\"");
         else if (!(*o)(view))

@@ -120,9 +120,8 @@ public:
     static Result<std::shared_ptr<View>> load(std::string_view name, InterfaceOwner* owner);
     static Result<std::shared_ptr<View>> loadFile(const std::filesystem::path& path,
                                                   InterfaceOwner* owner);
-    static Result<std::shared_ptr<View>> loadString(std::string_view text,
-                                                    std::string_view sourceName,
-                                                    InterfaceOwner* owner);
+    static Result<std::shared_ptr<View>>
+    loadString(std::string_view text, std::string_view sourceName, InterfaceOwner* owner);
     // Where interface files are looked for.
     static std::filesystem::path pathForInterface(std::string_view name);
 

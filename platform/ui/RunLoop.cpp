@@ -16,8 +16,7 @@ constexpr double kReferenceDateOffset = 978307200.0;
 
 double wallClockAbsolute() {
     using namespace std::chrono;
-    return duration<double>(system_clock::now().time_since_epoch()).count() -
-           kReferenceDateOffset;
+    return duration<double>(system_clock::now().time_since_epoch()).count() - kReferenceDateOffset;
 }
 } // namespace
 
@@ -26,7 +25,9 @@ RunLoop& RunLoop::main() {
     return loop;
 }
 
-RunLoop::RunLoop() { reset(ClockMode::Real); }
+RunLoop::RunLoop() {
+    reset(ClockMode::Real);
+}
 
 void RunLoop::reset(ClockMode mode) {
     {
@@ -51,9 +52,13 @@ double RunLoop::now() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - realStart_).count();
 }
 
-double RunLoop::absoluteTime() const { return absoluteBase_ + now(); }
+double RunLoop::absoluteTime() const {
+    return absoluteBase_ + now();
+}
 
-double absoluteTimeGetCurrent() { return RunLoop::main().absoluteTime(); }
+double absoluteTimeGetCurrent() {
+    return RunLoop::main().absoluteTime();
+}
 
 void RunLoop::performOnMainThread(std::function<void()> work) {
     {
@@ -152,7 +157,9 @@ void RunLoop::fireDueTimers() {
     }
 }
 
-void RunLoop::stepAnimations() { Animator::shared().step(now()); }
+void RunLoop::stepAnimations() {
+    Animator::shared().step(now());
+}
 
 void RunLoop::runOnce(double timeout) {
     if (mode_ == ClockMode::Real && timeout > 0) {

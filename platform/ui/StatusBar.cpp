@@ -55,7 +55,8 @@ void StatusBar::setBarHidden(bool hidden, bool animated) {
         setFrame(Rect(0, hidden ? -kHeight : 0, width, kHeight));
         return;
     }
-    View::animate(kSlideDuration, [&] { setFrame(Rect(0, hidden ? -kHeight : 0, width, kHeight)); });
+    View::animate(kSlideDuration,
+                  [&] { setFrame(Rect(0, hidden ? -kHeight : 0, width, kHeight)); });
 }
 
 bool StatusBar::coversPoint(Point p) const {

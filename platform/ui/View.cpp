@@ -11,7 +11,9 @@ namespace platform {
 
 namespace {
 
-Rect centeredRect(Size size) { return Rect(-size.width / 2, -size.height / 2, size.width, size.height); }
+Rect centeredRect(Size size) {
+    return Rect(-size.width / 2, -size.height / 2, size.width, size.height);
+}
 
 AffineTransform linearPart(const AffineTransform& t) {
     AffineTransform l = t;
@@ -78,9 +80,8 @@ View::~View() {
 // --- Geometry ---
 
 Rect View::frame() const {
-    const Rect r = transform_.isIdentity()
-                       ? centeredRect(bounds_.size)
-                       : transform_.apply(centeredRect(bounds_.size));
+    const Rect r = transform_.isIdentity() ? centeredRect(bounds_.size)
+                                           : transform_.apply(centeredRect(bounds_.size));
     return r.offset(center_.x, center_.y);
 }
 
@@ -413,7 +414,9 @@ Rect View::convertRectFromView(const Rect& r, const View* view) const {
 
 // --- Hit testing ---
 
-bool View::pointInside(Point p, const Event*) const { return bounds_.contains(p); }
+bool View::pointInside(Point p, const Event*) const {
+    return bounds_.contains(p);
+}
 
 View* View::hitTest(Point p, const Event* event) {
     if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01f)
@@ -445,7 +448,9 @@ void View::layoutIfNeeded() {
         sub->layoutIfNeeded();
 }
 
-Size View::sizeThatFits(Size) const { return bounds_.size; }
+Size View::sizeThatFits(Size) const {
+    return bounds_.size;
+}
 
 void View::sizeToFit() {
     const Size s = sizeThatFits(bounds_.size);
@@ -455,7 +460,9 @@ void View::sizeToFit() {
 
 // --- Drawing ---
 
-void View::setNeedsDisplay() { setNeedsDisplayInRect(bounds_); }
+void View::setNeedsDisplay() {
+    setNeedsDisplayInRect(bounds_);
+}
 
 void View::setNeedsDisplayInRect(const Rect& rect) {
     const Rect r = rect.standardized().intersection(bounds_);
@@ -619,14 +626,22 @@ bool View::isFirstResponder() const {
 void View::beginAnimations(const std::string& name, void* context) {
     Animator::shared().begin(name, context);
 }
-void View::setAnimationDuration(double seconds) { Animator::shared().setDuration(seconds); }
-void View::setAnimationDelay(double seconds) { Animator::shared().setDelay(seconds); }
-void View::setAnimationCurve(AnimationCurve curve) { Animator::shared().setCurve(curve); }
+void View::setAnimationDuration(double seconds) {
+    Animator::shared().setDuration(seconds);
+}
+void View::setAnimationDelay(double seconds) {
+    Animator::shared().setDelay(seconds);
+}
+void View::setAnimationCurve(AnimationCurve curve) {
+    Animator::shared().setCurve(curve);
+}
 void View::setAnimationDidStop(
     std::function<void(const std::string& name, bool finished, void* context)> callback) {
     Animator::shared().setDidStop(std::move(callback));
 }
-void View::commitAnimations() { Animator::shared().commit(); }
+void View::commitAnimations() {
+    Animator::shared().commit();
+}
 
 void View::animate(double duration, const std::function<void()>& changes,
                    std::function<void(bool finished)> completion, double delay,
@@ -643,7 +658,11 @@ void View::animate(double duration, const std::function<void()>& changes,
     commitAnimations();
 }
 
-void View::setAnimationsEnabled(bool enabled) { Animator::shared().setEnabled(enabled); }
-bool View::areAnimationsEnabled() { return Animator::shared().isEnabled(); }
+void View::setAnimationsEnabled(bool enabled) {
+    Animator::shared().setEnabled(enabled);
+}
+bool View::areAnimationsEnabled() {
+    return Animator::shared().isEnabled();
+}
 
 } // namespace platform

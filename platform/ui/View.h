@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/graphics/AffineTransform.h"
@@ -238,6 +239,11 @@ public:
                         AnimationCurve curve = AnimationCurve::EaseInOut);
     static void setAnimationsEnabled(bool enabled);
     static bool areAnimationsEnabled();
+
+    // Whether the headless driver's `press NAME` means this view. Controls
+    // answer to their title, accessibility label and action names (with or
+    // without the colon); other views that stand for a button may override.
+    virtual bool answersToPressName(std::string_view /*name*/) const { return false; }
 
     // A short name for logs and test failures ("View", "Button", ...).
     virtual std::string className() const { return "View"; }

@@ -8,7 +8,9 @@
 
 namespace platform {
 
-ViewController::ViewController() { Application::shared().registerViewController(this); }
+ViewController::ViewController() {
+    Application::shared().registerViewController(this);
+}
 
 ViewController::ViewController(std::string interfaceName)
     : interfaceName_(std::move(interfaceName)) {
@@ -159,8 +161,8 @@ void ViewController::finishDismissal(std::shared_ptr<ViewController> presented, 
     const Rect f = view->frame();
     const float height = view->window()->size().height;
     View::animate(
-        kModalTransitionDuration, [&] { view->setFrame(f.offset(0, height - f.minY())); }, done,
-        0, AnimationCurve::EaseIn);
+        kModalTransitionDuration, [&] { view->setFrame(f.offset(0, height - f.minY())); }, done, 0,
+        AnimationCurve::EaseIn);
 }
 
 } // namespace platform

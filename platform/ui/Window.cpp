@@ -16,7 +16,9 @@ namespace {
 constexpr Size kPortrait{320, 480};
 constexpr std::size_t kMaxDamageRects = 8;
 
-float distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+float distance(Point a, Point b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 AffineTransform presentedToSuperview(const View::Presentation& p) {
     return AffineTransform::makeTranslation(-p.bounds.midX(), -p.bounds.midY())
@@ -52,7 +54,9 @@ void Window::makeKeyAndVisible() {
     setNeedsRender();
 }
 
-bool Window::isKeyWindow() const { return Application::shared().keyWindow() == this; }
+bool Window::isKeyWindow() const {
+    return Application::shared().keyWindow() == this;
+}
 
 // --- Orientation ---
 
@@ -202,9 +206,13 @@ void Window::touchMove(int finger, Point p) {
     deliver(touch, TouchPhase::Moved);
 }
 
-void Window::touchUp(int finger, Point p) { endTouch(finger, p, TouchPhase::Ended); }
+void Window::touchUp(int finger, Point p) {
+    endTouch(finger, p, TouchPhase::Ended);
+}
 
-void Window::touchCancel(int finger, Point p) { endTouch(finger, p, TouchPhase::Cancelled); }
+void Window::touchCancel(int finger, Point p) {
+    endTouch(finger, p, TouchPhase::Cancelled);
+}
 
 void Window::endTouch(int finger, Point p, TouchPhase phase) {
     auto it = touches_.find(finger);

@@ -20,7 +20,9 @@ constexpr int InterfaceOrientationPortrait = 1;
 constexpr int InterfaceOrientationPortraitUpsideDown = 2;
 constexpr int InterfaceOrientationLandscapeRight = 3;
 constexpr int InterfaceOrientationLandscapeLeft = 4;
-inline bool isLandscape(int orientation) { return orientation == 3 || orientation == 4; }
+inline bool isLandscape(int orientation) {
+    return orientation == 3 || orientation == 4;
+}
 
 // Keys a driver passes on to the first responder.
 enum class Key { Return, Backspace, Escape };
@@ -84,6 +86,7 @@ public:
     // Cancels every finger on the screen (e.g. a modal screen came up).
     void cancelAllTouches();
     int activeTouchCount() const { return int(touches_.size()); }
+    bool hasTouch(int finger) const { return touches_.count(finger) != 0; }
     static constexpr double kTapInterval = 0.35;
     static constexpr float kTapDistance = 10;
 

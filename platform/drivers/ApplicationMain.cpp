@@ -1,0 +1,125 @@
+#include "platform/drivers/ApplicationMain.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/drivers/HeadlessDriver.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
+#include "platform/ui/RunLoop.h"
+
+#if __has_include("platform/drivers/WindowDriver.h")
+#include "platform/drivers/WindowDriver.h"
+#define ZORBEL_HAS_WINDOW_DRIVER 1
+#endif
+
+namespace platform {
+
+namespace {
+
+volatile std::sig_atomic_t terminationSignal = 0;
+
+extern "C" void onTerminationSignal(int signal) {
+    terminationSignal = signal;
+}
+
+} // namespace
+
+std::string launchUsage() {
+    return "usage: zorbel [--home DIR]\n"
+           "       zorbel --headless [--home DIR] [--script FILE]   (FILE - reads standard "
+           "input)\n";
+}
+
+Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments) {
+    LaunchOptions options;
+    bool sawHome = false;
+    auto usage = [](const std::string& reason) {
+        return Result<LaunchOptions>::failure(reason + "\n" + launchUsage());
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (arg == "--headless") {
+            if (options.headless)
+                return usage("--headless given twice");
+            options.headless = true;
+        } else if (arg == "--home" || arg == "--script") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+                return usage(arg + " needs a value");
+            const std::string& value = arguments[++i];
+            if (arg == "--home") {
+                if (sawHome)
+                    return usage("--home given twice");
+                sawHome = true;
+                options.home = value;
+            } else {
+                if (options.script)
+                    return usage("--script given twice");
+                options.script = value;
+            }
+        } else {
+            return usage("unknown argument \"" + arg + "\"");
+        }
+    }
+    if (options.script && !options.headless)
+        return usage("--script needs --headless");
+    return options;
+}
+
+void installTerminationSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read of the script from standard input returns, so
+    // the driver can end normally.
+    action.sa_flags = 0;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool terminationRequested() {
+    return terminationSignal != 0;
+}
+
+void clearTerminationRequest() {
+    terminationSignal = 0;
+}
+
+int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    auto parsed = parseLaunchArguments(arguments);
+    if (!parsed) {
+        std::fprintf(stderr, "%s", parsed.error().c_str());
+        return 2;
+    }
+    const LaunchOptions& options = parsed.value();
+    if (!options.home.empty())
+        Paths::setHome(options.home);
+    installTerminationSignalHandlers();
+    Application& app = Application::shared();
+    if (makeDelegate)
+        app.setOwnedDelegate(makeDelegate());
+
+    if (options.headless) {
+        const HeadlessRun run = runHeadless(options.script);
+        if (run.killed) {
+            // At once: no will-terminate, no destructors that might save.
+            std::fflush(stdout);
+            std::fflush(stderr);
+            std::_Exit(0);
+        }
+        return run.status;
+    }
+#ifdef ZORBEL_HAS_WINDOW_DRIVER
+    return runWindowDriver(options);
+#else
+    log("This build has no window driver; use --headless");
+    return 2;
+#endif
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Result.h"
+#include "platform/ui/Application.h"
+
+namespace platform {
+
+// How the process was asked to run:
+//   zorbel [--home DIR]                          the window
+//   zorbel --headless [--home DIR] [--script FILE]   no window; FILE "-" is stdin
+struct LaunchOptions {
+    bool headless = false;
+    std::filesystem::path home;        // empty: the usual folders
+    std::optional<std::string> script; // headless only
+};
+
+// Parses the arguments after the program name; a failure carries the usage
+// message.
+Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments);
+std::string launchUsage();
+
+using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
+
+// The process entry: parses the arguments, applies --home, makes the delegate
+// (owned by the application) and runs the headless driver or the window
+// driver. Returns the exit status: 0, 1 (a script command failed), 2 (usage).
+int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
+
+// --- Termination by signal, shared by both drivers ---
+// SIGTERM and SIGINT set a flag (and wake the main run loop); the driver then
+// ends normally, calling the delegate's will-terminate once.
+void installTerminationSignalHandlers();
+bool terminationRequested();
+void clearTerminationRequest(); // tests
+
+// The window driver's entry, defined by the SDL driver: runs the window until
+// it is closed or a termination signal arrives; the delegate is already set.
+// Declared here so this file does not depend on the driver's header.
+int runWindowDriver(const LaunchOptions& options);
+
+} // namespace platform

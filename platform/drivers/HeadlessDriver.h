@@ -1,0 +1,88 @@
+#pragma once
+
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Result.h"
+#include "platform/graphics/Context.h"
+
+namespace platform {
+
+class Window;
+class Control;
+class View;
+
+// Runs the application without a window, from a script of commands, on the
+// virtual clock (it moves only with `wait`).
+//
+// The script is one command a line; blank lines are skipped and a "#" at the
+// start of a word begins a comment (except in `type`, whose text is the rest
+// of the line as written). Coordinates are window points in the current
+// orientation. Commands:
+//   down|move|up|cancel X Y [FINGER]   a finger's phase (finger 1 by default)
+//   tap X Y [COUNT]                    COUNT quick taps, the k-th with tap count k
+//   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10), up
+//   press NAME                         tap the frontmost visible enabled control
+//                                      whose title, accessibility label or
+//                                      action (without ":") is NAME
+//   type TEXT / key return|backspace|escape   to the focused text field
+//   shake / accel X Y Z                the accelerometer
+//   rotate portrait|landscape          the device turns
+//   memory-warning
+//   wait [SECONDS]                     the clock advances; without SECONDS until
+//                                      nothing but repeating timers is pending
+//   screenshot FILE                    the window as PNG, one pixel per point
+//   expect-log TEXT                    a log line since launch contains TEXT
+//   quit / kill                        end (kill skips will-terminate)
+class HeadlessDriver {
+public:
+    enum class Outcome {
+        Continue, // go on with the next line
+        Quit,     // end normally
+        Kill,     // end at once, without will-terminate
+    };
+
+    HeadlessDriver();
+    ~HeadlessDriver();
+
+    // One script line (comments allowed). A failure carries the reason.
+    Result<Outcome> runLine(std::string_view line);
+
+    // Runs the whole script; reports the first failure as "FILE:LINE: reason"
+    // on standard error. Answers the outcome of the run and whether it failed.
+    struct RunResult {
+        Outcome outcome = Outcome::Quit;
+        bool failed = false;
+        std::string failure; // "FILE:LINE: reason"
+    };
+    RunResult runScript(std::istream& in, const std::string& fileName);
+
+    // The framebuffer the window is rendered into after every command.
+    const Context* framebuffer() const { return framebuffer_.get(); }
+
+    // The frontmost visible, enabled control answering to `name` (null if none).
+    static View* findPressable(Window& window, std::string_view name);
+
+private:
+    Result<Outcome> run(const std::string& command, const std::string& rest);
+    void settleInput();
+    void render();
+    Window* window() const;
+
+    std::unique_ptr<Context> framebuffer_;
+};
+
+// The whole headless run on the virtual clock: launch (the delegate must be
+// set), the script (none: nothing but launch and termination), then normal
+// termination unless the script killed the application. ApplicationMain
+// exits the process at once after a kill.
+struct HeadlessRun {
+    int status = 0; // 0, 1 (a command failed), 2 (the script cannot be read)
+    bool killed = false;
+};
+HeadlessRun runHeadless(const std::optional<std::string>& script);
+
+} // namespace platform
