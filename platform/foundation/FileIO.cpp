@@ -47,7 +47,11 @@ Status writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> b
     if (path.empty() || !path.has_filename())
         return Status::failure("No file name to write to");
     const fs::path dir = path.parent_path();
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    // Built by appends: GCC 12 at -O3 misreads a chain of + here (-Wrestrict).
+    std::string name = ".";
+    name.append(path.filename().string());
+    name.append(".XXXXXX");
+    std::string tmpl = (dir / name).string();
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0)
         return Status::failure("Could not create a temporary file beside " + path.string() + ": " +

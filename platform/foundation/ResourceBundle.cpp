@@ -33,7 +33,8 @@ fs::path executableDirectory() {
 std::string fileNameFor(std::string_view name, std::string_view type) {
     std::string file(name);
     if (!type.empty()) {
-        const std::string suffix = "." + std::string(type);
+        std::string suffix(".");
+        suffix.append(type);
         if (file.size() <= suffix.size() ||
             file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
             file += suffix;
@@ -83,7 +84,7 @@ std::vector<fs::path> ResourceBundle::searchDirectories() {
 fs::path ResourceBundle::pathForResource(std::string_view name, std::string_view type) {
     const std::string file = fileNameFor(name, type);
     if (!isSafeName(file) || (!type.empty() && !isSafeName(type))) {
-        log("Resource name refused: \"" + std::string(name) + "\"");
+        log(std::string("Resource name refused: \"").append(name).append("\""));
         return {};
     }
     return find(file);
@@ -92,7 +93,7 @@ fs::path ResourceBundle::pathForResource(std::string_view name, std::string_view
 fs::path ResourceBundle::pathForInterface(std::string_view name) {
     const std::string file = fileNameFor(name, "json");
     if (!isSafeName(file)) {
-        log("Interface name refused: \"" + std::string(name) + "\"");
+        log(std::string("Interface name refused: \"").append(name).append("\""));
         return {};
     }
     return find(fs::path("interfaces") / file);

@@ -90,8 +90,8 @@ void appendNumber(std::string& out, float v) {
 }
 
 void skipSpaces(std::string_view& s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' ||
-                          s.front() == '\r'))
+    while (!s.empty() &&
+           (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
         s.remove_prefix(1);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/graphics/Compositor.h"
 
+#include "platform/graphics/PixelMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -19,15 +21,24 @@ using PixmanImage = std::unique_ptr<pixman_image_t, PixmanUnref>;
 
 pixman_op_t pixmanOp(Op op) {
     switch (op) {
-    case Op::Over: return PIXMAN_OP_OVER;
-    case Op::Src: return PIXMAN_OP_SRC;
-    case Op::Clear: return PIXMAN_OP_CLEAR;
-    case Op::Multiply: return PIXMAN_OP_MULTIPLY;
-    case Op::Screen: return PIXMAN_OP_SCREEN;
-    case Op::Overlay: return PIXMAN_OP_OVERLAY;
-    case Op::Darken: return PIXMAN_OP_DARKEN;
-    case Op::Lighten: return PIXMAN_OP_LIGHTEN;
-    case Op::OutReverse: return PIXMAN_OP_OUT_REVERSE;
+    case Op::Over:
+        return PIXMAN_OP_OVER;
+    case Op::Src:
+        return PIXMAN_OP_SRC;
+    case Op::Clear:
+        return PIXMAN_OP_CLEAR;
+    case Op::Multiply:
+        return PIXMAN_OP_MULTIPLY;
+    case Op::Screen:
+        return PIXMAN_OP_SCREEN;
+    case Op::Overlay:
+        return PIXMAN_OP_OVERLAY;
+    case Op::Darken:
+        return PIXMAN_OP_DARKEN;
+    case Op::Lighten:
+        return PIXMAN_OP_LIGHTEN;
+    case Op::OutReverse:
+        return PIXMAN_OP_OUT_REVERSE;
     }
     return PIXMAN_OP_OVER;
 }
@@ -38,8 +49,8 @@ bool transparentIsNoop(Op op) {
 }
 
 PixmanImage wrap(const Surface& s) {
-    return PixmanImage(pixman_image_create_bits(PIXMAN_b8g8r8a8, s.width, s.height, s.pixels,
-                                                int(s.stride * 4)));
+    return PixmanImage(
+        pixman_image_create_bits(PIXMAN_b8g8r8a8, s.width, s.height, s.pixels, int(s.stride * 4)));
 }
 
 PixmanImage wrap(const SourceBitmap& s) {
@@ -64,7 +75,7 @@ PixmanImage solid(std::uint32_t pixel) {
 }
 
 bool toFixed(double v, pixman_fixed_t& out) {
-    const double f = std::nearbyint(v * 65536.0);
+    const double f = roundOf(v * 65536.0);
     if (!(std::fabs(f) < 2147483647.0))
         return false;
     out = pixman_fixed_t(f);
@@ -75,10 +86,17 @@ bool toFixed(double v, pixman_fixed_t& out) {
 // The fast paths read the same numbers pixman gets, so both sample alike.
 bool fixedInverse(const AffineTransform& t, pixman_transform_t& out) {
     const double a = t.a, b = t.b, c = t.c, d = t.d, tx = t.tx, ty = t.ty;
+    pixman_transform_init_identity(&out);
+    if (b == 0 && c == 0) {
+        // Axis-aligned (every stamp and picture draw): no determinant needed.
+        if (a == 0 || d == 0)
+            return false;
+        return toFixed(1 / a, out.matrix[0][0]) && toFixed(-tx / a, out.matrix[0][2]) &&
+               toFixed(1 / d, out.matrix[1][1]) && toFixed(-ty / d, out.matrix[1][2]);
+    }
     const double det = a * d - b * c;
     if (det == 0 || !std::isfinite(det))
         return false;
-    pixman_transform_init_identity(&out);
     return toFixed(d / det, out.matrix[0][0]) && toFixed(-c / det, out.matrix[0][1]) &&
            toFixed((c * ty - d * tx) / det, out.matrix[0][2]) &&
            toFixed(-b / det, out.matrix[1][0]) && toFixed(a / det, out.matrix[1][1]) &&
@@ -90,15 +108,15 @@ bool isUnit(float v) {
 }
 
 int floorEdge(float v) {
-    return int(std::floor(v + 1e-3f));
+    return int(floorOf(double(v) + 1e-3));
 }
 
 int ceilEdge(float v) {
-    return int(std::ceil(v - 1e-3f));
+    return int(ceilOf(double(v) - 1e-3));
 }
 
 int roundEdge(float v) {
-    return int(std::floor(v + 0.5f));
+    return int(floorOf(double(v) + 0.5));
 }
 
 Box boxOf(const Surface& s) {
@@ -129,8 +147,7 @@ bool runIntegerFastPath(const Surface& dst, const Box& box, const SourceBitmap& 
     if (op == Op::Src) {
         // SRC writes transparent where there is no source: leave that to pixman.
         const int r0 = sourceRow(box.y0), r1 = sourceRow(box.y1 - 1);
-        if (x0 != box.x0 || x1 != box.x1 || std::min(r0, r1) < 0 ||
-            std::max(r0, r1) >= src.height)
+        if (x0 != box.x0 || x1 != box.x1 || std::min(r0, r1) < 0 || std::max(r0, r1) >= src.height)
             return false;
     }
     if (x0 >= x1)
@@ -192,7 +209,8 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
 
     const float a = toDevice.a, b = toDevice.b, c = toDevice.c, d = toDevice.d;
     const bool axisAligned = (b == 0 && c == 0) || (a == 0 && d == 0);
-    const bool unitScale = axisAligned && (b == 0 ? isUnit(a) && isUnit(d) : isUnit(b) && isUnit(c));
+    const bool unitScale =
+        axisAligned && (b == 0 ? isUnit(a) && isUnit(d) : isUnit(b) && isUnit(c));
     const Rect footprint = toDevice.apply(Rect(0, 0, float(src.width), float(src.height)));
     if (!boxFits(footprint.minX()) || !boxFits(footprint.maxX()) || !boxFits(footprint.minY()) ||
         !boxFits(footprint.maxY()))
@@ -211,8 +229,8 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
 
     const pixman_fixed_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1];
     const pixman_fixed_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1];
-    const bool translationOrFlip =
-        m00 == pixman_fixed_1 && m01 == 0 && m10 == 0 && (m11 == pixman_fixed_1 || m11 == -pixman_fixed_1);
+    const bool translationOrFlip = m00 == pixman_fixed_1 && m01 == 0 && m10 == 0 &&
+                                   (m11 == pixman_fixed_1 || m11 == -pixman_fixed_1);
     const bool wholePixels = ((inv.matrix[0][2] | inv.matrix[1][2]) & 0xFFFF) == 0;
     if (!clipMask && translationOrFlip && fastPathsEnabled()) {
         if (wholePixels) {
@@ -232,7 +250,8 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
     auto isWhole = [](pixman_fixed_t v) {
         return v == 0 || v == pixman_fixed_1 || v == -pixman_fixed_1;
     };
-    const bool nearest = isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && wholePixels;
+    const bool nearest =
+        isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && wholePixels;
     const double scaleX = std::hypot(double(m00), double(m10)) / 65536.0;
     const double scaleY = std::hypot(double(m01), double(m11)) / 65536.0;
     if (nearest) {
@@ -288,8 +307,8 @@ void compositeSolid(const Surface& dst, const Box& clip, std::uint32_t pixel, Op
     if (coverage) {
         if (coverage->empty())
             return;
-        box = box.intersect(
-            {coverage->x0, coverage->y0, coverage->x0 + coverage->width, coverage->y0 + coverage->height});
+        box = box.intersect({coverage->x0, coverage->y0, coverage->x0 + coverage->width,
+                             coverage->y0 + coverage->height});
     }
     if (box.empty())
         return;
@@ -341,7 +360,8 @@ CoverageMask transformA8(const std::uint8_t* mask, int width, int height, std::s
     in.stride = (std::size_t(width) + 3) & ~std::size_t(3);
     in.bytes.assign(in.stride * std::size_t(height), 0);
     for (int y = 0; y < height; ++y)
-        std::copy_n(mask + std::size_t(y) * stride, width, in.bytes.data() + std::size_t(y) * in.stride);
+        std::copy_n(mask + std::size_t(y) * stride, width,
+                    in.bytes.data() + std::size_t(y) * in.stride);
 
     out.x0 = box.x0;
     out.y0 = box.y0;

@@ -9,6 +9,7 @@
 
 #include "platform/graphics/Compositor.h"
 #include "platform/graphics/Layer.h"
+#include "platform/graphics/PixelMath.h"
 #include "platform/graphics/Rasterizer.h"
 
 namespace platform {
@@ -25,14 +26,22 @@ constexpr float kMiterLimit = 10.0f;
 
 Op opFor(BlendMode mode) {
     switch (mode) {
-    case BlendMode::Normal: return Op::Over;
-    case BlendMode::Multiply: return Op::Multiply;
-    case BlendMode::Screen: return Op::Screen;
-    case BlendMode::Overlay: return Op::Overlay;
-    case BlendMode::Darken: return Op::Darken;
-    case BlendMode::Lighten: return Op::Lighten;
-    case BlendMode::Clear: return Op::Clear;
-    case BlendMode::Copy: return Op::Src;
+    case BlendMode::Normal:
+        return Op::Over;
+    case BlendMode::Multiply:
+        return Op::Multiply;
+    case BlendMode::Screen:
+        return Op::Screen;
+    case BlendMode::Overlay:
+        return Op::Overlay;
+    case BlendMode::Darken:
+        return Op::Darken;
+    case BlendMode::Lighten:
+        return Op::Lighten;
+    case BlendMode::Clear:
+        return Op::Clear;
+    case BlendMode::Copy:
+        return Op::Src;
     }
     return Op::Over;
 }
@@ -42,7 +51,7 @@ std::uint8_t alphaByte(float alpha) {
         return 0;
     if (alpha >= 1)
         return 255;
-    return std::uint8_t(std::lround(alpha * 255.0f));
+    return std::uint8_t(detail::roundOf(alpha * 255.0));
 }
 
 std::uint32_t unitByte(float v) {
@@ -50,7 +59,7 @@ std::uint32_t unitByte(float v) {
         return 0;
     if (v >= 1)
         return 255;
-    return std::uint32_t(std::lround(v * 255.0f));
+    return std::uint32_t(detail::roundOf(v * 255.0));
 }
 
 // The colour at the given extra alpha, premultiplied, as a pixel word.
@@ -66,7 +75,7 @@ std::uint32_t premultipliedPixel(const Color& c, float alpha) {
 // Float noise from composed transforms (a quarter turn's cosine is -4e-8, not
 // 0) would otherwise turn exact pixel copies into resampling.
 float snap(float v, float tolerance) {
-    const float r = std::nearbyint(v);
+    const float r = float(detail::roundOf(v));
     return std::fabs(v - r) < tolerance ? r : v;
 }
 
@@ -84,14 +93,22 @@ AffineTransform snapped(AffineTransform t) {
 // the orientations 0 to 7 (up, down, left, right, then mirrored).
 AffineTransform orientationTransform(int orientation, float w, float h) {
     switch (orientation) {
-    case 1: return {-1, 0, 0, -1, w, h};
-    case 2: return {0, -1, 1, 0, 0, w};
-    case 3: return {0, 1, -1, 0, h, 0};
-    case 4: return {-1, 0, 0, 1, w, 0};
-    case 5: return {1, 0, 0, -1, 0, h};
-    case 6: return {0, 1, 1, 0, 0, 0};
-    case 7: return {0, -1, -1, 0, h, w};
-    default: return {};
+    case 1:
+        return {-1, 0, 0, -1, w, h};
+    case 2:
+        return {0, -1, 1, 0, 0, w};
+    case 3:
+        return {0, 1, -1, 0, h, 0};
+    case 4:
+        return {-1, 0, 0, 1, w, 0};
+    case 5:
+        return {1, 0, 0, -1, 0, h};
+    case 6:
+        return {0, 1, 1, 0, 0, 0};
+    case 7:
+        return {0, -1, -1, 0, h, w};
+    default:
+        return {};
     }
 }
 
@@ -213,8 +230,9 @@ void Context::clipToRect(const Rect& r) {
         // Pixels the rectangle touches at all are inside: a redisplay clipped
         // to a dirty rectangle then never leaves a stale edge.
         const Rect d = t.apply(r.standardized());
-        const Box box{int(std::floor(d.minX() + 1e-3f)), int(std::floor(d.minY() + 1e-3f)),
-                      int(std::ceil(d.maxX() - 1e-3f)), int(std::ceil(d.maxY() - 1e-3f))};
+        auto lo = [](float v) { return int(std::clamp(detail::floorOf(v + 1e-3), -1e8, 1e8)); };
+        auto hi = [](float v) { return int(std::clamp(detail::ceilOf(v - 1e-3), -1e8, 1e8)); };
+        const Box box{lo(d.minX()), lo(d.minY()), hi(d.maxX()), hi(d.maxY())};
         s.clipBox = s.clipBox.intersect(box);
         return;
     }
@@ -238,7 +256,8 @@ void Context::clipToRect(const Rect& r) {
         std::copy_n(part.row(y), part.width, mask->row(y) + part.x0);
     if (s.clipMask)
         detail::multiplyCoverage(*mask, *s.clipMask);
-    s.clipBox = s.clipBox.intersect({part.x0, part.y0, part.x0 + part.width, part.y0 + part.height});
+    s.clipBox =
+        s.clipBox.intersect({part.x0, part.y0, part.x0 + part.width, part.y0 + part.height});
     s.clipMask = std::move(mask);
 }
 
@@ -299,13 +318,13 @@ detail::Surface surfaceOf(std::uint8_t* data, int width, int height) {
 }
 
 bool isWholePixelBox(const Rect& d) {
-    auto whole = [](float v) { return std::fabs(v - std::nearbyint(v)) < 1e-3f; };
+    auto whole = [](float v) { return std::fabs(v - detail::roundOf(v)) < 1e-3; };
     return whole(d.minX()) && whole(d.minY()) && whole(d.maxX()) && whole(d.maxY());
 }
 
 Box wholeBox(const Rect& d) {
-    return {int(std::nearbyint(d.minX())), int(std::nearbyint(d.minY())),
-            int(std::nearbyint(d.maxX())), int(std::nearbyint(d.maxY()))};
+    auto edge = [](float v) { return int(std::clamp(detail::roundOf(v), -1e8, 1e8)); };
+    return {edge(d.minX()), edge(d.minY()), edge(d.maxX()), edge(d.maxY())};
 }
 
 std::vector<Point> deviceQuad(const AffineTransform& t, const Rect& r) {
@@ -486,14 +505,17 @@ void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, i
     if (s.clipBox.empty())
         return;
     const Rect q = r.standardized();
-    const bool quarter = orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const bool quarter =
+        orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
     const float seenW = float(quarter ? height : width), seenH = float(quarter ? width : height);
     const AffineTransform seenToUser =
-        topAtHighY ? AffineTransform{q.width() / seenW, 0, 0, -q.height() / seenH, q.minX(), q.maxY()}
-                   : AffineTransform{q.width() / seenW, 0, 0, q.height() / seenH, q.minX(), q.minY()};
-    const AffineTransform toDevice = snapped(orientationTransform(orientation, float(width), float(height))
-                                                 .concat(seenToUser)
-                                                 .concat(userToDevice()));
+        topAtHighY
+            ? AffineTransform{q.width() / seenW, 0, 0, -q.height() / seenH, q.minX(), q.maxY()}
+            : AffineTransform{q.width() / seenW, 0, 0, q.height() / seenH, q.minX(), q.minY()};
+    const AffineTransform toDevice =
+        snapped(orientationTransform(orientation, float(width), float(height))
+                    .concat(seenToUser)
+                    .concat(userToDevice()));
     const detail::SourceBitmap src{reinterpret_cast<const std::uint32_t*>(pixels), width, height,
                                    width};
     detail::compositeBitmap(surfaceOf(data_, width_, height_), s.clipBox, src, toDevice,

@@ -58,8 +58,8 @@ public:
     // ones are the identity. userToDevice() = ctm() followed by it.
     AffineTransform baseTransform() const;
     AffineTransform userToDevice() const;
-    void clipToRect(const Rect& r);  // intersects the clip with r (in user space)
-    Rect clipBoundingBox() const;    // in user space
+    void clipToRect(const Rect& r); // intersects the clip with r (in user space)
+    Rect clipBoundingBox() const;   // in user space
     void setAlpha(float alpha);
     float alpha() const;
     void setBlendMode(BlendMode mode);
@@ -74,8 +74,8 @@ public:
     // Drawing; all in user space, under the transform, clip, alpha and blend mode.
     void clearRect(const Rect& r); // to transparent, ignoring alpha and blend mode
     void fillRect(const Rect& r);
-    void fillPath(const Path& p);   // nonzero winding, antialiased
-    void strokePath(const Path& p); // antialiased, butt caps, miter joins
+    void fillPath(const Path& p);                          // nonzero winding, antialiased
+    void strokePath(const Path& p);                        // antialiased, butt caps, miter joins
     void strokeLineSegments(std::span<const Point> pairs); // each pair one segment
     void strokeRect(const Rect& r);
     // The image's top row goes to the rectangle's high-y edge (so an identity

@@ -185,8 +185,10 @@ void over_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint
         if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
             continue;
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        const __m128i lo = over16(mul8x8(_mm_unpacklo_epi8(sv, zero), m), _mm_unpacklo_epi8(dv, zero));
-        const __m128i hi = over16(mul8x8(_mm_unpackhi_epi8(sv, zero), m), _mm_unpackhi_epi8(dv, zero));
+        const __m128i lo =
+            over16(mul8x8(_mm_unpacklo_epi8(sv, zero), m), _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi =
+            over16(mul8x8(_mm_unpackhi_epi8(sv, zero), m), _mm_unpackhi_epi8(dv, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
     }
     for (; i < n; ++i) {
@@ -283,58 +285,88 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
     const int kCount = x1 - x0 + 1;      // vertical samples needed, kFirst .. kFirst + kCount - 1
 
     thread_local std::vector<std::uint16_t> vbuf;
+    thread_local std::vector<std::uint32_t> zeroRow;
     if (vbuf.size() < std::size_t(kCount + 2) * 4)
         vbuf.resize(std::size_t(kCount + 2) * 4);
+    if (zeroRow.size() < std::size_t(a.srcWidth))
+        zeroRow.resize(std::size_t(a.srcWidth), 0);
     std::uint16_t* v = vbuf.data();
     const std::uint32_t wt = 128 - std::uint32_t(a.wy), wb = std::uint32_t(a.wy);
     const std::uint32_t wl = 128 - std::uint32_t(a.wx), wr = std::uint32_t(a.wx);
+    // Samples k of the vertical pass that lie inside the bitmap; the ones
+    // before and after (columns -1 and srcWidth) stay zero.
+    const int kIn0 = std::max(0, -kFirst);
+    const int kIn1 = std::min(kCount, a.srcWidth - kFirst);
+    std::fill(v, v + std::size_t(kIn0) * 4, std::uint16_t(0));
+    std::fill(v + std::size_t(kIn1) * 4, v + std::size_t(kCount + 2) * 4, std::uint16_t(0));
 
     for (int y = a.y0; y < a.y1; ++y) {
         const int j = y * a.rowStep + a.rowOffset;
         if (j < -1 || j >= a.srcHeight)
             continue;
-        const std::uint32_t* top = j >= 0 ? a.src + std::ptrdiff_t(j) * a.srcStride : nullptr;
+        const std::uint32_t* top =
+            j >= 0 ? a.src + std::ptrdiff_t(j) * a.srcStride : zeroRow.data();
         const std::uint32_t* bot =
-            j + 1 < a.srcHeight ? a.src + std::ptrdiff_t(j + 1) * a.srcStride : nullptr;
+            j + 1 < a.srcHeight ? a.src + std::ptrdiff_t(j + 1) * a.srcStride : zeroRow.data();
+        top += kFirst;
+        bot += kFirst;
 
-        // Vertical pass over source columns kFirst .. kFirst + kCount - 1.
-        bool any = false;
-        for (int k = 0; k < kCount; ++k) {
-            const int col = kFirst + k;
-            std::uint32_t tp = 0, bp = 0;
-            if (col >= 0 && col < a.srcWidth) {
-                tp = top ? top[col] : 0;
-                bp = bot ? bot[col] : 0;
+        // Vertical pass: v[k] = top[k] * (128 - wy) + bottom[k] * wy.
+        int k = kIn0;
+#ifdef ZORBEL_SSE2
+        {
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i vt = _mm_set1_epi16(short(wt)), vb = _mm_set1_epi16(short(wb));
+            for (; k + 4 <= kIn1; k += 4) {
+                const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + k));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bot + k));
+                const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(t, zero), vt),
+                                                 _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), vb));
+                const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(t, zero), vt),
+                                                 _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), vb));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(v + k * 4), lo);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(v + k * 4 + 8), hi);
             }
-            any |= (tp | bp) != 0;
+        }
+#endif
+        for (; k < kIn1; ++k) {
+            const std::uint32_t tp = top[k], bp = bot[k];
             for (int c = 0; c < 4; ++c)
                 v[k * 4 + c] = std::uint16_t(channel(tp, c) * wt + channel(bp, c) * wb);
         }
-        if (!any)
-            continue;
 
         std::uint32_t* d = a.dst + std::ptrdiff_t(y) * a.dstStride;
         int x = x0;
 #ifdef ZORBEL_SSE2
-        const __m128i weights = _mm_set_epi16(short(wr), short(wl), short(wr), short(wl),
-                                              short(wr), short(wl), short(wr), short(wl));
+        const __m128i weights = _mm_set_epi16(short(wr), short(wl), short(wr), short(wl), short(wr),
+                                              short(wl), short(wr), short(wl));
         const __m128i zero = _mm_setzero_si128();
         const __m128i m = _mm_set1_epi16(a.alpha);
-        for (; x + 2 <= x1; x += 2) {
+        for (; x + 4 <= x1; x += 4) {
+            // Samples x - x0 .. x - x0 + 4, all below kCount.
             const std::uint16_t* vk = v + (x - x0) * 4;
-            const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk));
-            // The last pair reads one sample past kCount: the buffer has room.
-            const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk + 4));
-            const __m128i p0 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(left, right), weights), 14);
-            const __m128i p1 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(left, right), weights), 14);
-            __m128i s = _mm_packs_epi32(p0, p1);
-            if (_mm_movemask_epi8(_mm_cmpeq_epi16(s, zero)) == 0xFFFF)
+            const __m128i l0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk));
+            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk + 4));
+            const __m128i l1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk + 8));
+            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vk + 12));
+            const __m128i s01 = _mm_packs_epi32(
+                _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(l0, r0), weights), 14),
+                _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(l0, r0), weights), 14));
+            const __m128i s23 = _mm_packs_epi32(
+                _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(l1, r1), weights), 14),
+                _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(l1, r1), weights), 14));
+            const __m128i packed = _mm_packus_epi16(s01, s23);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) == 0xFFFF)
                 continue;
-            if (a.alpha != 255)
-                s = mul8x8(s, m);
-            const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + x));
-            const __m128i r = over16(s, _mm_unpacklo_epi8(dv, zero));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(d + x), _mm_packus_epi16(r, r));
+            __m128i slo = s01, shi = s23;
+            if (a.alpha != 255) {
+                slo = mul8x8(slo, m);
+                shi = mul8x8(shi, m);
+            }
+            const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x));
+            const __m128i rlo = over16(slo, _mm_unpacklo_epi8(dv, zero));
+            const __m128i rhi = over16(shi, _mm_unpackhi_epi8(dv, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), _mm_packus_epi16(rlo, rhi));
         }
 #endif
         for (; x < x1; ++x) {

@@ -14,8 +14,7 @@ namespace platform::detail {
 enum class Op { Over, Src, Clear, Multiply, Screen, Overlay, Darken, Lighten, OutReverse };
 
 // One row: dst[i] = op(src[i] * alpha / 255, dst[i]) for i < n.
-using RowKernel = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n,
-                           std::uint8_t alpha);
+using RowKernel = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, std::uint8_t alpha);
 
 struct RowFastPath {
     const char* name;

@@ -68,14 +68,30 @@ int orientationFromExif(std::span<const std::uint8_t> jpeg) {
     if (ExifEntry* e = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
         e && e->format == EXIF_FORMAT_SHORT && e->components >= 1 && e->size >= 2) {
         switch (exif_get_short(e->data, exif_data_get_byte_order(data))) {
-        case 3: orientation = 1; break;
-        case 8: orientation = 2; break;
-        case 6: orientation = 3; break;
-        case 2: orientation = 4; break;
-        case 4: orientation = 5; break;
-        case 5: orientation = 6; break;
-        case 7: orientation = 7; break;
-        default: orientation = 0; break;
+        case 3:
+            orientation = 1;
+            break;
+        case 8:
+            orientation = 2;
+            break;
+        case 6:
+            orientation = 3;
+            break;
+        case 2:
+            orientation = 4;
+            break;
+        case 4:
+            orientation = 5;
+            break;
+        case 5:
+            orientation = 6;
+            break;
+        case 7:
+            orientation = 7;
+            break;
+        default:
+            orientation = 0;
+            break;
         }
     }
     exif_data_unref(data);

@@ -97,7 +97,9 @@ Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int
         bytesPerRow < std::size_t(width) * 4)
         return R::failure("PNG encoding: bad picture size");
 
-    auto row = [&](int y) { return argb + std::size_t(bottomUp ? height - 1 - y : y) * bytesPerRow; };
+    auto row = [&](int y) {
+        return argb + std::size_t(bottomUp ? height - 1 - y : y) * bytesPerRow;
+    };
     bool opaque = true;
     for (int y = 0; y < height && opaque; ++y) {
         const std::uint8_t* s = row(y);
@@ -145,7 +147,8 @@ Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int
         return R::failure("PNG encoding: no memory for the encoder");
     spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
     if (compressionLevel >= 0) {
-        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, compressionLevel > 9 ? 9 : compressionLevel);
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL,
+                        compressionLevel > 9 ? 9 : compressionLevel);
         if (compressionLevel <= 3)
             spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
     }

@@ -45,8 +45,8 @@ Result<ImageRef> Image::create(int width, int height, std::vector<std::uint8_t> 
         return Result<ImageRef>::failure("Picture data has the wrong size");
     if (orientation < 0 || orientation > 7)
         return Result<ImageRef>::failure("Invalid image orientation");
-    return ImageRef(std::make_shared<const Image>(width, height, std::move(argbPremultiplied),
-                                                  orientation));
+    return ImageRef(
+        std::make_shared<const Image>(width, height, std::move(argbPremultiplied), orientation));
 }
 
 Result<ImageRef> Image::decode(std::span<const std::uint8_t> bytes, int maxDimension) {
@@ -98,8 +98,8 @@ ImageRef Image::named(std::string_view name) {
 }
 
 Size Image::size() const {
-    const bool quarterTurn = orientation_ == 2 || orientation_ == 3 || orientation_ == 6 ||
-                             orientation_ == 7;
+    const bool quarterTurn =
+        orientation_ == 2 || orientation_ == 3 || orientation_ == 6 || orientation_ == 7;
     return quarterTurn ? Size{float(height_), float(width_)} : Size{float(width_), float(height_)};
 }
 

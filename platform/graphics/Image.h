@@ -28,9 +28,8 @@ public:
     static constexpr int kDefaultPngCompression = -1;
 
     // Takes the pixels; fails for a size outside the limits or a wrong byte count.
-    static Result<std::shared_ptr<const Image>> create(int width, int height,
-                                                       std::vector<std::uint8_t> argbPremultiplied,
-                                                       int orientation = 0);
+    static Result<std::shared_ptr<const Image>>
+    create(int width, int height, std::vector<std::uint8_t> argbPremultiplied, int orientation = 0);
 
     // Decodes PNG or JPEG (recognised by content). maxDimension > 0 lets a JPEG
     // decode at a reduced scale whose size is still at least maxDimension on

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/graphics/PixelMath.h"
+
 namespace platform::detail {
 
 Rasterizer::Rasterizer(int x0, int y0, int x1, int y1)
@@ -95,8 +97,8 @@ void Rasterizer::accumulateLine(float x0, float y0, float x1, float y1) {
     if (yTop >= yBottom)
         return;
     float x = x0 + (yTop - y0) * dxdy;
-    const int rowStart = int(std::floor(yTop));
-    const int rowEnd = std::min(h_, int(std::ceil(yBottom)));
+    const int rowStart = int(floorOf(yTop));
+    const int rowEnd = std::min(h_, int(ceilOf(yBottom)));
     minY_ = std::min(minY_, rowStart);
     maxY_ = std::max(maxY_, rowEnd - 1);
     const std::size_t rowLen = std::size_t(w_ + 2);
@@ -113,9 +115,9 @@ void Rasterizer::accumulateLine(float x0, float y0, float x1, float y1) {
         minX_ = std::min(minX_, xl);
         maxX_ = std::max(maxX_, xr);
         float* a = acc_.data() + std::size_t(row) * rowLen;
-        const float xlFloor = std::floor(xl);
+        const float xlFloor = float(floorOf(xl));
         const int xli = int(xlFloor);
-        const float xrCeil = std::ceil(xr);
+        const float xrCeil = float(ceilOf(xr));
         const int xri = int(xrCeil);
         if (xri <= xli + 1) {
             // Within one pixel: the area right of the edge's midpoint.
@@ -150,8 +152,8 @@ CoverageMask Rasterizer::finish() {
     if (maxY_ < minY_ || w_ == 0)
         return mask;
     // Past the rightmost edge the running sum is back to zero.
-    const int cx0 = std::clamp(int(std::floor(minX_)), 0, w_);
-    const int cx1 = std::clamp(int(std::ceil(maxX_)) + 1, 0, w_);
+    const int cx0 = std::clamp(int(floorOf(minX_)), 0, w_);
+    const int cx1 = std::clamp(int(ceilOf(maxX_)) + 1, 0, w_);
     if (cx0 >= cx1)
         return mask;
     mask.x0 = bx0_ + cx0;

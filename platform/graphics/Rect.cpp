@@ -14,39 +14,6 @@ Rect Rect::null() {
     return Rect(kInf, kInf, 0, 0);
 }
 
-float Rect::minX() const {
-    return size.width < 0 ? origin.x + size.width : origin.x;
-}
-
-float Rect::minY() const {
-    return size.height < 0 ? origin.y + size.height : origin.y;
-}
-
-float Rect::maxX() const {
-    return size.width < 0 ? origin.x : origin.x + size.width;
-}
-
-float Rect::maxY() const {
-    return size.height < 0 ? origin.y : origin.y + size.height;
-}
-
-float Rect::width() const {
-    return std::fabs(size.width);
-}
-
-float Rect::height() const {
-    return std::fabs(size.height);
-}
-
-bool Rect::isNull() const {
-    return std::isinf(origin.x) || std::isinf(origin.y);
-}
-
-bool Rect::isEmpty() const {
-    return isNull() || size.width == 0 || size.height == 0 || std::isnan(size.width) ||
-           std::isnan(size.height);
-}
-
 Rect Rect::standardized() const {
     if (isNull())
         return null();

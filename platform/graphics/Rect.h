@@ -19,30 +19,39 @@ struct Rect {
     static Rect null();
     static constexpr Rect zero() { return {}; }
 
-    float minX() const;
-    float minY() const;
-    float maxX() const;
-    float maxY() const;
+    float minX() const { return size.width < 0 ? origin.x + size.width : origin.x; }
+    float minY() const { return size.height < 0 ? origin.y + size.height : origin.y; }
+    float maxX() const { return size.width < 0 ? origin.x : origin.x + size.width; }
+    float maxY() const { return size.height < 0 ? origin.y : origin.y + size.height; }
     float midX() const { return (minX() + maxX()) / 2; }
     float midY() const { return (minY() + maxY()) / 2; }
-    float width() const;  // standardized, never negative
-    float height() const; // standardized, never negative
+    float width() const { return size.width < 0 ? -size.width : size.width; } // never negative
+    float height() const { return size.height < 0 ? -size.height : size.height; }
     Point center() const { return {midX(), midY()}; }
 
-    bool isNull() const;
-    bool isEmpty() const; // null, or zero width or height
+    bool isNull() const { return isInfinite(origin.x) || isInfinite(origin.y); }
+    // Null, or zero (or NaN) width or height.
+    bool isEmpty() const {
+        return isNull() || size.width == 0 || size.height == 0 || size.width != size.width ||
+               size.height != size.height;
+    }
     Rect standardized() const;
-    Rect integral() const; // smallest integer rectangle containing this one
+    Rect integral() const;        // smallest integer rectangle containing this one
     bool contains(Point p) const; // half-open: min edges in, max edges out
     bool contains(const Rect& r) const;
     bool intersects(const Rect& r) const;
 
-    Rect unionWith(const Rect& r) const;        // null is the identity
-    Rect intersection(const Rect& r) const;     // null when disjoint
-    Rect inset(float dx, float dy) const;       // null when it turns negative
+    Rect unionWith(const Rect& r) const;    // null is the identity
+    Rect intersection(const Rect& r) const; // null when disjoint
+    Rect inset(float dx, float dy) const;   // null when it turns negative
     Rect offset(float dx, float dy) const;
 
     friend bool operator==(const Rect&, const Rect&) = default;
+
+private:
+    static constexpr bool isInfinite(float v) {
+        return v > 3.402823466e38f || v < -3.402823466e38f;
+    }
 };
 
 } // namespace platform

@@ -21,7 +21,8 @@ void PrintTo(const Px& p, std::ostream* os) {
 }
 
 Px at(const Context& c, int x, int memoryRow) {
-    const std::uint8_t* p = c.data() + std::size_t(memoryRow) * c.bytesPerRow() + std::size_t(x) * 4;
+    const std::uint8_t* p =
+        c.data() + std::size_t(memoryRow) * c.bytesPerRow() + std::size_t(x) * 4;
     return {p[0], p[1], p[2], p[3]};
 }
 
