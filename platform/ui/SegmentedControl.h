@@ -21,6 +21,7 @@ public:
     explicit SegmentedControl(const Rect& frame);
     explicit SegmentedControl(const std::vector<std::string>& titles);
     std::string className() const override { return "SegmentedControl"; }
+    ControlEvents defaultActionEvents() const override { return ControlEventValueChanged; }
 
     int numberOfSegments() const { return int(segments_.size()); }
     void insertSegmentWithTitle(const std::string& title, int index);

@@ -15,6 +15,7 @@ public:
     Slider();
     explicit Slider(const Rect& frame);
     std::string className() const override { return "Slider"; }
+    ControlEvents defaultActionEvents() const override { return ControlEventValueChanged; }
 
     float value() const { return value_; }
     // Clamped to the range; a NaN is ignored.

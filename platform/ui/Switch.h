@@ -17,6 +17,7 @@ public:
     explicit Switch(const Rect& frame);
     ~Switch() override;
     std::string className() const override { return "Switch"; }
+    ControlEvents defaultActionEvents() const override { return ControlEventValueChanged; }
 
     bool isOn() const { return on_; }
     void setOn(bool on, bool animated = false);

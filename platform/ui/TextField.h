@@ -57,6 +57,7 @@ public:
     explicit TextField(const Rect& frame);
     ~TextField() override;
     std::string className() const override { return "TextField"; }
+    ControlEvents defaultActionEvents() const override { return ControlEventEditingDidEnd; }
 
     const std::string& text() const { return text_; }
     // Sends nothing.

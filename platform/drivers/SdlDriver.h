@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/drivers/ApplicationMain.h"
+#include "platform/graphics/Point.h"
+
+namespace platform {
+
+class Window;
+
+// The desktop and phone window, through SDL2.
+//
+// The 320 x 480 point interface is shown in a window titled "Zorbel", scaled
+// by the largest whole factor that fits the screen (views draw at that scale).
+// Input:
+//   mouse                one finger; the click count is the tap count
+//   touch screen         each finger a touch (and the on-screen keyboard)
+//   Alt + mouse          a second finger mirrored about the window's centre
+//                        (pinch and turn)
+//   typing, Return, Backspace, Escape   to the focused text field
+//   Ctrl+Shift+Z         shake the device
+//   Ctrl+Left/Right      turn the device a quarter to the left / right
+//   Ctrl+Shift+M         a memory warning
+//   Ctrl+Q, closing the window, SIGTERM, SIGINT   normal termination
+// Only the part of the window that changed is uploaded and redrawn.
+class SdlDriver {
+public:
+    ~SdlDriver();
+    // Opens the window; fails (with the reason) when there is no display.
+    static Result<std::unique_ptr<SdlDriver>> create();
+    // Runs events, the main run loop and redisplay until termination; calls
+    // the application's terminate (once) and answers the exit status.
+    int run();
+
+    int scale() const { return scale_; }
+    // The whole factor that shows 320 x 480 points (turned too) inside a
+    // usable area of the given size, at least 1.
+    static int scaleForArea(int usableWidth, int usableHeight);
+    // Where the Alt-key second finger goes for a first finger at p.
+    static Point mirroredFinger(Point p, float windowWidth, float windowHeight);
+    // The device orientation after a quarter turn to the left or right
+    // (1 portrait, 3 and 4 landscape, 2 upside down).
+    static int turned(int orientation, bool left);
+
+    struct Impl;
+
+private:
+    SdlDriver();
+    std::unique_ptr<Impl> impl_;
+    int scale_ = 1;
+};
+
+} // namespace platform
