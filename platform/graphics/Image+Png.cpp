@@ -35,6 +35,23 @@ inline std::uint8_t mulDiv255(unsigned c, unsigned a) {
     return std::uint8_t((t + (t >> 8)) >> 8);
 }
 
+// Walks the chunk list to IEND: true when IEND is there whole, with its fixed
+// CRC. libspng does not notice a file cut inside IEND's CRC.
+bool hasCompleteEnd(std::span<const std::uint8_t> bytes) {
+    static constexpr std::uint8_t kIend[12] = {0,   0,   0,    0,    'I',  'E',
+                                               'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    std::size_t pos = 8;
+    while (pos + 12 <= bytes.size()) {
+        const std::uint64_t length = std::uint64_t(bytes[pos]) << 24 |
+                                     std::uint64_t(bytes[pos + 1]) << 16 |
+                                     std::uint64_t(bytes[pos + 2]) << 8 | bytes[pos + 3];
+        if (std::memcmp(&bytes[pos + 4], "IEND", 4) == 0)
+            return std::memcmp(&bytes[pos], kIend, 12) == 0;
+        pos += 12 + length;
+    }
+    return false;
+}
+
 } // namespace
 
 Result<ImageRef> Image::decodePng(std::span<const std::uint8_t> bytes) {
@@ -70,6 +87,8 @@ Result<ImageRef> Image::decodePng(std::span<const std::uint8_t> bytes) {
     // too, since whatever cut it may have damaged more than we can see.
     if (int err = spng_decode_chunks(ctx.get()))
         return refusePng("truncated or corrupt file end", err);
+    if (!hasCompleteEnd(bytes))
+        return refusePng("truncated file end", SPNG_EOF);
 
     // RGBA straight alpha to A, R, G, B premultiplied, in place.
     std::uint8_t* p = pixels.data();
