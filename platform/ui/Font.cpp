@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -225,7 +226,13 @@ struct FoundFace {
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
 bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
-    static const bool initialised = FcInit() == FcTrue;
+    static const bool initialised = [] {
+        const bool ok = FcInit() == FcTrue;
+        // Hands fontconfig's caches back at exit, so leak checkers stay quiet.
+        if (ok)
+            std::atexit(FcFini);
+        return ok;
+    }();
     if (!initialised)
         return false;
     FcPattern* pattern = FcPatternCreate();
