@@ -83,7 +83,7 @@ std::vector<fs::path> ResourceBundle::searchDirectories() {
 
 fs::path ResourceBundle::pathForResource(std::string_view name, std::string_view type) {
     const std::string file = fileNameFor(name, type);
-    if (!isSafeName(file) || (!type.empty() && !isSafeName(type))) {
+    if (!isSafeName(name) || !isSafeName(file) || (!type.empty() && !isSafeName(type))) {
         log(std::string("Resource name refused: \"").append(name).append("\""));
         return {};
     }
@@ -92,7 +92,7 @@ fs::path ResourceBundle::pathForResource(std::string_view name, std::string_view
 
 fs::path ResourceBundle::pathForInterface(std::string_view name) {
     const std::string file = fileNameFor(name, "json");
-    if (!isSafeName(file)) {
+    if (!isSafeName(name) || !isSafeName(file)) {
         log(std::string("Interface name refused: \"").append(name).append("\""));
         return {};
     }
