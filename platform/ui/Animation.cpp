@@ -134,8 +134,17 @@ void Animator::commit() {
         return;
     Block b = std::move(open_.back());
     open_.pop_back();
-    if (!b.group)
-        return;            // nothing animated: no callback
+    if (!b.group) {
+        // Nothing changed: the block still ends, on the next turn of the loop.
+        if (b.didStop) {
+            auto didStop = std::move(b.didStop);
+            std::string name = b.name;
+            void* context = b.context;
+            RunLoop::main().performOnMainThread(
+                [didStop, name, context] { didStop(name, true, context); });
+        }
+        return;
+    }
     b.group->running -= 1; // the hold taken in viewChanged
     if (b.group->running == 0) {
         // Every change of the block was instant (zero duration): report on
@@ -151,11 +160,9 @@ void Animator::commit() {
 void Animator::viewChanged(View& view, const View::Presentation& before, unsigned properties) {
     // Any running animation loses the properties set now.
     for (auto& r : records_) {
-        if (r.raw != &view || !(r.properties & properties))
+        if (r.raw != &view || r.view.expired() || !(r.properties & properties))
             continue;
         r.properties &= ~properties;
-        if (r.properties == 0)
-            r.group->finished = isRecording() ? r.group->finished : false;
     }
     std::vector<Record> ended;
     for (auto it = records_.begin(); it != records_.end();) {
@@ -167,7 +174,7 @@ void Animator::viewChanged(View& view, const View::Presentation& before, unsigne
         }
     }
     for (auto& r : ended)
-        finishRecord(r, false);
+        finishRecord(r, false, /*deferred=*/true);
 
     const double now = RunLoop::main().now();
     if (isRecording()) {
@@ -203,7 +210,7 @@ void Animator::applyShown(View& view, double now) {
     bool any = false;
     View::Presentation shown{view.center(), view.bounds(), view.transform(), view.alpha()};
     for (const auto& r : records_) {
-        if (r.raw != &view)
+        if (r.raw != &view || r.view.expired())
             continue;
         any = true;
         const double t = r.duration <= 0
@@ -228,12 +235,17 @@ void Animator::applyShown(View& view, double now) {
         view.clearPresentation();
 }
 
-void Animator::finishRecord(Record& record, bool finished) {
+void Animator::finishRecord(Record& record, bool finished, bool deferred) {
     auto group = record.group;
     if (!finished)
         group->finished = false;
     group->running -= 1;
-    if (group->running == 0 && group->didStop)
+    if (group->running != 0 || !group->didStop)
+        return;
+    if (deferred)
+        RunLoop::main().performOnMainThread(
+            [group] { group->didStop(group->name, group->finished, group->context); });
+    else
         group->didStop(group->name, group->finished, group->context);
 }
 
@@ -259,7 +271,7 @@ void Animator::step(double now) {
         applyShown(*v, now);
     }
     for (auto& r : ended)
-        finishRecord(r, true);
+        finishRecord(r, true, /*deferred=*/false);
 }
 
 std::optional<double> Animator::nextEventTime() const {

@@ -87,7 +87,7 @@ private:
         std::shared_ptr<Group> group;
     };
 
-    void finishRecord(Record& record, bool finished);
+    void finishRecord(Record& record, bool finished, bool deferred);
     void applyShown(View& view, double now);
 
     std::vector<Block> open_;

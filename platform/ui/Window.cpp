@@ -169,7 +169,7 @@ void Window::touchDown(int finger, Point p, int tapCount) {
     const double now = RunLoop::main().now();
     View* hit = hitTest(p, nullptr);
     if (tapCount <= 0) {
-        const bool repeat = now - lastTap_.time <= kTapInterval &&
+        const bool repeat = now - lastTap_.time <= kTapInterval + 1e-9 &&
                             distance(p, lastTap_.point) <= kTapDistance && lastTap_.count > 0;
         tapCount = repeat ? lastTap_.count + 1 : 1;
     }
