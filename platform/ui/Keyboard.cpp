@@ -288,6 +288,11 @@ void Keyboard::drawRect(Context& context, const Rect&) {
         build();
     static const FontRef letters = Font::systemFontOfSize(22);
     static const FontRef labels = Font::systemFontOfSize(15);
+    // The interface face has no arrows; DejaVu Sans draws shift and delete.
+    static const FontRef symbols = [] {
+        FontRef f = Font::fontWithName("DejaVuSans", 20);
+        return f ? f : Font::systemFontOfSize(20);
+    }();
     for (std::size_t i = 0; i < keys_.size(); ++i) {
         const Key& k = keys_[i];
         const bool down = int(i) == pressed_;
@@ -311,10 +316,10 @@ void Keyboard::drawRect(Context& context, const Rect&) {
             label = returnLabel();
         } else if (k.kind == KeyKind::Shift) {
             label = "\u21E7";
-            font = letters.get();
+            font = symbols.get();
         } else if (k.kind == KeyKind::Backspace) {
             label = "\u232B";
-            font = letters.get();
+            font = symbols.get();
         }
         if (!font)
             continue;
