@@ -75,8 +75,8 @@ TEST_F(BrushesTest, TurnedDocumentSquaresAndTurnsTheBrushClockwise) {
     auto picture = makePicture(20, 30, [](int, int y) {
         return y == 0 ? Pixel{255, 0, 0, 0} : Pixel{0, 0, 0, 0};
     });
-    delegate_.setDocumentOrientation(3);
     auto view = makeCanvas();
+    delegate_.setDocumentOrientation(3); // after start-up, which sets it to 1
     view->createBrushLayerFromImage(picture);
     const platform::Context* brush = view->brushContext();
     ASSERT_NE(brush, nullptr);
@@ -114,8 +114,8 @@ TEST_F(BrushesTest, TurnedColourBrushIsTurnedWhole) {
     auto picture = makePicture(40, 20, [](int x, int) {
         return x < 20 ? Pixel{255, 255, 0, 0} : Pixel{255, 0, 0, 255};
     });
-    delegate_.setDocumentOrientation(3);
     auto view = makeCanvas();
+    delegate_.setDocumentOrientation(3);
     view->createColorBrushLayerFromImage(picture);
     const platform::Context* brush = view->brushContext();
     ASSERT_NE(brush, nullptr);
