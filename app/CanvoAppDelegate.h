@@ -7,13 +7,16 @@
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/Point.h"
 #include "platform/graphics/Rect.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 
 namespace platform {
 class ActivityIndicatorView;
+class UserDefaults;
 class NavigationBar;
-class TabBar;
 class TabBarItem;
 class Timer;
 class Toolbar;
@@ -26,6 +29,7 @@ namespace zorbel {
 
 class CanvoViewController;
 class NewMasterViewController;
+class PaintingView;
 class ScreenSlidersViewController;
 class TextLayerView;
 class TouchImageView;
@@ -56,14 +60,142 @@ enum ToolIdentifier : int {
 
 // The one application-wide object: what the user is doing (tool, brush,
 // settings) and the links between the screens. Everything reaches it as the
-// shared application's delegate.
-class CanvoAppDelegate : public platform::ApplicationDelegate {
+// shared application's delegate. Main thread only.
+//
+// Its implementation is split by concern: CanvoAppDelegate.cpp (links and
+// presentation), +Lifecycle (launch, termination, memory warning), +Settings
+// (the settings store), +Tools (tool state and the paint timer), +Shake
+// (shake to erase), +Catalogues (the picture name lists).
+class CanvoAppDelegate : public platform::ApplicationDelegate,
+                         public platform::AccelerometerDelegate,
+                         public platform::AlertViewDelegate {
 public:
+    // The interface file of the window.
+    static constexpr const char* kMainInterfaceName = "MainWindow";
+    // Seconds between a stroke's end and the toolbars' return.
+    static constexpr double kPaintInterval = 1.75;
+    // Accelerometer samples a second: 25.
+    static constexpr double kAccelerometerInterval = 0.04;
+
     CanvoAppDelegate();
     ~CanvoAppDelegate() override;
 
+    // What the main interface makes, before launch: the delegate, set as the
+    // shared application's delegate (so the canvas finds it while it starts),
+    // the window (interface "MainWindow"), the main view controller with the
+    // canvas (its view is made now, so the painting is restored) and the
+    // toolbar controller. The application's view classes are registered first.
+    static std::unique_ptr<CanvoAppDelegate> makeFromMainInterface();
+    // The app's own classes for interface files (PaintingView, PassThroughView).
+    static void registerInterfaceClasses();
+
     // The delegate of the shared application, or null when it is not a CanvoAppDelegate.
     static CanvoAppDelegate* shared();
+
+    // --- Start-up and shut-down ----------------------------------------------
+    // Wires the loaded screens together, restores the settings and the tool,
+    // starts the accelerometer.
+    void applicationDidFinishLaunching() override;
+    // Writes the painting, the original and the undo picture, then the settings.
+    void applicationWillTerminate() override;
+    // Logs, has the canvas give up its large buffers, and tells the user.
+    void applicationDidReceiveMemoryWarning() override;
+
+    // --- Settings store -------------------------------------------------------
+    // The settings read at start-up that are applied later in the launch.
+    struct LoadedSettings {
+        platform::Color color;
+        platform::Point fingerOffset;
+        long brushIndex = 0;
+    };
+    // Registers every key (57) with its default.
+    static void registerDefaults(platform::UserDefaults& defaults);
+    // Registers, applies a non-zero "BrushSize", stores the other settings in
+    // their properties and builds the palette.
+    LoadedSettings loadSettings(platform::UserDefaults& defaults);
+    // Writes every setting but "BrushSize" (which is never written).
+    void saveSettings(platform::UserDefaults& defaults);
+    // An index outside 0..count-1 becomes count-1, and 0 if that is negative.
+    static long validateIndex(long index, long count);
+    // Red, green, blue, alpha of a colour; a grey gives its grey three times.
+    static void UIColorToRGB(const platform::Color& color, float rgba[4]);
+    // The canvas's paint colour (opaque black without a canvas).
+    platform::Color getSelectedColor() const;
+
+    // --- Picture name lists ---------------------------------------------------
+    // The standard brushes, in the order of the stored "BrushIndex".
+    static const std::vector<std::string>& brushFileNames();
+    // The colour brushes (43), in the order of "ColorBrushIndex".
+    std::vector<std::string> initColorBrushNames() const;
+    // The overlay pictures (78) of the shape picker.
+    std::vector<std::string> initShapeNames() const;
+
+    // --- Tool state -----------------------------------------------------------
+    // Prepares the canvas and the tool button for selectedTool.
+    void applyTool();
+    // Arms the interactive effect in selectedFilterTool (12, 20 or 21).
+    void applyFilterTool();
+    // Tools that paint on the canvas: 1, 2, 3, 6 and 19.
+    bool paintStyleTool() const;
+    void setToolImage(platform::ImageRef image);
+    // Badge text, then the canvas brush size.
+    void setBrushSize(int size);
+    void setBrushImage(platform::ImageRef image);
+    void setColorBrushImage(platform::ImageRef image);
+    // The canvas paint colour and the toolbar's colour square.
+    void setColor(const platform::Color& color);
+    void setBrushAlpha(float alpha) { paintBrushAlpha_ = alpha; }
+    float brushAlpha() const { return paintBrushAlpha_; }
+    void setBlendMode(int mode) { paintBrushBlendMode_ = mode; }
+    int blendMode() const { return paintBrushBlendMode_; }
+    void setFingerOffset(platform::Point offset);
+    platform::Point fingerOffset() const;
+    // The brush-size badge of the brush item ("%d" of the last size set).
+    const std::string& brushSizeBadge() const { return brushSizeBadge_; }
+
+    // A finger stroke begins (toolbars hide) / ends (the paint timer starts).
+    void startPainting();
+    void endPainting();
+    // Every stroke end schedules its own one-shot timer; none is kept, so none
+    // is ever cancelled: each shows the toolbars when it fires unless a stroke
+    // is in progress or present mode is on.
+    void startPaintTimer();
+    void stopPaintTimer();
+    void setMyPaintTimer(platform::Timer* timer);
+    void setPaintTimerInterval(double seconds);
+    void paintTimerDone();
+
+    // Shake to erase (samples every 0.04 seconds).
+    void accelerometerDidAccelerate(platform::Accelerometer& accelerometer,
+                                    const platform::Acceleration& acceleration) override;
+
+    // Not dirty; the painting becomes the original picture again.
+    void eraseToOriginal();
+    // Not dirty; the painting is redrawn from the background picture.
+    void refreshDrawing();
+    // The canvas's cursor timing starts again.
+    void resetCursorShownCycle();
+    PaintingView* getThePaintingView() const;
+    // Undo, which is also redo.
+    void switchUndoBuffer();
+    void setBGImage(platform::ImageRef image);
+    void restorePaintBrushTool() {}
+    // True while a one-shot effect runs (its progress indicator spins).
+    bool tooBusyForUserInteraction() const;
+
+    // --- Presentation (the canvas's gestures) ---------------------------------
+    bool inPresentMode() const;
+    // Present mode off and the toolbars shown.
+    void resetPresentMode();
+    void presentColorSelection();
+    void presentToolSelection();
+    void presentBrushSelection();
+    // 1 portrait, 3 landscape.
+    int getCurrentOrientation() const;
+    void hideBottomTools();
+    void showBottomTools();
+    // Fades the tab bar back in after five seconds.
+    void redisplayMyTabBar();
 
     std::shared_ptr<platform::Window> window() const { return window_; }
     void setWindow(std::shared_ptr<platform::Window> w) { window_ = std::move(w); }
@@ -73,8 +205,8 @@ public:
     void setCanvoViewController(std::shared_ptr<CanvoViewController> c) {
         canvoViewController_ = std::move(c);
     }
-    std::shared_ptr<platform::TabBar> myTabBar() const { return myTabBar_; }
-    void setMyTabBar(std::shared_ptr<platform::TabBar> t) { myTabBar_ = std::move(t); }
+    std::shared_ptr<platform::View> myTabBar() const { return myTabBar_; }
+    void setMyTabBar(std::shared_ptr<platform::View> t) { myTabBar_ = std::move(t); }
     std::shared_ptr<platform::View> myColorSelection() const { return myColorSelection_; }
     void setMyColorSelection(std::shared_ptr<platform::View> v) {
         myColorSelection_ = std::move(v);
@@ -210,7 +342,7 @@ public:
 private:
     std::shared_ptr<platform::Window> window_;
     std::shared_ptr<CanvoViewController> canvoViewController_;
-    std::shared_ptr<platform::TabBar> myTabBar_;
+    std::shared_ptr<platform::View> myTabBar_;
     std::shared_ptr<platform::View> myColorSelection_;
     std::shared_ptr<platform::ViewController> myColorSelectionViewControl_;
     bool colorShowing_ = false;
@@ -256,6 +388,11 @@ private:
     std::vector<platform::Color> colorSelectionArray_;
     bool smoothPaintBrushFlag_ = false;
     float smoothPaintBrushAmount_ = 0;
+
+    std::string brushSizeBadge_;
+    // Timers scheduled by this delegate hold a weak reference to it, so one
+    // that fires after the delegate is gone does nothing.
+    std::shared_ptr<CanvoAppDelegate*> alive_;
 };
 
 } // namespace zorbel

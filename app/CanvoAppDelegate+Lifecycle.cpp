@@ -1,0 +1,135 @@
+// Start-up and shut-down: the main interface, the launch steps in their order,
+// termination and the low-memory warning.
+
+#include <string>
+
+#include "app/CanvoAppDelegate.h"
+#include "app/CanvoViewController.h"
+#include "app/NewMasterViewController.h"
+#include "app/PassThroughView.h"
+#include "canvas/PaintingView.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/InterfaceLoader.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel {
+
+void CanvoAppDelegate::registerInterfaceClasses() {
+    platform::InterfaceLoader::registerClass(
+        "PaintingView", [](platform::InterfaceNode&) { return PaintingView::create(); });
+    platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
+    if (!platform::InterfaceLoader::isRegistered("Window"))
+        platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
+}
+
+std::unique_ptr<CanvoAppDelegate> CanvoAppDelegate::makeFromMainInterface() {
+    registerInterfaceClasses();
+    auto delegate = std::make_unique<CanvoAppDelegate>();
+    platform::Application::shared().setDelegate(delegate.get());
+
+    auto loaded = platform::InterfaceLoader::load(kMainInterfaceName, nullptr);
+    std::shared_ptr<platform::Window> window;
+    if (loaded)
+        window = std::dynamic_pointer_cast<platform::Window>(loaded.value());
+    if (!window) {
+        platform::log(std::string("Main interface not loaded: ") +
+                      (loaded ? "its root is not a Window" : loaded.error()));
+        window = std::make_shared<platform::Window>();
+    }
+    delegate->setWindow(window);
+
+    auto canvo = std::make_shared<CanvoViewController>();
+    window->addSubview(canvo->view());
+    delegate->setCanvoViewController(std::move(canvo));
+    delegate->setNewMasterViewController(std::make_shared<NewMasterViewController>());
+    return delegate;
+}
+
+void CanvoAppDelegate::applicationDidFinishLaunching() {
+    // 1. The chrome over the picture, below the status bar.
+    if (newMasterViewController_ && window_) {
+        const auto& chrome = newMasterViewController_->view();
+        chrome->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
+                                    platform::AutoresizingFlexibleHeight);
+        platform::Rect frame = chrome->frame();
+        frame.origin.y = 20;
+        chrome->setFrame(frame);
+        window_->addSubview(chrome);
+    }
+
+    // 2. The settings (a non-zero brush size is applied here).
+    const LoadedSettings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
+
+    // 3.
+    if (window_)
+        window_->makeKeyAndVisible();
+
+    // 4. The links between canvas, main view controller and delegate.
+    if (canvoViewController_) {
+        if (PaintingView* canvas = canvoViewController_->obtainPaintView())
+            canvas->setCanvoViewController(canvoViewController_.get());
+        canvoViewController_->setCanvoDelegate(this);
+    }
+
+    // 5. Shake detection.
+    platform::Accelerometer& accelerometer = platform::Accelerometer::shared();
+    accelerometer.setUpdateInterval(kAccelerometerInterval);
+    accelerometer.setDelegate(this);
+
+    // 6.
+    platform::Application::shared().setStatusBarStyle(platform::StatusBarStyle::BlackTranslucent);
+
+    // 7-9.
+    setPaintTimerInterval(kPaintInterval);
+    setColor(loaded.color);
+    setFingerOffset(loaded.fingerOffset);
+
+    // 10. The brush.
+    const auto& brushes = brushFileNames();
+    brushIndex_ = validateIndex(loaded.brushIndex, long(brushes.size()));
+    const std::string& brushName = brushes[std::size_t(brushIndex_)];
+    platform::ImageRef brush = platform::Image::named(brushName);
+    if (!brush)
+        platform::log("Standard Brush not found: " + brushName);
+    setBrushImage(brush);
+
+    // 11. The colour brush.
+    const auto colorBrushes = initColorBrushNames();
+    colorBrushIndex_ = int(validateIndex(colorBrushIndex_, long(colorBrushes.size())));
+    const std::string& colorBrushName = colorBrushes[std::size_t(colorBrushIndex_)];
+    platform::ImageRef colorBrush = platform::Image::named(colorBrushName);
+    if (!colorBrush)
+        platform::log("Color Brush not found: " + colorBrushName);
+    setColorBrushImage(colorBrush);
+
+    // 12. The tool: its button and the canvas buffers it needs.
+    applyTool();
+}
+
+void CanvoAppDelegate::applicationWillTerminate() {
+    // The pictures first: a failure to write one must not keep the settings
+    // from being saved, and a kill before this point keeps the last run's files.
+    if (PaintingView* canvas = getThePaintingView()) {
+        canvas->writeImageOut(PaintingView::kDocumentFile);
+        canvas->writeOrgImageOut(PaintingView::kOrgImageFile);
+        canvas->writeUndoImageOut(PaintingView::kUndoFile);
+    }
+    platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
+    saveSettings(defaults);
+    if (auto written = defaults.synchronize(); !written)
+        platform::log("Settings not saved: " + written.error());
+}
+
+void CanvoAppDelegate::applicationDidReceiveMemoryWarning() {
+    platform::log("++++++++++++++++++ applicationDidReceiveMemoryWarning");
+    if (PaintingView* canvas = getThePaintingView())
+        canvas->lowMemoryWarning();
+    auto alert = std::make_shared<platform::AlertView>("Warning", "Low on Memory", this, "Ok",
+                                                       std::vector<std::string>{});
+    alert->show();
+}
+
+} // namespace zorbel

@@ -1,0 +1,222 @@
+// Tool state: the current tool and its parameters, pushed on to the canvas
+// (through the main view controller) and the toolbars; the paint timer that
+// brings the toolbars back after a stroke.
+
+#include <cstdio>
+#include <string>
+
+#include "app/CanvoAppDelegate.h"
+#include "app/CanvoViewController.h"
+#include "app/NewMasterViewController.h"
+#include "canvas/PaintingView.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Timer.h"
+
+namespace zorbel {
+
+namespace {
+
+// A tool button's picture; a missing one is logged and leaves the button bare.
+platform::ImageRef toolButtonImage(const char* name) {
+    auto image = platform::Image::named(name);
+    if (!image)
+        platform::log(std::string("Tool button image not found: ") + name);
+    return image;
+}
+
+} // namespace
+
+void CanvoAppDelegate::applyTool() {
+    PaintingView* canvas = getThePaintingView();
+    switch (selectedTool_) {
+    case PaintBrushTool:
+        setToolImage(toolButtonImage("brushbutton.png"));
+        if (canvas) {
+            canvas->reloadBrushLayer();
+            canvas->reloadPaintOffscreensIfNecessary();
+        }
+        break;
+    case EraserTool:
+        setToolImage(toolButtonImage("eraserbutton.png"));
+        if (canvas) {
+            canvas->reloadBrushLayer();
+            canvas->reloadOffscreenBufferIfNecessary();
+            canvas->reloadOrgImageBufferIfNecessary();
+        }
+        break;
+    case CloneTool:
+        if (canvas) {
+            canvas->setCloneNeedsOffset(true);
+            canvas->setClone2ndPointset(false);
+        }
+        setToolImage(toolButtonImage("clonereadybutton.png"));
+        if (canvas) {
+            canvas->reloadBrushLayer();
+            canvas->reloadPaintOffscreensIfNecessary();
+            canvas->setCloneRelativeOffset({0, 0});
+        }
+        break;
+    case ShapeTool:
+        setToolImage(toolButtonImage("shapesbutton.png"));
+        break;
+    case TextTool:
+        setToolImage(toolButtonImage("textbutton.png"));
+        dirtyFlag_ = true;
+        break;
+    case EyeDropperTool:
+        setToolImage(toolButtonImage("eyedropper.png"));
+        break;
+    case ColorBrushTool:
+        setToolImage(toolButtonImage("stampbutton.png"));
+        if (canvas) {
+            canvas->reloadColorBrush();
+            canvas->reloadPaintOffscreensIfNecessary();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CanvoAppDelegate::applyFilterTool() {
+    if (selectedFilterTool_ == TwirlTool || selectedFilterTool_ == BrightnessTool ||
+        selectedFilterTool_ == ContrastTool)
+        filterTool_ = selectedFilterTool_;
+}
+
+bool CanvoAppDelegate::paintStyleTool() const {
+    switch (selectedTool_) {
+    case PaintBrushTool:
+    case EraserTool:
+    case CloneTool:
+    case EyeDropperTool:
+    case ColorBrushTool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CanvoAppDelegate::setToolImage(platform::ImageRef image) {
+    if (newMasterViewController_)
+        newMasterViewController_->setToolImage(std::move(image));
+}
+
+void CanvoAppDelegate::setBrushSize(int size) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", size);
+    brushSizeBadge_ = text;
+    if (canvoViewController_)
+        canvoViewController_->setBrushSize(size);
+}
+
+void CanvoAppDelegate::setBrushImage(platform::ImageRef image) {
+    currentBrushImage_ = image;
+    if (canvoViewController_)
+        canvoViewController_->setBrushImage(std::move(image));
+}
+
+void CanvoAppDelegate::setColorBrushImage(platform::ImageRef image) {
+    if (canvoViewController_)
+        canvoViewController_->setColorBrushImage(std::move(image));
+}
+
+void CanvoAppDelegate::setColor(const platform::Color& color) {
+    if (canvoViewController_)
+        canvoViewController_->setColor(color);
+    if (newMasterViewController_)
+        newMasterViewController_->setSelectedColor(color);
+}
+
+void CanvoAppDelegate::setFingerOffset(platform::Point offset) {
+    if (canvoViewController_)
+        canvoViewController_->setFingerOffset(offset);
+}
+
+platform::Point CanvoAppDelegate::fingerOffset() const {
+    return canvoViewController_ ? canvoViewController_->fingerOffset() : platform::Point{};
+}
+
+// --- Paint timer ---------------------------------------------------------------
+
+void CanvoAppDelegate::startPainting() {
+    stopPaintTimer();
+    paintingFlag_ = true;
+    if (newMasterViewController_)
+        newMasterViewController_->hideAllTools();
+    dirtyFlag_ = true;
+}
+
+void CanvoAppDelegate::endPainting() {
+    paintingFlag_ = false;
+    startPaintTimer();
+}
+
+void CanvoAppDelegate::startPaintTimer() {
+    std::weak_ptr<CanvoAppDelegate*> alive = alive_;
+    auto timer = platform::Timer::scheduledTimer(paintInterval_, [alive](platform::Timer&) {
+        if (auto self = alive.lock())
+            (*self)->paintTimerDone();
+    });
+    setPaintTimer(timer.get());
+}
+
+void CanvoAppDelegate::stopPaintTimer() {
+    // paintTimer never holds a timer, so this cancels nothing.
+    if (paintTimer_)
+        paintTimer_->invalidate();
+    paintTimer_ = nullptr;
+}
+
+void CanvoAppDelegate::setMyPaintTimer(platform::Timer* timer) {
+    if (paintTimer_)
+        paintTimer_->invalidate();
+    setPaintTimer(timer);
+}
+
+void CanvoAppDelegate::setPaintTimerInterval(double seconds) {
+    if (paintTimer_)
+        stopPaintTimer();
+    paintInterval_ = seconds;
+}
+
+void CanvoAppDelegate::paintTimerDone() {
+    stopPaintTimer();
+    if (!paintingFlag_ && newMasterViewController_)
+        newMasterViewController_->showAllToolsUnlessPresenting();
+}
+
+// --- The picture ---------------------------------------------------------------
+
+void CanvoAppDelegate::eraseToOriginal() {
+    dirtyFlag_ = false;
+    if (canvoViewController_)
+        canvoViewController_->refreshFromOrgImage();
+}
+
+void CanvoAppDelegate::refreshDrawing() {
+    dirtyFlag_ = false;
+    if (canvoViewController_)
+        canvoViewController_->refreshDrawing();
+}
+
+void CanvoAppDelegate::resetCursorShownCycle() {
+    if (PaintingView* canvas = getThePaintingView())
+        canvas->setLastTimeCursorUsed(false);
+}
+
+PaintingView* CanvoAppDelegate::getThePaintingView() const {
+    return canvoViewController_ ? canvoViewController_->obtainPaintView() : nullptr;
+}
+
+void CanvoAppDelegate::switchUndoBuffer() {
+    if (canvoViewController_)
+        canvoViewController_->switchUndoBuffer();
+}
+
+void CanvoAppDelegate::setBGImage(platform::ImageRef image) {
+    if (canvoViewController_)
+        canvoViewController_->setBGImage(std::move(image));
+}
+
+} // namespace zorbel

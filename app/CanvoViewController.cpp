@@ -1,0 +1,130 @@
+#include "app/CanvoViewController.h"
+
+#include "app/CanvoAppDelegate.h"
+#include "canvas/PaintingView.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel {
+
+CanvoViewController::CanvoViewController() : platform::ViewController(kInterfaceName) {
+    setTitle("Zorbel");
+}
+
+CanvoViewController::~CanvoViewController() = default;
+
+void CanvoViewController::viewDidLoad() {
+    platform::View* tagged = view()->viewWithTag(kPaintViewTag);
+    auto canvas =
+        tagged ? std::dynamic_pointer_cast<PaintingView>(tagged->shared_from_this()) : nullptr;
+    if (!canvas)
+        platform::log("CanvoViewController: no canvas with tag 100 in " +
+                      std::string(kInterfaceName));
+    paintView_ = std::move(canvas);
+}
+
+void CanvoViewController::didReceiveMemoryWarning() {
+    platform::ViewController::didReceiveMemoryWarning();
+    platform::log("******* didReceiveMemoryWarning CanvoViewController");
+}
+
+bool CanvoViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
+    return orientation == platform::InterfaceOrientationPortrait;
+}
+
+// --- Forwarded to the canvas -----------------------------------------------------
+
+void CanvoViewController::setBrushSize(int size) {
+    if (paintView_)
+        paintView_->setBrushSize(size);
+}
+
+void CanvoViewController::setBrushImage(platform::ImageRef image) {
+    if (paintView_)
+        paintView_->createBrushLayerFromImage(std::move(image));
+}
+
+void CanvoViewController::setColorBrushImage(platform::ImageRef image) {
+    if (paintView_)
+        paintView_->createColorBrushLayerFromImage(std::move(image));
+}
+
+void CanvoViewController::setColor(const platform::Color& color) {
+    if (paintView_)
+        paintView_->setColor(color);
+}
+
+platform::Point CanvoViewController::fingerOffset() const {
+    return paintView_ ? paintView_->fingerOffset() : platform::Point{};
+}
+
+void CanvoViewController::refreshDrawing() {
+    if (paintView_)
+        paintView_->refreshDrawing();
+}
+
+void CanvoViewController::refreshFromOrgImage() {
+    if (paintView_)
+        paintView_->eraseImageToOriginal();
+}
+
+void CanvoViewController::switchUndoBuffer() {
+    if (paintView_)
+        paintView_->switchUndoBuffer();
+}
+
+platform::ImageRef CanvoViewController::getImageToSave() {
+    if (!paintView_ || !myDelegate_)
+        return nullptr;
+    return paintView_->getImageToSave(myDelegate_->documentOrientation());
+}
+
+// --- Forwarded to the application delegate ---------------------------------------
+
+void CanvoViewController::startPainting() {
+    if (myDelegate_)
+        myDelegate_->startPainting();
+}
+
+void CanvoViewController::endPainting() {
+    if (myDelegate_)
+        myDelegate_->endPainting();
+}
+
+void CanvoViewController::restoreToolsbar() {
+    if (myDelegate_)
+        myDelegate_->redisplayMyTabBar();
+}
+
+bool CanvoViewController::smartShapesEnabled() const {
+    return myDelegate_ && myDelegate_->smartShapesEnabled();
+}
+
+// --- Own -------------------------------------------------------------------------
+
+void CanvoViewController::setFingerOffset(platform::Point offset) {
+    if (!paintView_)
+        return;
+    paintView_->setFingerOffset(offset);
+    // |trunc(v)| <= 10 exactly when -11 < v < 11: (10.9, -10.9) still counts
+    // as small. Compared as floats, so no value can overflow a conversion.
+    const auto truncatesSmall = [](float v) { return v > -11.0f && v < 11.0f; };
+    const bool small = truncatesSmall(offset.x) && truncatesSmall(offset.y);
+    paintView_->setShowCursor(!small);
+}
+
+void CanvoViewController::setBGImage(platform::ImageRef image) {
+    if (myDelegate_)
+        myDelegate_->setDirtyFlag(false);
+    if (!paintView_)
+        return;
+    paintView_->setBGImage(std::move(image));
+    paintView_->setOrgUIImage(paintView_->bgUIImage());
+    paintView_->rawcopyToOrgImageBuffer();
+}
+
+void CanvoViewController::saveImage(platform::ImageRef image) {
+    setBGImage(std::move(image));
+}
+
+} // namespace zorbel

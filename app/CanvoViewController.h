@@ -1,0 +1,90 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/Point.h"
+#include "platform/ui/ViewController.h"
+
+namespace zorbel {
+
+class CanvoAppDelegate;
+class PaintingView;
+
+// The screen that shows the picture. Its view is the canvas itself (the
+// PaintingView with tag 100 of the interface file "CanvoView"), so overlay
+// pictures added to this controller's view are subviews of the canvas.
+//
+// Mostly forwarding: everything that must reach the canvas from outside goes
+// through here. What is its own: a new picture becoming the background and the
+// original, and the cursor rule of the finger offset.
+class CanvoViewController : public platform::ViewController {
+public:
+    // The interface file of the main screen.
+    static constexpr const char* kInterfaceName = "CanvoView";
+    // The canvas's tag in it.
+    static constexpr int kPaintViewTag = 100;
+
+    CanvoViewController();
+    ~CanvoViewController() override;
+
+    void viewDidLoad() override;
+    void didReceiveMemoryWarning() override;
+    // Portrait only; landscape documents counter-rotate this view instead.
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override;
+
+    // --- Links ---------------------------------------------------------------
+    PaintingView* obtainPaintView() const { return paintView_.get(); }
+    const std::shared_ptr<PaintingView>& paintView() const { return paintView_; }
+    void setPaintView(std::shared_ptr<PaintingView> view) { paintView_ = std::move(view); }
+    // Not owned.
+    void setCanvoDelegate(CanvoAppDelegate* delegate) { myDelegate_ = delegate; }
+    CanvoAppDelegate* canvoDelegate() const { return myDelegate_; }
+
+    // --- Forwarded to the canvas ---------------------------------------------
+    void setBrushSize(int size);
+    void setBrushImage(platform::ImageRef image);
+    void setColorBrushImage(platform::ImageRef image);
+    void setColor(const platform::Color& color);
+    platform::Point fingerOffset() const;
+    void refreshDrawing();
+    void refreshFromOrgImage();
+    void switchUndoBuffer();
+    // The painting alone, upright (turned back for a landscape document).
+    platform::ImageRef getImageToSave();
+
+    // --- Forwarded to the application delegate -------------------------------
+    void startPainting();
+    void endPainting();
+    void restoreToolsbar();
+    bool smartShapesEnabled() const;
+
+    // --- Own -----------------------------------------------------------------
+    // The canvas takes the offset; the cursor shows when either coordinate,
+    // truncated toward zero, lies outside -10..10.
+    void setFingerOffset(platform::Point offset);
+    // A new picture: not dirty; it becomes the background and the original
+    // that the eraser and the shake erase restore. saveImage does the same.
+    void setBGImage(platform::ImageRef image);
+    void saveImage(platform::ImageRef image);
+
+    // --- Plain fields --------------------------------------------------------
+    int dialogStyle() const { return dialogStyle_; }
+    void setDialogStyle(int style) { dialogStyle_ = style; }
+    bool fingerMode() const { return fingerMode_; }
+    void setFingerMode(bool mode) { fingerMode_ = mode; }
+    const std::vector<std::string>& imageFileNames() const { return imageFileNames_; }
+    void setImageFileNames(std::vector<std::string> names) { imageFileNames_ = std::move(names); }
+
+private:
+    std::shared_ptr<PaintingView> paintView_;
+    CanvoAppDelegate* myDelegate_ = nullptr;
+    int dialogStyle_ = 0;
+    bool fingerMode_ = false;
+    std::vector<std::string> imageFileNames_;
+};
+
+} // namespace zorbel

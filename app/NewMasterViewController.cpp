@@ -1,0 +1,332 @@
+#include "app/NewMasterViewController.h"
+
+#include <numbers>
+
+#include "app/CanvoAppDelegate.h"
+#include "app/CanvoViewController.h"
+#include "canvas/PaintingView.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Context.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel {
+
+using platform::ActionSender;
+using platform::BarButtonItem;
+using platform::Rect;
+
+namespace {
+
+// The colour well of item 6: a square picture of the colour that opens the
+// colour picker.
+std::shared_ptr<platform::Button> makeColorWell(const Rect& frame, const platform::Color& color,
+                                                NewMasterViewController* target) {
+    auto well = std::make_shared<platform::Button>(platform::ButtonType::Custom, frame);
+    well->setImage(
+        NewMasterViewController::makeColorSquare(Rect(0, 0, frame.width(), frame.height()), color));
+    well->setAccessibilityLabel("Colour");
+    well->addTarget(
+        target, [target](ActionSender* sender) { target->colorChoice(sender); },
+        platform::ControlEventTouchUpInside, "colorChoice:");
+    return well;
+}
+
+} // namespace
+
+NewMasterViewController::NewMasterViewController() : platform::ViewController(kInterfaceName) {
+    registerAction("add:", [this](ActionSender* s) { add(s); });
+    registerAction("save:", [this](ActionSender* s) { save(s); });
+    registerAction("settings:", [this](ActionSender* s) { settings(s); });
+    registerAction("undo:", [this](ActionSender* s) { undo(s); });
+    registerAction("present:", [this](ActionSender* s) { present(s); });
+    registerAction("brushChoice:", [this](ActionSender* s) { brushChoice(s); });
+    registerAction("colorChoice:", [this](ActionSender* s) { colorChoice(s); });
+    registerAction("selectToolAction:", [this](ActionSender* s) { selectToolAction(s); });
+    registerAction("textInputAction:", [this](ActionSender* s) { textInputAction(s); });
+    registerAction("addShape:", [this](ActionSender* s) { addShape(s); });
+    registerOutlet("bottomToolbar", bottomToolbar_);
+    registerOutlet("topToolbar", topToolbar_);
+    registerOutlet("navigationBar", navigationBar_);
+}
+
+NewMasterViewController::~NewMasterViewController() {
+    if (sheet_)
+        sheet_->setDelegate(nullptr);
+}
+
+CanvoAppDelegate* NewMasterViewController::delegate() const {
+    return CanvoAppDelegate::shared();
+}
+
+void NewMasterViewController::viewDidLoad() {
+    currentOrientation_ = 1;
+    view()->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
+                                platform::AutoresizingFlexibleHeight);
+    auto well = makeColorWell(Rect(0, 0, 27, 27), platform::Color::blueColor(), this);
+    toolbarColorView_ = well;
+    replaceItem(kColorItemIndex, BarButtonItem::withCustomView(well));
+}
+
+void NewMasterViewController::didReceiveMemoryWarning() {
+    platform::ViewController::didReceiveMemoryWarning();
+    platform::log("******* didReceiveMemoryWarning NewMasterVC");
+}
+
+void NewMasterViewController::replaceItem(int index, std::shared_ptr<BarButtonItem> item) {
+    if (!bottomToolbar_) {
+        platform::log("NewMasterVC: no bottom toolbar");
+        return;
+    }
+    auto items = bottomToolbar_->items();
+    if (index < 0 || std::size_t(index) >= items.size()) {
+        platform::log("NewMasterVC: the bottom toolbar has no item " + std::to_string(index));
+        return;
+    }
+    items[std::size_t(index)] = std::move(item);
+    bottomToolbar_->setItems(std::move(items), true);
+}
+
+// --- Chrome ----------------------------------------------------------------------
+
+void NewMasterViewController::hideAllTools() {
+    if (!bottomToolbar_ || bottomToolbar_->alpha() == 0.0f)
+        return;
+    platform::Application::shared().setStatusBarHidden(true, false);
+    bottomToolbar_->setAlpha(0);
+    if (navigationBar_)
+        navigationBar_->setAlpha(0);
+}
+
+void NewMasterViewController::showAllTools() {
+    if (!bottomToolbar_ || bottomToolbar_->alpha() == 1.0f)
+        return;
+    platform::Application::shared().setStatusBarHidden(false, true);
+    platform::View::beginAnimations();
+    platform::View::setAnimationDuration(kShowDuration);
+    bottomToolbar_->setAlpha(1);
+    if (navigationBar_)
+        navigationBar_->setAlpha(1);
+    platform::View::commitAnimations();
+}
+
+bool NewMasterViewController::areToolsShowing() const {
+    return bottomToolbar_ && bottomToolbar_->alpha() == 1.0f;
+}
+
+void NewMasterViewController::showAllToolsUnlessPresenting() {
+    if (!presentMode_)
+        showAllTools();
+}
+
+void NewMasterViewController::showAllToolsIfNecessary() {
+    showAllToolsUnlessPresenting();
+}
+
+// --- Toolbar actions ----------------------------------------------------------------
+
+void NewMasterViewController::present(ActionSender*) {
+    if (CanvoAppDelegate* d = delegate())
+        d->resetCursorShownCycle();
+    presentMode_ = !presentMode_;
+    if (presentMode_)
+        hideAllTools();
+    else
+        showAllTools();
+}
+
+void NewMasterViewController::undo(ActionSender*) {
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    if (!d->tooBusyForUserInteraction())
+        d->switchUndoBuffer();
+}
+
+void NewMasterViewController::save(ActionSender*) {
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    // Writing to the album needs the flattened picture of the canvas; until
+    // the canvas offers it the picture stays marked unsaved.
+}
+
+void NewMasterViewController::add(ActionSender*) {
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    if (d->tooBusyForUserInteraction())
+        return;
+    if (d->dirtyFlag())
+        showSheet("Save Image?", "Cancel", "No", {"Save"}, kSaveImageSheetTag);
+    else
+        doAddImage();
+}
+
+void NewMasterViewController::doAddImage() {
+    // The new-document screen is not part of the app yet.
+}
+
+void NewMasterViewController::settings(ActionSender*) {
+    if (CanvoAppDelegate* d = delegate())
+        d->resetCursorShownCycle();
+    // The settings screen is not part of the app yet.
+}
+
+void NewMasterViewController::brushChoice(ActionSender*) {
+    if (CanvoAppDelegate* d = delegate())
+        d->resetCursorShownCycle();
+    // The brush, colour-brush, shape and text-settings pickers are not part
+    // of the app yet.
+}
+
+void NewMasterViewController::colorChoice(ActionSender*) {
+    if (CanvoAppDelegate* d = delegate())
+        d->resetCursorShownCycle();
+    // The colour picker is not part of the app yet.
+}
+
+void NewMasterViewController::selectToolAction(ActionSender*) {
+    // The tool picker is not part of the app yet.
+}
+
+void NewMasterViewController::textInputAction(ActionSender*) {
+    // The text input screen is not part of the app yet.
+}
+
+// --- Tool button and colour well ------------------------------------------------------
+
+void NewMasterViewController::setToolImage(platform::ImageRef image) {
+    auto item = BarButtonItem::withImage(
+        std::move(image), platform::BarButtonItemStyle::Plain, this,
+        [this](ActionSender* s) { selectToolAction(s); }, "selectToolAction:");
+    replaceItem(kToolItemIndex, std::move(item));
+}
+
+void NewMasterViewController::setSelectedColor(const platform::Color& color) {
+    if (CanvoAppDelegate* d = delegate())
+        d->resetCursorShownCycle();
+    color_ = color;
+    auto well = makeColorWell(Rect(0, 0, 26, 26), color, this);
+    toolbarColorView_ = well;
+    auto item = BarButtonItem::withCustomView(well);
+    item->setTarget(this);
+    item->setAction([this](ActionSender* s) { colorChoice(s); }, "colorChoice:");
+    replaceItem(kColorItemIndex, std::move(item));
+}
+
+platform::ImageRef NewMasterViewController::makeColorSquare(const Rect& rect,
+                                                            const platform::Color& color) {
+    auto bitmap = platform::Context::createBitmap(int(rect.width()), int(rect.height()), nullptr);
+    if (!bitmap)
+        return nullptr;
+    bitmap->setFillColor(color);
+    bitmap->fillRect(Rect(0, 0, rect.width(), rect.height()));
+    return bitmap->makeImage();
+}
+
+// --- Sheets ----------------------------------------------------------------------------
+
+void NewMasterViewController::showSheet(const std::string& title, const std::string& cancel,
+                                        const std::string& destructive,
+                                        const std::vector<std::string>& others, int tag) {
+    auto sheet = std::make_shared<platform::ActionSheet>(title, this, cancel, destructive, others);
+    sheet->setTag(tag);
+    sheet_ = sheet;
+    if (bottomToolbar_)
+        sheet->showFromToolbar(*bottomToolbar_);
+    else
+        sheet->showInView(*view());
+}
+
+void NewMasterViewController::shakeEraseRequest() {
+    showSheet("Erase Image?", "Cancel", "Yes", {}, kEraseImageSheetTag);
+}
+
+void NewMasterViewController::actionSheetClickedButtonAtIndex(platform::ActionSheet& sheet,
+                                                              int index) {
+    const int tag = sheet.tag();
+    if (sheet_.get() == &sheet)
+        sheet_.reset();
+    CanvoAppDelegate* d = delegate();
+    if (tag == kSaveImageSheetTag) {
+        if (index == 0) {
+            doAddImage();
+        } else if (index == 1) {
+            save(nullptr);
+            doAddImage();
+        }
+    } else if (tag == kEraseImageSheetTag && d) {
+        if (index == 0)
+            d->eraseToOriginal();
+        d->setShaken(false);
+    }
+}
+
+// --- Rotation ----------------------------------------------------------------------------
+
+bool NewMasterViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
+    if (!areToolsShowing())
+        return false;
+    CanvoAppDelegate* d = delegate();
+    return d && orientation == d->documentOrientation();
+}
+
+void NewMasterViewController::willRotateToInterfaceOrientation(int orientation, double duration) {
+    CanvoAppDelegate* d = delegate();
+    if (!d || !d->canvoViewController())
+        return;
+    viewToHold_ = d->canvoViewController()->view();
+    const float width = float(PaintingView::kCanvasWidth);
+    const float height = float(PaintingView::kCanvasHeight);
+
+    platform::View::beginAnimations();
+    platform::View::setAnimationDuration(duration);
+    if (platform::isLandscape(orientation)) {
+        // The window turns to 480 x 320 under the picture; the canvas turns a
+        // quarter back about its centre, so the picture stays where it was on
+        // the device. The canvas lies under the translucent status bar in both
+        // orientations, so no bar height enters the translation.
+        const float a = height;
+        const float b = height;
+        const auto hold = platform::AffineTransform::makeTranslation(-a / 2, -b / 2)
+                              .rotated(-std::numbers::pi_v<float> / 2)
+                              .translated(-a / 2, b / 2);
+        viewToHold_->setTransform(hold);
+        viewToHold_->setFrame(Rect(0, 0, height, width));
+        viewToHold_->setBounds(Rect(0, 0, width, height));
+    } else {
+        viewToHold_->setFrame(Rect(0, 0, height, width));
+        viewToHold_->setTransform(platform::AffineTransform::identity());
+        viewToHold_->setFrame(Rect(0, 0, width, height));
+        viewToHold_->setBounds(Rect(0, 0, width, height));
+    }
+    platform::View::commitAnimations();
+}
+
+void NewMasterViewController::didRotateFromInterfaceOrientation(int fromOrientation) {
+    if (platform::isLandscape(fromOrientation)) {
+        currentOrientation_ = 1;
+        return;
+    }
+    currentOrientation_ = 3;
+    if (viewToHold_) {
+        Rect bounds = viewToHold_->bounds();
+        bounds.origin = {0, 0};
+        viewToHold_->setBounds(bounds);
+    }
+    if (bottomToolbar_) {
+        Rect frame = bottomToolbar_->frame();
+        frame.origin.y = 256;
+        bottomToolbar_->setFrame(frame);
+    }
+}
+
+} // namespace zorbel
