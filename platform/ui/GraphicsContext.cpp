@@ -116,7 +116,14 @@ void drawContextInRect(Context& target, const Context& source, const Rect& rect)
     area = area.intersection(Rect(0, 0, float(target.width()), float(target.height())));
     if (area.isNull() || area.isEmpty())
         return;
-    area = area.integral();
+    if (srcToDst.b == 0 && srcToDst.c == 0) {
+        // The box rounded to the nearest pixel edges, so a scaled picture
+        // covers exactly the pixels whose centres it covers.
+        const float x0 = std::round(area.minX()), y0 = std::round(area.minY());
+        area = Rect(x0, y0, std::round(area.maxX()) - x0, std::round(area.maxY()) - y0);
+    } else {
+        area = area.integral();
+    }
     const int x0 = std::max(0, int(area.minX())), y0 = std::max(0, int(area.minY()));
     const int x1 = std::min(target.width(), int(area.maxX()));
     const int y1 = std::min(target.height(), int(area.maxY()));
@@ -162,7 +169,12 @@ void drawContextInRect(Context& target, const Context& source, const Rect& rect)
         t.matrix[1][2] = fixed(inv.ty);
         pixman_image_set_transform(src, &t);
         pixman_image_set_filter(src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-        pixman_image_set_repeat(src, PIXMAN_REPEAT_NONE);
+        // Scaled without a turn, the picture fills whole pixels of its box:
+        // sample its edge pixels outwards (PAD) so the border does not fade
+        // into transparency, and stay inside the box (area is that box).
+        // Turned, the fade gives the edges their antialiasing.
+        const bool axisAligned = srcToDst.b == 0 && srcToDst.c == 0;
+        pixman_image_set_repeat(src, axisAligned ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
         pixman_image_t* mask = nullptr;
         if (alpha < 1) {
             pixman_color_t m{0, 0, 0, uint16_t(std::lround(alpha * 65535))};
