@@ -1,0 +1,396 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/drivers/ApplicationMain.h"
+#include "platform/drivers/HeadlessDriver.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/Animation.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/RunLoop.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+using namespace platform;
+
+namespace {
+
+// The tiny application the scripts drive: a green pad that logs its touches,
+// a "Go" control, a text box that takes the focus on a tap, a controller that
+// turns to landscape, and a delegate that logs everything it is told.
+class Pad : public View {
+public:
+    using View::View;
+    void say(const char* phase, const TouchSet& touches) {
+        for (const auto& t : touches) {
+            const Point p = t->locationInView(this);
+            log(std::string("pad ") + phase + " finger " + std::to_string(t->finger()) + " at " +
+                std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + " taps " +
+                std::to_string(t->tapCount()));
+        }
+    }
+    void touchesBegan(const TouchSet& t, Event&) override { say("began", t); }
+    void touchesMoved(const TouchSet& t, Event&) override { say("moved", t); }
+    void touchesEnded(const TouchSet& t, Event&) override { say("ended", t); }
+    void touchesCancelled(const TouchSet& t, Event&) override { say("cancelled", t); }
+};
+
+class TextBox : public View {
+public:
+    using View::View;
+    std::string text;
+    bool canBecomeFirstResponder() const override { return true; }
+    void touchesEnded(const TouchSet&, Event&) override { becomeFirstResponder(); }
+    void insertText(const std::string& t) override {
+        text += t;
+        log("text is \"" + text + "\"");
+    }
+    void deleteBackward() override {
+        if (!text.empty())
+            text.pop_back();
+        log("text is \"" + text + "\"");
+    }
+    void keyReturn() override { log("return with \"" + text + "\""); }
+    void keyEscape() override { log("escape"); }
+};
+
+class Screen : public ViewController {
+public:
+    Screen() {
+        registerAction("go:", [](ActionSender*) { log("go pressed"); });
+    }
+    void loadView() override {
+        auto root = std::make_shared<View>(Rect(0, 0, 320, 480));
+        root->setAutoresizingMask(AutoresizingFlexibleWidth | AutoresizingFlexibleHeight);
+        auto pad = std::make_shared<Pad>(Rect(0, 100, 320, 200));
+        pad->setBackgroundColor(Color::rgb(0, 1, 0));
+        pad->setMultipleTouchEnabled(true);
+        root->addSubview(pad);
+        auto go = std::make_shared<Control>(Rect(20, 320, 100, 40));
+        go->setBackgroundColor(Color::rgb(0, 0, 1));
+        go->setAccessibilityLabel("Go");
+        go->addTarget(this, *actionNamed("go:"), ControlEventTouchUpInside, "go:");
+        root->addSubview(go);
+        auto hidden = std::make_shared<Control>(Rect(200, 320, 100, 40));
+        hidden->setAccessibilityLabel("Secret");
+        hidden->setHidden(true);
+        root->addSubview(hidden);
+        auto box = std::make_shared<TextBox>(Rect(20, 400, 280, 30));
+        box->setBackgroundColor(Color::white());
+        root->addSubview(box);
+        setView(root);
+    }
+    bool shouldAutorotateToInterfaceOrientation(int o) override { return o == 1 || o == 3; }
+    void didRotateFromInterfaceOrientation(int from) override {
+        log("rotated from " + std::to_string(from));
+    }
+    void didReceiveMemoryWarning() override { log("screen memory warning"); }
+};
+
+class TinyApp : public ApplicationDelegate, public AccelerometerDelegate {
+public:
+    void applicationDidFinishLaunching() override {
+        window = std::make_shared<Window>();
+        screen = std::make_shared<Screen>();
+        window->addSubview(screen->view());
+        window->makeKeyAndVisible();
+        Accelerometer::shared().setUpdateInterval(0.04);
+        Accelerometer::shared().setDelegate(this);
+        Timer::scheduledTimer(2.0, [](Timer&) { log("two seconds"); });
+        log("launched");
+    }
+    void applicationWillTerminate() override {
+        log("will terminate");
+        Accelerometer::shared().setDelegate(nullptr);
+    }
+    void applicationDidReceiveMemoryWarning() override { log("app memory warning"); }
+    void accelerometerDidAccelerate(Accelerometer&, const Acceleration& a) override {
+        if (std::abs(a.x) > 2 || std::abs(a.y) > 2 || a.z > 0 || a.x == 0.25)
+            log("strong sample " + std::to_string(a.x) + " " + std::to_string(a.y) + " " +
+                std::to_string(a.z));
+    }
+    std::shared_ptr<Window> window;
+    std::shared_ptr<Screen> screen;
+};
+
+class Headless : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setLogQuiet(true);
+        clearLogCapture();
+        clearTerminationRequest();
+        Application::shared().resetForTesting();
+        Accelerometer::shared().resetForTesting();
+        Accelerometer::shared().setDeviceRoot(tmp() / "no-iio");
+        Animator::shared().reset();
+        Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    }
+    void TearDown() override {
+        Application::shared().resetForTesting();
+        Accelerometer::shared().resetForTesting();
+        RunLoop::main().reset(ClockMode::Virtual);
+        setLogQuiet(false);
+    }
+
+    static std::filesystem::path tmp() {
+        const char* env = std::getenv("ZORBEL_TEST_TMP");
+        std::filesystem::path dir = env ? env : std::filesystem::temp_directory_path();
+        dir /= "headless";
+        std::filesystem::create_directories(dir);
+        return dir;
+    }
+
+    // Runs the script text; answers the exit status.
+    HeadlessRun run(const std::string& script) {
+        const auto path =
+            tmp() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                     ".zscript");
+        std::ofstream(path) << script;
+        scriptPath = path.string();
+        ::testing::internal::CaptureStderr();
+        HeadlessRun r = runHeadless(scriptPath);
+        errors = ::testing::internal::GetCapturedStderr();
+        return r;
+    }
+
+    static bool logged(const std::string& text) { return logContains(text); }
+    static int count(const std::string& text) {
+        int n = 0;
+        for (const auto& l : logLines())
+            if (l.find(text) != std::string::npos)
+                ++n;
+        return n;
+    }
+
+    std::string scriptPath;
+    std::string errors;
+};
+
+} // namespace
+
+TEST_F(Headless, WithoutAScriptItLaunchesAndTerminates) {
+    const HeadlessRun r = runHeadless(std::nullopt);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(logged("launched"));
+    EXPECT_EQ(count("will terminate"), 1);
+}
+
+TEST_F(Headless, FingerPhasesReachTheViewUnderTheFinger) {
+    const auto r = run("down 10 150\n"
+                       "move 20 160   # a comment\n"
+                       "down 100 150 2\n"
+                       "up 100 150 2\n"
+                       "cancel 25 165\n");
+    EXPECT_EQ(r.status, 0) << errors;
+    EXPECT_TRUE(logged("pad began finger 1 at 10,50 taps 1"));
+    EXPECT_TRUE(logged("pad moved finger 1 at 20,60 taps 1"));
+    EXPECT_TRUE(logged("pad began finger 2 at 100,50 taps 1"));
+    EXPECT_TRUE(logged("pad ended finger 2 at 100,50 taps 1"));
+    EXPECT_TRUE(logged("pad cancelled finger 1 at 25,65 taps 1"));
+}
+
+TEST_F(Headless, TapCountsUpWithinOneCommand) {
+    EXPECT_EQ(run("tap 50 150 3\n").status, 0) << errors;
+    EXPECT_TRUE(logged("pad began finger 1 at 50,50 taps 1"));
+    EXPECT_TRUE(logged("pad began finger 1 at 50,50 taps 2"));
+    EXPECT_TRUE(logged("pad ended finger 1 at 50,50 taps 3"));
+}
+
+TEST_F(Headless, DragMovesInSteps) {
+    EXPECT_EQ(run("drag 0 110 100 210 4\n").status, 0) << errors;
+    EXPECT_EQ(count("pad moved"), 4);
+    EXPECT_TRUE(logged("pad moved finger 1 at 25,35"));
+    EXPECT_TRUE(logged("pad ended finger 1 at 100,110"));
+}
+
+TEST_F(Headless, PressTapsTheNamedControl) {
+    EXPECT_EQ(run("press Go\npress go\n").status, 0) << errors;
+    EXPECT_EQ(count("go pressed"), 2);
+}
+
+TEST_F(Headless, PressFailsForAHiddenOrUnknownControl) {
+    const auto r = run("press Go\n\npress Secret\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(errors, scriptPath + ":3: press: no visible, enabled control named \"Secret\"\n");
+}
+
+TEST_F(Headless, TypeAndKeysGoToTheFocusedField) {
+    const auto r = run("tap 100 410\n"
+                       "type Hello #1  world\n"
+                       "key backspace\n"
+                       "key return\n"
+                       "key escape\n");
+    EXPECT_EQ(r.status, 0) << errors;
+    EXPECT_TRUE(logged("text is \"Hello #1  world\""));
+    EXPECT_TRUE(logged("return with \"Hello #1  worl\""));
+    EXPECT_TRUE(logged("escape"));
+}
+
+TEST_F(Headless, TypeWithoutAFocusedFieldFails) {
+    EXPECT_EQ(run("type lost\n").status, 1);
+    EXPECT_EQ(errors, scriptPath + ":1: type: no text field has the focus\n");
+}
+
+TEST_F(Headless, ShakeSendsStrongSamplesOverTime) {
+    EXPECT_EQ(run("shake\nwait 0.5\n").status, 0) << errors;
+    EXPECT_GE(count("strong sample"), 3);
+}
+
+TEST_F(Headless, AccelDeliversOneSample) {
+    EXPECT_EQ(run("accel 0.25 -0.5 1\n").status, 0) << errors;
+    EXPECT_TRUE(logged("strong sample 0.250000 -0.500000 1.000000"));
+}
+
+TEST_F(Headless, RotateTurnsTheWindowAndTheScreenshotFollows) {
+    const std::string shot = (tmp() / "landscape.png").string();
+    const auto r = run("rotate landscape\nwait\nscreenshot " + shot + "\n");
+    EXPECT_EQ(r.status, 0) << errors;
+    EXPECT_TRUE(logged("rotated from 1"));
+    auto img = Image::load(shot);
+    ASSERT_TRUE(img);
+    EXPECT_EQ(img.value()->width(), 480);
+    EXPECT_EQ(img.value()->height(), 320);
+}
+
+TEST_F(Headless, MemoryWarningReachesDelegateAndScreens) {
+    EXPECT_EQ(run("memory-warning\n").status, 0) << errors;
+    EXPECT_TRUE(logged("app memory warning"));
+    EXPECT_TRUE(logged("screen memory warning"));
+}
+
+TEST_F(Headless, WaitAdvancesTheVirtualClock) {
+    EXPECT_EQ(run("wait 1.9\nexpect-log launched\n").status, 0) << errors;
+    EXPECT_FALSE(logged("two seconds"));
+    clearLogCapture();
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    EXPECT_EQ(run("wait 2\nexpect-log two seconds\n").status, 0) << errors;
+    clearLogCapture();
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    // Without seconds: until the one-shot timer has fired (the accelerometer
+    // repeats and does not count).
+    EXPECT_EQ(run("wait\nexpect-log two seconds\n").status, 0) << errors;
+    EXPECT_DOUBLE_EQ(RunLoop::main().now(), 2.0);
+}
+
+TEST_F(Headless, ScreenshotIsTheWindowOnePixelPerPoint) {
+    const std::string shot = (tmp() / "portrait.png").string();
+    EXPECT_EQ(run("screenshot " + shot + "\n").status, 0) << errors;
+    auto img = Image::load(shot);
+    ASSERT_TRUE(img);
+    const Image& i = *img.value();
+    EXPECT_EQ(i.width(), 320);
+    EXPECT_EQ(i.height(), 480);
+    const std::uint8_t* green = i.data() + (150 * 320 + 160) * 4;
+    EXPECT_EQ(green[2], 255); // A R G B: the pad
+    EXPECT_EQ(green[1], 0);
+}
+
+TEST_F(Headless, ExpectLogFailsWithTheLineNumber) {
+    const auto r = run("expect-log launched\n# nothing\nexpect-log never said\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(errors, scriptPath + ":3: expect-log: no log line contains \"never said\"\n");
+    EXPECT_EQ(count("will terminate"), 1);
+}
+
+TEST_F(Headless, QuitEndsNormallyAndSkipsTheRest) {
+    const auto r = run("quit\nnonsense\n");
+    EXPECT_EQ(r.status, 0) << errors;
+    EXPECT_FALSE(r.killed);
+    EXPECT_EQ(count("will terminate"), 1);
+}
+
+TEST_F(Headless, KillEndsWithoutTermination) {
+    const auto r = run("kill\n");
+    EXPECT_TRUE(r.killed);
+    EXPECT_EQ(count("will terminate"), 0);
+}
+
+TEST_F(Headless, BadLinesFailWithTheirReason) {
+    struct Case {
+        std::string line, reason;
+    };
+    const std::vector<Case> cases{
+        {"jump 1 2", "unknown command \"jump\""},
+        {"down 1", "down: Y is missing"},
+        {"down x 2", "down: X \"x\" is not a number"},
+        {"up 1 2", "up: finger 1 is not down"},
+        {"tap 1 2 0", "tap: COUNT \"0\" must be a whole number of at least 1"},
+        {"key tab", "key: unknown key \"tab\" (return, backspace, escape)"},
+        {"rotate sideways", "rotate: expected portrait or landscape"},
+        {"wait -1", "wait: SECONDS must not be negative"},
+        {"screenshot", "screenshot: FILE is missing"},
+        {"accel 1 2", "accel: Z is missing"},
+    };
+    for (const auto& c : cases) {
+        clearLogCapture();
+        Application::shared().resetForTesting();
+        Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+        const auto r = run(c.line + "\n");
+        EXPECT_EQ(r.status, 1) << c.line;
+        EXPECT_EQ(errors, scriptPath + ":1: " + c.reason + "\n");
+    }
+}
+
+TEST(LaunchArguments, ParseTheTwoDriversOptions) {
+    auto a = parseLaunchArguments({"--headless", "--home", "/tmp/h", "--script", "-"});
+    ASSERT_TRUE(a);
+    EXPECT_TRUE(a->headless);
+    EXPECT_EQ(a->home, "/tmp/h");
+    EXPECT_EQ(a->script, "-");
+    auto w = parseLaunchArguments({"--home", "/tmp/h"});
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(w->headless);
+    EXPECT_FALSE(parseLaunchArguments({"--script", "x"}));
+    EXPECT_FALSE(parseLaunchArguments({"--headless", "--home"}));
+    EXPECT_FALSE(parseLaunchArguments({"--fast"}));
+    EXPECT_FALSE(parseLaunchArguments({"--headless", "--headless"}));
+}
+
+TEST(ApplicationMainTest, UsageErrorsExitWithTwo) {
+    char prog[] = "zorbel", bad[] = "--bogus";
+    char* argv[] = {prog, bad};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ApplicationMain(2, argv, {}), 2);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("usage: zorbel"), std::string::npos);
+}
+
+TEST(ApplicationMainTest, KillExitsAtOnceWithoutTermination) {
+    const std::filesystem::path dir =
+        std::filesystem::path(std::getenv("ZORBEL_TEST_TMP") ? std::getenv("ZORBEL_TEST_TMP")
+                                                             : "/tmp") /
+        "headless-kill";
+    std::filesystem::create_directories(dir);
+    const std::string script = (dir / "kill.zscript").string();
+    const std::string marker = (dir / "terminated").string();
+    std::filesystem::remove(marker);
+    std::ofstream(script) << "kill\n";
+    struct Marker : ApplicationDelegate {
+        std::string path;
+        void applicationWillTerminate() override { std::ofstream(path) << "yes"; }
+    };
+    std::string scriptArg = script;
+    std::string a0 = "zorbel", a1 = "--headless", a2 = "--script";
+    char* argv[] = {a0.data(), a1.data(), a2.data(), scriptArg.data()};
+    EXPECT_EXIT(
+        {
+            ApplicationMain(4, argv, [&] {
+                auto m = std::make_unique<Marker>();
+                m->path = marker;
+                return m;
+            });
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
