@@ -167,6 +167,7 @@ void runBilinearFastPath(const Surface& dst, const Box& box, const SourceBitmap&
     BilinearArgs a{};
     a.dst = dst.pixels;
     a.dstStride = dst.stride;
+    a.dstWidth = dst.width;
     a.x0 = box.x0;
     a.y0 = box.y0;
     a.x1 = box.x1;

@@ -35,7 +35,8 @@ RowKernel findRowKernel(Op op, std::uint8_t alpha);
 struct BilinearArgs {
     std::uint32_t* dst;
     std::ptrdiff_t dstStride; // in pixels
-    int x0, y0, x1, y1;       // the destination box
+    int dstWidth;
+    int x0, y0, x1, y1; // the destination box
     const std::uint32_t* src;
     std::ptrdiff_t srcStride; // in pixels
     int srcWidth, srcHeight;
@@ -45,6 +46,10 @@ struct BilinearArgs {
     std::uint8_t alpha;
 };
 void over_8888_bilinear_n_8888(const BilinearArgs& args);
+
+// Where the processor has AVX2, the bilinear kernel uses it; tests switch it
+// off to hold the SSE2 version to pixman too.
+void setWideKernelsEnabled(bool enabled);
 
 // Tests and benchmarks switch the fast paths off to compare with pixman.
 void setFastPathsEnabled(bool enabled);

@@ -55,11 +55,23 @@ void expectSameAsPixman(int w, int h, YAxis axis, std::mt19937& rng, Draw draw,
 } // namespace
 
 // The stamp kernels (whole and fractional positions, every alpha and blend
-// mode, partly outside the bitmap and the clip) give pixman's bytes exactly.
-TEST(FastPaths, LayerStampsMatchPixman) {
+// mode, partly outside the bitmap and the clip) give pixman's bytes exactly,
+// with and without the AVX2 versions.
+class FastPathsBothWidths : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { detail::setWideKernelsEnabled(GetParam()); }
+    void TearDown() override { detail::setWideKernelsEnabled(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Widths, FastPathsBothWidths, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? std::string("Wide") : std::string("Sse2");
+                         });
+
+TEST_P(FastPathsBothWidths, LayerStampsMatchPixman) {
     std::mt19937 rng(20240611);
-    std::uniform_real_distribution<float> pos(-12.0f, 44.0f), unit(0.0f, 1.0f);
-    std::uniform_int_distribution<int> side(1, 33), modeIndex(0, 6);
+    std::uniform_real_distribution<float> pos(-12.0f, 60.0f), unit(0.0f, 1.0f);
+    std::uniform_int_distribution<int> side(1, 70), modeIndex(0, 6);
     auto base = Context::createBitmap(1, 1, nullptr);
     for (int round = 0; round < 400; ++round) {
         auto layer = Layer::create(*base, {float(side(rng)), float(side(rng))});
@@ -89,7 +101,7 @@ TEST(FastPaths, LayerStampsMatchPixman) {
 
 // The display's composites: the canvas picture flipped into a y-down context,
 // and the stroke layer over it at an opacity and blend mode.
-TEST(FastPaths, DisplayCompositesMatchPixman) {
+TEST_P(FastPathsBothWidths, DisplayCompositesMatchPixman) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     auto base = Context::createBitmap(1, 1, nullptr);
