@@ -92,10 +92,10 @@ bool PaintingView::writeOnlyRawImageNamed(std::string_view fileName, const Conte
         log("writeOnlyRawImageNamed image is nil");
         return false;
     }
-    auto picture = getRawImageToSaveFromBuffer(context);
-    if (!picture)
-        return false;
-    auto png = picture->pngData(kFlushPngCompressionLevel);
+    // Encoded straight from the buffer, last memory row first: the picture
+    // upright as on screen, without an intermediate copy.
+    auto png = Image::encodePng(context->data(), context->width(), context->height(),
+                                context->bytesPerRow(), true, kFlushPngCompressionLevel);
     if (!png) {
         log("Could not encode " + std::string(fileName) + ": " + png.error());
         return false;

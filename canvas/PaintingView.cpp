@@ -5,7 +5,6 @@
 #include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/ResourceBundle.h"
 
 namespace zorbel {
 
@@ -42,11 +41,7 @@ CanvoAppDelegate& PaintingView::appDelegate() const {
 }
 
 ImageRef PaintingView::loadResourceImage(std::string_view name) {
-    const auto path = platform::ResourceBundle::pathForResource(name, "");
-    if (path.empty())
-        return nullptr;
-    auto picture = platform::Image::load(path);
-    return picture ? picture.value() : nullptr;
+    return platform::Image::named(name);
 }
 
 void PaintingView::awakeFromNib() {
