@@ -79,6 +79,49 @@ platform::ImageRef CanvoViewController::getImageToSave() {
     return paintView_->getImageToSave(myDelegate_->documentOrientation());
 }
 
+void CanvoViewController::doHorzMirror() {
+    if (!paintView_)
+        return;
+    const bool landscape =
+        myDelegate_ && platform::isLandscape(myDelegate_->getCurrentOrientation());
+    paintView_->applyHorzMirror(landscape);
+}
+
+void CanvoViewController::doSqueeze() {
+    if (paintView_)
+        paintView_->applySqueeze2();
+}
+
+void CanvoViewController::doLightTunnel() {
+    if (paintView_)
+        paintView_->applyLightTunnel();
+}
+
+void CanvoViewController::doBulge() {
+    if (paintView_)
+        paintView_->applyBulge();
+}
+
+void CanvoViewController::doDent() {
+    if (paintView_)
+        paintView_->applyDent();
+}
+
+void CanvoViewController::doFisheye() {
+    if (paintView_)
+        paintView_->applyFisheye();
+}
+
+void CanvoViewController::doGrayScale() {
+    if (paintView_)
+        paintView_->applyGrayScale();
+}
+
+void CanvoViewController::doSepia() {
+    if (paintView_)
+        paintView_->applySepiaToColor();
+}
+
 // --- Forwarded to the application delegate ---------------------------------------
 
 void CanvoViewController::startPainting() {

@@ -55,6 +55,16 @@ public:
     void switchUndoBuffer();
     // The painting alone, upright (turned back for a landscape document).
     platform::ImageRef getImageToSave();
+    // One-shot effects: each snapshots the picture into the undo copy and
+    // computes the new picture from it. The mirror flips rows in landscape.
+    void doHorzMirror();
+    void doSqueeze();
+    void doLightTunnel();
+    void doBulge();
+    void doDent();
+    void doFisheye();
+    void doGrayScale();
+    void doSepia();
 
     // --- Forwarded to the application delegate -------------------------------
     void startPainting();
