@@ -375,7 +375,7 @@ protected:
     // what the buffer holds.
     static void drawPictureFlipped(platform::Context& context, const platform::Image& picture);
 
-    // Buffers (Part of the canvas memory).
+    // Buffers.
     std::unique_ptr<platform::Context> offscreenPaintContext_;
     std::unique_ptr<platform::Context> undoLayerContext_;
     std::unique_ptr<platform::Context> brushContext_;
