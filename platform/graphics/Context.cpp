@@ -124,6 +124,44 @@ Point scale(Point a, float s) {
     return {a.x * s, a.y * s};
 }
 
+// Device polygons rasterized over their own bounds within the clip, so a
+// small shape in a large bitmap costs what the shape covers. Positive sets
+// (stroke pieces) are oriented so that overlaps add up.
+CoverageMask rasterize(const std::vector<std::vector<Point>>& polygons, bool positive,
+                       const Box& clip) {
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool any = false;
+    for (const auto& poly : polygons)
+        for (const Point& p : poly) {
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                continue;
+            if (!any) {
+                x0 = x1 = p.x;
+                y0 = y1 = p.y;
+                any = true;
+            }
+            x0 = std::min(x0, p.x);
+            x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y);
+            y1 = std::max(y1, p.y);
+        }
+    if (!any)
+        return {};
+    auto lo = [](float v) { return int(std::clamp(detail::floorOf(v), -1e8, 1e8)); };
+    auto hi = [](float v) { return int(std::clamp(detail::ceilOf(v), -1e8, 1e8)); };
+    const Box box = Box{lo(x0), lo(y0), hi(x1), hi(y1)}.intersect(clip);
+    if (box.empty())
+        return {};
+    detail::Rasterizer raster(box.x0, box.y0, box.x1, box.y1);
+    for (const auto& poly : polygons) {
+        if (positive)
+            raster.addPositivePolygon(poly);
+        else
+            raster.addPolygon(poly);
+    }
+    return raster.finish();
+}
+
 } // namespace
 
 struct Context::State {
@@ -236,11 +274,11 @@ void Context::clipToRect(const Rect& r) {
         s.clipBox = s.clipBox.intersect(box);
         return;
     }
-    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
     const Rect q = r.standardized();
-    raster.addPolygon({t.apply(Point{q.minX(), q.minY()}), t.apply(Point{q.maxX(), q.minY()}),
-                       t.apply(Point{q.maxX(), q.maxY()}), t.apply(Point{q.minX(), q.maxY()})});
-    CoverageMask part = raster.finish();
+    CoverageMask part =
+        rasterize({{t.apply(Point{q.minX(), q.minY()}), t.apply(Point{q.maxX(), q.minY()}),
+                    t.apply(Point{q.maxX(), q.maxY()}), t.apply(Point{q.minX(), q.maxY()})}},
+                  false, s.clipBox);
     if (part.empty()) {
         s.clipBox = {0, 0, 0, 0};
         s.clipMask.reset();
@@ -335,7 +373,7 @@ std::vector<Point> deviceQuad(const AffineTransform& t, const Rect& r) {
 // The outline of a stroked polyline as positively oriented pieces: one quad a
 // segment (butt ends) and a miter or bevel wedge at each joint.
 void addStrokePieces(std::vector<Point> pts, bool closed, float halfWidth,
-                     const AffineTransform& toDevice, detail::Rasterizer& raster) {
+                     const AffineTransform& toDevice, std::vector<std::vector<Point>>& out) {
     pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
     if (closed && pts.size() > 1 && pts.front() == pts.back())
         pts.pop_back();
@@ -346,7 +384,7 @@ void addStrokePieces(std::vector<Point> pts, bool closed, float halfWidth,
     auto device = [&](std::vector<Point> poly) {
         for (Point& p : poly)
             p = toDevice.apply(p);
-        raster.addPositivePolygon(std::move(poly));
+        out.push_back(std::move(poly));
     };
     auto direction = [&](std::size_t i) {
         const Point d = sub(pts[(i + 1) % n], pts[i]);
@@ -413,9 +451,7 @@ void Context::clearRect(const Rect& r) {
         return;
     }
     // Partly covered pixels keep the part of them outside the rectangle.
-    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
-    raster.addPolygon(deviceQuad(t, r.standardized()));
-    CoverageMask cov = raster.finish();
+    CoverageMask cov = rasterize({deviceQuad(t, r.standardized())}, false, s.clipBox);
     if (s.clipMask)
         detail::multiplyCoverage(cov, *s.clipMask);
     detail::compositeSolid(surface, s.clipBox, 0xFF, Op::OutReverse, &cov);
@@ -454,17 +490,16 @@ void Context::fillPath(const Path& p) {
     if (p.isEmpty() || s.clipBox.empty())
         return;
     const AffineTransform t = userToDevice();
-    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    std::vector<std::vector<Point>> polygons;
     for (const auto& sub : p.subpaths()) {
         if (sub.size() < 3)
             continue;
-        std::vector<Point> poly;
+        std::vector<Point>& poly = polygons.emplace_back();
         poly.reserve(sub.size());
         for (const Point& q : sub)
             poly.push_back(t.apply(q));
-        raster.addPolygon(poly);
     }
-    CoverageMask coverage = raster.finish();
+    CoverageMask coverage = rasterize(polygons, false, s.clipBox);
     fillCoverage(coverage, s.fillColor);
 }
 
@@ -473,12 +508,12 @@ void Context::strokePath(const Path& p) {
     if (p.isEmpty() || s.clipBox.empty() || !(s.lineWidth > 0))
         return;
     const AffineTransform t = userToDevice();
-    detail::Rasterizer raster(s.clipBox.x0, s.clipBox.y0, s.clipBox.x1, s.clipBox.y1);
+    std::vector<std::vector<Point>> pieces;
     const auto& subs = p.subpaths();
     const auto& closed = p.closed();
     for (std::size_t i = 0; i < subs.size(); ++i)
-        addStrokePieces(subs[i], closed[i], s.lineWidth / 2, t, raster);
-    CoverageMask coverage = raster.finish();
+        addStrokePieces(subs[i], closed[i], s.lineWidth / 2, t, pieces);
+    CoverageMask coverage = rasterize(pieces, true, s.clipBox);
     fillCoverage(coverage, s.strokeColor);
 }
 

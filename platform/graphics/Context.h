@@ -58,8 +58,12 @@ public:
     // ones are the identity. userToDevice() = ctm() followed by it.
     AffineTransform baseTransform() const;
     AffineTransform userToDevice() const;
-    void clipToRect(const Rect& r); // intersects the clip with r (in user space)
-    Rect clipBoundingBox() const;   // in user space
+    // Intersects the clip with r (in user space). Under an axis-aligned
+    // transform every pixel r touches is inside (a redisplay clipped to a dirty
+    // rectangle repaints its edge pixels whole); under a free rotation the
+    // clip is an antialiased mask.
+    void clipToRect(const Rect& r);
+    Rect clipBoundingBox() const; // in user space
     void setAlpha(float alpha);
     float alpha() const;
     void setBlendMode(BlendMode mode);
@@ -72,6 +76,7 @@ public:
     float lineWidth() const;
 
     // Drawing; all in user space, under the transform, clip, alpha and blend mode.
+    // Edges that cut pixels cover them by area (antialiased).
     void clearRect(const Rect& r); // to transparent, ignoring alpha and blend mode
     void fillRect(const Rect& r);
     void fillPath(const Path& p);                          // nonzero winding, antialiased
@@ -79,7 +84,15 @@ public:
     void strokeLineSegments(std::span<const Point> pairs); // each pair one segment
     void strokeRect(const Rect& r);
     // The image's top row goes to the rectangle's high-y edge (so an identity
-    // draw into a same-size y-up bitmap copies rows in order); bilinear when scaled.
+    // draw into a same-size y-up bitmap copies rows in order). Sampling:
+    //  - at its own size (any translation, quarter turns, flips): whole-pixel
+    //    placements copy exactly; fractional ones are resampled bilinearly,
+    //    the edge pixels partly covered (as pixman's bilinear filter does);
+    //  - stretched along the axes: bilinear, filling the rectangle rounded to
+    //    whole pixels with the edge colours repeated to the edge (no soft rim);
+    //    a reduction to half or less averages the covered pixels;
+    //  - turned freely: bilinear with soft edges.
+    // The orientation is ignored (see drawImageUpright).
     void drawImage(const Rect& r, const Image& image);
     // The image as it is seen (its orientation applied), top row at the
     // rectangle's top on screen whatever the context's y direction.
