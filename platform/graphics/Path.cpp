@@ -48,7 +48,8 @@ void Path::curveTo(Point c1, Point c2, Point end) {
     const Point dd1{p0.x - 2 * c1.x + c2.x, p0.y - 2 * c1.y + c2.y};
     const Point dd2{c1.x - 2 * c2.x + end.x, c1.y - 2 * c2.y + end.y};
     const float dd = std::max(length(dd1), length(dd2));
-    const int n = std::clamp(int(std::ceil(std::sqrt(0.75f * dd / kFlatness))), 1, 256);
+    const float segments = std::ceil(std::sqrt(0.75f * dd / kFlatness));
+    const int n = std::isfinite(segments) ? int(std::clamp(segments, 1.0f, 256.0f)) : 1;
     for (int i = 1; i <= n; ++i) {
         const float t = float(i) / float(n);
         const float u = 1 - t;
@@ -129,7 +130,8 @@ void Path::addArc(Point center, float radius, float startAngle, float endAngle, 
         lineTo(start);
     const float step =
         radius > kFlatness ? 2 * std::acos(1 - kFlatness / radius) : kPi / 2; // chord error bound
-    const int n = std::clamp(int(std::ceil(sweep / step)), 1, 1024);
+    const float steps = std::ceil(sweep / step);
+    const int n = std::isfinite(steps) ? int(std::clamp(steps, 1.0f, 1024.0f)) : 1;
     for (int i = 1; i <= n; ++i) {
         const float angle = startAngle + direction * sweep * float(i) / float(n);
         lineTo({center.x + radius * std::cos(angle), center.y + radius * std::sin(angle)});

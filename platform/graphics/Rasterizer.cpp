@@ -35,39 +35,61 @@ void Rasterizer::addPositivePolygon(std::vector<Point> points) {
     addPolygon(points);
 }
 
-// Splits an edge at the box's left and right sides: a part left of the box
-// still covers everything to its right, so it becomes a vertical edge on the
-// left side; a part right of the box covers nothing inside it.
-void Rasterizer::addEdge(float x0, float y0, float x1, float y1) {
+// Cuts an edge to the box's rows (outside them it covers nothing) and splits
+// it at the box's left and right sides: a part left of the box still covers
+// everything to its right, so it becomes a vertical edge on the left side; a
+// part right of the box covers nothing inside it. Done in double precision so
+// that enormous coordinates still give the right line inside the box.
+void Rasterizer::addEdge(float fx0, float fy0, float fx1, float fy1) {
+    double x0 = fx0, y0 = fy0, x1 = fx1, y1 = fy1;
     if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1)))
         return;
     if (y0 == y1)
         return;
-    const float right = float(w_);
-    auto crossAt = [&](float x) { return y0 + (y1 - y0) * (x - x0) / (x1 - x0); };
+    {
+        const double t0 = (0 - y0) / (y1 - y0), t1 = (double(h_) - y0) / (y1 - y0);
+        const double tMin = std::max(0.0, std::min(t0, t1)), tMax = std::min(1.0, std::max(t0, t1));
+        if (!(tMin < tMax))
+            return;
+        const double dx = x1 - x0, dy = y1 - y0;
+        const double nx0 = x0 + dx * tMin, ny0 = tMin == 0 ? y0 : y0 + dy * tMin;
+        const double nx1 = x0 + dx * tMax, ny1 = tMax == 1 ? y1 : y0 + dy * tMax;
+        x0 = nx0;
+        y0 = ny0;
+        x1 = nx1;
+        y1 = ny1;
+        if (!(std::isfinite(x0) && std::isfinite(x1)))
+            return;
+    }
+    const double right = double(w_);
+    auto crossAt = [&](double x) { return y0 + (y1 - y0) * (x - x0) / (x1 - x0); };
+    auto line = [&](double ax, double ay, double bx, double by) {
+        accumulateLine(float(std::clamp(ax, 0.0, right)), float(ay),
+                       float(std::clamp(bx, 0.0, right)), float(by));
+    };
     // Left side.
     if (x0 < 0 || x1 < 0) {
         if (x0 < 0 && x1 < 0) {
-            accumulateLine(0, y0, 0, y1);
+            line(0, y0, 0, y1);
             return;
         }
-        const float yc = crossAt(0);
+        const double yc = crossAt(0);
         if (x0 < 0) {
-            accumulateLine(0, y0, 0, yc);
+            line(0, y0, 0, yc);
             x0 = 0;
             y0 = yc;
         } else {
-            accumulateLine(0, yc, 0, y1);
+            line(0, yc, 0, y1);
             x1 = 0;
             y1 = yc;
         }
     }
     // Right side.
     if (x0 > right || x1 > right) {
-        maxX_ = right; // the shape goes on past the box: cover to its side
+        maxX_ = float(right); // the shape goes on past the box: cover to its side
         if (x0 > right && x1 > right)
             return;
-        const float yc = crossAt(right);
+        const double yc = crossAt(right);
         if (x0 > right) {
             x0 = right;
             y0 = yc;
@@ -76,14 +98,14 @@ void Rasterizer::addEdge(float x0, float y0, float x1, float y1) {
             y1 = yc;
         }
     }
-    accumulateLine(x0, y0, x1, y1);
+    line(x0, y0, x1, y1);
 }
 
 // Adds the signed area the edge sweeps in each pixel of the rows it crosses;
 // a running sum along a row then gives the coverage (the accumulation
 // rasterizer of font-rs).
 void Rasterizer::accumulateLine(float x0, float y0, float x1, float y1) {
-    if (y0 == y1)
+    if (!(y0 != y1) || !std::isfinite(x0) || !std::isfinite(x1))
         return;
     float dir = 1.0f;
     if (y0 > y1) {
@@ -92,6 +114,8 @@ void Rasterizer::accumulateLine(float x0, float y0, float x1, float y1) {
         std::swap(y0, y1);
     }
     const float dxdy = (x1 - x0) / (y1 - y0);
+    if (!std::isfinite(dxdy))
+        return; // so nearly horizontal that it covers nothing
     const float yTop = std::max(y0, 0.0f);
     const float yBottom = std::min(y1, float(h_));
     if (yTop >= yBottom)

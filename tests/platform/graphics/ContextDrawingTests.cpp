@@ -436,3 +436,39 @@ TEST(ContextDrawing, CallerOwnedMemoryIsDrawnInto) {
     EXPECT_EQ(memory[2 * 4 + 0], 255);
     EXPECT_EQ(memory[0], 0);
 }
+
+// Non-finite and enormous geometry draws nothing (or something sane) and never
+// reads or writes outside the bitmap.
+TEST(ContextDrawing, HostileGeometryIsHarmless) {
+    const float nan = std::nanf(""), inf = INFINITY;
+    auto img = gradient(4, 4);
+    for (const AffineTransform& t :
+         {AffineTransform::identity(), AffineTransform::makeTranslation(1e30f, -1e30f),
+          AffineTransform::makeScale(1e-30f, 1e30f), AffineTransform{nan, 0, 0, 1, 0, 0},
+          AffineTransform{0, 0, 0, 0, 5, 5},
+          AffineTransform::makeRotation(0.3f).scaled(1e20f, 1)}) {
+        auto c = Context::createBitmap(16, 16, nullptr, YAxis::Down);
+        c->concatCTM(t);
+        c->setLineWidth(3);
+        for (const Rect& r :
+             {Rect(nan, 0, 4, 4), Rect(0, 0, inf, 4), Rect(-1e30f, -1e30f, 2e30f, 2e30f),
+              Rect(0, 0, 1e-30f, 4), Rect(2, 2, 4, 4)}) {
+            c->fillRect(r);
+            c->clearRect(r);
+            c->drawImage(r, *img);
+            Path p;
+            p.addEllipseInRect(r);
+            p.moveTo({nan, 1});
+            p.curveTo({nan, nan}, {1e30f, 2}, {3, 3});
+            p.addArc({1, 1}, inf, 0, 3, false);
+            c->fillPath(p);
+            c->strokePath(p);
+            const std::uint8_t mask[4] = {255, 255, 255, 255};
+            c->fillMask(r, mask, 2, 2, 2);
+            GStateGuard g(*c);
+            c->clipToRect(r);
+            c->fillRect(Rect(0, 0, 16, 16));
+        }
+    }
+    SUCCEED();
+}
