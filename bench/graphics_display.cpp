@@ -63,8 +63,22 @@ void displaySnapshot(benchmark::State& state) {
     }
 }
 
+// A window at twice the density draws the same picture stretched.
+void displayDoubleDensity(benchmark::State& state) {
+    Scene scene;
+    auto view = Context::createBitmap(640, 960, nullptr, YAxis::Down);
+    const Rect bounds(0, 0, 320, 480);
+    for (auto _ : state) {
+        GStateGuard g(*view);
+        view->scaleCTM(2, 2);
+        view->drawContext(bounds, *scene.picture);
+        benchmark::ClobberMemory();
+    }
+}
+
 } // namespace
 
+BENCHMARK(displayDoubleDensity)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(display, picture_fast, false, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(display, picture_and_multiply_stroke_fast, true, true)
     ->Unit(benchmark::kMicrosecond);

@@ -349,3 +349,36 @@ TEST(ImageCodec, LoadRefusesMissingFile) {
     auto result = Image::load(scratch("missing") / "nothing.png");
     EXPECT_FALSE(result);
 }
+
+// Seeded random damage (flipped bytes, cuts, spliced garbage) never crashes a
+// decoder; whatever is accepted is a picture within the limits.
+TEST(ImageCodec, RandomlyDamagedFilesNeverCrash) {
+    QuietLog quiet;
+    const std::vector<std::uint8_t> originals[] = {
+        *premultipliedSampler(24, 17)->pngData(),
+        withExifOrientation(twoColourJpeg(24, 16), 6, false),
+    };
+    std::mt19937 rng(31337);
+    for (const auto& original : originals)
+        for (int round = 0; round < 150; ++round) {
+            std::vector<std::uint8_t> bytes = original;
+            const int damage = int(rng() % 3);
+            if (damage == 0) {
+                for (int k = 0; k < 1 + int(rng() % 4); ++k)
+                    bytes[rng() % bytes.size()] ^= std::uint8_t(1 + rng() % 255);
+            } else if (damage == 1) {
+                bytes.resize(3 + rng() % (bytes.size() - 3));
+            } else {
+                const std::size_t at = rng() % bytes.size();
+                for (std::size_t k = at; k < std::min(bytes.size(), at + 16); ++k)
+                    bytes[k] = std::uint8_t(rng());
+            }
+            auto result = Image::decode(bytes, round % 2 ? 8 : 0);
+            if (result) {
+                EXPECT_GT((*result)->width(), 0);
+                EXPECT_LE((*result)->width(), Image::kMaxDimension);
+                EXPECT_EQ((*result)->bytes().size(),
+                          std::size_t((*result)->width()) * (*result)->height() * 4);
+            }
+        }
+}
