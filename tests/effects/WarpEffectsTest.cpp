@@ -198,16 +198,6 @@ TEST(Dent, LastColumnAndRowCopyTheOnesBefore) {
     EXPECT_LE(maxDifference(pixelAt(dst, 320, 319, 479), pixelAt(src, 320, 318, 478)), 1);
 }
 
-TEST(Dent, OutsideRadiusSevenTenthsThePictureStays) {
-    auto src = test::gradientPicture(320, 480);
-    std::vector<std::uint8_t> dst(src.size(), 0);
-    dentImageBitmap(src.data(), dst.data(), 320, 480);
-    // The top-left corner region lies beyond 0.7 of the frame.
-    for (int y = 1; y < 40; ++y)
-        for (int x = 1; x < 30; ++x)
-            ASSERT_LE(maxDifference(pixelAt(dst, 320, x, y), pixelAt(src, 320, x, y)), 1);
-}
-
 TEST(Bulge, CornersReadClampedBorderPixels) {
     // A picture whose border pixels are all one colour: the corners (radius 2 after the bulge)
     // read only the border.
