@@ -193,6 +193,42 @@ void runBilinearFastPath(const Surface& dst, const Box& box, const SourceBitmap&
     over_8888_bilinear_n_8888(a);
 }
 
+// pixman's sample positions for pixel centres: the transform applied to
+// (x + 1/2, y + 1/2) with its 48.16 rounding, then stepped by the matrix.
+bool runScaledFastPath(const Surface& dst, const Box& box, const SourceBitmap& src,
+                       const pixman_transform_t& inv, Op op, std::uint8_t alpha) {
+    const std::int64_t m00 = inv.matrix[0][0], m02 = inv.matrix[0][2];
+    const std::int64_t m11 = inv.matrix[1][1], m12 = inv.matrix[1][2];
+    const std::int64_t xCorr = (m00 * 0x8000 + 0x8000) >> 16;
+    const std::int64_t yCorr = (m11 * 0x8000 + 0x8000) >> 16;
+    auto fits = [](std::int64_t v) {
+        return v > -(std::int64_t(1) << 31) + 0x10000 && v < (std::int64_t(1) << 31) - 0x10000;
+    };
+    const std::int64_t xa = m00 * box.x0 + m02 + xCorr, xb = m00 * (box.x1 - 1) + m02 + xCorr;
+    const std::int64_t ya = m11 * box.y0 + m12 + yCorr, yb = m11 * (box.y1 - 1) + m12 + yCorr;
+    if (!fits(xa) || !fits(xb) || !fits(ya) || !fits(yb))
+        return false;
+    ScaledBilinearArgs a{};
+    a.dst = dst.pixels;
+    a.dstStride = dst.stride;
+    a.x0 = box.x0;
+    a.y0 = box.y0;
+    a.x1 = box.x1;
+    a.y1 = box.y1;
+    a.src = src.pixels;
+    a.srcStride = src.stride;
+    a.srcWidth = src.width;
+    a.srcHeight = src.height;
+    a.xStart = xa;
+    a.xStep = std::int32_t(m00);
+    a.yBase = m12 + yCorr;
+    a.yStep = std::int32_t(m11);
+    a.op = op;
+    a.alpha = alpha;
+    scaled_bilinear_8888_n_8888(a);
+    return true;
+}
+
 } // namespace
 
 Box Box::intersect(const Box& o) const {
@@ -243,11 +279,6 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
         }
     }
 
-    PixmanImage srcImage = wrap(src);
-    PixmanImage dstImage = wrap(dst);
-    if (!srcImage || !dstImage)
-        return;
-    pixman_image_set_transform(srcImage.get(), &inv);
     auto isWhole = [](pixman_fixed_t v) {
         return v == 0 || v == pixman_fixed_1 || v == -pixman_fixed_1;
     };
@@ -255,6 +286,16 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
         isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && wholePixels;
     const double scaleX = std::hypot(double(m00), double(m10)) / 65536.0;
     const double scaleY = std::hypot(double(m01), double(m11)) / 65536.0;
+    if (!clipMask && pad && !nearest && scaleX < 2 && scaleY < 2 && m01 == 0 && m10 == 0 &&
+        m00 > 0 && m11 != 0 && (op == Op::Over || op == Op::Src) && fastPathsEnabled() &&
+        runScaledFastPath(dst, box, src, inv, op, alpha))
+        return;
+
+    PixmanImage srcImage = wrap(src);
+    PixmanImage dstImage = wrap(dst);
+    if (!srcImage || !dstImage)
+        return;
+    pixman_image_set_transform(srcImage.get(), &inv);
     if (nearest) {
         pixman_image_set_filter(srcImage.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
     } else if (scaleX >= 2 || scaleY >= 2) {

@@ -567,7 +567,7 @@ void Context::drawImageUpright(const Rect& r, const Image& image) {
 }
 
 void Context::drawContext(const Rect& r, const Context& source) {
-    drawBitmap(r, source.data(), source.width(), source.height(), true, 0);
+    drawBitmap(r, source.data(), source.width(), source.height(), source.yAxis() == YAxis::Up, 0);
 }
 
 void Context::fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride) {

@@ -105,8 +105,11 @@ public:
     // resampled bilinearly, as every unit-scale placement is).
     void drawLayerAtPoint(Point p, const Layer& layer);
     void drawLayerInRect(const Rect& r, const Layer& layer);
-    // Another context's pixels, drawn as drawImage(r, *source.makeImage())
-    // would draw them, without the copy (the canvas display uses it).
+    // Another context's pixels, without the copy a snapshot makes, its user
+    // space landing on this one's: for a y-up source (the canvas buffers, a
+    // layer) exactly what drawImage(r, *source.makeImage()) draws; a y-down
+    // source (a view's backing) has its first row at r's low-y edge. The
+    // canvas display and the window's composition use it.
     void drawContext(const Rect& r, const Context& source);
 
     // A copy of the pixels as a picture.

@@ -468,6 +468,23 @@ bool cpuHasAvx2() {
 
 std::atomic<bool> gWideEnabled{true};
 
+void selectPasses(VerticalPass& vertical, HorizontalPass& horizontal) {
+    vertical = verticalScalar;
+    horizontal = [](std::uint32_t* d, const std::uint16_t* v, int n, std::uint32_t wl,
+                    std::uint32_t wr,
+                    std::uint8_t alpha) { horizontalScalar(d, v, 0, n, wl, wr, alpha); };
+#ifdef ZORBEL_SSE2
+    vertical = verticalSse2;
+    horizontal = horizontalSse2;
+#endif
+#ifdef ZORBEL_AVX2
+    if (cpuHasAvx2() && gWideEnabled.load(std::memory_order_relaxed)) {
+        vertical = verticalAvx2;
+        horizontal = horizontalAvx2;
+    }
+#endif
+}
+
 } // namespace
 
 void over_8888_bilinear_n_8888(const BilinearArgs& a) {
@@ -479,21 +496,9 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
     const int kFirst = x0 + a.colOffset; // -1 .. srcWidth - 1
     const int kCount = x1 - x0 + 1;      // vertical samples kFirst .. kFirst + kCount - 1
 
-    VerticalPass vertical = verticalScalar;
-    HorizontalPass horizontal = [](std::uint32_t* d, const std::uint16_t* v, int n,
-                                   std::uint32_t wl, std::uint32_t wr, std::uint8_t alpha) {
-        horizontalScalar(d, v, 0, n, wl, wr, alpha);
-    };
-#ifdef ZORBEL_SSE2
-    vertical = verticalSse2;
-    horizontal = horizontalSse2;
-#endif
-#ifdef ZORBEL_AVX2
-    if (cpuHasAvx2() && gWideEnabled.load(std::memory_order_relaxed)) {
-        vertical = verticalAvx2;
-        horizontal = horizontalAvx2;
-    }
-#endif
+    VerticalPass vertical;
+    HorizontalPass horizontal;
+    selectPasses(vertical, horizontal);
 
     // Two sample rows: the vertical pass runs one row ahead of the horizontal
     // one, so the horizontal pass's unaligned loads do not wait on the stores
@@ -548,6 +553,103 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
             verticalFor(y + 1, buffers[(y + 1 - y0) & 1]);
         horizontal(a.dst + std::ptrdiff_t(y) * a.dstStride + x0, buffers[(y - y0) & 1], span, wl,
                    wr, a.alpha);
+    }
+}
+
+// A stretched bitmap, bilinear with the edge pixels repeated (pixman's PAD):
+// each destination column has its own pair of source columns and weights,
+// found once; each row is one vertical pass over the source columns in use
+// and a horizontal pass that gathers from it.
+void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& a) {
+    const int n = a.x1 - a.x0;
+    if (n <= 0 || a.y1 <= a.y0)
+        return;
+    VerticalPass vertical;
+    HorizontalPass unused;
+    selectPasses(vertical, unused);
+
+    thread_local std::vector<std::int32_t> columns; // c0, c1, weight pair per column
+    if (columns.size() < std::size_t(n) * 3)
+        columns.resize(std::size_t(n) * 3);
+    auto clampCol = [&](std::int64_t c) {
+        return int(std::clamp<std::int64_t>(c, 0, a.srcWidth - 1));
+    };
+    for (int i = 0; i < n; ++i) {
+        const std::int64_t pos = a.xStart + std::int64_t(i) * a.xStep - 0x8000;
+        const std::int64_t c = pos >> 16;
+        const std::uint32_t wr = std::uint32_t(pos >> 9) & 127;
+        columns[i * 3] = clampCol(c);
+        columns[i * 3 + 1] = clampCol(c + 1);
+        columns[i * 3 + 2] = std::int32_t((128 - wr) | wr << 16);
+    }
+    const int first = columns[0];
+    const int last = columns[(n - 1) * 3 + 1];
+    for (int i = 0; i < n; ++i) {
+        columns[i * 3] -= first;
+        columns[i * 3 + 1] -= first;
+    }
+    const int count = last - first + 1;
+    const std::size_t rowSamples = std::size_t(count + 8) * 4;
+    thread_local std::vector<std::uint16_t> vbuf;
+    if (vbuf.size() < 2 * rowSamples)
+        vbuf.resize(2 * rowSamples);
+    std::uint16_t* const buffers[2] = {vbuf.data(), vbuf.data() + rowSamples};
+
+    auto verticalFor = [&](int y, std::uint16_t* v) {
+        const std::int64_t pos = a.yBase + std::int64_t(y) * a.yStep - 0x8000;
+        const std::int64_t r = pos >> 16;
+        const std::uint32_t wb = std::uint32_t(pos >> 9) & 127;
+        const std::int64_t r0 = std::clamp<std::int64_t>(r, 0, a.srcHeight - 1);
+        const std::int64_t r1 = std::clamp<std::int64_t>(r + 1, 0, a.srcHeight - 1);
+        vertical(a.src + r0 * a.srcStride + first, a.src + r1 * a.srcStride + first, v, 0, count,
+                 128 - wb, wb);
+    };
+    verticalFor(a.y0, buffers[0]);
+    for (int y = a.y0; y < a.y1; ++y) {
+        if (y + 1 < a.y1)
+            verticalFor(y + 1, buffers[(y + 1 - a.y0) & 1]);
+        const std::uint16_t* v = buffers[(y - a.y0) & 1];
+        std::uint32_t* d = a.dst + std::ptrdiff_t(y) * a.dstStride + a.x0;
+        const std::int32_t* col = columns.data();
+        int i = 0;
+#ifdef ZORBEL_SSE2
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i m = _mm_set1_epi16(a.alpha);
+        for (; i + 2 <= n; i += 2, col += 6) {
+            const __m128i l0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[0] * 4));
+            const __m128i r0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[1] * 4));
+            const __m128i l1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[3] * 4));
+            const __m128i r1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[4] * 4));
+            const __m128i p0 = _mm_srli_epi32(
+                _mm_madd_epi16(_mm_unpacklo_epi16(l0, r0), _mm_set1_epi32(col[2])), 14);
+            const __m128i p1 = _mm_srli_epi32(
+                _mm_madd_epi16(_mm_unpacklo_epi16(l1, r1), _mm_set1_epi32(col[5])), 14);
+            __m128i sv = _mm_packs_epi32(p0, p1);
+            if (a.op == Op::Over && _mm_movemask_epi8(_mm_cmpeq_epi16(sv, zero)) == 0xFFFF)
+                continue;
+            if (a.alpha != 255)
+                sv = mul8x8(sv, m);
+            if (a.op == Op::Over) {
+                const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + i));
+                sv = over16(sv, _mm_unpacklo_epi8(dv, zero));
+            }
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(sv, sv));
+        }
+#endif
+        for (; i < n; ++i, col += 3) {
+            const std::uint16_t* l = v + col[0] * 4;
+            const std::uint16_t* r = v + col[1] * 4;
+            const std::uint32_t wl = std::uint32_t(col[2]) & 0xFFFF,
+                                wr = std::uint32_t(col[2]) >> 16;
+            std::uint32_t sp = 0;
+            for (int c = 0; c < 4; ++c)
+                sp |= ((l[c] * wl + r[c] * wr) >> 14) << (8 * c);
+            sp = applyAlpha(sp, a.alpha);
+            if (a.op == Op::Src)
+                d[i] = sp;
+            else if (sp)
+                d[i] = overPixel(sp, d[i]);
+        }
     }
 }
 

@@ -47,6 +47,27 @@ struct BilinearArgs {
 };
 void over_8888_bilinear_n_8888(const BilinearArgs& args);
 
+// A bitmap stretched along the axes (no flip in x), sampled bilinearly with
+// its edge pixels repeated outward, OVER or SRC at a constant alpha, exactly
+// as pixman does it. Destination pixel (x, y) of the box samples the source at
+// 16.16 position (xStart + (x - x0) * xStep, yBase + y * yStep): the numbers
+// pixman computes for pixel centres.
+struct ScaledBilinearArgs {
+    std::uint32_t* dst;
+    std::ptrdiff_t dstStride; // in pixels
+    int x0, y0, x1, y1;
+    const std::uint32_t* src;
+    std::ptrdiff_t srcStride; // in pixels
+    int srcWidth, srcHeight;
+    std::int64_t xStart;
+    std::int32_t xStep; // > 0
+    std::int64_t yBase;
+    std::int32_t yStep;
+    Op op; // Over or Src
+    std::uint8_t alpha;
+};
+void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& args);
+
 // Where the processor has AVX2, the bilinear kernel uses it; tests switch it
 // off to hold the SSE2 version to pixman too.
 void setWideKernelsEnabled(bool enabled);

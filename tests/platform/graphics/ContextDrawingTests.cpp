@@ -472,3 +472,19 @@ TEST(ContextDrawing, HostileGeometryIsHarmless) {
     }
     SUCCEED();
 }
+
+// A context drawn into another keeps its user space: a y-down backing drawn
+// into a y-down window at its own size copies its rows in order.
+TEST(ContextDrawing, DrawContextKeepsTheSourcesUserSpace) {
+    auto backing = Context::createBitmap(3, 2, nullptr, YAxis::Down);
+    backing->setFillColor(Color::white());
+    backing->fillRect(Rect(0, 0, 3, 1)); // the top row
+    auto window = Context::createBitmap(3, 2, nullptr, YAxis::Down);
+    window->drawContext(Rect(0, 0, 3, 2), *backing);
+    EXPECT_EQ(0, std::memcmp(window->data(), backing->data(), 3 * 2 * 4));
+    auto up = Context::createBitmap(3, 2, nullptr, YAxis::Up);
+    up->drawContext(Rect(0, 0, 3, 2), *backing);
+    // User y 0..1 of the backing is user y 0..1 here: the last memory row.
+    EXPECT_EQ(at(*up, 0, 1).a, 255);
+    EXPECT_EQ(at(*up, 0, 0).a, 0);
+}
