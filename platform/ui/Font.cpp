@@ -9,7 +9,6 @@
 #include <mutex>
 #include <vector>
 
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -158,64 +157,6 @@ FT_Library freeType() {
     return library;
 }
 
-// HarfBuzz is loaded at run time: it applies the OpenType kerning (GPOS)
-// that FreeType alone ignores; without it only 'kern' tables are used.
-struct HarfBuzz {
-    decltype(&hb_blob_create_from_file) blobCreateFromFile;
-    decltype(&hb_blob_destroy) blobDestroy;
-    decltype(&hb_face_create) faceCreate;
-    decltype(&hb_face_destroy) faceDestroy;
-    decltype(&hb_font_create) fontCreate;
-    decltype(&hb_font_destroy) fontDestroy;
-    decltype(&hb_font_set_scale) fontSetScale;
-    decltype(&hb_buffer_create) bufferCreate;
-    decltype(&hb_buffer_destroy) bufferDestroy;
-    decltype(&hb_buffer_add_utf8) bufferAddUtf8;
-    decltype(&hb_buffer_guess_segment_properties) bufferGuessSegmentProperties;
-    decltype(&hb_buffer_get_glyph_infos) bufferGetGlyphInfos;
-    decltype(&hb_buffer_get_glyph_positions) bufferGetGlyphPositions;
-    decltype(&hb_shape) shape;
-};
-
-template <class F>
-bool bind(void* lib, const char* symbol, F& out) {
-    void* p = dlsym(lib, symbol);
-    out = reinterpret_cast<F>(p);
-    return p != nullptr;
-}
-
-const HarfBuzz* harfBuzz() {
-    static const HarfBuzz* api = []() -> const HarfBuzz* {
-        void* lib = dlopen("libharfbuzz.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (!lib) {
-            log("HarfBuzz not found: text is kerned from TrueType kern tables only");
-            return nullptr;
-        }
-        static HarfBuzz hb;
-        const bool ok =
-            bind(lib, "hb_blob_create_from_file", hb.blobCreateFromFile) &&
-            bind(lib, "hb_blob_destroy", hb.blobDestroy) &&
-            bind(lib, "hb_face_create", hb.faceCreate) &&
-            bind(lib, "hb_face_destroy", hb.faceDestroy) &&
-            bind(lib, "hb_font_create", hb.fontCreate) &&
-            bind(lib, "hb_font_destroy", hb.fontDestroy) &&
-            bind(lib, "hb_font_set_scale", hb.fontSetScale) &&
-            bind(lib, "hb_buffer_create", hb.bufferCreate) &&
-            bind(lib, "hb_buffer_destroy", hb.bufferDestroy) &&
-            bind(lib, "hb_buffer_add_utf8", hb.bufferAddUtf8) &&
-            bind(lib, "hb_buffer_guess_segment_properties", hb.bufferGuessSegmentProperties) &&
-            bind(lib, "hb_buffer_get_glyph_infos", hb.bufferGetGlyphInfos) &&
-            bind(lib, "hb_buffer_get_glyph_positions", hb.bufferGetGlyphPositions) &&
-            bind(lib, "hb_shape", hb.shape);
-        if (!ok) {
-            log("HarfBuzz lacks a needed function: text is kerned from kern tables only");
-            return nullptr;
-        }
-        return &hb;
-    }();
-    return api;
-}
-
 struct FoundFace {
     std::string file;
     int index = 0;
@@ -338,14 +279,9 @@ struct Font::Impl {
     mutable std::mutex mutex;
 
     ~Impl() {
-        if (const HarfBuzz* hb = harfBuzz()) {
-            if (hbFont)
-                hb->fontDestroy(hbFont);
-            if (hbFace)
-                hb->faceDestroy(hbFace);
-            if (hbBlob)
-                hb->blobDestroy(hbBlob);
-        }
+        hb_font_destroy(hbFont);
+        hb_face_destroy(hbFace);
+        hb_blob_destroy(hbBlob);
         if (face) {
             std::lock_guard lock(libraryMutex());
             FT_Done_Face(face);
@@ -357,7 +293,7 @@ struct Font::Impl {
             return;
         FT_Set_Char_Size(face, 0, size26, 72, 72);
         if (hbFont)
-            harfBuzz()->fontSetScale(hbFont, int(size26), int(size26));
+            hb_font_set_scale(hbFont, int(size26), int(size26));
         pixelSize26 = size26;
     }
 
@@ -366,21 +302,23 @@ struct Font::Impl {
         std::vector<Glyph> glyphs;
         if (text.empty())
             return glyphs;
-        if (const HarfBuzz* hb = harfBuzz(); hb && hbFont) {
-            hb_buffer_t* buffer = hb->bufferCreate();
-            hb->bufferAddUtf8(buffer, text.data(), int(text.size()), 0, int(text.size()));
-            hb->bufferGuessSegmentProperties(buffer);
-            hb->shape(hbFont, buffer, nullptr, 0);
+        if (hbFont) {
+            hb_buffer_t* buffer = hb_buffer_create();
+            hb_buffer_add_utf8(buffer, text.data(), int(text.size()), 0, int(text.size()));
+            hb_buffer_guess_segment_properties(buffer);
+            hb_shape(hbFont, buffer, nullptr, 0);
             unsigned count = 0;
-            const hb_glyph_info_t* info = hb->bufferGetGlyphInfos(buffer, &count);
-            const hb_glyph_position_t* pos = hb->bufferGetGlyphPositions(buffer, &count);
+            const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+            const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
             glyphs.reserve(count);
             for (unsigned i = 0; i < count; ++i)
                 glyphs.push_back(
                     {info[i].codepoint, pos[i].x_advance, pos[i].x_offset, pos[i].y_offset});
-            hb->bufferDestroy(buffer);
+            hb_buffer_destroy(buffer);
             return glyphs;
         }
+        // A face HarfBuzz cannot read (a Type 1 file): FreeType's advances and
+        // its 'kern' pairs.
         unsigned previous = 0;
         for (char32_t cp : decodeUtf8(text)) {
             const unsigned index = FT_Get_Char_Index(face, cp);
@@ -436,11 +374,11 @@ std::unique_ptr<Font::Impl> openFace(std::string_view name, const FoundFace& fou
         impl->ascender = float(face->size->metrics.ascender) / 64.0f;
         impl->descender = float(face->size->metrics.descender) / 64.0f;
     }
-    if (const HarfBuzz* hb = harfBuzz()) {
-        impl->hbBlob = hb->blobCreateFromFile(found.file.c_str());
-        impl->hbFace = hb->faceCreate(impl->hbBlob, unsigned(found.index));
-        impl->hbFont = hb->fontCreate(impl->hbFace);
-    }
+    // HarfBuzz applies the OpenType kerning (GPOS) that FreeType alone ignores.
+    impl->hbBlob = hb_blob_create_from_file(found.file.c_str());
+    impl->hbFace = hb_face_create(impl->hbBlob, unsigned(found.index));
+    if (hb_face_get_glyph_count(impl->hbFace) > 0)
+        impl->hbFont = hb_font_create(impl->hbFace);
     impl->setPixelSize(std::lround(size * 64));
     return impl;
 }
