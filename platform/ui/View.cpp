@@ -479,7 +479,9 @@ void View::setNeedsComposite() {
         w->setNeedsRender();
 }
 
-void View::drawRect(Context&, const Rect&) {}
+void View::drawRect(Context&, const Rect&) {
+    drewNothing_ = true;
+}
 
 void View::displayIfNeeded() {
     Window* w = window();
@@ -487,7 +489,12 @@ void View::displayIfNeeded() {
     const Size size = bounds_.size;
     const int pw = int(std::ceil(size.width * scale));
     const int ph = int(std::ceil(size.height * scale));
-    if (pw <= 0 || ph <= 0) {
+    const bool hasBackground = backgroundColor_ && backgroundColor_->alpha() > 0;
+    if (pw <= 0 || ph <= 0 || (drewNothing_ && !hasBackground)) {
+        // Nothing to keep: an empty view, or one that draws nothing (a plain
+        // container) and has no background. Its old picture goes away.
+        if (backing_ && w && !dirty_.isNull())
+            w->viewDidDraw(this, bounds_);
         backing_.reset();
         dirty_ = Rect::null();
         return;
@@ -508,31 +515,37 @@ void View::displayIfNeeded() {
     const Rect dirty = dirty_;
     dirty_ = Rect::null();
     backingSize_ = size;
-    Context& c = *backing_;
-    GStateGuard guard(c);
-    c.scaleCTM(scale, scale);
-    c.translateCTM(-bounds_.minX(), -bounds_.minY());
-    // Snap the area out to whole pixels so no half-covered edge keeps stale pixels.
-    const Rect pixelArea = AffineTransform::makeScale(scale, scale)
-                               .apply(dirty.offset(-bounds_.minX(), -bounds_.minY()))
-                               .integral();
-    const Rect area = AffineTransform::makeScale(1 / scale, 1 / scale)
-                          .apply(pixelArea)
-                          .offset(bounds_.minX(), bounds_.minY())
-                          .intersection(bounds_);
-    c.clipToRect(area);
-    c.clearRect(area);
-    if (backgroundColor_ && backgroundColor_->alpha() > 0) {
-        c.setFillColor(*backgroundColor_);
-        c.fillRect(area);
-    }
+    Rect area;
     {
-        GStateGuard drawGuard(c);
-        CurrentContextScope current(c);
-        drawRect(c, area);
+        Context& c = *backing_;
+        GStateGuard guard(c);
+        c.scaleCTM(scale, scale);
+        c.translateCTM(-bounds_.minX(), -bounds_.minY());
+        // Snap the area out to whole pixels so no half-covered edge keeps stale pixels.
+        const Rect pixelArea = AffineTransform::makeScale(scale, scale)
+                                   .apply(dirty.offset(-bounds_.minX(), -bounds_.minY()))
+                                   .integral();
+        area = AffineTransform::makeScale(1 / scale, 1 / scale)
+                   .apply(pixelArea)
+                   .offset(bounds_.minX(), bounds_.minY())
+                   .intersection(bounds_);
+        c.clipToRect(area);
+        c.clearRect(area);
+        if (backgroundColor_ && backgroundColor_->alpha() > 0) {
+            c.setFillColor(*backgroundColor_);
+            c.fillRect(area);
+        }
+        {
+            GStateGuard drawGuard(c);
+            CurrentContextScope current(c);
+            drewNothing_ = false;
+            drawRect(c, area);
+        }
     }
     if (w)
         w->viewDidDraw(this, area);
+    if (drewNothing_ && !hasBackground)
+        backing_.reset();
 }
 
 void View::drawBackingStore(Context& context) {

@@ -187,7 +187,9 @@ public:
     Rect dirtyRect() const { return dirty_; }
     bool needsDisplay() const { return !dirty_.isNull(); }
     // Draws into `context`, a y-down context whose user space is the bounds,
-    // clipped to `dirty`. The default draws nothing (the background is done).
+    // clipped to `dirty`. The default draws nothing (the background is done)
+    // and tells the view it needs no backing store of its own unless it has a
+    // background colour: an override must not call it.
     virtual void drawRect(Context& context, const Rect& dirty);
     // Brings the backing store up to date now (the window does this for every
     // visible view before composing).
@@ -306,6 +308,7 @@ private:
     Size backingSize_{}; // points the backing store was drawn for
     float backingScale_ = 1;
     bool compositeDirty_ = true;
+    bool drewNothing_ = false;          // the last draw was View::drawRect itself
     Rect lastShownRect_ = Rect::null(); // in window points, at the last composite
 };
 

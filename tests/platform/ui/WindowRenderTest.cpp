@@ -193,3 +193,22 @@ TEST_F(Rendering, AnImageSurfaceIsCurrentUntilEnded) {
     EXPECT_EQ(pixelAt(*img, 0, 1), (Pixel{0, 0, 0, 0}));
     EXPECT_FALSE(beginImageContext(Size{0, 5}));
 }
+
+TEST_F(Rendering, APlainContainerKeepsNoBackingStore) {
+    auto container = std::make_shared<View>(Rect(0, 20, 320, 460));
+    auto bar = std::make_shared<BarView>(Rect(0, 0, 10, 10));
+    container->addSubview(bar);
+    window->addSubview(container);
+    window->render(*fb);
+    EXPECT_EQ(container->backingStore(), nullptr);
+    EXPECT_NE(bar->backingStore(), nullptr);
+    EXPECT_EQ(pixelAt(*fb, 1, 21)[1], 255);
+    container->setBackgroundColor(Color::white());
+    window->render(*fb);
+    EXPECT_NE(container->backingStore(), nullptr);
+    EXPECT_EQ(pixelAt(*fb, 100, 100), (Pixel{255, 255, 255, 255}));
+    container->setBackgroundColor(std::nullopt);
+    window->render(*fb);
+    EXPECT_EQ(container->backingStore(), nullptr);
+    EXPECT_EQ(pixelAt(*fb, 100, 100), (Pixel{255, 0, 0, 0}));
+}
