@@ -132,9 +132,37 @@ void fill(const Surface& dst, const Box& box, std::uint32_t pixel) {
         std::fill_n(dst.pixels + std::ptrdiff_t(y) * dst.stride + box.x0, box.x1 - box.x0, pixel);
 }
 
-// Whole-pixel placements, with or without a vertical flip, row by row.
-bool runIntegerFastPath(const Surface& dst, const Box& box, const SourceBitmap& src,
-                        const pixman_transform_t& inv, Op op, std::uint8_t alpha) {
+// One bitmap draw as the fast paths see it.
+struct Placement {
+    const Surface& dst;
+    const Box& box;
+    const SourceBitmap& src;
+    const pixman_transform_t& inv; // destination pixels to source pixels
+    Op op;
+    std::uint8_t alpha;
+    bool pad; // stretched: edge pixels repeat
+};
+
+bool isTranslationOrFlip(const pixman_transform_t& inv) {
+    return inv.matrix[0][0] == pixman_fixed_1 && inv.matrix[0][1] == 0 && inv.matrix[1][0] == 0 &&
+           (inv.matrix[1][1] == pixman_fixed_1 || inv.matrix[1][1] == -pixman_fixed_1);
+}
+
+bool isWholePixelOffset(const pixman_transform_t& inv) {
+    return ((inv.matrix[0][2] | inv.matrix[1][2]) & 0xFFFF) == 0;
+}
+
+// Whole-pixel placements, with or without a vertical flip, row by row
+// through the row kernel table (FastPaths.cpp).
+bool runIntegerFastPath(const Placement& p) {
+    if (!isTranslationOrFlip(p.inv) || !isWholePixelOffset(p.inv))
+        return false;
+    const Surface& dst = p.dst;
+    const Box& box = p.box;
+    const SourceBitmap& src = p.src;
+    const pixman_transform_t& inv = p.inv;
+    const Op op = p.op;
+    const std::uint8_t alpha = p.alpha;
     const RowKernel kernel = findRowKernel(op, alpha);
     if (!kernel)
         return false;
@@ -162,8 +190,15 @@ bool runIntegerFastPath(const Surface& dst, const Box& box, const SourceBitmap& 
     return true;
 }
 
-void runBilinearFastPath(const Surface& dst, const Box& box, const SourceBitmap& src,
-                         const pixman_transform_t& inv, std::uint8_t alpha) {
+// Unit-scale placements at a fraction of a pixel (stamps): over_8888_bilinear_n_8888.
+bool runBilinearFastPath(const Placement& p) {
+    if (p.op != Op::Over || !isTranslationOrFlip(p.inv) || isWholePixelOffset(p.inv))
+        return false;
+    const Surface& dst = p.dst;
+    const Box& box = p.box;
+    const SourceBitmap& src = p.src;
+    const pixman_transform_t& inv = p.inv;
+    const std::uint8_t alpha = p.alpha;
     BilinearArgs a{};
     a.dst = dst.pixels;
     a.dstStride = dst.stride;
@@ -191,12 +226,27 @@ void runBilinearFastPath(const Surface& dst, const Box& box, const SourceBitmap&
     a.wy = (my >> 9) & 127;
     a.alpha = alpha;
     over_8888_bilinear_n_8888(a);
+    return true;
 }
 
-// pixman's sample positions for pixel centres: the transform applied to
-// (x + 1/2, y + 1/2) with its 48.16 rounding, then stepped by the matrix.
-bool runScaledFastPath(const Surface& dst, const Box& box, const SourceBitmap& src,
-                       const pixman_transform_t& inv, Op op, std::uint8_t alpha) {
+// Stretched along the axes, bilinear with edges repeated, by less than a
+// halving: scaled_bilinear_8888_n_8888. The sample positions are pixman's for
+// pixel centres: the transform applied to (x + 1/2, y + 1/2) with its 48.16
+// rounding, then stepped by the matrix.
+bool runScaledFastPath(const Placement& p) {
+    const pixman_transform_t& inv = p.inv;
+    const double scaleX = std::fabs(double(inv.matrix[0][0])) / 65536.0;
+    const double scaleY = std::fabs(double(inv.matrix[1][1])) / 65536.0;
+    if (!p.pad || inv.matrix[0][1] != 0 || inv.matrix[1][0] != 0 || inv.matrix[0][0] <= 0 ||
+        inv.matrix[1][1] == 0 || scaleX >= 2 || scaleY >= 2 ||
+        (p.op != Op::Over && p.op != Op::Src) ||
+        (isTranslationOrFlip(inv) && isWholePixelOffset(inv)))
+        return false;
+    const Surface& dst = p.dst;
+    const Box& box = p.box;
+    const SourceBitmap& src = p.src;
+    const Op op = p.op;
+    const std::uint8_t alpha = p.alpha;
     const std::int64_t m00 = inv.matrix[0][0], m02 = inv.matrix[0][2];
     const std::int64_t m11 = inv.matrix[1][1], m12 = inv.matrix[1][2];
     const std::int64_t xCorr = (m00 * 0x8000 + 0x8000) >> 16;
@@ -228,6 +278,18 @@ bool runScaledFastPath(const Surface& dst, const Box& box, const SourceBitmap& s
     scaled_bilinear_8888_n_8888(a);
     return true;
 }
+
+// The one table of bitmap fast paths, tried in order before pixman; each
+// declines what it does not handle. Kernels: FastPaths.h.
+struct PlacementFastPath {
+    const char* name;
+    bool (*run)(const Placement&);
+};
+constexpr PlacementFastPath kPlacementFastPaths[] = {
+    {"rows_8888_n_8888 (whole pixels)", runIntegerFastPath},
+    {"over_8888_bilinear_n_8888 (fractional offset)", runBilinearFastPath},
+    {"scaled_bilinear_8888_n_8888 (stretched)", runScaledFastPath},
+};
 
 } // namespace
 
@@ -264,32 +326,22 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
     if (box.empty())
         return;
 
-    const pixman_fixed_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1];
-    const pixman_fixed_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1];
-    const bool translationOrFlip = m00 == pixman_fixed_1 && m01 == 0 && m10 == 0 &&
-                                   (m11 == pixman_fixed_1 || m11 == -pixman_fixed_1);
-    const bool wholePixels = ((inv.matrix[0][2] | inv.matrix[1][2]) & 0xFFFF) == 0;
-    if (!clipMask && translationOrFlip && fastPathsEnabled()) {
-        if (wholePixels) {
-            if (runIntegerFastPath(dst, box, src, inv, op, alpha))
+    if (!clipMask && fastPathsEnabled()) {
+        const Placement placement{dst, box, src, inv, op, alpha, pad};
+        for (const PlacementFastPath& path : kPlacementFastPaths)
+            if (path.run(placement))
                 return;
-        } else if (op == Op::Over) {
-            runBilinearFastPath(dst, box, src, inv, alpha);
-            return;
-        }
     }
 
+    const pixman_fixed_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1];
+    const pixman_fixed_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1];
     auto isWhole = [](pixman_fixed_t v) {
         return v == 0 || v == pixman_fixed_1 || v == -pixman_fixed_1;
     };
     const bool nearest =
-        isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && wholePixels;
+        isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && isWholePixelOffset(inv);
     const double scaleX = std::hypot(double(m00), double(m10)) / 65536.0;
     const double scaleY = std::hypot(double(m01), double(m11)) / 65536.0;
-    if (!clipMask && pad && !nearest && scaleX < 2 && scaleY < 2 && m01 == 0 && m10 == 0 &&
-        m00 > 0 && m11 != 0 && (op == Op::Over || op == Op::Src) && fastPathsEnabled() &&
-        runScaledFastPath(dst, box, src, inv, op, alpha))
-        return;
 
     PixmanImage srcImage = wrap(src);
     PixmanImage dstImage = wrap(dst);

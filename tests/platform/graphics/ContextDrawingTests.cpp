@@ -488,3 +488,52 @@ TEST(ContextDrawing, DrawContextKeepsTheSourcesUserSpace) {
     EXPECT_EQ(at(*up, 0, 1).a, 255);
     EXPECT_EQ(at(*up, 0, 0).a, 0);
 }
+
+// Each of the eight orientations shows the stored pixels turned and mirrored
+// as its EXIF counterpart says (seen pixel -> stored pixel below).
+TEST(ContextDrawing, EveryOrientationShowsThePictureAsSeen) {
+    const int W = 2, H = 3;
+    std::vector<std::uint8_t> px;
+    for (int v = 0; v < H; ++v)
+        for (int u = 0; u < W; ++u)
+            px.insert(px.end(), {255, std::uint8_t(u + v * W + 1), 0, 0});
+    using Map = std::pair<int, int> (*)(int x, int y);
+    const Map stored[8] = {
+        [](int x, int y) {
+            return std::pair{x, y};
+        },
+        [](int x, int y) {
+            return std::pair{W - 1 - x, H - 1 - y};
+        },
+        [](int x, int y) {
+            return std::pair{W - 1 - y, x};
+        },
+        [](int x, int y) {
+            return std::pair{y, H - 1 - x};
+        },
+        [](int x, int y) {
+            return std::pair{W - 1 - x, y};
+        },
+        [](int x, int y) {
+            return std::pair{x, H - 1 - y};
+        },
+        [](int x, int y) {
+            return std::pair{y, x};
+        },
+        [](int x, int y) {
+            return std::pair{W - 1 - y, H - 1 - x};
+        },
+    };
+    for (int o = 0; o < 8; ++o) {
+        auto img = *Image::create(W, H, px, o);
+        const int sw = int(img->size().width), sh = int(img->size().height);
+        auto c = Context::createBitmap(sw, sh, nullptr, YAxis::Down);
+        c->drawImageUpright(Rect(0, 0, float(sw), float(sh)), *img);
+        for (int y = 0; y < sh; ++y)
+            for (int x = 0; x < sw; ++x) {
+                const auto [u, v] = stored[o](x, y);
+                EXPECT_EQ(at(*c, x, y).r, u + v * W + 1)
+                    << "orientation " << o << " at " << x << ", " << y;
+            }
+    }
+}
