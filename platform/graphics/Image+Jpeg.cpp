@@ -144,7 +144,10 @@ Result<ImageRef> Image::decodeJpeg(std::span<const std::uint8_t> bytes, int maxD
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
     std::vector<std::uint8_t> pixels(std::size_t(w) * 4 * std::size_t(h));
     const int status = tjDecompress2(tj.get(), src, srcSize, pixels.data(), w, w * 4, h,
-                                     cmyk ? TJPF_CMYK : TJPF_ARGB, 0);
+                                     cmyk ? TJPF_CMYK : TJPF_ARGB,
+                                     // A crafted progressive file with thousands
+                                     // of scans would take minutes to decode.
+                                     TJFLAG_LIMITSCANS);
     if (status != 0) {
         const std::string message = tjGetErrorStr2(tj.get());
         if (tjGetErrorCode(tj.get()) != TJERR_WARNING)
