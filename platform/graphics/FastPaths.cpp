@@ -538,7 +538,8 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
             j >= 0 ? a.src + std::ptrdiff_t(j) * a.srcStride : zeroRow.data();
         const std::uint32_t* bot =
             j + 1 < a.srcHeight ? a.src + std::ptrdiff_t(j + 1) * a.srcStride : zeroRow.data();
-        vertical(top + kFirst, bot + kFirst, v, kIn0, kIn1, wt, wb);
+        // Offset to the first column inside the bitmap (kFirst may be -1).
+        vertical(top + kFirst + kIn0, bot + kFirst + kIn0, v + kIn0 * 4, 0, kIn1 - kIn0, wt, wb);
     };
     // Past the bitmap's right edge every sample is zero and OVER leaves the
     // destination as it is, so when the box ends there (not at a clip) the
