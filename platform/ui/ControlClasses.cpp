@@ -8,6 +8,7 @@
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/Slider.h"
 #include "platform/ui/Switch.h"
@@ -227,6 +228,48 @@ void registerControlClasses() {
             f->setEnablesReturnKeyAutomatically(*v);
         f->setFont(readFont(n, f->font()));
         return f;
+    });
+    InterfaceLoader::registerClass("ScrollView", [](InterfaceNode& n) {
+        auto v = std::make_shared<ScrollView>();
+        if (auto s = n.size("contentSize"))
+            v->setContentSize(*s);
+        if (auto b = n.boolean("scrollEnabled"))
+            v->setScrollEnabled(*b);
+        if (auto b = n.boolean("bounces"))
+            v->setBounces(*b);
+        if (auto b = n.boolean("alwaysBounceVertical"))
+            v->setAlwaysBounceVertical(*b);
+        if (auto b = n.boolean("alwaysBounceHorizontal"))
+            v->setAlwaysBounceHorizontal(*b);
+        if (auto b = n.boolean("directionalLockEnabled"))
+            v->setDirectionalLockEnabled(*b);
+        if (auto b = n.boolean("delaysContentTouches"))
+            v->setDelaysContentTouches(*b);
+        if (auto b = n.boolean("canCancelContentTouches"))
+            v->setCanCancelContentTouches(*b);
+        if (auto b = n.boolean("showsScrollIndicators")) {
+            v->setShowsHorizontalScrollIndicator(*b);
+            v->setShowsVerticalScrollIndicator(*b);
+        }
+        if (auto b = n.boolean("showsHorizontalScrollIndicator"))
+            v->setShowsHorizontalScrollIndicator(*b);
+        if (auto b = n.boolean("showsVerticalScrollIndicator"))
+            v->setShowsVerticalScrollIndicator(*b);
+        if (auto b = n.boolean("scrollsToTop"))
+            v->setScrollsToTop(*b);
+        if (auto d = n.string("delegate")) {
+            auto* delegate = dynamic_cast<ScrollViewDelegate*>(n.owner());
+            if (*d != "owner")
+                n.error("delegate must be \"owner\"");
+            else if (!delegate)
+                n.error("the owner is not a scroll view delegate");
+            else
+                v->setDelegate(delegate);
+        }
+        // The offset last: it is taken as given, after the size it lies in.
+        if (auto o = n.point("contentOffset"))
+            v->setContentOffset(*o);
+        return v;
     });
     InterfaceLoader::registerClass("Toolbar", [](InterfaceNode& n) {
         auto t = std::make_shared<Toolbar>();

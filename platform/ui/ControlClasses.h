@@ -24,8 +24,13 @@ namespace platform {
 //              "clearButtonMode" (0..3), "clearsOnBeginEditing",
 //              "returnKeyType", "enablesReturnKeyAutomatically", "fontSize",
 //              "boldFontSize", "fontName"
-//   ScrollView: "contentSize", "scrollEnabled", "bounces", "directionalLockEnabled",
-//              "canCancelContentTouches", "showsScrollIndicators"
+//   ScrollView: "contentSize", "contentOffset", "scrollEnabled", "bounces",
+//              "alwaysBounceVertical", "alwaysBounceHorizontal",
+//              "directionalLockEnabled", "delaysContentTouches",
+//              "canCancelContentTouches", "showsScrollIndicators" (both),
+//              "showsHorizontalScrollIndicator", "showsVerticalScrollIndicator",
+//              "scrollsToTop", "delegate" ("owner": the file's owner, which
+//              must be a ScrollViewDelegate)
 //   Toolbar, NavigationBar: "barStyle" ("default" | "black" |
 //              "blackTranslucent"), "items": [{"image" | "title", "style"
 //              ("plain" | "bordered" | "done"), "action", "tag", "width",

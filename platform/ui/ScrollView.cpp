@@ -1,0 +1,682 @@
+#include "platform/ui/ScrollView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "platform/ui/Animation.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/RunLoop.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/Window.h"
+
+namespace platform {
+
+namespace {
+
+// Below this release speed (points per second) a drag just stops.
+constexpr float kMinimumFlingVelocity = 20;
+// Coasting ends when the speed falls below this.
+constexpr float kStopVelocity = 4;
+constexpr float kMaximumVelocity = 8000;
+// Finger positions older than this do not count towards the release speed.
+constexpr double kVelocityWindow = 0.1;
+// How stiff the spring back from past an edge is (a critically damped
+// spring of this angular frequency settles in about half a second).
+constexpr double kSpringFrequency = 14;
+// Integration step of the coasting physics.
+constexpr double kPhysicsStep = 1.0 / 120;
+// Resistance past the edges while dragging: the shown overshoot for a
+// finger overshoot x in a view of length d is (1 - 1 / (x * k / d + 1)) * d.
+constexpr float kRubberBand = 0.55f;
+
+constexpr float kIndicatorThickness = 3;
+constexpr float kIndicatorInset = 2;
+constexpr float kIndicatorMinimumLength = 20;
+constexpr Color kIndicatorColor = Color::grey(0, 0.5f);
+constexpr double kIndicatorFadeDelay = 0.2;
+constexpr double kIndicatorFadeDuration = 0.3;
+
+float rubberBand(float overshoot, float length) {
+    if (length <= 0)
+        return 0;
+    return (1 - 1 / (overshoot * kRubberBand / length + 1)) * length;
+}
+
+// The finger overshoot that shows as `shown` (inverse of rubberBand).
+float unRubberBand(float shown, float length) {
+    if (length <= 0)
+        return 0;
+    shown = std::min(shown, length * 0.999f);
+    return length / kRubberBand * (shown / (length - shown));
+}
+
+// One axis of rubber banding: `raw` is the finger's offset, [0, max] the
+// resting range.
+float bandAxis(float raw, float max, float length, bool bounces) {
+    if (raw < 0)
+        return bounces ? -rubberBand(-raw, length) : 0;
+    if (raw > max)
+        return bounces ? max + rubberBand(raw - max, length) : max;
+    return raw;
+}
+
+float unBandAxis(float shown, float max, float length) {
+    if (shown < 0)
+        return -unRubberBand(-shown, length);
+    if (shown > max)
+        return max + unRubberBand(shown - max, length);
+    return shown;
+}
+
+// Advances one axis of a coasting view by h seconds. Inside the resting
+// range the velocity decays by kDecelerationRate per millisecond; past an
+// edge a critically damped spring pulls back to it:
+//   x(t) = (x0 + (v0 + w x0) t) e^(-w t),  v(t) = (v0 - w (v0 + w x0) t) e^(-w t)
+// with x the distance past the edge. Answers whether the axis still moves.
+bool coastAxis(float& pos, float& vel, float max, bool bounces, double h) {
+    if (pos >= 0 && pos <= max) {
+        // v(t) = v0 e^(-k t) with k = 1000 ln(1 / rate); the distance is its integral.
+        const double k = -1000 * std::log(ScrollView::kDecelerationRate);
+        const double decay = std::exp(-k * h);
+        pos += float(double(vel) * (1 - decay) / k);
+        vel = float(double(vel) * decay);
+        if ((pos < 0 || pos > max) && !bounces) {
+            pos = std::clamp(pos, 0.0f, max);
+            vel = 0;
+        }
+        if (pos >= 0 && pos <= max && std::fabs(vel) < kStopVelocity) {
+            vel = 0;
+            return false;
+        }
+        return true;
+    }
+    const float edge = pos < 0 ? 0 : max;
+    const double w = kSpringFrequency;
+    const double x = pos - edge;
+    const double c = vel + w * x;
+    const double e = std::exp(-w * h);
+    const double nx = (x + c * h) * e;
+    const double nv = (vel - w * c * h) * e;
+    if (x * nx <= 0 || (std::fabs(nx) < 0.5 && std::fabs(nv) < 10)) {
+        pos = edge;
+        vel = 0;
+        return false;
+    }
+    pos = float(edge + nx);
+    vel = float(nv);
+    return true;
+}
+
+} // namespace
+
+ScrollView::ScrollView() {
+    construct();
+}
+
+ScrollView::ScrollView(const Rect& frame) : View(frame) {
+    construct();
+}
+
+void ScrollView::construct() {
+    setClipsToBounds(true);
+}
+
+ScrollView::~ScrollView() {
+    if (delayTimer_)
+        delayTimer_->invalidate();
+    if (frameTimer_)
+        frameTimer_->invalidate();
+}
+
+// --- Geometry ---
+
+void ScrollView::setContentSize(Size size) {
+    contentSize_ = Size{std::max(0.0f, size.width), std::max(0.0f, size.height)};
+    updateIndicators();
+}
+
+Point ScrollView::maximumContentOffset() const {
+    return {std::max(0.0f, contentSize_.width - bounds().width()),
+            std::max(0.0f, contentSize_.height - bounds().height())};
+}
+
+bool ScrollView::canScrollHorizontally() const {
+    return scrollEnabled_ &&
+           (contentSize_.width > bounds().width() || (bounces_ && alwaysBounceHorizontal_));
+}
+
+bool ScrollView::canScrollVertically() const {
+    return scrollEnabled_ &&
+           (contentSize_.height > bounds().height() || (bounces_ && alwaysBounceVertical_));
+}
+
+Point ScrollView::clampedOffset(Point p) const {
+    const Point max = maximumContentOffset();
+    return {std::clamp(p.x, 0.0f, max.x), std::clamp(p.y, 0.0f, max.y)};
+}
+
+bool ScrollView::isOutsideRestingRange(Point p) const {
+    const Point c = clampedOffset(p);
+    return std::fabs(c.x - p.x) > 0.01f || std::fabs(c.y - p.y) > 0.01f;
+}
+
+void ScrollView::setBounds(const Rect& bounds) {
+    const Point before = contentOffset();
+    View::setBounds(bounds);
+    if (contentOffset() == before)
+        return;
+    updateIndicators();
+    if (delegate_)
+        delegate_->scrollViewDidScroll(*this);
+}
+
+void ScrollView::setContentOffset(Point offset, bool animated) {
+    auto keep = weak_from_this().lock();
+    if (motion_ != Motion::None)
+        stopMotion();
+    if (animated && !(offset == contentOffset())) {
+        startAnimation(offset);
+        return;
+    }
+    setBounds(Rect(offset, bounds().size));
+}
+
+void ScrollView::scrollRectToVisible(const Rect& rect, bool animated) {
+    const Rect r = rect.standardized();
+    if (r.isNull())
+        return;
+    const Rect b = bounds();
+    auto axis = [](float offset, float length, float lo, float hi) {
+        if (hi - lo > length || lo < offset)
+            return lo;
+        if (hi > offset + length)
+            return hi - length;
+        return offset;
+    };
+    const Point target = clampedOffset({axis(b.minX(), b.width(), r.minX(), r.maxX()),
+                                        axis(b.minY(), b.height(), r.minY(), r.maxY())});
+    if (target == contentOffset())
+        return;
+    setContentOffset(target, animated);
+}
+
+bool ScrollView::scrollToTop() {
+    if (!scrollsToTop_ || !scrollEnabled_)
+        return false;
+    if (delegate_ && !delegate_->scrollViewShouldScrollToTop(*this))
+        return false;
+    const Point top{contentOffset().x, 0};
+    if (!(top == contentOffset()))
+        setContentOffset(top, true);
+    if (delegate_)
+        delegate_->scrollViewDidScrollToTop(*this);
+    return true;
+}
+
+void ScrollView::setScrollEnabled(bool enabled) {
+    if (enabled == scrollEnabled_)
+        return;
+    scrollEnabled_ = enabled;
+    if (!enabled && dragging_)
+        endDragging(false);
+}
+
+// --- Hit testing ---
+
+View* ScrollView::contentHitTest(Point p, const Event* event) {
+    View* hit = View::hitTest(p, event);
+    return hit == this ? nullptr : hit;
+}
+
+View* ScrollView::hitTest(Point p, const Event* event) {
+    View* hit = View::hitTest(p, event);
+    if (!hit || hit == this)
+        return hit;
+    // Touches on the content come here first, so a drag can take them over.
+    if (!canScrollHorizontally() && !canScrollVertically())
+        return hit;
+    return this;
+}
+
+// --- Touches ---
+
+Point ScrollView::dragPoint(const Touch& touch) const {
+    // The superview's space stays put while the content moves.
+    return touch.locationInView(superview());
+}
+
+void ScrollView::touchesBegan(const TouchSet& touches, Event& event) {
+    Touch* touch = touches.anyObject();
+    if (!touch || tracked_ || !scrollEnabled_)
+        return;
+    auto keep = weak_from_this().lock();
+    const bool wasMoving = motion_ != Motion::None;
+    if (wasMoving)
+        stopMotion();
+    tracked_ = touch;
+    downPoint_ = dragPoint(*touch);
+    dragging_ = false;
+    lock_ = Lock::Free;
+    samples_.clear();
+    contentState_ = ContentTouch::None;
+    contentTouch_.reset();
+    contentTarget_.reset();
+    // A finger that stops the content only stops it.
+    if (wasMoving)
+        return;
+    View* target = contentHitTest(touch->locationInView(this), &event);
+    if (!target)
+        return;
+    contentTarget_ = target->weak_from_this();
+    contentTouch_ =
+        std::make_shared<Touch>(touch->finger(), target, touch->window(), touch->locationInWindow(),
+                                touch->timestamp(), touch->tapCount());
+    if (delaysContentTouches_ && (canScrollHorizontally() || canScrollVertically())) {
+        contentState_ = ContentTouch::Pending;
+        delayTimer_ = Timer::scheduledTimer(kContentTouchDelay, [this](Timer&) {
+            auto keepAlive = weak_from_this().lock();
+            deliverPendingBegan();
+        });
+    } else {
+        contentState_ = ContentTouch::Delivered;
+        deliverToContent(TouchPhase::Began, &event);
+    }
+}
+
+void ScrollView::touchesMoved(const TouchSet& touches, Event& event) {
+    if (!tracked_ || !touches.contains(tracked_))
+        return;
+    auto keep = weak_from_this().lock();
+    const Point p = dragPoint(*tracked_);
+    if (!dragging_) {
+        const Point d{p.x - downPoint_.x, p.y - downPoint_.y};
+        const bool canX = canScrollHorizontally();
+        const bool canY = canScrollVertically();
+        const float along = std::hypot(canX ? d.x : 0.0f, canY ? d.y : 0.0f);
+        const bool contentKeeps =
+            contentState_ == ContentTouch::Delivered && !canCancelContentTouches_;
+        if (along < kDragThreshold || contentKeeps) {
+            if (contentState_ == ContentTouch::Delivered)
+                deliverToContent(TouchPhase::Moved, &event);
+            return;
+        }
+        cancelContentTouch(&event);
+        lock_ = Lock::Free;
+        if (directionalLock_ && canX && canY) {
+            if (std::fabs(d.x) >= 2 * std::fabs(d.y))
+                lock_ = Lock::Horizontal;
+            else if (std::fabs(d.y) >= 2 * std::fabs(d.x))
+                lock_ = Lock::Vertical;
+        }
+        beginDragging();
+        if (!dragging_ || !tracked_)
+            return; // the delegate stopped it
+    }
+    samples_.push_back({RunLoop::main().now(), p});
+    Point raw{dragStartOffset_.x - (p.x - dragStartPoint_.x),
+              dragStartOffset_.y - (p.y - dragStartPoint_.y)};
+    if (lock_ == Lock::Vertical || !canScrollHorizontally())
+        raw.x = dragStartOffset_.x;
+    if (lock_ == Lock::Horizontal || !canScrollVertically())
+        raw.y = dragStartOffset_.y;
+    setBounds(Rect(rubberBanded(raw), bounds().size));
+}
+
+void ScrollView::touchesEnded(const TouchSet& touches, Event& event) {
+    if (!tracked_ || !touches.contains(tracked_))
+        return;
+    auto keep = weak_from_this().lock();
+    if (dragging_) {
+        samples_.push_back({RunLoop::main().now(), dragPoint(*tracked_)});
+        tracked_ = nullptr;
+        endDragging(true);
+        return;
+    }
+    if (contentState_ == ContentTouch::Pending) {
+        // A quick tap: the content gets its touch now, whole.
+        deliverPendingBegan();
+    }
+    if (contentState_ == ContentTouch::Delivered)
+        deliverToContent(TouchPhase::Ended, &event);
+    tracked_ = nullptr;
+    contentState_ = ContentTouch::None;
+    contentTouch_.reset();
+}
+
+void ScrollView::touchesCancelled(const TouchSet& touches, Event& event) {
+    if (!tracked_ || !touches.contains(tracked_))
+        return;
+    auto keep = weak_from_this().lock();
+    if (dragging_) {
+        tracked_ = nullptr;
+        endDragging(false);
+        return;
+    }
+    cancelContentTouch(&event);
+    tracked_ = nullptr;
+    contentTouch_.reset();
+}
+
+void ScrollView::deliverToContent(TouchPhase phase, Event* event) {
+    std::shared_ptr<View> target = contentTarget_.lock();
+    std::shared_ptr<Touch> touch = contentTouch_;
+    if (!target || !touch)
+        return;
+    if (tracked_)
+        touch->update(phase, tracked_->locationInWindow(), RunLoop::main().now());
+    else
+        touch->setPhase(phase);
+    // The gesture as the content sees it: its own copy instead of ours.
+    TouchSet all;
+    if (event)
+        for (const auto& t : event->allTouches())
+            all.add(t.get() == tracked_ ? touch : t);
+    all.add(touch);
+    Event forwarded(std::move(all), RunLoop::main().now());
+    TouchSet set;
+    set.add(touch);
+    switch (phase) {
+    case TouchPhase::Began:
+        target->touchesBegan(set, forwarded);
+        break;
+    case TouchPhase::Moved:
+    case TouchPhase::Stationary:
+        target->touchesMoved(set, forwarded);
+        break;
+    case TouchPhase::Ended:
+        target->touchesEnded(set, forwarded);
+        break;
+    case TouchPhase::Cancelled:
+        target->touchesCancelled(set, forwarded);
+        break;
+    }
+}
+
+void ScrollView::deliverPendingBegan() {
+    if (delayTimer_) {
+        delayTimer_->invalidate();
+        delayTimer_.reset();
+    }
+    if (contentState_ != ContentTouch::Pending)
+        return;
+    contentState_ = ContentTouch::Delivered;
+    deliverToContent(TouchPhase::Began, nullptr);
+}
+
+void ScrollView::cancelContentTouch(Event* event) {
+    if (delayTimer_) {
+        delayTimer_->invalidate();
+        delayTimer_.reset();
+    }
+    const ContentTouch state = contentState_;
+    contentState_ = ContentTouch::None;
+    if (state == ContentTouch::Delivered)
+        deliverToContent(TouchPhase::Cancelled, event);
+}
+
+// --- Dragging ---
+
+Point ScrollView::rubberBanded(Point raw) const {
+    const Point max = maximumContentOffset();
+    const Rect b = bounds();
+    return {bandAxis(raw.x, max.x, b.width(), bounces_),
+            bandAxis(raw.y, max.y, b.height(), bounces_)};
+}
+
+void ScrollView::beginDragging() {
+    dragging_ = true;
+    dragStartPoint_ = downPoint_;
+    // A drag that catches the content past an edge goes on from there.
+    const Point max = maximumContentOffset();
+    const Point shown = contentOffset();
+    dragStartOffset_ = {unBandAxis(shown.x, max.x, bounds().width()),
+                        unBandAxis(shown.y, max.y, bounds().height())};
+    samples_.clear();
+    showIndicators();
+    if (delegate_)
+        delegate_->scrollViewWillBeginDragging(*this);
+}
+
+Point ScrollView::releaseVelocity() const {
+    if (samples_.size() < 2)
+        return {};
+    const Sample& last = samples_.back();
+    const Sample* first = nullptr;
+    for (const Sample& s : samples_)
+        if (last.time - s.time <= kVelocityWindow + 1e-9) {
+            first = &s;
+            break;
+        }
+    const double dt = last.time - (first ? first->time : last.time);
+    if (!first || dt < 1e-6)
+        return {};
+    // The content moves against the finger.
+    Point v{float(-(last.point.x - first->point.x) / dt),
+            float(-(last.point.y - first->point.y) / dt)};
+    if (lock_ == Lock::Vertical || !canScrollHorizontally())
+        v.x = 0;
+    if (lock_ == Lock::Horizontal || !canScrollVertically())
+        v.y = 0;
+    const float speed = std::hypot(v.x, v.y);
+    if (speed > kMaximumVelocity)
+        v = {v.x * kMaximumVelocity / speed, v.y * kMaximumVelocity / speed};
+    if (speed < kMinimumFlingVelocity)
+        return {};
+    return v;
+}
+
+void ScrollView::endDragging(bool keepVelocity) {
+    auto keep = weak_from_this().lock();
+    dragging_ = false;
+    tracked_ = nullptr;
+    const Point velocity = keepVelocity ? releaseVelocity() : Point{};
+    samples_.clear();
+    const bool willDecelerate =
+        !(velocity == Point{}) || (bounces_ && isOutsideRestingRange(contentOffset()));
+    if (delegate_)
+        delegate_->scrollViewDidEndDragging(*this, willDecelerate);
+    if (!willDecelerate) {
+        if (isOutsideRestingRange(contentOffset()))
+            setBounds(Rect(clampedOffset(contentOffset()), bounds().size));
+        hideIndicators();
+        return;
+    }
+    if (delegate_)
+        delegate_->scrollViewWillBeginDecelerating(*this);
+    // The delegate may have started something else meanwhile.
+    if (motion_ == Motion::None && !tracked_)
+        startDeceleration(velocity);
+}
+
+// --- Coasting and animation ---
+
+void ScrollView::startDeceleration(Point velocity) {
+    motion_ = Motion::Decelerating;
+    velocity_ = velocity;
+    lastStep_ = RunLoop::main().now();
+    showIndicators();
+    scheduleFrame();
+}
+
+void ScrollView::startAnimation(Point target) {
+    motion_ = Motion::Animating;
+    animationFrom_ = contentOffset();
+    animationTo_ = target;
+    animationStart_ = RunLoop::main().now();
+    lastStep_ = animationStart_;
+    showIndicators();
+    scheduleFrame();
+}
+
+void ScrollView::scheduleFrame() {
+    if (frameTimer_)
+        frameTimer_->invalidate();
+    // One-shot frames, so that a headless `wait` waits for the motion to end.
+    frameTimer_ = Timer::scheduledTimer(kFrameInterval, [this](Timer&) {
+        auto keep = weak_from_this().lock();
+        step();
+    });
+}
+
+void ScrollView::step() {
+    const double now = RunLoop::main().now();
+    if (motion_ == Motion::Animating) {
+        const double t = (now - animationStart_) / kScrollAnimationDuration;
+        if (t >= 1) {
+            motion_ = Motion::None;
+            frameTimer_.reset();
+            setBounds(Rect(animationTo_, bounds().size));
+            motionEnded(Motion::Animating);
+            return;
+        }
+        const float e = float(Animator::ease(AnimationCurve::EaseInOut, std::max(0.0, t)));
+        const Point p{animationFrom_.x + (animationTo_.x - animationFrom_.x) * e,
+                      animationFrom_.y + (animationTo_.y - animationFrom_.y) * e};
+        setBounds(Rect(p, bounds().size));
+        if (motion_ == Motion::Animating)
+            scheduleFrame();
+        return;
+    }
+    if (motion_ != Motion::Decelerating)
+        return;
+    const double dt = std::clamp(now - lastStep_, 0.0, 0.1);
+    lastStep_ = now;
+    const int steps = std::max(1, int(std::ceil(dt / kPhysicsStep - 1e-9)));
+    const double h = dt / steps;
+    const Point max = maximumContentOffset();
+    Point p = contentOffset();
+    bool movingX = true, movingY = true;
+    for (int i = 0; i < steps; ++i) {
+        movingX = coastAxis(p.x, velocity_.x, max.x, bounces_, h);
+        movingY = coastAxis(p.y, velocity_.y, max.y, bounces_, h);
+    }
+    setBounds(Rect(p, bounds().size));
+    if (motion_ != Motion::Decelerating)
+        return; // the delegate changed course
+    if (movingX || movingY)
+        scheduleFrame();
+    else
+        finishMotion();
+}
+
+void ScrollView::finishMotion() {
+    const Motion ended = motion_;
+    motion_ = Motion::None;
+    velocity_ = {};
+    if (frameTimer_) {
+        frameTimer_->invalidate();
+        frameTimer_.reset();
+    }
+    if (ended == Motion::Decelerating) {
+        // Come to rest on whole pixels, so the content is drawn sharp.
+        const float scale = window() ? window()->scale() : 1.0f;
+        const Point p = contentOffset();
+        setBounds(Rect(std::round(p.x * scale) / scale, std::round(p.y * scale) / scale,
+                       bounds().width(), bounds().height()));
+    }
+    motionEnded(ended);
+}
+
+void ScrollView::motionEnded(Motion ended) {
+    hideIndicators();
+    if (!delegate_)
+        return;
+    if (ended == Motion::Decelerating)
+        delegate_->scrollViewDidEndDecelerating(*this);
+    else if (ended == Motion::Animating)
+        delegate_->scrollViewDidEndScrollingAnimation(*this);
+}
+
+void ScrollView::stopMotion() {
+    if (motion_ == Motion::None)
+        return;
+    finishMotion();
+}
+
+// --- Scroll indicators ---
+
+void ScrollView::layoutSubviews() {
+    updateIndicators();
+}
+
+void ScrollView::showIndicators() {
+    const bool wantH = showsHorizontalIndicator_ && contentSize_.width > bounds().width();
+    const bool wantV = showsVerticalIndicator_ && contentSize_.height > bounds().height();
+    auto show = [this](std::shared_ptr<View>& indicator, bool wanted) {
+        if (!wanted) {
+            if (indicator)
+                indicator->setHidden(true);
+            return;
+        }
+        if (!indicator) {
+            indicator = std::make_shared<View>();
+            indicator->setBackgroundColor(kIndicatorColor);
+            indicator->setUserInteractionEnabled(false);
+            addSubview(indicator);
+        }
+        bringSubviewToFront(indicator.get());
+        indicator->setHidden(false);
+        indicator->setAlpha(1);
+    };
+    show(horizontalIndicator_, wantH);
+    show(verticalIndicator_, wantV);
+    indicatorsShown_ = wantH || wantV;
+    updateIndicators();
+}
+
+void ScrollView::hideIndicators() {
+    if (!indicatorsShown_)
+        return;
+    indicatorsShown_ = false;
+    std::weak_ptr<View> h = horizontalIndicator_;
+    std::weak_ptr<View> v = verticalIndicator_;
+    View::animate(
+        kIndicatorFadeDuration,
+        [h, v] {
+            if (auto i = h.lock())
+                i->setAlpha(0);
+            if (auto i = v.lock())
+                i->setAlpha(0);
+        },
+        {}, kIndicatorFadeDelay);
+}
+
+void ScrollView::updateIndicators() {
+    if (!horizontalIndicator_ && !verticalIndicator_)
+        return;
+    const Rect b = bounds();
+    const Point offset = b.origin;
+    const Point max = maximumContentOffset();
+    const bool both = horizontalIndicator_ && !horizontalIndicator_->isHidden() &&
+                      verticalIndicator_ && !verticalIndicator_->isHidden();
+    const float corner = both ? kIndicatorThickness + kIndicatorInset : 0;
+    // Length in proportion to the part shown, shortened while past an edge;
+    // position in proportion to the offset.
+    auto place = [](float offset, float max, float viewLength, float content, float track) {
+        float length = content > 0 ? track * viewLength / content : track;
+        if (offset < 0)
+            length -= -offset;
+        else if (offset > max)
+            length -= offset - max;
+        length = std::clamp(length, std::min(kIndicatorMinimumLength, track), track);
+        const float f = max > 0 ? std::clamp(offset / max, 0.0f, 1.0f) : 0.0f;
+        return std::pair{(track - length) * f, length};
+    };
+    if (horizontalIndicator_) {
+        const float track = b.width() - 2 * kIndicatorInset - corner;
+        const auto [at, length] = place(offset.x, max.x, b.width(), contentSize_.width, track);
+        horizontalIndicator_->setFrame(Rect(b.minX() + kIndicatorInset + at,
+                                            b.maxY() - kIndicatorInset - kIndicatorThickness,
+                                            length, kIndicatorThickness));
+    }
+    if (verticalIndicator_) {
+        const float track = b.height() - 2 * kIndicatorInset - corner;
+        const auto [at, length] = place(offset.y, max.y, b.height(), contentSize_.height, track);
+        verticalIndicator_->setFrame(Rect(b.maxX() - kIndicatorInset - kIndicatorThickness,
+                                          b.minY() + kIndicatorInset + at, kIndicatorThickness,
+                                          length));
+    }
+}
+
+} // namespace platform
