@@ -1,8 +1,10 @@
-// The eraser and the clone tool: pixels copied through the stamp's alpha.
+// The eraser and the clone tool: pixels copied through the stamp's alpha, and
+// the two taps that set the clone tool up.
 
 #include <cmath>
 
 #include "app/CanvoAppDelegate.h"
+#include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 
@@ -96,6 +98,45 @@ void PaintingView::cloneStepAt(float x, float y) {
                     d.y + B.minY(), B.minX(), B.minY(), B.width(), B.height());
     setNeedsDisplay();
     lastTimeCursorUsed_ = false;
+}
+
+bool PaintingView::handleCloneSetUpTap(Point p) {
+    CanvoAppDelegate& delegate = appDelegate();
+    if (delegate.selectedTool() != CloneTool)
+        return false;
+    const platform::Size stamp = stampSize();
+    // The stamp rectangle's corner in buffer coordinates (y up from the bottom).
+    const Point corner{p.x - stamp.width / 2,
+                       std::fabs(std::trunc(p.y - float(kCanvasHeight))) - stamp.height / 2};
+
+    if (cloneNeedsOffset_) {
+        cloneOffsetPosition_ = corner;
+        if (canvoViewController_)
+            canvoViewController_->endPainting();
+        cloneNeedsOffset_ = false;
+        waitingForEndTouch_ = false;
+        if (cursorWasPainted_)
+            setNeedsDisplay();
+        return true;
+    }
+    if (cloneMode_ == 1 || !clone2ndPointset_) {
+        cloneRelativeOffset_ = {corner.x - cloneOffsetPosition_.x,
+                                corner.y - cloneOffsetPosition_.y};
+        clone2ndPointset_ = true;
+        if (canvoViewController_)
+            canvoViewController_->endPainting();
+        showCursor_ = false;
+        if (cursorWasPainted_)
+            setNeedsDisplay();
+        waitingForEndTouch_ = false;
+        cloneNeedsOffset_ = false;
+        if (auto button = platform::Image::named("clonebutton.png"))
+            delegate.setToolImage(std::move(button));
+        else
+            platform::log("Tool button image not found: clonebutton.png");
+        return true;
+    }
+    return false;
 }
 
 } // namespace zorbel

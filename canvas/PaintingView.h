@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,12 +11,14 @@
 #include <vector>
 
 #include "canvas/PaintPoint.h"
+#include "effects/GGVecLib.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Layer.h"
 #include "platform/graphics/Point.h"
 #include "platform/graphics/Rect.h"
+#include "platform/ui/Event.h"
 #include "platform/ui/View.h"
 
 namespace platform {
@@ -211,6 +214,65 @@ public:
     // Eraser and clone tools: copies through the stamp's alpha at (x, y).
     void cloneStepAt(float x, float y);
 
+    // --- Touches (PaintingView+Touches.cpp) ---------------------------------
+    // One finger is followed. Touch-down: a corner tap (present mode, pickers)
+    // or the start of a stroke (settings, undo copy, first stamp); a touch-down
+    // while a stroke is open closes that stroke instead. Movement: the finger
+    // offset is added, the point recorded and the segment rendered. Touch-up:
+    // the clone set-up taps, or the merge, then smoothing or a recognised shape.
+    // Everything is dropped while the delegate is too busy (an effect runs).
+    void touchesBegan(const platform::TouchSet& touches, platform::Event& event) override;
+    void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
+    void touchesEnded(const platform::TouchSet& touches, platform::Event& event) override;
+    // Exactly as touchesEnded: a cancelled stroke is kept like a lifted one.
+    void touchesCancelled(const platform::TouchSet& touches, platform::Event& event) override;
+    // A finger position in the view as a painting position: + fingerOffset in
+    // portrait, + (-fingerOffset.y, fingerOffset.x) in landscape (3 or 4).
+    platform::Point applyFingerOffset(platform::Point fingerPosition) const;
+    // The corners that answer a tap: 60 x 60 point squares of the canvas.
+    static constexpr float kCornerZone = 60;
+    // An offset whose coordinates both truncate into -10..10 shows no cursor.
+    static constexpr float kCursorOffsetThreshold = 10;
+
+    // --- Clone tool set-up (PaintingView+Clone.cpp) --------------------------
+    // At touch-up with the clone tool: the first tap marks the source, the next
+    // the destination (`paintingPosition` is the finger position with the
+    // offset). True when this touch-up was one of these taps.
+    bool handleCloneSetUpTap(platform::Point paintingPosition);
+
+    // --- Shapes and smoothing (PaintingView+Shapes.cpp) ----------------------
+    // Tests on the recorded point list of the last stroke.
+    bool wasClosedObjectDrawn() const; // ends within 20 points of its start, per axis
+    bool wasLineDrawn() const;
+    bool wasRectDrawn() const; // three or four turns of 65 to 115 degrees
+    bool wasCircleDrawn() const { return false; }
+    // The box of the points after the first; null with fewer than 2 points.
+    platform::Rect getEnclosingRect() const;
+    // At touch-up with smart shapes on: a line becomes the segment from the
+    // first to the last point, a closed stroke its box's outline (rectangle)
+    // or the ellipse inscribed in it, drawn over the undo copy and merged.
+    // False (nothing drawn) when the stroke is none of these.
+    bool redrawRecognisedShape();
+    // Replaces nothing itself: redraws the point list as fitted Bezier curves
+    // (tolerance: the delegate's smoothPaintBrushAmount). Fewer than 3 points
+    // draw nothing. Only the first kSmoothingMaxPoints points are fitted; the
+    // rest of a longer stroke, and any part the fitter has no room for, is
+    // drawn as recorded, so no part of the stroke is lost.
+    void curveFit();
+    static constexpr int kSmoothingMaxPoints = 1000;
+    // Consecutive groups of four control points, each drawn as one curve; a
+    // trailing group of fewer than four is ignored.
+    void drawCurves(const Point2* points, int numPoints);
+    void drawBezCurve(const Point2* fourPoints);
+    // One cubic curve as bezierResolution straight segments (20 when the
+    // resolution is not positive; at most 1000).
+    void bez_draw(const std::array<platform::Point, 4>& curve);
+    // The curve's point at t.
+    static platform::Point bez_Position_StepBezier(const std::array<platform::Point, 4>& curve,
+                                                   float t);
+    // True when a and b are at most `tolerance` apart.
+    static bool pnt_closePoint(platform::Point a, platform::Point b, float tolerance);
+
     // --- Pixels -------------------------------------------------------------
     // The painting's pixel at memory row y (screen row 479 - y); opaque black
     // when there is no buffer or (x, y) lies outside it.
@@ -318,7 +380,17 @@ public:
     platform::Point orgTwirlPoint() const { return orgTwirlPoint_; }
     void setOrgTwirlPoint(platform::Point p) { orgTwirlPoint_ = p; }
 
+    // The painting positions of the current (or last) stroke, touch-down first.
     const std::vector<std::shared_ptr<PaintPoint>>& pointArray() const { return mPointArray_; }
+    void setPointArray(std::vector<std::shared_ptr<PaintPoint>> points) {
+        mPointArray_ = std::move(points);
+    }
+    platform::Point lastPaintedLocation() const { return lastPaintedLocation_; }
+    platform::Point startOfPaintingPoint() const { return startOfPaintingPoint_; }
+    bool firstTouch() const { return firstTouch_; }
+    int startLineIndex() const { return startLineIndex_; }
+    bool paintAtEnd() const { return paintAtEnd_; }
+    bool useTimer() const { return useTimer_; }
     float bezierResolution() const { return bezierResolution_; }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
 
@@ -374,6 +446,14 @@ protected:
     // Draws `picture` at its size, flipped so that it shows upright, over
     // what the buffer holds.
     static void drawPictureFlipped(platform::Context& context, const platform::Image& picture);
+    // A touch-down at `position` (no offset) in a corner zone: sends the
+    // corner's message to the delegate. True when a corner answered.
+    bool handleCornerTap(platform::Point position);
+    // Opacity, blend mode and stamp spacing of a stroke with `tool`.
+    void setUpStrokeSettings(int tool);
+    // Renders the recorded points from index `first` to the last as
+    // connected segments (that part of the stroke as it was drawn).
+    void renderRecordedPoints(std::size_t first);
 
     // Buffers.
     std::unique_ptr<platform::Context> offscreenPaintContext_;
