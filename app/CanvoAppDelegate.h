@@ -100,6 +100,8 @@ public:
     void applicationWillTerminate() override;
     // Logs, has the canvas give up its large buffers, and tells the user.
     void applicationDidReceiveMemoryWarning() override;
+    // The painting, the original and the undo picture into the Documents folder.
+    void writeDocumentPictures(PaintingView& canvas);
 
     // --- Settings store -------------------------------------------------------
     // The settings read at start-up that are applied later in the launch.

@@ -17,9 +17,11 @@ void CanvoViewController::viewDidLoad() {
     platform::View* tagged = view()->viewWithTag(kPaintViewTag);
     auto canvas =
         tagged ? std::dynamic_pointer_cast<PaintingView>(tagged->shared_from_this()) : nullptr;
-    if (!canvas)
-        platform::log("CanvoViewController: no canvas with tag 100 in " +
-                      std::string(kInterfaceName));
+    if (!canvas) {
+        std::string line = "CanvoViewController: no canvas with tag 100 in ";
+        line += kInterfaceName;
+        platform::log(line);
+    }
     paintView_ = std::move(canvas);
 }
 

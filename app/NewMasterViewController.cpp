@@ -78,13 +78,16 @@ void NewMasterViewController::didReceiveMemoryWarning() {
 }
 
 void NewMasterViewController::replaceItem(int index, std::shared_ptr<BarButtonItem> item) {
+    (void)view(); // the toolbar comes with the view
     if (!bottomToolbar_) {
         platform::log("NewMasterVC: no bottom toolbar");
         return;
     }
     auto items = bottomToolbar_->items();
     if (index < 0 || std::size_t(index) >= items.size()) {
-        platform::log("NewMasterVC: the bottom toolbar has no item " + std::to_string(index));
+        std::string line = "NewMasterVC: the bottom toolbar has no item ";
+        line += std::to_string(index);
+        platform::log(line);
         return;
     }
     items[std::size_t(index)] = std::move(item);

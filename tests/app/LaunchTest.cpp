@@ -9,6 +9,7 @@
 #include "AppTestSupport.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationBar.h"
 
 namespace zorbel::testing {
 namespace {
@@ -91,6 +92,10 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
     EXPECT_EQ(canvas().canvoViewController(), app().canvoViewController().get());
     EXPECT_EQ(app().canvoViewController()->canvoDelegate(), &app());
     EXPECT_EQ(canvas().tag(), 100);
+    // Every interface file of the main screen loaded without an error.
+    EXPECT_TRUE(chrome().loadStatus().ok()) << chrome().loadStatus().error();
+    EXPECT_TRUE(app().canvoViewController()->loadStatus().ok());
+    EXPECT_EQ(chrome().navigationBar()->title(), "Zorbel");
 }
 
 TEST_F(LaunchTest, ToolbarViewStartsBelowTheStatusBarWhateverTheFileSays) {
