@@ -74,7 +74,7 @@ public:
     static constexpr const char* kMainInterfaceName = "MainWindow";
     // Seconds between a stroke's end and the toolbars' return.
     static constexpr double kPaintInterval = 1.75;
-    // Accelerometer samples a second: 25.
+    // Seconds between accelerometer samples (25 a second).
     static constexpr double kAccelerometerInterval = 0.04;
 
     CanvoAppDelegate();

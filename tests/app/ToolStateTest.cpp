@@ -263,6 +263,18 @@ TEST_F(ToolStateTest, ShowingFadesTheBarsInOverHalfASecond) {
     EXPECT_EQ(chrome().bottomToolbar()->presentation().alpha, 1.0f);
 }
 
+TEST_F(ToolStateTest, TouchesReachTheCanvasExceptOnShowingBars) {
+    platform::View* middle = window().hitTest({160, 240}, nullptr);
+    EXPECT_EQ(middle, &canvas());
+    platform::View* onToolbar = window().hitTest({20, 458}, nullptr);
+    ASSERT_NE(onToolbar, nullptr);
+    EXPECT_TRUE(onToolbar->isDescendantOfView(chrome().bottomToolbar().get()));
+    // Hidden bars let the corner taps through to the canvas.
+    chrome().hideAllTools();
+    EXPECT_EQ(window().hitTest({20, 458}, nullptr), &canvas());
+    EXPECT_EQ(window().hitTest({300, 30}, nullptr), &canvas());
+}
+
 TEST_F(ToolStateTest, UndoSwapsThePictureWithItsUndoCopy) {
     canvas().copyToUndoBuffer();
     auto* context = canvas().offscreenPaintContext();
