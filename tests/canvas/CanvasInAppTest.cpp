@@ -1,0 +1,120 @@
+// The canvas inside the running application: touches come through the window,
+// the orientation and present mode from the toolbar controller.
+#include "tests/app/AppTestSupport.h"
+
+namespace zorbel::testing {
+namespace {
+
+using platform::Point;
+
+const ARGBColorBytes kWhite{255, 255, 255, 255};
+const ARGBColorBytes kBlack{255, 0, 0, 0};
+
+class CanvasInAppTest : public AppTest {
+protected:
+    // The paint brush with an opaque black 2-point square stamp.
+    void launchPainting(Point fingerOffset) {
+        launch();
+        app().setSelectedTool(PaintBrushTool);
+        app().applyTool();
+        app().setColor(platform::Color::black());
+        std::vector<std::uint8_t> bytes(2 * 2 * 4, 255);
+        app().setBrushImage(platform::Image::create(2, 2, std::move(bytes)).value());
+        app().setBrushAlpha(1);
+        app().setBlendMode(0);
+        app().setCursorDisplayFlag(false);
+        app().setFingerOffset(fingerOffset);
+    }
+
+    // A tap at canvas point p, through the window.
+    void tapCanvas(Point p) {
+        const Point w = canvas().convertPointToView(p, nullptr);
+        window().touchDown(1, w, 1);
+        window().touchUp(1, w);
+    }
+
+    bool painted(int x, int y) { return shownPixel(canvas(), x, y) != kWhite; }
+};
+
+TEST_F(CanvasInAppTest, StrokeLandsAtTheFingerOffsetInPortrait) {
+    launchPainting({0, -32});
+    tapCanvas({100, 200});
+    EXPECT_EQ(shownPixel(canvas(), 100, 168), kBlack);
+    EXPECT_FALSE(painted(100, 200));
+    EXPECT_TRUE(app().dirtyFlag());
+    // The toolbars hide while painting and come back 1.75 seconds later.
+    EXPECT_FALSE(chrome().areToolsShowing());
+    wait(2);
+    EXPECT_TRUE(chrome().areToolsShowing());
+}
+
+TEST_F(CanvasInAppTest, StrokeLandsAtTheTurnedFingerOffsetInLandscape) {
+    launchPainting({5, -32});
+    app().setDocumentOrientation(3);
+    window().setDeviceOrientation(3);
+    wait(1);
+    ASSERT_EQ(app().getCurrentOrientation(), 3);
+    tapCanvas({100, 200});
+    EXPECT_EQ(shownPixel(canvas(), 132, 205), kBlack);
+    EXPECT_FALSE(painted(100, 200));
+    EXPECT_FALSE(painted(105, 168));
+}
+
+TEST_F(CanvasInAppTest, CornerTapsInPresentModeOpenPickersAndPaintNothing) {
+    launchPainting({0, 0});
+    chrome().present(nullptr);
+    wait(1);
+    ASSERT_TRUE(app().inPresentMode());
+    for (Point p : {Point{300, 30}, Point{30, 450}, Point{300, 450}}) {
+        canvas().setLastTimeCursorUsed(true);
+        tapCanvas(p);
+        EXPECT_FALSE(painted(int(p.x), int(p.y))) << p.x << "," << p.y;
+        EXPECT_TRUE(app().inPresentMode());
+    }
+    // Top-left leaves present mode and brings the toolbars back.
+    tapCanvas({30, 30});
+    EXPECT_FALSE(painted(30, 30));
+    EXPECT_FALSE(app().inPresentMode());
+    EXPECT_TRUE(chrome().areToolsShowing());
+}
+
+TEST_F(CanvasInAppTest, CornerTapWithHiddenToolbarsOutsidePresentModePaints) {
+    launchPainting({0, 0});
+    chrome().hideAllTools();
+    wait(1);
+    tapCanvas({300, 30});
+    EXPECT_TRUE(painted(300, 30));
+    EXPECT_FALSE(app().inPresentMode());
+}
+
+TEST_F(CanvasInAppTest, CornersFollowTheDeviceInLandscape) {
+    launchPainting({0, 0});
+    app().setDocumentOrientation(3);
+    window().setDeviceOrientation(3);
+    wait(1);
+    chrome().present(nullptr);
+    wait(1);
+    // Canvas top-left is the device's bottom-left now: the brush picker.
+    tapCanvas({30, 30});
+    EXPECT_FALSE(painted(30, 30));
+    EXPECT_TRUE(app().inPresentMode());
+    // Canvas top-right is the device's top-left: present mode ends.
+    tapCanvas({300, 30});
+    EXPECT_FALSE(painted(300, 30));
+    EXPECT_FALSE(app().inPresentMode());
+}
+
+TEST_F(CanvasInAppTest, CloneToolButtonShowsReadyUntilTheDestinationIsMarked) {
+    launchPainting({0, 0});
+    app().setSelectedTool(CloneTool);
+    app().applyTool();
+    EXPECT_TRUE(canvas().cloneNeedsOffset());
+    tapCanvas({100, 100});
+    tapCanvas({150, 300});
+    EXPECT_TRUE(canvas().clone2ndPointset());
+    EXPECT_FALSE(app().paintingFlag());
+    EXPECT_FALSE(logHas("Tool button image not found: clonebutton.png"));
+}
+
+} // namespace
+} // namespace zorbel::testing
