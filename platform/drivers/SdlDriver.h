@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/drivers/ApplicationMain.h"
+#include "platform/drivers/SdlScreen.h"
 #include "platform/graphics/Point.h"
 
 namespace platform {
@@ -12,30 +13,34 @@ class Window;
 // The desktop and phone window, through SDL2.
 //
 // The 320 x 480 point interface is shown in a window titled "Zorbel", scaled
-// by the largest whole factor that fits the screen (views draw at that scale).
-// Input:
-//   mouse                one finger; the click count is the tap count
+// by the largest whole factor that fits the screen in both orientations
+// (views draw at that scale). Input:
+//   mouse                one finger (finger 1); the click count is the tap count
 //   touch screen         each finger a touch (and the on-screen keyboard)
-//   Alt + mouse          a second finger mirrored about the window's centre
-//                        (pinch and turn)
+//   Alt + mouse          a second finger (finger 2) mirrored about the
+//                        window's centre (pinch and turn)
 //   typing, Return, Backspace, Escape   to the focused text field
 //   Ctrl+Shift+Z         shake the device
-//   Ctrl+Left/Right      turn the device a quarter to the left / right
+//   Ctrl+Left/Right      turn the device a quarter to the left / right; the
+//                        window turns to 480 x 320 when the frontmost
+//                        controller allows it
 //   Ctrl+Shift+M         a memory warning
 //   Ctrl+Q, closing the window, SIGTERM, SIGINT   normal termination
-// Only the part of the window that changed is uploaded and redrawn.
+// Only the part of the window that changed is copied and shown.
 class SdlDriver {
 public:
     ~SdlDriver();
     // Opens the window; fails (with the reason) when there is no display.
-    static Result<std::unique_ptr<SdlDriver>> create();
+    static Result<std::unique_ptr<SdlDriver>>
+    create(PixelUpload upload = SdlScreen::kDefaultUpload);
     // Runs events, the main run loop and redisplay until termination; calls
     // the application's terminate (once) and answers the exit status.
     int run();
 
     int scale() const { return scale_; }
-    // The whole factor that shows 320 x 480 points (turned too) inside a
-    // usable area of the given size, at least 1.
+    const SdlScreen& screen() const { return *screen_; }
+    // The whole factor that shows 320 x 480 points, upright and turned,
+    // inside a usable area of the given size (pixels), at least 1.
     static int scaleForArea(int usableWidth, int usableHeight);
     // Where the Alt-key second finger goes for a first finger at p.
     static Point mirroredFinger(Point p, float windowWidth, float windowHeight);
@@ -47,6 +52,7 @@ public:
 
 private:
     SdlDriver();
+    std::unique_ptr<SdlScreen> screen_;
     std::unique_ptr<Impl> impl_;
     int scale_ = 1;
 };

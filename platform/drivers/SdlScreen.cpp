@@ -1,0 +1,113 @@
+#include "platform/drivers/SdlScreen.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <SDL.h>
+
+#include "platform/graphics/Context.h"
+
+namespace platform {
+
+void reversePixelBytes(const std::uint8_t* src, std::size_t srcStride, std::uint8_t* dst,
+                       std::size_t dstStride, int width, int height) {
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* s = src + std::size_t(y) * srcStride;
+        std::uint8_t* d = dst + std::size_t(y) * dstStride;
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t p;
+            std::memcpy(&p, s + std::size_t(x) * 4, 4);
+            p = __builtin_bswap32(p);
+            std::memcpy(d + std::size_t(x) * 4, &p, 4);
+        }
+    }
+}
+
+Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int width, int height,
+                                                   PixelUpload upload) {
+    using R = Result<std::unique_ptr<SdlScreen>>;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        return R::failure(SDL_GetError());
+    std::unique_ptr<SdlScreen> screen(new SdlScreen());
+    screen->upload_ = upload;
+    screen->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, width, height, 0);
+    if (!screen->window_) {
+        std::string reason = SDL_GetError();
+        screen.reset();
+        return R::failure(reason);
+    }
+    return screen;
+}
+
+SdlScreen::~SdlScreen() {
+    if (window_)
+        SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_Quit();
+}
+
+Rect SdlScreen::usableArea() {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0)
+        SDL_GetDisplayBounds(0, &usable);
+    return Rect(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
+}
+
+void SdlScreen::setSize(int width, int height) {
+    SDL_SetWindowSize(window_, width, height);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    surfaceValid_ = false;
+}
+
+int SdlScreen::width() const {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    return w;
+}
+
+int SdlScreen::height() const {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    return h;
+}
+
+std::string SdlScreen::surfaceFormatName() const {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    return surface ? SDL_GetPixelFormatName(surface->format->format) : "none";
+}
+
+bool SdlScreen::present(const Context& framebuffer, const Rect& area) {
+    // Asking again is cheap; SDL makes a new surface after a resize.
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface)
+        return false;
+    const Rect bounds(0, 0, float(std::min(framebuffer.width(), surface->w)),
+                      float(std::min(framebuffer.height(), surface->h)));
+    const Rect r = area.integral().intersection(bounds);
+    surfaceValid_ = true;
+    if (r.isNull() || r.isEmpty())
+        return true;
+    const int x = int(r.minX()), y = int(r.minY()), w = int(r.width()), h = int(r.height());
+    const std::uint8_t* src =
+        framebuffer.data() + std::size_t(y) * framebuffer.bytesPerRow() + std::size_t(x) * 4;
+    const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
+    auto* dst = static_cast<std::uint8_t*>(surface->pixels) + std::size_t(y) * surface->pitch +
+                std::size_t(x) * surface->format->BytesPerPixel;
+    const Uint32 format = surface->format->format;
+    if (upload_ == PixelUpload::NativeOrder &&
+        (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_XRGB8888))
+        reversePixelBytes(src, framebuffer.bytesPerRow(), dst, std::size_t(surface->pitch), w, h);
+    else
+        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB32, src, int(framebuffer.bytesPerRow()), format,
+                          dst, surface->pitch);
+    if (locked)
+        SDL_UnlockSurface(surface);
+    const SDL_Rect rect{x, y, w, h};
+    SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+    ++presentCount_;
+    lastPresented_ = r;
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/foundation/Result.h"
+#include "platform/graphics/Rect.h"
+
+struct SDL_Window;
+
+namespace platform {
+
+class Context;
+
+// How the framebuffer's A, R, G, B bytes become the window's pixels.
+enum class PixelUpload {
+    // SDL converts (SDL_ConvertPixels from its ARGB32 byte order).
+    SdlConverts,
+    // We write the window's own order, B, G, R, X (pixman's x8r8g8b8, SDL's
+    // ARGB8888 / XRGB8888) with one byte swap per pixel; other window
+    // formats fall back to SDL's conversion.
+    NativeOrder,
+};
+
+// An SDL window and the way the composed framebuffer reaches it: through
+// the window's own pixel surface, so that only the changed rectangle is
+// copied and shown (on X11 one XPutImage of that rectangle). Owns SDL's
+// video subsystem for its lifetime.
+class SdlScreen {
+public:
+    // The faster of the two (bench/ui_window_upload.cpp).
+    static constexpr PixelUpload kDefaultUpload = PixelUpload::NativeOrder;
+
+    // Opens a window of `width` x `height` pixels; fails with SDL's reason
+    // (e.g. no display).
+    static Result<std::unique_ptr<SdlScreen>> open(const std::string& title, int width, int height,
+                                                   PixelUpload upload = kDefaultUpload);
+    ~SdlScreen();
+    SdlScreen(const SdlScreen&) = delete;
+    SdlScreen& operator=(const SdlScreen&) = delete;
+
+    SDL_Window* window() const { return window_; }
+    // Resizes the window (pixels) and keeps it centred on its display.
+    void setSize(int width, int height);
+    // The window's size in pixels as SDL reports it.
+    int width() const;
+    int height() const;
+    // The largest area a window may take on the first display (pixels).
+    static Rect usableArea();
+
+    // Copies `area` (pixels, clipped to both) of `framebuffer` to the window
+    // and shows it. False when the window has no pixel surface.
+    bool present(const Context& framebuffer, const Rect& area);
+    // The window surface changed (resize, exposure): the next present should
+    // cover everything.
+    void invalidateSurface() { surfaceValid_ = false; }
+    bool isSurfaceValid() const { return surfaceValid_; }
+
+    PixelUpload upload() const { return upload_; }
+    // SDL's name of the window surface's pixel format ("SDL_PIXELFORMAT_RGB888").
+    std::string surfaceFormatName() const;
+    // What was shown: how many presents, and the pixels of the last one.
+    long presentCount() const { return presentCount_; }
+    Rect lastPresented() const { return lastPresented_; }
+
+private:
+    SdlScreen() = default;
+    SDL_Window* window_ = nullptr;
+    PixelUpload upload_ = kDefaultUpload;
+    bool surfaceValid_ = false;
+    long presentCount_ = 0;
+    Rect lastPresented_ = Rect::null();
+};
+
+// Writes `width` x `height` pixels of A, R, G, B bytes as B, G, R, A bytes
+// (each pixel's bytes reversed). Rows are `srcStride` / `dstStride` bytes apart.
+void reversePixelBytes(const std::uint8_t* src, std::size_t srcStride, std::uint8_t* dst,
+                       std::size_t dstStride, int width, int height);
+
+} // namespace platform

@@ -1,0 +1,240 @@
+// The window driver without a display: SDL's dummy video driver, events
+// pushed into SDL's queue before the run, SDL_QUIT last.
+
+#include <csignal>
+#include <cstdlib>
+#include <vector>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/drivers/SdlDriver.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/RunLoop.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+using namespace platform;
+
+namespace {
+
+struct Seen {
+    int finger;
+    TouchPhase phase;
+    Point point;
+    int tapCount;
+    bool operator==(const Seen&) const = default;
+};
+
+struct TouchLog : View {
+    std::vector<Seen> seen;
+    TouchLog() : View(Rect(0, 0, 320, 480)) { setMultipleTouchEnabled(true); }
+    void note(const TouchSet& touches, TouchPhase phase) {
+        for (const auto& t : touches)
+            seen.push_back({t->finger(), phase, t->locationInView(this), t->tapCount()});
+    }
+    void touchesBegan(const TouchSet& t, Event&) override { note(t, TouchPhase::Began); }
+    void touchesMoved(const TouchSet& t, Event&) override { note(t, TouchPhase::Moved); }
+    void touchesEnded(const TouchSet& t, Event&) override { note(t, TouchPhase::Ended); }
+    void touchesCancelled(const TouchSet& t, Event&) override { note(t, TouchPhase::Cancelled); }
+};
+
+struct CountingDelegate : ApplicationDelegate {
+    int terminations = 0;
+    int memoryWarnings = 0;
+    void applicationWillTerminate() override { ++terminations; }
+    void applicationDidReceiveMemoryWarning() override { ++memoryWarnings; }
+};
+
+struct TurningController : ViewController {
+    bool shouldAutorotateToInterfaceOrientation(int) override { return true; }
+};
+
+struct SdlDriverTest : ::testing::Test {
+    CountingDelegate delegate;
+    std::shared_ptr<Window> window;
+    std::shared_ptr<TouchLog> log;
+    std::unique_ptr<SdlDriver> driver;
+    Uint32 windowId = 0;
+
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        RunLoop::main().reset(ClockMode::Real);
+        Application::shared().resetForTesting();
+        Application::shared().setDelegate(&delegate);
+        Application::shared().setStatusBarHidden(true);
+        window = std::make_shared<Window>();
+        log = std::make_shared<TouchLog>();
+        window->addSubview(log);
+        window->makeKeyAndVisible();
+        auto made = SdlDriver::create();
+        if (!made)
+            GTEST_SKIP() << "no SDL video: " << made.error();
+        driver = std::move(made.value());
+        windowId = SDL_GetWindowID(driver->screen().window());
+    }
+    void TearDown() override {
+        driver.reset();
+        window.reset();
+        Application::shared().resetForTesting();
+        RunLoop::main().reset(ClockMode::Real);
+    }
+    int px(float points) const { return int(points * float(driver->scale())); }
+    void pushButton(Uint32 type, float x, float y, int clicks = 1) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.windowID = windowId;
+        e.button.which = 0;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = Uint8(clicks);
+        e.button.x = px(x);
+        e.button.y = px(y);
+        SDL_PushEvent(&e);
+    }
+    void pushMotion(float x, float y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = windowId;
+        e.motion.state = SDL_BUTTON_LMASK;
+        e.motion.x = px(x);
+        e.motion.y = px(y);
+        SDL_PushEvent(&e);
+    }
+    void pushKey(SDL_Keycode key, Uint16 mod) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.windowID = windowId;
+        e.key.state = SDL_PRESSED;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    }
+    void pushQuit() {
+        SDL_Event e{};
+        e.type = SDL_QUIT;
+        SDL_PushEvent(&e);
+    }
+};
+
+} // namespace
+
+// The mouse is finger 1; SDL's click count is the tap count.
+TEST_F(SdlDriverTest, MouseIsOneFingerWithTheClickCountAsTapCount) {
+    pushButton(SDL_MOUSEBUTTONDOWN, 100, 200, 2);
+    pushMotion(110, 190);
+    pushButton(SDL_MOUSEBUTTONUP, 110, 190);
+    pushMotion(150, 150); // no button: no touch
+    pushQuit();
+    EXPECT_EQ(driver->run(), 0);
+    EXPECT_EQ(log->seen, (std::vector<Seen>{{1, TouchPhase::Began, {100, 200}, 2},
+                                            {1, TouchPhase::Moved, {110, 190}, 2},
+                                            {1, TouchPhase::Ended, {110, 190}, 2}}));
+}
+
+// With Alt held a second finger moves point-mirrored about the window's centre.
+TEST_F(SdlDriverTest, AltAddsASecondFingerMirroredAboutTheCentre) {
+    SDL_SetModState(KMOD_LALT);
+    pushButton(SDL_MOUSEBUTTONDOWN, 100, 100);
+    pushMotion(120, 140);
+    pushButton(SDL_MOUSEBUTTONUP, 120, 140);
+    pushQuit();
+    driver->run();
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_EQ(log->seen, (std::vector<Seen>{{1, TouchPhase::Began, {100, 100}, 1},
+                                            {2, TouchPhase::Began, {220, 380}, 1},
+                                            {1, TouchPhase::Moved, {120, 140}, 1},
+                                            {2, TouchPhase::Moved, {200, 340}, 1},
+                                            {1, TouchPhase::Ended, {120, 140}, 1},
+                                            {2, TouchPhase::Ended, {200, 340}, 1}}));
+}
+
+// Closing ends the run through will-terminate, once.
+TEST_F(SdlDriverTest, ClosingTheWindowTerminatesOnce) {
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.windowID = windowId;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&close);
+    pushQuit();
+    EXPECT_EQ(driver->run(), 0);
+    EXPECT_EQ(delegate.terminations, 1);
+    EXPECT_FALSE(Application::shared().terminate());
+    EXPECT_EQ(delegate.terminations, 1);
+}
+
+TEST_F(SdlDriverTest, TerminationSignalEndsTheRunNormally) {
+    installTerminationSignalHandlers();
+    std::raise(SIGTERM);
+    EXPECT_EQ(driver->run(), 0);
+    clearTerminationRequest();
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    EXPECT_EQ(delegate.terminations, 1);
+}
+
+TEST_F(SdlDriverTest, KeysShakeWarnAndTurnTheWindow) {
+    auto controller = std::make_shared<TurningController>();
+    window->addSubview(controller->view());
+    pushKey(SDLK_m, KMOD_LCTRL | KMOD_LSHIFT);
+    pushKey(SDLK_LEFT, KMOD_LCTRL);
+    pushQuit();
+    driver->run();
+    EXPECT_EQ(delegate.memoryWarnings, 1);
+    EXPECT_EQ(window->deviceOrientation(), 3);
+    EXPECT_EQ(window->size(), (Size{480, 320}));
+    EXPECT_EQ(driver->screen().width(), px(480));
+    EXPECT_EQ(driver->screen().height(), px(320));
+}
+
+// The device turns but the interface stays when the frontmost controller says no.
+TEST_F(SdlDriverTest, TurningIsRefusedByAPortraitController) {
+    auto controller = std::make_shared<ViewController>();
+    window->addSubview(controller->view());
+    pushKey(SDLK_RIGHT, KMOD_LCTRL);
+    pushQuit();
+    driver->run();
+    EXPECT_EQ(window->deviceOrientation(), 4);
+    EXPECT_EQ(window->size(), (Size{320, 480}));
+    EXPECT_EQ(driver->screen().width(), px(320));
+}
+
+// After the first whole picture only what a view redrew is copied.
+TEST_F(SdlDriverTest, OnlyTheChangedRectangleIsShown) {
+    auto dot = std::make_shared<View>(Rect(40, 60, 10, 20));
+    dot->setBackgroundColor(Color::rgb(1, 0, 0));
+    window->addSubview(dot);
+    Timer::scheduledTimer(0.05, [&](Timer&) { dot->setBackgroundColor(Color::rgb(0, 0, 1)); });
+    Timer::scheduledTimer(0.3, [&](Timer&) {
+        SDL_Event e{};
+        e.type = SDL_QUIT;
+        SDL_PushEvent(&e);
+    });
+    driver->run();
+    EXPECT_GE(driver->screen().presentCount(), 2);
+    EXPECT_EQ(driver->screen().lastPresented(),
+              Rect(float(px(40)), float(px(60)), float(px(10)), float(px(20))));
+}
+
+// Pixels reach the window as B, G, R, A bytes.
+TEST(SdlScreen, ReversePixelBytesWritesTheWindowsOrder) {
+    const std::uint8_t src[] = {0xFF, 0x10, 0x20, 0x30, 0x80, 0x01, 0x02, 0x03, 9, 9, 9, 9};
+    std::uint8_t dst[8] = {};
+    reversePixelBytes(src, 12, dst, 8, 2, 1);
+    EXPECT_EQ(std::vector<std::uint8_t>(dst, dst + 8),
+              (std::vector<std::uint8_t>{0x30, 0x20, 0x10, 0xFF, 0x03, 0x02, 0x01, 0x80}));
+}
+
+TEST(SdlDriver, ScaleFitsBothOrientations) {
+    EXPECT_EQ(SdlDriver::scaleForArea(1024, 768), 1);
+    EXPECT_EQ(SdlDriver::scaleForArea(1920, 1080), 2);
+    EXPECT_EQ(SdlDriver::scaleForArea(1280, 1024), 2);
+    // Tall enough for 3 upright but only 2 turned (1440 / 480 = 3, 1400 / 480 = 2).
+    EXPECT_EQ(SdlDriver::scaleForArea(1400, 1500), 2);
+    EXPECT_EQ(SdlDriver::scaleForArea(200, 200), 1);
+    EXPECT_EQ(SdlDriver::turned(1, true), 3);
+    EXPECT_EQ(SdlDriver::turned(3, false), 1);
+    EXPECT_EQ(SdlDriver::turned(1, false), 4);
+}
