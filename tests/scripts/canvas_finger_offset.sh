@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs canvas_finger_offset.zscript with the finger offset stored in the
+# settings, then reads the screenshot: paint 32 points above the second tap
+# only. Usage: canvas_finger_offset.sh ZORBEL SCRIPT
+set -euo pipefail
+zorbel=$1
+script=$2
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/home/config"
+cat > "$work/home/config/defaults.json" <<'J'
+{"FingerX": 0.0, "FingerY": -32.0, "CursorDisplay": true, "ToolID": 1}
+J
+cd "$work"
+"$zorbel" --headless --home "$work/home" --script "$script" 2>log.txt || { cat log.txt >&2; exit 1; }
+python3 "$here/canvas_pixels.py" offset.png \
+  "100 168 white" "100 200 white" \
+  "200 268 dark" "200 300 white" "200 236 white"
+echo "canvas_finger_offset: ok"
