@@ -104,17 +104,5 @@ TEST_F(CanvasInAppTest, CornersFollowTheDeviceInLandscape) {
     EXPECT_FALSE(app().inPresentMode());
 }
 
-TEST_F(CanvasInAppTest, CloneToolButtonShowsReadyUntilTheDestinationIsMarked) {
-    launchPainting({0, 0});
-    app().setSelectedTool(CloneTool);
-    app().applyTool();
-    EXPECT_TRUE(canvas().cloneNeedsOffset());
-    tapCanvas({100, 100});
-    tapCanvas({150, 300});
-    EXPECT_TRUE(canvas().clone2ndPointset());
-    EXPECT_FALSE(app().paintingFlag());
-    EXPECT_FALSE(logHas("Tool button image not found: clonebutton.png"));
-}
-
 } // namespace
 } // namespace zorbel::testing

@@ -123,20 +123,6 @@ TEST_F(CloneTest, SourceOutsideTheCanvasCopiesOnlyWhatExists) {
         }
 }
 
-TEST_F(CloneTest, HalfAlphaBrushBlendsSourceAndDestination) {
-    auto view = cloneCanvas();
-    view->createBrushLayerFromImage(squareBrush(20, {128, 128, 0, 0}));
-    Finger(*view).tap({100, 100});
-    Finger(*view).tap({150, 100});
-    Finger(*view).tap({150, 100});
-    const ARGBColorBytes s = patternBytes(100, 100);
-    const ARGBColorBytes d = patternBytes(150, 100);
-    const auto blend = [](int src, int dst) { return std::uint8_t((128 * src + 127 * dst) / 255); };
-    EXPECT_EQ(
-        screenPixel(*view, 150, 100),
-        (ARGBColorBytes{255, blend(s.red, d.red), blend(s.green, d.green), blend(s.blue, d.blue)}));
-}
-
 TEST_F(CloneTest, EraserRestoresTheOriginalExactlyWhateverTheBrushColour) {
     auto view = paintCanvas(20);
     view->setOrgImage(makePicture(320, 480, [](int x, int y) { return patternAt(x, y); }));

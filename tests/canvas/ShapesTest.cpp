@@ -223,16 +223,6 @@ TEST_F(ShapesTest, StrokesThatAreNoShapeStayAsDrawn) {
     EXPECT_EQ(pictureBytes(*shaped), pictureBytes(*freehand));
 }
 
-TEST_F(ShapesTest, SmartShapesLeaveOtherToolsAlone) {
-    auto view = shapeCanvas();
-    delegate_.setSelectedTool(EyeDropperTool);
-    auto freehand = paintCanvas();
-    delegate_.setSelectedTool(EyeDropperTool);
-    Finger(*view).stroke(squareCorneredBox());
-    Finger(*freehand).stroke(squareCorneredBox());
-    EXPECT_EQ(pictureBytes(*view), pictureBytes(*freehand));
-}
-
 // --- Smoothing ----------------------------------------------------------------------------
 
 TEST_F(ShapesTest, BezierPointsFollowTheBernsteinWeights) {

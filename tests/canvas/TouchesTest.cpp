@@ -103,15 +103,6 @@ TEST_F(TouchesTest, OffsetOfElevenAlternatesCursorAndPaintStrokes) {
     EXPECT_TRUE(painted(*view, 200, 289));
 }
 
-TEST_F(TouchesTest, LargeOffsetWithoutTheCursorSettingAlwaysPaints) {
-    auto view = paintCanvas();
-    view->setFingerOffset({-40, 0});
-    Finger(*view).tap({100, 200});
-    Finger(*view).tap({150, 200});
-    EXPECT_TRUE(painted(*view, 60, 200));
-    EXPECT_TRUE(painted(*view, 110, 200));
-}
-
 TEST_F(TouchesTest, CursorStrokeWithSmoothingOrShapesLeavesThePictureAlone) {
     // The cursor stroke took no undo copy: restoring "the picture before the
     // stroke" from it would wipe out the stroke before.
@@ -229,17 +220,6 @@ TEST_F(TouchesTest, OverlayAndTextToolsDoNotPaint) {
         EXPECT_FALSE(painted(*view, 150, 100));
         EXPECT_FALSE(delegate_.paintingFlag());
     }
-}
-
-TEST_F(TouchesTest, EyeDropperPaintsTheStampAtFullOpacity) {
-    auto view = paintCanvas();
-    delegate_.setPaintBrushAlpha(0.25f);
-    delegate_.setPaintBrushBlendMode(3);
-    delegate_.setSelectedTool(EyeDropperTool);
-    Finger(*view).tap({100, 100});
-    EXPECT_EQ(view->brushAlpha(), 1.0f);
-    EXPECT_EQ(view->brushBlendMode(), 0);
-    EXPECT_EQ(screenPixel(*view, 100, 100), kBlackPixel);
 }
 
 TEST_F(TouchesTest, CornerTapOutsidePresentModeOnlyResetsTopLeft) {
