@@ -9,6 +9,13 @@
 
 namespace platform {
 
+// SDL names packed formats by the bits of a 32-bit value; on this
+// little-endian machine the canvas bytes A, R, G, B are SDL's BGRA8888 (its
+// byte-order alias ARGB32), and the X11 window's B, G, R, X bytes its
+// ARGB8888 / XRGB8888.
+static_assert(SDL_BYTEORDER == SDL_LIL_ENDIAN);
+static_assert(SDL_PIXELFORMAT_ARGB32 == SDL_PIXELFORMAT_BGRA8888);
+
 void reversePixelBytes(const std::uint8_t* src, std::size_t srcStride, std::uint8_t* dst,
                        std::size_t dstStride, int width, int height) {
     for (int y = 0; y < height; ++y) {

@@ -248,13 +248,24 @@ Point ScrollView::dragPoint(const Touch& touch) const {
 
 void ScrollView::touchesBegan(const TouchSet& touches, Event& event) {
     Touch* touch = touches.anyObject();
+    auto keep = weak_from_this().lock();
+    if (tracked_ && trackedRef_.expired()) {
+        // The finger went without an end (its window closed): let it go.
+        if (dragging_)
+            endDragging(false);
+        cancelContentTouch(nullptr);
+        tracked_ = nullptr;
+    }
     if (!touch || tracked_ || !scrollEnabled_)
         return;
-    auto keep = weak_from_this().lock();
     const bool wasMoving = motion_ != Motion::None;
     if (wasMoving)
         stopMotion();
     tracked_ = touch;
+    trackedRef_.reset();
+    for (const auto& t : touches)
+        if (t.get() == touch)
+            trackedRef_ = t;
     downPoint_ = dragPoint(*touch);
     dragging_ = false;
     lock_ = Lock::Free;
@@ -363,8 +374,8 @@ void ScrollView::deliverToContent(TouchPhase phase, Event* event) {
     std::shared_ptr<Touch> touch = contentTouch_;
     if (!target || !touch)
         return;
-    if (tracked_)
-        touch->update(phase, tracked_->locationInWindow(), RunLoop::main().now());
+    if (auto finger = trackedRef_.lock(); finger && finger.get() == tracked_)
+        touch->update(phase, finger->locationInWindow(), RunLoop::main().now());
     else
         touch->setPhase(phase);
     // The gesture as the content sees it: its own copy instead of ours.

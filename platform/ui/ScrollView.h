@@ -186,6 +186,7 @@ private:
 
     // The finger being followed (owned by the window; a key only).
     const Touch* tracked_ = nullptr;
+    std::weak_ptr<Touch> trackedRef_;
     Point downPoint_{};
     bool dragging_ = false;
     Lock lock_ = Lock::Free;

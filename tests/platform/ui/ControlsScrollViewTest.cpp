@@ -317,3 +317,19 @@ TEST(ScrollViewInterface, LoadsItsSettingsAndTheOwnerAsDelegate) {
     ASSERT_FALSE(bad);
     EXPECT_NE(bad.error().find("not a scroll view delegate"), std::string::npos);
 }
+
+// A finger that vanished with its window (no end reported) is let go at the
+// next touch.
+TEST_F(ScrollFixture, AFingerLostWithItsWindowDoesNotBlockTheNext) {
+    window->touchDown(1, {30, 300});
+    window->touchMove(1, {30, 250});
+    ASSERT_TRUE(scroll->isDragging());
+    scroll->removeFromSuperview();
+    window = std::make_shared<Window>();
+    window->makeKeyAndVisible();
+    window->addSubview(scroll);
+    drag({30, 300}, {30, 200});
+    EXPECT_EQ(offsetY(), 150);
+    EXPECT_EQ(recorder.calls,
+              (Calls{"beginDrag", "scroll", "endDrag", "beginDrag", "scroll", "endDrag"}));
+}
