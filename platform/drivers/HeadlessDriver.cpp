@@ -15,6 +15,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/RunLoop.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/Window.h"
 
 namespace platform {
@@ -278,6 +279,10 @@ Result<Outcome> HeadlessDriver::run(const std::string& command, const std::strin
         const Rect b = target->bounds();
         const Point p = target->convertPointToView(b.center(), nullptr);
         View* hit = w->hitTest(p, nullptr);
+        // A scroll view takes the touches on its content and hands them on,
+        // so the control under the finger is the one its content answers.
+        if (auto* scroll = dynamic_cast<ScrollView*>(hit))
+            hit = scroll->contentHitTest(scroll->convertPointFromView(p, nullptr), nullptr);
         if (!hit || !hit->isDescendantOfView(target))
             return fail("press: \"" + name + "\" is covered at (" + std::to_string(int(p.x)) +
                         ", " + std::to_string(int(p.y)) + ")");

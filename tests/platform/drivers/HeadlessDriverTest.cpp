@@ -16,6 +16,7 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/RunLoop.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -84,6 +85,14 @@ public:
         hidden->setAccessibilityLabel("Secret");
         hidden->setHidden(true);
         root->addSubview(hidden);
+        // A control on scrollable content: the scroll view takes the finger first.
+        auto scroll = std::make_shared<ScrollView>(Rect(130, 320, 60, 40));
+        scroll->setContentSize(Size{60, 200});
+        auto inside = std::make_shared<Control>(Rect(0, 0, 60, 40));
+        inside->setAccessibilityLabel("Inside");
+        inside->addTarget(this, *actionNamed("go:"), ControlEventTouchUpInside, "go:");
+        scroll->addSubview(inside);
+        root->addSubview(scroll);
         auto box = std::make_shared<TextBox>(Rect(20, 400, 280, 30));
         box->setBackgroundColor(Color::white());
         root->addSubview(box);
@@ -215,6 +224,11 @@ TEST_F(Headless, DragMovesInSteps) {
 TEST_F(Headless, PressTapsTheNamedControl) {
     EXPECT_EQ(run("press Go\npress go\n").status, 0) << errors;
     EXPECT_EQ(count("go pressed"), 2);
+}
+
+TEST_F(Headless, PressReachesAControlOnScrollableContent) {
+    EXPECT_EQ(run("press Inside\nwait\n").status, 0) << errors;
+    EXPECT_EQ(count("go pressed"), 1);
 }
 
 TEST_F(Headless, PressFailsForAHiddenOrUnknownControl) {
