@@ -73,16 +73,18 @@ void warpFastAngle(const std::uint8_t* src, std::uint8_t* dst, int width, int he
     parallelRows(0, height, [&](int first, int last) {
         std::vector<float> radii(us.size());
         std::vector<float> newRadii(us.size());
+        std::vector<float> angles(us.size());
         for (int y = first; y < last; ++y) {
             const float v = (float(y) - cy) / cy;
             std::uint8_t* out = dst + std::size_t(y) * rowBytes;
             rowRadii(us, v, radii);
             newRadius(radii.data(), newRadii.data(), width);
+            fastAtan2Row(v, us.data(), angles.data(), width);
             for (int x = 0; x < width; ++x) {
                 float sx;
                 float sy;
-                warpSourcePosition(cx, cy, newRadii[std::size_t(x)],
-                                   fast_atan2f(v, us[std::size_t(x)]), sx, sy);
+                warpSourcePosition(cx, cy, newRadii[std::size_t(x)], angles[std::size_t(x)], sx,
+                                   sy);
                 sampleBilinear(src, width, height, sx, sy, out + std::size_t(x) * 4);
             }
         }

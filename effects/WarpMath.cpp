@@ -85,7 +85,35 @@ __m128 floor4(__m128 x) {
     return _mm_or_ps(_mm_and_ps(fractional, adjusted), _mm_andnot_ps(fractional, x));
 }
 
+__m128 select(__m128 mask, __m128 ifTrue, __m128 ifFalse) {
+    return _mm_or_ps(_mm_and_ps(mask, ifTrue), _mm_andnot_ps(mask, ifFalse));
+}
+
 } // namespace
+
+__m128 fast_atan2f4(__m128 y, __m128 x) {
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 pi = _mm_set1_ps(kPi);
+    const __m128 halfPi = _mm_set1_ps(kHalfPi);
+    const __m128 coeff = _mm_set1_ps(kAtanCoeff);
+    const __m128 yNegative = _mm_cmplt_ps(y, zero);
+    // Lanes with x = 0 divide by zero here; their result is replaced below.
+    const __m128 z = _mm_div_ps(y, x);
+    const __m128 magnitude = _mm_and_ps(z, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
+    const __m128 small = _mm_cmplt_ps(magnitude, one);
+
+    const __m128 inner = _mm_div_ps(z, _mm_add_ps(one, _mm_mul_ps(z, _mm_mul_ps(z, coeff))));
+    const __m128 innerTurned = select(yNegative, _mm_sub_ps(inner, pi), _mm_add_ps(inner, pi));
+    const __m128 innerResult = select(_mm_cmplt_ps(x, zero), innerTurned, inner);
+
+    const __m128 outer = _mm_sub_ps(halfPi, _mm_div_ps(z, _mm_add_ps(_mm_mul_ps(z, z), coeff)));
+    const __m128 outerResult = select(yNegative, _mm_sub_ps(outer, pi), outer);
+
+    const __m128 onAxis =
+        select(_mm_cmpgt_ps(y, zero), halfPi, select(yNegative, _mm_sub_ps(zero, halfPi), zero));
+    return select(_mm_cmpeq_ps(x, zero), onAxis, select(small, innerResult, outerResult));
+}
 
 __m128 myPow4(__m128 x, float p) {
     __m128 l = _mm_sub_ps(_mm_mul_ps(_mm_cvtepi32_ps(_mm_castps_si128(x)), _mm_set1_ps(OOshift23)),
@@ -100,5 +128,16 @@ __m128 myPow4(__m128 x, float p) {
     return _mm_castsi128_ps(_mm_cvttps_epi32(_mm_mul_ps(w, _mm_set1_ps(shift23))));
 }
 #endif
+
+void fastAtan2Row(float y, const float* x, float* angles, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 ys = _mm_set1_ps(y);
+    for (; i + 4 <= count; i += 4)
+        _mm_storeu_ps(angles + i, fast_atan2f4(ys, _mm_loadu_ps(x + i)));
+#endif
+    for (; i < count; ++i)
+        angles[i] = fast_atan2f(y, x[i]);
+}
 
 } // namespace zorbel

@@ -21,7 +21,13 @@ float fast_atan2f(float y, float x);
 // myPow(0, p) is a tiny positive number, not 0.
 float myPow(float x, float p);
 
+// fast_atan2f(y, x[i]) for count values of x, into angles (four at a time where it can).
+void fastAtan2Row(float y, const float* x, float* angles, int count);
+
 #if defined(__SSE2__)
+// fast_atan2f of four (y, x) pairs at once, with the same operations: the same bits.
+__m128 fast_atan2f4(__m128 y, __m128 x);
+
 // myPow of four values at once, with the same operations: the same bits as four myPow calls.
 __m128 myPow4(__m128 x, float p);
 #endif

@@ -58,6 +58,29 @@ void referenceWarp(const WarpCase& w, const std::uint8_t* src, std::uint8_t* dst
         }
 }
 
+// The same for the twirl: its central rectangle, one pixel after the other.
+void referenceTwirl(const std::uint8_t* src, std::uint8_t* dst, int width, int height, float amount,
+                    bool interpolate) {
+    float cx = float(width) * 0.5f;
+    float cy = float(height) * 0.5f;
+    int x0 = int(cx * 0.5f);
+    int y0 = int(cy * 0.5f);
+    for (int y = y0; y < int(cy + float(y0)); ++y)
+        for (int x = x0; x < int(cx + float(x0)); ++x) {
+            float u = (float(x) - cx) / cx;
+            float v = (float(y) - cy) / cy;
+            float r = std::sqrt(u * u + v * v);
+            float a = twirlAngle(fast_atan2f(v, u), r, amount);
+            float sx = cx + cx * float(double(r) * std::cos(double(a)));
+            float sy = cy + cy * float(double(r) * std::sin(double(a)));
+            std::uint8_t* out = dst + (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4;
+            if (interpolate)
+                sampleBilinearScalar(src, width, height, sx, sy, out);
+            else
+                sampleNearest(src, width, height, sx, sy, out);
+        }
+}
+
 int maxDifference(const std::uint8_t* a, const std::uint8_t* b) {
     int most = 0;
     for (int c = 0; c < 4; ++c)
@@ -86,6 +109,18 @@ TEST(Warps, MatchThePlainDefinitionOnEverySize) {
             w.warp(src.data(), actual.data(), width, height);
             ASSERT_EQ(actual, expected) << w.name << " " << width << "x" << height;
         }
+    for (const auto& size : sizes)
+        for (float amount : {-2.0f, 0.4f, 1.7f})
+            for (bool interpolate : {false, true}) {
+                int width = size[0];
+                int height = size[1];
+                auto src = test::randomPicture(width, height, unsigned(width + height));
+                std::vector<std::uint8_t> expected(src);
+                std::vector<std::uint8_t> actual(src);
+                referenceTwirl(src.data(), expected.data(), width, height, amount, interpolate);
+                twirlImage3(src.data(), actual.data(), width, height, amount, interpolate);
+                ASSERT_EQ(actual, expected) << "twirl " << amount << " " << width << "x" << height;
+            }
 }
 
 TEST(Warps, SpreadOverThreadsGiveTheSameBytes) {

@@ -70,6 +70,29 @@ TEST(Atan2, IsOddInYToTheLastBit) {
     }
 }
 
+#if defined(__SSE2__)
+TEST(FastAtan2f, FourLanesGiveTheSameBitsAsOne) {
+    std::mt19937 random(19);
+    std::uniform_real_distribution<float> coordinate(-2.0f, 2.0f);
+    const float specials[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, -0.5f, 3.0f, -3.0f};
+    auto check = [](float y, const float* x) {
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, fast_atan2f4(_mm_set1_ps(y), _mm_loadu_ps(x)));
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(lanes[k]),
+                      std::bit_cast<std::uint32_t>(fast_atan2f(y, x[k])))
+                << y << " " << x[k];
+    };
+    for (float y : specials)
+        for (std::size_t i = 0; i + 4 <= std::size(specials); ++i)
+            check(y, &specials[i]);
+    for (int i = 0; i < 50000; ++i) {
+        float x[4] = {coordinate(random), coordinate(random), coordinate(random), 0.0f};
+        check(coordinate(random), x);
+    }
+}
+#endif
+
 TEST(FloorFloat, EqualsTheLibraryFloorSignOfZeroIncluded) {
     std::mt19937 random(13);
     std::uniform_real_distribution<float> wide(-1.0e9f, 1.0e9f);
