@@ -247,6 +247,7 @@ int runEffect(const Effect& effect, const std::vector<std::string_view>& args) {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> upright = uprightPixels(**image, width, height);
+    image->reset(); // a large picture is held three times otherwise
     if (width < 2 || height < 2)
         return fail("the picture " + inQuotes(input.string()) + " is " + std::to_string(width) +
                     " x " + std::to_string(height) + " pixels; it must be at least 2 x 2");
