@@ -140,13 +140,11 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
 
 void CanvoAppDelegate::applicationWillTerminate() {
     // The pictures first, then the settings; a failure to write a picture
-    // does not keep the settings from being saved.
+    // does not keep the settings from being saved. The application writes the
+    // settings file once this returns.
     if (PaintingView* canvas = getThePaintingView())
         writeDocumentPictures(*canvas);
-    platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
-    saveSettings(defaults);
-    if (auto written = defaults.synchronize(); !written)
-        platform::log("Settings not saved: " + written.error());
+    saveSettings(platform::UserDefaults::standardUserDefaults());
 }
 
 void CanvoAppDelegate::applicationDidReceiveMemoryWarning() {

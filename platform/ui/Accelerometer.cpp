@@ -51,8 +51,10 @@ bool parseMountMatrix(const std::string& text, std::array<std::array<double, 3>,
 } // namespace
 
 Accelerometer& Accelerometer::shared() {
-    static Accelerometer accelerometer;
-    return accelerometer;
+    // Never destroyed, like the run loop that holds its sample timer: a
+    // delegate released at exit may still stop its samples.
+    static Accelerometer* const accelerometer = new Accelerometer;
+    return *accelerometer;
 }
 
 void Accelerometer::setUpdateInterval(double seconds) {

@@ -33,6 +33,7 @@ public:
 // the short burst of strong readings that shake() asks for.
 class Accelerometer {
 public:
+    // Made on first use and never destroyed.
     static Accelerometer& shared();
 
     double updateInterval() const { return interval_; }

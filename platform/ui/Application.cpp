@@ -1,7 +1,13 @@
 #include "platform/ui/Application.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/Animation.h"
+#include "platform/ui/RunLoop.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -9,13 +15,33 @@
 namespace platform {
 
 Application& Application::shared() {
-    static Application app;
-    return app;
+    static Application* const app = new Application;
+    return *app;
+}
+
+Application::Application() {
+    // What a delegate's screens reach while they go is made first: an exit
+    // handler runs before the destructors of the objects made before it was
+    // registered (the run loop and the accelerometer are never destroyed).
+    RunLoop::main();
+    Accelerometer::shared();
+    Animator::shared();
+    std::atexit(&Application::releaseOwnedDelegateAtExit);
+}
+
+void Application::releaseOwnedDelegateAtExit() {
+    Application& app = shared();
+    if (app.delegate_ == app.ownedDelegate_.get())
+        app.delegate_ = nullptr;
+    std::unique_ptr<ApplicationDelegate> owned = std::move(app.ownedDelegate_);
+    owned.reset();
 }
 
 void Application::setOwnedDelegate(std::unique_ptr<ApplicationDelegate> delegate) {
+    std::unique_ptr<ApplicationDelegate> previous = std::move(ownedDelegate_);
     ownedDelegate_ = std::move(delegate);
     delegate_ = ownedDelegate_.get();
+    previous.reset();
 }
 
 bool Application::isStatusBarHidden() const {
@@ -52,6 +78,10 @@ bool Application::terminate() {
     terminated_ = true;
     if (delegate_)
         delegate_->applicationWillTerminate();
+    // The settings are written here and nowhere else: a process that is
+    // killed keeps those of the last termination.
+    if (auto written = UserDefaults::standardUserDefaults().synchronize(); !written)
+        log("Settings not saved: " + written.error());
     return true;
 }
 
@@ -76,7 +106,8 @@ void Application::unregisterViewController(ViewController* controller) {
 
 void Application::resetForTesting() {
     delegate_ = nullptr;
-    ownedDelegate_.reset();
+    std::unique_ptr<ApplicationDelegate> owned = std::move(ownedDelegate_);
+    owned.reset();
     keyWindow_ = nullptr;
     launched_ = false;
     terminated_ = false;

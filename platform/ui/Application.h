@@ -26,6 +26,12 @@ enum class StatusBarStyle : int { Default = 0, BlackOpaque = 1, BlackTranslucent
 
 // The one application object: delegate, key window, status bar, life cycle.
 // Main thread only.
+//
+// The application is never destroyed, and neither are the main run loop and
+// the accelerometer: screens, timers and windows reach them from their
+// destructors, and at exit those may run in any order. A delegate the
+// application owns is released at exit before any of the shared objects the
+// toolkit made before it (the animator among them) is destroyed.
 class Application {
 public:
     static Application& shared();
@@ -33,7 +39,9 @@ public:
     // Not owned; see setOwnedDelegate for a delegate the application keeps.
     ApplicationDelegate* delegate() const { return delegate_; }
     void setDelegate(ApplicationDelegate* delegate) { delegate_ = delegate; }
-    // The application keeps the delegate until it is replaced or reset.
+    // The application keeps the delegate until it is replaced, reset or the
+    // process exits. A replaced delegate is released after the new one is in
+    // place, so nothing it tears down finds it as the delegate.
     void setOwnedDelegate(std::unique_ptr<ApplicationDelegate> delegate);
 
     // The window shown (set by Window::makeKeyAndVisible).
@@ -52,8 +60,9 @@ public:
     // Calls the delegate's did-finish-launching (once).
     void finishLaunching();
     bool hasFinishedLaunching() const { return launched_; }
-    // Calls the delegate's will-terminate, exactly once per run; later calls
-    // do nothing. Returns true when this call did it.
+    // Calls the delegate's will-terminate, exactly once per run, then writes
+    // the user defaults (what the delegate set, up to its last change there);
+    // later calls do nothing. Returns true when this call did it.
     bool terminate();
     bool hasTerminated() const { return terminated_; }
     // The delegate's memory warning, then every live view controller's.
@@ -68,11 +77,14 @@ public:
     void resetForTesting();
 
 private:
-    Application() = default;
+    Application();
+    // Releases the owned delegate (std::atexit).
+    static void releaseOwnedDelegateAtExit();
+
     ApplicationDelegate* delegate_ = nullptr;
-    std::unique_ptr<ApplicationDelegate> ownedDelegate_;
     Window* keyWindow_ = nullptr;
     std::vector<ViewController*> controllers_;
+    std::unique_ptr<ApplicationDelegate> ownedDelegate_;
     bool launched_ = false;
     bool terminated_ = false;
     bool statusBarHidden_ = false;

@@ -21,8 +21,10 @@ double wallClockAbsolute() {
 } // namespace
 
 RunLoop& RunLoop::main() {
-    static RunLoop loop;
-    return loop;
+    // Never destroyed: timers and screens released at exit, and background
+    // work still running then, reach the loop whichever static goes first.
+    static RunLoop* const loop = new RunLoop;
+    return *loop;
 }
 
 RunLoop::RunLoop() {

@@ -30,6 +30,7 @@ enum class ClockMode {
 // the Window directly between those calls.
 class RunLoop {
 public:
+    // Made on first use and never destroyed.
     static RunLoop& main();
 
     // Seconds since the loop's clock started.
