@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Result.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Point.h"
@@ -181,6 +183,13 @@ public:
     // Undo, which is also redo.
     void switchUndoBuffer();
     void setBGImage(platform::ImageRef image);
+    // Hands the flattened picture (every layer drawn in) to the photo album;
+    // it is written in the background and imageDidFinishSaving is called on
+    // the main thread.
+    void saveCurrentImageToAlbum();
+    // The album's answer. Nothing is shown to the person; a failure is logged
+    // and the picture counts as unsaved again, so Save can be tried again.
+    static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved);
     void restorePaintBrushTool() {}
     // True while a one-shot effect runs (its progress indicator spins).
     bool tooBusyForUserInteraction() const;

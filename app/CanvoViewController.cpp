@@ -81,6 +81,12 @@ platform::ImageRef CanvoViewController::getImageToSave() {
     return paintView_->getImageToSave(myDelegate_->documentOrientation());
 }
 
+platform::ImageRef CanvoViewController::getFlattenedImageToSave() {
+    if (!paintView_ || !myDelegate_)
+        return nullptr;
+    return paintView_->getFlattenedImageToSave(myDelegate_->documentOrientation());
+}
+
 void CanvoViewController::doHorzMirror() {
     if (!paintView_)
         return;

@@ -55,6 +55,9 @@ public:
     void switchUndoBuffer();
     // The painting alone, upright (turned back for a landscape document).
     platform::ImageRef getImageToSave();
+    // The picture as shown, every layer drawn in, upright (turned back for a
+    // landscape document).
+    platform::ImageRef getFlattenedImageToSave();
     // One-shot effects: each snapshots the picture into the undo copy and
     // computes the new picture from it. The mirror flips rows in landscape.
     void doHorzMirror();

@@ -156,8 +156,11 @@ void NewMasterViewController::save(ActionSender*) {
     if (!d)
         return;
     d->resetCursorShownCycle();
-    // Writing to the album needs the flattened picture of the canvas; until
-    // the canvas offers it the picture stays marked unsaved.
+    // Only a picture changed since its last save is written again.
+    if (d->tooBusyForUserInteraction() || !d->dirtyFlag())
+        return;
+    d->setDirtyFlag(false);
+    d->saveCurrentImageToAlbum();
 }
 
 void NewMasterViewController::add(ActionSender*) {

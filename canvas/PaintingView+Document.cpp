@@ -10,6 +10,7 @@
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
+#include "platform/ui/GraphicsContext.h"
 
 namespace zorbel {
 
@@ -368,6 +369,44 @@ ImageRef PaintingView::getImageToSave(int documentOrientation) {
     // counter-clockwise, the landscape document upright.
     bitmap->concatCTM({0, 1, 1, 0, 0, 0});
     bitmap->drawImage(Rect(0, 0, float(W), float(H)), *picture);
+    return bitmap->makeImage();
+}
+
+ImageRef PaintingView::viewToImage() {
+    // The display draws the painting from the offscreen buffer, so a flushed
+    // one must come back first or the picture would be empty.
+    reloadOffscreenBufferIfNecessary();
+    const platform::Size size = bounds().size;
+    if (!platform::beginImageContext(size))
+        return nullptr;
+    ImageRef picture;
+    if (Context* context = platform::currentContext()) {
+        renderInContext(*context);
+        picture = platform::getImageFromCurrentImageContext();
+    }
+    platform::endImageContext();
+    if (!picture)
+        log("viewToImage: the view could not be drawn into a picture");
+    return picture;
+}
+
+ImageRef PaintingView::getFlattenedImageToSave(int documentOrientation) {
+    if (documentOrientation == 1)
+        return viewToImage();
+    if (documentOrientation != 3) {
+        log("Non-standard image orientation!");
+        printOrientation(documentOrientation);
+        return nullptr;
+    }
+    auto shown = viewToImage();
+    auto bitmap = Context::createBitmap(kCanvasHeight, kCanvasWidth, nullptr);
+    if (!shown || !bitmap)
+        return nullptr;
+    // Translate (480, 0), then a quarter turn: the displayed picture turned a
+    // quarter counter-clockwise, the landscape document upright.
+    bitmap->translateCTM(float(kCanvasHeight), 0);
+    bitmap->setCTM(rotatedQuarters(bitmap->ctm(), 1));
+    bitmap->drawImage(Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight)), *shown);
     return bitmap->makeImage();
 }
 

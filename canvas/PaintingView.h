@@ -167,6 +167,12 @@ public:
     // The painting alone, upright for orientation 1, turned back to landscape
     // for 3; null otherwise.
     platform::ImageRef getImageToSave(int documentOrientation);
+    // The view as shown, every layer on it drawn in, as a picture of its
+    // bounds' size.
+    platform::ImageRef viewToImage();
+    // The flattened picture: viewToImage for orientation 1, turned back to the
+    // 480 x 320 landscape picture for 3; null (and logged) for any other.
+    platform::ImageRef getFlattenedImageToSave(int documentOrientation);
     bool writeImageOut(std::string_view fileName);
     bool writeOnlyImageOut(std::string_view fileName);
     static void printOrientation(int orientation);

@@ -1,0 +1,37 @@
+// Saving the picture to the person's photo album.
+
+#include "app/CanvoAppDelegate.h"
+#include "app/CanvoViewController.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/PhotoAlbum.h"
+
+namespace zorbel {
+
+void CanvoAppDelegate::saveCurrentImageToAlbum() {
+    auto picture = canvoViewController() ? canvoViewController()->getFlattenedImageToSave()
+                                         : platform::ImageRef();
+    if (!picture) {
+        // Nothing can be written; keep the picture marked unsaved so that
+        // Save stays available rather than silently doing nothing again.
+        platform::log("saveCurrentImageToAlbum: there is no picture to save");
+        dirtyFlag_ = true;
+        return;
+    }
+    // The completion holds no pointer to this delegate: it may run after the
+    // application has ended, and finds the delegate anew if there is one.
+    platform::PhotoAlbum::writeImageToSavedPhotosAlbum(
+        std::move(picture),
+        [](const platform::Result<std::filesystem::path>& saved) { imageDidFinishSaving(saved); });
+}
+
+void CanvoAppDelegate::imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved) {
+    if (saved) {
+        platform::log("Saved the picture to the photo album: " + saved.value().string());
+        return;
+    }
+    platform::log("saveCurrentImageToAlbum: the picture was NOT saved: " + saved.error());
+    if (CanvoAppDelegate* delegate = shared())
+        delegate->setDirtyFlag(true);
+}
+
+} // namespace zorbel
