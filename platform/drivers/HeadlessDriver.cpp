@@ -1,5 +1,6 @@
 #include "platform/drivers/HeadlessDriver.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -96,8 +97,28 @@ struct Args {
                                         std::to_string(min));
         return *v;
     }
+    // The leading numbers, one per name, or the first one's failure.
+    template <std::size_t N>
+    Result<std::array<double, N>> numbers(const char* const (&names)[N]) const {
+        std::array<double, N> values{};
+        for (std::size_t i = 0; i < N; ++i) {
+            auto v = number(i, names[i]);
+            if (!v)
+                return Result<std::array<double, N>>::failure(v.error());
+            values[i] = *v;
+        }
+        return values;
+    }
     bool tooMany(std::size_t max) const { return w.size() > max; }
 };
+
+// The lowest finger number not touching the window now.
+int freeFinger(const Window& window) {
+    int finger = 1;
+    while (window.hasTouch(finger))
+        ++finger;
+    return finger;
+}
 
 bool visibleChain(const View* v) {
     for (; v; v = v->superview()) {
@@ -170,22 +191,28 @@ Result<Outcome> HeadlessDriver::run(const std::string& command, const std::strin
     Args a{words(rest), command};
     Window* w = window();
     auto needWindow = [&]() -> bool { return w != nullptr; };
+    // One tap of a finger: down (the `tapCount`th of a series), up unless a
+    // view let go of it meanwhile, each settled.
+    auto tapWith = [&](int finger, Point p, int tapCount) {
+        w->touchDown(finger, p, tapCount);
+        settleInput();
+        if (w->hasTouch(finger))
+            w->touchUp(finger, p);
+        settleInput();
+    };
 
     if (command == "down" || command == "move" || command == "up" || command == "cancel") {
         if (a.tooMany(3))
             return fail(command + ": too many arguments (X Y [FINGER])");
-        auto x = a.number(0, "X");
-        if (!x)
-            return fail(x.error());
-        auto y = a.number(1, "Y");
-        if (!y)
-            return fail(y.error());
+        auto xy = a.numbers({"X", "Y"});
+        if (!xy)
+            return fail(xy.error());
         auto finger = a.count(2, "FINGER", 1, 1);
         if (!finger)
             return fail(finger.error());
         if (!needWindow())
             return fail(command + ": there is no window");
-        const Point p{float(*x), float(*y)};
+        const Point p{float((*xy)[0]), float((*xy)[1])};
         const bool isDown = w->hasTouch(*finger);
         if (command == "down") {
             if (isDown)
@@ -208,50 +235,34 @@ Result<Outcome> HeadlessDriver::run(const std::string& command, const std::strin
     if (command == "tap") {
         if (a.tooMany(3))
             return fail("tap: too many arguments (X Y [COUNT])");
-        auto x = a.number(0, "X");
-        if (!x)
-            return fail(x.error());
-        auto y = a.number(1, "Y");
-        if (!y)
-            return fail(y.error());
+        auto xy = a.numbers({"X", "Y"});
+        if (!xy)
+            return fail(xy.error());
         auto count = a.count(2, "COUNT", 1, 1);
         if (!count)
             return fail(count.error());
         if (!needWindow())
             return fail("tap: there is no window");
-        int finger = 1;
-        while (w->hasTouch(finger))
-            ++finger;
-        const Point p{float(*x), float(*y)};
-        for (int k = 1; k <= *count; ++k) {
-            w->touchDown(finger, p, k);
-            settleInput();
-            if (w->hasTouch(finger))
-                w->touchUp(finger, p);
-            settleInput();
-        }
+        const int finger = freeFinger(*w);
+        const Point p{float((*xy)[0]), float((*xy)[1])};
+        for (int k = 1; k <= *count; ++k)
+            tapWith(finger, p, k);
         return Outcome::Continue;
     }
 
     if (command == "drag") {
         if (a.tooMany(5))
             return fail("drag: too many arguments (X1 Y1 X2 Y2 [STEPS])");
-        double v[4];
-        const char* names[4] = {"X1", "Y1", "X2", "Y2"};
-        for (int i = 0; i < 4; ++i) {
-            auto n = a.number(std::size_t(i), names[i]);
-            if (!n)
-                return fail(n.error());
-            v[i] = *n;
-        }
+        auto ends = a.numbers({"X1", "Y1", "X2", "Y2"});
+        if (!ends)
+            return fail(ends.error());
+        const std::array<double, 4>& v = *ends;
         auto steps = a.count(4, "STEPS", 10, 1);
         if (!steps)
             return fail(steps.error());
         if (!needWindow())
             return fail("drag: there is no window");
-        int finger = 1;
-        while (w->hasTouch(finger))
-            ++finger;
+        const int finger = freeFinger(*w);
         w->touchDown(finger, Point{float(v[0]), float(v[1])});
         settleInput();
         Point last{float(v[0]), float(v[1])};
@@ -286,14 +297,7 @@ Result<Outcome> HeadlessDriver::run(const std::string& command, const std::strin
         if (!hit || !hit->isDescendantOfView(target))
             return fail("press: \"" + name + "\" is covered at (" + std::to_string(int(p.x)) +
                         ", " + std::to_string(int(p.y)) + ")");
-        int finger = 1;
-        while (w->hasTouch(finger))
-            ++finger;
-        w->touchDown(finger, p, 1);
-        settleInput();
-        if (w->hasTouch(finger))
-            w->touchUp(finger, p);
-        settleInput();
+        tapWith(freeFinger(*w), p, 1);
         return Outcome::Continue;
     }
 
@@ -341,15 +345,10 @@ Result<Outcome> HeadlessDriver::run(const std::string& command, const std::strin
     if (command == "accel") {
         if (a.tooMany(3))
             return fail("accel: too many arguments (X Y Z)");
-        double v[3];
-        const char* names[3] = {"X", "Y", "Z"};
-        for (int i = 0; i < 3; ++i) {
-            auto n = a.number(std::size_t(i), names[i]);
-            if (!n)
-                return fail(n.error());
-            v[i] = *n;
-        }
-        Accelerometer::shared().deliver(v[0], v[1], v[2]);
+        auto v = a.numbers({"X", "Y", "Z"});
+        if (!v)
+            return fail(v.error());
+        Accelerometer::shared().deliver((*v)[0], (*v)[1], (*v)[2]);
         settleInput();
         return Outcome::Continue;
     }
