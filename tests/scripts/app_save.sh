@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Save from the toolbar: a painted picture lands once in the album folder
+# (<home>/Pictures) as an upright 320 x 480 PNG, pixel for pixel the painting
+# kept in Documents; Save with nothing changed writes nothing; a landscape
+# document is saved as a 480 x 320 landscape picture.
+# Usage: app_save.sh ZORBEL SCRIPT
+set -euo pipefail
+zorbel=$1
+script=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() { echo "app_save: $*" >&2; exit 1; }
+
+# A small PNG reader for the checks below (8-bit RGB or RGBA).
+cat > png.py <<'PY'
+import struct, zlib
+
+def read_png(path):
+    data = open(path, "rb").read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            w, h, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour in (2, 6), "only 8-bit RGB or RGBA"
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    ch = 3 if colour == 2 else 4
+    raw, stride = zlib.decompress(idat), w * ch
+    rows, prev, i = [], bytearray(stride), 0
+    for _ in range(h):
+        kind, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
+        i += 1 + stride
+        for x in range(stride):
+            a = line[x - ch] if x >= ch else 0
+            b = prev[x]
+            c = prev[x - ch] if x >= ch else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else (b if pb <= pc else c))) & 255
+        rows.append(line)
+        prev = line
+    return w, h, ch, rows
+PY
+
+# 1. Portrait: one stroke, two presses of Save.
+"$zorbel" --headless --home portrait --script "$script" 2>log1.txt || { cat log1.txt >&2; fail "portrait run failed"; }
+count=$(find portrait/Pictures -name '*.png' | wc -l)
+[ "$count" -eq 1 ] || fail "expected one picture in the album, found $count"
+python3 - portrait/Pictures/*.png portrait/Documents/zorbel.png <<'PY' || fail "the saved picture is not the painting"
+import sys
+from png import read_png
+saved, painting = read_png(sys.argv[1]), read_png(sys.argv[2])
+assert saved[:2] == (320, 480), f"album picture is {saved[:2]}"
+assert painting[:2] == (320, 480)
+def rgba(shot, x, y):
+    w, h, ch, rows = shot
+    p = tuple(rows[y][x * ch:(x + 1) * ch])
+    return p[:3] + ((p[3],) if ch == 4 else (255,))
+diffs = sum(rgba(saved, x, y) != rgba(painting, x, y) for y in range(0, 480, 3) for x in range(0, 320, 3))
+assert diffs == 0, f"{diffs} sampled pixels differ from the painting"
+assert rgba(saved, 5, 5) == (255, 255, 255, 255), "the corner is not white"
+painted = sum(rgba(saved, x, y) != (255, 255, 255, 255) for y in range(0, 480, 3) for x in range(0, 320, 3))
+assert painted > 50, "the stroke is missing"
+PY
+
+# 2. A landscape document: sky over a green strip along its bottom edge.
+mkdir -p landscape/Documents landscape/config
+cat > land.svg <<'SVG'
+<svg xmlns="http://www.w3.org/2000/svg" width="480" height="320">
+<rect width="480" height="320" fill="#99ccff"/>
+<rect x="0" y="250" width="480" height="70" fill="#66aa44"/>
+</svg>
+SVG
+rsvg-convert -o landscape/Documents/zorbel.png land.svg
+cp landscape/Documents/zorbel.png landscape/Documents/zorbelorgimage.png
+echo '{"DocumentOrientation": 3}' > landscape/config/defaults.json
+cat > land.zscript <<'Z'
+wait 1
+drag 100 200 200 260 5
+wait 2
+press save
+wait
+quit
+Z
+"$zorbel" --headless --home landscape --script land.zscript 2>log2.txt || { cat log2.txt >&2; fail "landscape run failed"; }
+count=$(find landscape/Pictures -name '*.png' | wc -l)
+[ "$count" -eq 1 ] || fail "expected one landscape picture in the album, found $count"
+python3 - landscape/Pictures/*.png <<'PY' || fail "the landscape picture is not upright"
+import sys
+from png import read_png
+shot = read_png(sys.argv[1])
+assert shot[:2] == (480, 320), f"album picture is {shot[:2]}"
+w, h, ch, rows = shot
+def rgb(x, y): return tuple(rows[y][x * ch:x * ch + 3])
+assert rgb(400, 60) == (0x99, 0xcc, 0xff), f"sky is {rgb(400, 60)}"
+assert rgb(20, 300) == (0x66, 0xaa, 0x44) and rgb(460, 300) == (0x66, 0xaa, 0x44), "no ground along the bottom"
+PY
+echo "app_save: ok"
