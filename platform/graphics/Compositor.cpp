@@ -152,6 +152,21 @@ bool isWholePixelOffset(const pixman_transform_t& inv) {
     return ((inv.matrix[0][2] | inv.matrix[1][2]) & 0xFFFF) == 0;
 }
 
+// The destination box and source bitmap, as both bilinear kernels take them.
+template <class KernelArgs>
+void setBoxAndSource(KernelArgs& a, const Placement& p) {
+    a.dst = p.dst.pixels;
+    a.dstStride = p.dst.stride;
+    a.x0 = p.box.x0;
+    a.y0 = p.box.y0;
+    a.x1 = p.box.x1;
+    a.y1 = p.box.y1;
+    a.src = p.src.pixels;
+    a.srcStride = p.src.stride;
+    a.srcWidth = p.src.width;
+    a.srcHeight = p.src.height;
+}
+
 // Whole-pixel placements, with or without a vertical flip, row by row
 // through the row kernel table (FastPaths.cpp).
 bool runIntegerFastPath(const Placement& p) {
@@ -194,23 +209,10 @@ bool runIntegerFastPath(const Placement& p) {
 bool runBilinearFastPath(const Placement& p) {
     if (p.op != Op::Over || !isTranslationOrFlip(p.inv) || isWholePixelOffset(p.inv))
         return false;
-    const Surface& dst = p.dst;
-    const Box& box = p.box;
-    const SourceBitmap& src = p.src;
     const pixman_transform_t& inv = p.inv;
-    const std::uint8_t alpha = p.alpha;
     BilinearArgs a{};
-    a.dst = dst.pixels;
-    a.dstStride = dst.stride;
-    a.dstWidth = dst.width;
-    a.x0 = box.x0;
-    a.y0 = box.y0;
-    a.x1 = box.x1;
-    a.y1 = box.y1;
-    a.src = src.pixels;
-    a.srcStride = src.stride;
-    a.srcWidth = src.width;
-    a.srcHeight = src.height;
+    setBoxAndSource(a, p);
+    a.dstWidth = p.dst.width;
     // Sample position of pixel x is x + 0.5 + m02; bilinear reads from half a
     // pixel before it: whole part x + (m02 >> 16), fraction's top 7 bits.
     const pixman_fixed_t mx = inv.matrix[0][2], my = inv.matrix[1][2];
@@ -224,7 +226,7 @@ bool runBilinearFastPath(const Placement& p) {
         a.rowOffset = (my >> 16) - 1;
     }
     a.wy = (my >> 9) & 127;
-    a.alpha = alpha;
+    a.alpha = p.alpha;
     over_8888_bilinear_n_8888(a);
     return true;
 }
@@ -242,11 +244,7 @@ bool runScaledFastPath(const Placement& p) {
         (p.op != Op::Over && p.op != Op::Src) ||
         (isTranslationOrFlip(inv) && isWholePixelOffset(inv)))
         return false;
-    const Surface& dst = p.dst;
     const Box& box = p.box;
-    const SourceBitmap& src = p.src;
-    const Op op = p.op;
-    const std::uint8_t alpha = p.alpha;
     const std::int64_t m00 = inv.matrix[0][0], m02 = inv.matrix[0][2];
     const std::int64_t m11 = inv.matrix[1][1], m12 = inv.matrix[1][2];
     const std::int64_t xCorr = (m00 * 0x8000 + 0x8000) >> 16;
@@ -259,22 +257,13 @@ bool runScaledFastPath(const Placement& p) {
     if (!fits(xa) || !fits(xb) || !fits(ya) || !fits(yb))
         return false;
     ScaledBilinearArgs a{};
-    a.dst = dst.pixels;
-    a.dstStride = dst.stride;
-    a.x0 = box.x0;
-    a.y0 = box.y0;
-    a.x1 = box.x1;
-    a.y1 = box.y1;
-    a.src = src.pixels;
-    a.srcStride = src.stride;
-    a.srcWidth = src.width;
-    a.srcHeight = src.height;
+    setBoxAndSource(a, p);
     a.xStart = xa;
     a.xStep = std::int32_t(m00);
     a.yBase = m12 + yCorr;
     a.yStep = std::int32_t(m11);
-    a.op = op;
-    a.alpha = alpha;
+    a.op = p.op;
+    a.alpha = p.alpha;
     scaled_bilinear_8888_n_8888(a);
     return true;
 }
