@@ -179,29 +179,13 @@ void over_8888_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_
             d[i] = overPixel(s[i], d[i]);
 }
 
-void over_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i m = _mm_set1_epi16(alpha);
-    int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
-            continue;
-        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        const __m128i lo =
-            over16(mul8x8(_mm_unpacklo_epi8(sv, zero), m), _mm_unpacklo_epi8(dv, zero));
-        const __m128i hi =
-            over16(mul8x8(_mm_unpackhi_epi8(sv, zero), m), _mm_unpackhi_epi8(dv, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
-    }
-    for (; i < n; ++i) {
-        const std::uint32_t sp = applyAlpha(s[i], alpha);
-        if (sp)
-            d[i] = overPixel(sp, d[i]);
-    }
-}
-
-void multiply_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+// An operator at an alpha, four pixels a step: Combine16 takes two source
+// and two destination pixels in 16-bit lanes, Pixel does the leftover ones.
+// Transparent source quads are skipped; at full alpha the scaling, which
+// would give the same bytes, is left out.
+template <__m128i (*Combine16)(__m128i, __m128i),
+          std::uint32_t (*Pixel)(std::uint32_t, std::uint32_t)>
+void rowAtAlpha(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i m = _mm_set1_epi16(alpha);
     int i = 0;
@@ -215,11 +199,19 @@ void multiply_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::
             slo = mul8x8(slo, m);
             shi = mul8x8(shi, m);
         }
-        const __m128i lo = multiply16(slo, _mm_unpacklo_epi8(dv, zero));
-        const __m128i hi = multiply16(shi, _mm_unpackhi_epi8(dv, zero));
+        const __m128i lo = Combine16(slo, _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi = Combine16(shi, _mm_unpackhi_epi8(dv, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
     }
-    rowScalar<multiplyPixel>(d + i, s + i, n - i, alpha);
+    rowScalar<Pixel>(d + i, s + i, n - i, alpha);
+}
+
+void over_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowAtAlpha<over16, overPixel>(d, s, n, alpha);
+}
+
+void multiply_8888_n_8888(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t alpha) {
+    rowAtAlpha<multiply16, multiplyPixel>(d, s, n, alpha);
 }
 
 #else
