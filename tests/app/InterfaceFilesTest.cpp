@@ -1,0 +1,115 @@
+// The app's interface files load through the real loader once the app's view
+// classes are registered, each with the controller that owns it (its actions
+// and outlets are checked against that owner). The toolkit's own tests only
+// see well-formed trees; an unknown class, action, outlet or picture shows
+// here.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "platform/ui/InterfaceLoader.h"
+#include "platform/ui/NavigationBar.h"
+
+namespace zorbel::testing {
+namespace {
+
+using platform::Status;
+
+// How each interface file is loaded in the app: by its owning controller, or
+// by the delegate with no owner. A new file needs its line here.
+struct InterfaceFile {
+    std::string name;
+    std::function<Status()> load;
+};
+
+Status failure(const std::string& reason) {
+    return Status::failure(reason);
+}
+
+std::vector<InterfaceFile> appInterfaceFiles() {
+    return {
+        {CanvoAppDelegate::kMainInterfaceName,
+         []() -> Status {
+             auto loaded =
+                 platform::InterfaceLoader::load(CanvoAppDelegate::kMainInterfaceName, nullptr);
+             if (!loaded)
+                 return failure(loaded.error());
+             if (!std::dynamic_pointer_cast<platform::Window>(loaded.value()))
+                 return failure("the root is not a Window");
+             return platform::success();
+         }},
+        {CanvoViewController::kInterfaceName,
+         []() -> Status {
+             auto controller = std::make_shared<CanvoViewController>();
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->obtainPaintView())
+                 return failure("no canvas with tag 100");
+             return platform::success();
+         }},
+        {NewMasterViewController::kInterfaceName,
+         []() -> Status {
+             auto controller = std::make_shared<NewMasterViewController>();
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->bottomToolbar() || !controller->navigationBar())
+                 return failure("the toolbar or the navigation bar is missing");
+             return platform::success();
+         }},
+    };
+}
+
+std::vector<std::string> shippedInterfaceFiles() {
+    std::vector<std::string> names;
+    const std::filesystem::path dir =
+        std::filesystem::path(ZORBEL_RESOURCE_BUILD_DIR) / "interfaces";
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.path().extension() == ".json")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class InterfaceFilesTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        CanvoAppDelegate::registerInterfaceClasses();
+    }
+};
+
+TEST_F(InterfaceFilesTest, EveryShippedFileLoadsWithTheAppsClasses) {
+    const auto files = appInterfaceFiles();
+    const auto shipped = shippedInterfaceFiles();
+    ASSERT_FALSE(shipped.empty());
+    for (const std::string& name : shipped) {
+        auto it = std::find_if(files.begin(), files.end(),
+                               [&](const InterfaceFile& f) { return f.name == name; });
+        if (it == files.end()) {
+            ADD_FAILURE() << name << ".json: no loader in this test; add its owner";
+            continue;
+        }
+        platform::clearLogCapture();
+        const Status loaded = it->load();
+        EXPECT_TRUE(loaded.ok()) << name << ": " << loaded.error();
+        EXPECT_FALSE(platform::logContains("not loaded")) << name;
+    }
+}
+
+TEST_F(InterfaceFilesTest, EveryFileTheAppLoadsIsShipped) {
+    const auto shipped = shippedInterfaceFiles();
+    for (const InterfaceFile& file : appInterfaceFiles())
+        EXPECT_TRUE(std::binary_search(shipped.begin(), shipped.end(), file.name)) << file.name;
+}
+
+} // namespace
+} // namespace zorbel::testing
