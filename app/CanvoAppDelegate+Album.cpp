@@ -4,8 +4,16 @@
 #include "app/CanvoViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/PhotoAlbum.h"
+#include "platform/ui/RunLoop.h"
 
 namespace zorbel {
+
+namespace {
+
+// Album writes handed over and not yet answered (main thread only).
+int albumSavesInFlight = 0;
+
+} // namespace
 
 void CanvoAppDelegate::saveCurrentImageToAlbum() {
     auto picture = canvoViewController() ? canvoViewController()->getFlattenedImageToSave()
@@ -19,9 +27,12 @@ void CanvoAppDelegate::saveCurrentImageToAlbum() {
     }
     // The completion holds no pointer to this delegate: it may run after the
     // application has ended, and finds the delegate anew if there is one.
+    ++albumSavesInFlight;
     platform::PhotoAlbum::writeImageToSavedPhotosAlbum(
-        std::move(picture),
-        [](const platform::Result<std::filesystem::path>& saved) { imageDidFinishSaving(saved); });
+        std::move(picture), [](const platform::Result<std::filesystem::path>& saved) {
+            --albumSavesInFlight;
+            imageDidFinishSaving(saved);
+        });
 }
 
 void CanvoAppDelegate::imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved) {
@@ -32,6 +43,11 @@ void CanvoAppDelegate::imageDidFinishSaving(const platform::Result<std::filesyst
     platform::log("saveCurrentImageToAlbum: the picture was NOT saved: " + saved.error());
     if (CanvoAppDelegate* delegate = shared())
         delegate->setDirtyFlag(true);
+}
+
+void CanvoAppDelegate::finishAlbumSaves() {
+    if (albumSavesInFlight > 0)
+        platform::RunLoop::main().drain();
 }
 
 } // namespace zorbel

@@ -142,6 +142,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
     // The pictures first, then the settings; a failure to write a picture
     // does not keep the settings from being saved. The application writes the
     // settings file once this returns.
+    finishAlbumSaves();
     if (PaintingView* canvas = getThePaintingView())
         writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());

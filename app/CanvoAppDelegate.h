@@ -190,6 +190,10 @@ public:
     // The album's answer. Nothing is shown to the person; a failure is logged
     // and the picture counts as unsaved again, so Save can be tried again.
     static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved);
+    // Waits for album writes still under way and takes their answers, so
+    // that ending the application neither cuts a picture off nor stores a
+    // failed save as saved.
+    static void finishAlbumSaves();
     void restorePaintBrushTool() {}
     // True while a one-shot effect runs (its progress indicator spins).
     bool tooBusyForUserInteraction() const;

@@ -147,6 +147,31 @@ TEST_F(SaveTest, FailedAlbumWriteIsLoggedAndLeavesThePictureUnsaved) {
     EXPECT_TRUE(logged);
 }
 
+// Quitting right after Save: the picture is finished before the application
+// ends, and a failed write is stored as unsaved for the next launch.
+TEST_F(SaveTest, TerminationWaitsForTheAlbumWrite) {
+    launch();
+    stroke({40, 100}, {280, 100});
+    chrome().save(nullptr);
+    terminate();
+    auto files = albumFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].extension(), ".png");
+    EXPECT_TRUE(Image::load(files[0]).ok());
+
+    launch();
+    EXPECT_FALSE(app().dirtyFlag());
+    stroke({40, 300}, {280, 300});
+    const auto dir = platform::PhotoAlbum::directory();
+    std::filesystem::remove_all(dir);
+    std::ofstream(dir) << "not a folder";
+    chrome().save(nullptr);
+    terminate();
+    std::filesystem::remove(dir);
+    launch();
+    EXPECT_TRUE(app().dirtyFlag());
+}
+
 TEST_F(SaveTest, OddDocumentOrientationGivesNoPictureAndSaysWhich) {
     launch();
     EXPECT_EQ(canvas().getFlattenedImageToSave(2), nullptr);
