@@ -33,7 +33,9 @@ function(zorbel_test name dir)
   if(NOT _srcs)
     return()
   endif()
-  add_executable(${name} ${_srcs})
+  # IsolatedHome.cpp points the settings, documents and album folders of every
+  # test program into the build folder, away from the real user's files.
+  add_executable(${name} ${_srcs} ${PROJECT_SOURCE_DIR}/tests/support/IsolatedHome.cpp)
   target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
   target_compile_definitions(${name} PRIVATE
     ZORBEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
