@@ -7,6 +7,7 @@
 set -euo pipefail
 zorbel=$1
 script=$2
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -24,41 +25,13 @@ echo '{"DocumentOrientation": 3}' > home/config/defaults.json
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; exit 1; }
 
-python3 - <<'PY'
-import struct, zlib, sys
+PYTHONPATH="$here" python3 - <<'PY'
+import sys
+from png_pixels import read_png
 
 def decode(path):
-    data = open(path, 'rb').read()
-    assert data[:8] == b'\x89PNG\r\n\x1a\n'
-    pos, idat = 8, b''
-    while pos < len(data):
-        length, kind = struct.unpack('>I4s', data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b'IHDR':
-            w, h, depth, colour = struct.unpack('>IIBB', body[:10])
-            assert depth == 8 and colour in (2, 6)
-            bpp = 3 if colour == 2 else 4
-        elif kind == b'IDAT':
-            idat += body
-        pos += 12 + length
-    raw, rows, prev, i = zlib.decompress(idat), [], bytearray(w * bpp), 0
-    for _ in range(h):
-        f, line = raw[i], bytearray(raw[i + 1:i + 1 + w * bpp])
-        i += 1 + w * bpp
-        for x in range(len(line)):
-            a = line[x - bpp] if x >= bpp else 0
-            b = prev[x]
-            c = prev[x - bpp] if x >= bpp else 0
-            if f == 1: line[x] = (line[x] + a) & 255
-            elif f == 2: line[x] = (line[x] + b) & 255
-            elif f == 3: line[x] = (line[x] + (a + b) // 2) & 255
-            elif f == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(line)
-        prev = line
-    return w, h, lambda x, y: tuple(rows[y][x * bpp:x * bpp + 3])
+    w, h, ch, rows = read_png(path)
+    return w, h, lambda x, y: tuple(rows[y][x * ch:x * ch + 3])
 
 sky, grass = (0x99, 0xcc, 0xff), (0x66, 0xaa, 0x44)
 def near(p, q): return all(abs(a - b) <= 2 for a, b in zip(p, q))

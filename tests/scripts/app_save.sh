@@ -7,53 +7,15 @@
 set -euo pipefail
 zorbel=$1
 script=$2
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 fail() { echo "app_save: $*" >&2; exit 1; }
 
-# A small PNG reader for the checks below (8-bit RGB or RGBA).
-cat > png.py <<'PY'
-import struct, zlib
-
-def read_png(path):
-    data = open(path, "rb").read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            w, h, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6), "only 8-bit RGB or RGBA"
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    ch = 3 if colour == 2 else 4
-    raw, stride = zlib.decompress(idat), w * ch
-    rows, prev, i = [], bytearray(stride), 0
-    for _ in range(h):
-        kind, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
-        i += 1 + stride
-        for x in range(stride):
-            a = line[x - ch] if x >= ch else 0
-            b = prev[x]
-            c = prev[x - ch] if x >= ch else 0
-            if kind == 1:
-                line[x] = (line[x] + a) & 255
-            elif kind == 2:
-                line[x] = (line[x] + b) & 255
-            elif kind == 3:
-                line[x] = (line[x] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[x] = (line[x] + (a if pa <= pb and pa <= pc else (b if pb <= pc else c))) & 255
-        rows.append(line)
-        prev = line
-    return w, h, ch, rows
-PY
+# The checks below read pictures with the PNG reader beside this script.
+export PYTHONPATH="$here"
 
 # 1. Portrait: one stroke, two presses of Save.
 "$zorbel" --headless --home portrait --script "$script" 2>log1.txt || { cat log1.txt >&2; fail "portrait run failed"; }
@@ -61,7 +23,7 @@ count=$(find portrait/Pictures -name '*.png' | wc -l)
 [ "$count" -eq 1 ] || fail "expected one picture in the album, found $count"
 python3 - portrait/Pictures/*.png portrait/Documents/zorbel.png <<'PY' || fail "the saved picture is not the painting"
 import sys
-from png import read_png
+from png_pixels import read_png
 saved, painting = read_png(sys.argv[1]), read_png(sys.argv[2])
 assert saved[:2] == (320, 480), f"album picture is {saved[:2]}"
 assert painting[:2] == (320, 480)
@@ -100,7 +62,7 @@ count=$(find landscape/Pictures -name '*.png' | wc -l)
 [ "$count" -eq 1 ] || fail "expected one landscape picture in the album, found $count"
 python3 - landscape/Pictures/*.png <<'PY' || fail "the landscape picture is not upright"
 import sys
-from png import read_png
+from png_pixels import read_png
 shot = read_png(sys.argv[1])
 assert shot[:2] == (480, 320), f"album picture is {shot[:2]}"
 w, h, ch, rows = shot

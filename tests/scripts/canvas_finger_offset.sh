@@ -14,7 +14,7 @@ cat > "$work/home/config/defaults.json" <<'J'
 J
 cd "$work"
 "$zorbel" --headless --home "$work/home" --script "$script" 2>log.txt || { cat log.txt >&2; exit 1; }
-python3 "$here/canvas_pixels.py" offset.png \
+python3 "$here/png_pixels.py" offset.png \
   "100 168 white" "100 200 white" \
   "200 268 dark" "200 300 white" "200 236 white"
 echo "canvas_finger_offset: ok"

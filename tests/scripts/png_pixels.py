@@ -1,7 +1,9 @@
-"""Pixel checks on the headless driver's screenshots, for the canvas scripts.
+"""Pixel checks on the headless driver's screenshots and saved pictures.
 
-canvas_pixels.py SHOT.png "X Y white|dark" ...   checks pixels (exit 1 on a miss)
-canvas_pixels.py --write-square OUT.png X0 Y0 X1 Y1
+As a module: read_png(path) -> (width, height, channels, rows).
+
+png_pixels.py SHOT.png "X Y white|dark" ...   checks pixels (exit 1 on a miss)
+png_pixels.py --write-square OUT.png X0 Y0 X1 Y1
     writes a 320 x 480 white picture with a black square X0 <= x < X1, Y0 <= y < Y1
 """
 import struct
@@ -89,4 +91,5 @@ def main(args):
     return 1 if failed else 0
 
 
-sys.exit(main(sys.argv[1:]))
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
