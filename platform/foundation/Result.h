@@ -35,6 +35,8 @@ private:
 // For operations with nothing to return but success.
 struct Done {};
 using Status = Result<Done>;
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 } // namespace platform

@@ -32,8 +32,9 @@ std::shared_ptr<Button> Button::buttonWithType(ButtonType type) {
 template <class T>
 const T* Button::lookup(const std::map<ControlState, T>& values, ControlState state) {
     // The exact state, then the state without highlighted or selected, then normal.
-    for (ControlState s : {state, ControlState(state & ~ControlStateHighlighted),
-                           ControlState(state & ~ControlStateSelected), ControlState(ControlStateNormal)})
+    for (ControlState s :
+         {state, ControlState(state & ~ControlStateHighlighted),
+          ControlState(state & ~ControlStateSelected), ControlState(ControlStateNormal)})
         if (auto it = values.find(s); it != values.end())
             return &it->second;
     return nullptr;
