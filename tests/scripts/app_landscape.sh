@@ -11,17 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-mkdir -p home/Documents home/config
-# Sky over a green strip along the bottom edge.
-cat > land.svg <<'SVG'
-<svg xmlns="http://www.w3.org/2000/svg" width="480" height="320">
-<rect width="480" height="320" fill="#99ccff"/>
-<rect x="0" y="250" width="480" height="70" fill="#66aa44"/>
-</svg>
-SVG
-rsvg-convert -o home/Documents/zorbel.png land.svg
-cp home/Documents/zorbel.png home/Documents/zorbelorgimage.png
-echo '{"DocumentOrientation": 3}' > home/config/defaults.json
+source "$here/landscape_home.sh"
+make_landscape_home home
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; exit 1; }
 

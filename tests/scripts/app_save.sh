@@ -39,16 +39,8 @@ assert painted > 50, "the stroke is missing"
 PY
 
 # 2. A landscape document: sky over a green strip along its bottom edge.
-mkdir -p landscape/Documents landscape/config
-cat > land.svg <<'SVG'
-<svg xmlns="http://www.w3.org/2000/svg" width="480" height="320">
-<rect width="480" height="320" fill="#99ccff"/>
-<rect x="0" y="250" width="480" height="70" fill="#66aa44"/>
-</svg>
-SVG
-rsvg-convert -o landscape/Documents/zorbel.png land.svg
-cp landscape/Documents/zorbel.png landscape/Documents/zorbelorgimage.png
-echo '{"DocumentOrientation": 3}' > landscape/config/defaults.json
+source "$here/landscape_home.sh"
+make_landscape_home landscape
 cat > land.zscript <<'Z'
 wait 1
 drag 100 200 200 260 5
