@@ -19,9 +19,14 @@ function(zorbel_library name dirs)
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
-  target_compile_definitions(${name} PUBLIC
-    ZORBEL_RESOURCE_BUILD_DIR="${ZORBEL_RESOURCE_BUILD_DIR}"
-    ZORBEL_RESOURCE_INSTALL_DIR="${ZORBEL_RESOURCE_INSTALL_DIR}")
+  # Only the resource lookup knows the build's folders, so that every other
+  # object is the same in any checkout (and ccache can share it).
+  foreach(src ${_srcs})
+    if(src MATCHES "/ResourceBundle\\.cpp$")
+      set_source_files_properties(${src} PROPERTIES COMPILE_DEFINITIONS
+        "ZORBEL_RESOURCE_BUILD_DIR=\"${ZORBEL_RESOURCE_BUILD_DIR}\";ZORBEL_RESOURCE_INSTALL_DIR=\"${ZORBEL_RESOURCE_INSTALL_DIR}\"")
+    endif()
+  endforeach()
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
@@ -39,7 +44,8 @@ function(zorbel_test name dir)
   target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
   target_compile_definitions(${name} PRIVATE
     ZORBEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    ZORBEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    ZORBEL_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    ZORBEL_RESOURCE_BUILD_DIR="${ZORBEL_RESOURCE_BUILD_DIR}")
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ZORBEL_TEST_TMP=${PROJECT_BINARY_DIR}/test-tmp")
