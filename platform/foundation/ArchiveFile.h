@@ -37,8 +37,9 @@ public:
         // Why the file, or some of its elements, could not be read; empty
         // when it was read whole (or there was no file).
         std::vector<std::string> problems;
-        // Where the file was moved when it was not read whole; empty when it
-        // was not moved.
+        // Where the file was moved when it was not read whole. Empty with
+        // problems means it could not be moved: it is still at path(), and
+        // writing over it in this run would lose what could not be read.
         std::filesystem::path setAsidePath;
     };
     // The list of objects; no file means none. A file that cannot be read

@@ -75,7 +75,7 @@ public:
 
 private:
     struct Impl;
-    KeyedArchiver(int depth);
+    explicit KeyedArchiver(int depth);
     std::unique_ptr<Impl> impl_;
 };
 
