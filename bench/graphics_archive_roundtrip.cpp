@@ -13,6 +13,7 @@
 
 #include "platform/foundation/ArchiveFile.h"
 #include "platform/foundation/CodableRegistry.h"
+#include "platform/foundation/FileIO.h"
 #include "platform/graphics/GeometryCoding.h"
 
 using namespace platform;
@@ -125,6 +126,18 @@ void BM_WriteArchiveFile(benchmark::State& state) {
     std::filesystem::remove_all(file.path().parent_path());
 }
 
+// The same bytes through the atomic write alone: what the disk's flush costs,
+// apart from the coding.
+void BM_AtomicWriteOnly(benchmark::State& state) {
+    Layers layers;
+    const std::string text = *KeyedArchiver::archivedDataWithRootObjects(layers.list);
+    const std::filesystem::path path = archivePath();
+    for (auto _ : state)
+        if (!writeFileAtomically(path, std::string_view(text)))
+            state.SkipWithError("write failed");
+    std::filesystem::remove_all(path.parent_path());
+}
+
 // Reading the file, parsing and building the 20 layers.
 void BM_ReadArchiveFile(benchmark::State& state) {
     Layers layers;
@@ -161,6 +174,7 @@ void BM_DecodeArchive(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_WriteArchiveFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AtomicWriteOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadArchiveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodeArchive)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeArchive)->Unit(benchmark::kMicrosecond);
