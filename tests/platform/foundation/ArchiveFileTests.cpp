@@ -198,6 +198,26 @@ TEST(ArchiveFile, FifoFolderAndOversizedFileAreSetAside) {
     EXPECT_TRUE(fs::is_symlink(c.setAsidePath));
 }
 
+// When the unread file cannot be moved aside it stays, and this run neither
+// writes over it nor removes it.
+TEST(ArchiveFile, UnreadFileThatCannotBeMovedIsNeverWrittenOver) {
+    QuietLog quiet;
+    const fs::path dir = scratch("cannotmove");
+    const ArchiveFile file(dir / "Layers.archive");
+    put(file.path(), "damaged");
+    put(dir / "Layers.archive.damaged", "");
+    for (int n = 2; n <= 1000; ++n)
+        put(dir / ("Layers.archive.damaged-" + std::to_string(n)), "");
+    const ArchiveFile::Contents c = file.readRootObjects(registry());
+    EXPECT_TRUE(c.setAsidePath.empty());
+    EXPECT_TRUE(file.keepsUnreadFile());
+    EXPECT_FALSE(file.writeRootObjects(pointers({note("a")})));
+    EXPECT_FALSE(file.remove());
+    EXPECT_EQ(text(file.path()), "damaged");
+    EXPECT_TRUE(platform::logContains("could not be moved aside (no free name beside it), so it is "
+                                      "kept and not written in this run"));
+}
+
 TEST(ArchiveFile, SetAsideNeverReplacesAnExistingFile) {
     const fs::path dir = scratch("aside");
     put(dir / "f", "new");
