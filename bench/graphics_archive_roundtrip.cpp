@@ -109,8 +109,8 @@ struct Layers {
 };
 
 std::filesystem::path archivePath() {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("zorbel-bench-archive-" + std::to_string(getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("zorbel-bench-archive-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     return dir / "Layers.archive";
 }

@@ -101,7 +101,7 @@ ArchiveFile::Contents ArchiveFile::readRootObjects(const CodableRegistry& regist
     // holds only what was read, does not replace it.
     auto aside = setFileAside(path_);
     const std::string readCount = std::to_string(contents.objects.size()) + " object" +
-                             (contents.objects.size() == 1 ? "" : "s") + " read";
+                                  (contents.objects.size() == 1 ? "" : "s") + " read";
     if (aside) {
         contents.setAsidePath = *aside;
         log("Archive " + path_.string() + " was not read whole (" + readCount + "); moved it to " +

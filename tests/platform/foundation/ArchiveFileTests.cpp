@@ -63,8 +63,8 @@ TEST(ArchiveFile, WrittenListReadsBackInOrder) {
     const fs::path dir = scratch("roundtrip");
     const ArchiveFile file(dir / "Layers.archive");
     EXPECT_FALSE(file.exists());
-    ASSERT_TRUE(file.writeRootObjects(pointers({note("back"), std::make_shared<Sticker>(),
-                                                note("front")})));
+    ASSERT_TRUE(file.writeRootObjects(
+        pointers({note("back"), std::make_shared<Sticker>(), note("front")})));
     EXPECT_TRUE(file.exists());
     const ArchiveFile::Contents c = file.readRootObjects(registry());
     EXPECT_TRUE(c.problems.empty());

@@ -195,8 +195,8 @@ TEST(KeyedArchive, WriterLeavesOutObjectsItCannotWrite) {
     auto huge = std::make_shared<Note>();
     huge->text.assign(ArchiveLimits::maxStringBytes + 1, 'x');
     std::vector<std::string> problems;
-    auto text = KeyedArchiver::archivedDataWithRootObjects(
-        pointers({nan, good, inf, huge, good}), &problems);
+    auto text = KeyedArchiver::archivedDataWithRootObjects(pointers({nan, good, inf, huge, good}),
+                                                           &problems);
     ASSERT_TRUE(text) << text.error();
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_TRUE(contains(problems[0], "element 1 (Sticker)")) << problems[0];
@@ -278,7 +278,8 @@ TEST(KeyedArchive, HostileArchivesAreRefusedWithTheirReason) {
         {"truncated", good.substr(0, good.size() / 2), true, "not valid JSON", 0},
         {"invalid UTF-8", archiveOf(Json::array()).insert(1, "\"\xff\xfe\": 1, "), true,
          "not valid JSON", 0},
-        {"settings file", R"({"BrushSize": 12, "SelectedTool": 1})", true, "not a keyed archive", 0},
+        {"settings file", R"({"BrushSize": 12, "SelectedTool": 1})", true, "not a keyed archive",
+         0},
         {"top-level list", "[1, 2, 3]", true, "not a keyed archive", 0},
         {"other archiver", R"({"archiver": "Other", "version": 1, "top": {}})", true,
          "not a keyed archive", 0},
@@ -298,9 +299,8 @@ TEST(KeyedArchive, HostileArchivesAreRefusedWithTheirReason) {
         {"over 16 MB", oversized, true, "larger than 16 MB", 0},
         {"unregistered class", withBadMiddle([](Json& j) { j["$class"] = "Shell"; }), false,
          "class \"Shell\" is not registered", 2},
-        {"huge class name",
-         withBadMiddle([](Json& j) { j["$class"] = std::string(1 << 16, 'C'); }), false,
-         "CCC...\" is not registered", 2},
+        {"huge class name", withBadMiddle([](Json& j) { j["$class"] = std::string(1 << 16, 'C'); }),
+         false, "CCC...\" is not registered", 2},
         {"no class", withBadMiddle([](Json& j) { j.erase("$class"); }), false, "no class name", 2},
         {"not an object", archiveOf(Json::array({goodSticker(), 42, goodSticker()})), false,
          "not an object", 2},
@@ -324,9 +324,8 @@ TEST(KeyedArchive, HostileArchivesAreRefusedWithTheirReason) {
          "\"Serial\" is out of range", 2},
         {"number for a bool", withBadMiddle([](Json& j) { j["Visible"] = 1; }), false,
          "\"Visible\" is not a boolean", 2},
-        {"megabyte string",
-         withBadMiddle([](Json& j) { j["Name"] = std::string(1 << 20, 'x'); }), false,
-         "\"Name\" is a string of 1048576 bytes", 2},
+        {"megabyte string", withBadMiddle([](Json& j) { j["Name"] = std::string(1 << 20, 'x'); }),
+         false, "\"Name\" is a string of 1048576 bytes", 2},
         {"factory refuses",
          archiveOf(Json::array({goodSticker(), {{"$class", "Note"}, {"Text", "refuse me"}}})),
          false, "the note refuses", 1},
@@ -334,8 +333,9 @@ TEST(KeyedArchive, HostileArchivesAreRefusedWithTheirReason) {
          archiveOf(Json::array({{{"$class", "Note"}, {"Text", "throw"}}, goodSticker()})), false,
          "its factory failed (a note that throws)", 1},
         {"bad element in a nested list",
-         archiveOf(Json::array({{{"$class", "Box"},
-                                 {"Content", Json::array({goodSticker(), {{"$class", "Note"}}})}}})),
+         archiveOf(
+             Json::array({{{"$class", "Box"},
+                           {"Content", Json::array({goodSticker(), {{"$class", "Note"}}})}}})),
          false, "missing key \"Text\"", 1},
     };
     for (const Case& c : cases) {
@@ -370,10 +370,18 @@ TEST(KeyedArchive, RandomDamageNeverCrashes) {
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = rng() % text.size();
             switch (rng() % 4) {
-            case 0: text[at] = char(rng() % 256); break;
-            case 1: text.erase(at, 1 + rng() % 20); break;
-            case 2: text.insert(at, 1, "{}[],:\"0e-9"[rng() % 11]); break;
-            default: text.resize(at); break;
+            case 0:
+                text[at] = char(rng() % 256);
+                break;
+            case 1:
+                text.erase(at, 1 + rng() % 20);
+                break;
+            case 2:
+                text.insert(at, 1, "{}[],:\"0e-9"[rng() % 11]);
+                break;
+            default:
+                text.resize(at);
+                break;
             }
             if (text.empty())
                 text = "{";

@@ -139,7 +139,8 @@ TEST(GeometryCoding, UnusableGeometryIsRefusedBothWays) {
     const Decoded d = decode(encode({&nan, &inf, &good, &big, &colour}, &problems));
     EXPECT_EQ(d.objects.size(), 1u);
     ASSERT_EQ(problems.size(), 4u);
-    EXPECT_NE(problems[0].find("\"OriginalTransform\" is not a usable transform"), std::string::npos);
+    EXPECT_NE(problems[0].find("\"OriginalTransform\" is not a usable transform"),
+              std::string::npos);
     EXPECT_NE(problems[1].find("\"OrgFrame\" is not a usable rectangle"), std::string::npos);
     EXPECT_NE(problems[2].find("\"Center\" is not a usable point"), std::string::npos);
     EXPECT_NE(problems[3].find("\"FontColor\" is not a usable colour"), std::string::npos);
