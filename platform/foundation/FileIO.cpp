@@ -176,7 +176,10 @@ Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t max
     using R = Result<std::vector<std::uint8_t>>;
     // Not blocking: opening a FIFO would wait for a writer. What the file is
     // becomes known only once it is open, so it is checked on the open file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    int fd = -1;
+    do
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return R::failure("Could not open " + path.string() + ": " + errnoText());
     struct stat st {};
