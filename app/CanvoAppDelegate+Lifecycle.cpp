@@ -12,6 +12,7 @@
 #include "app/PassThroughView.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/AlertView.h"
@@ -29,6 +30,7 @@ void CanvoAppDelegate::registerInterfaceClasses() {
 }
 
 std::unique_ptr<CanvoAppDelegate> CanvoAppDelegate::makeFromMainInterface() {
+    platform::Paths::removeStaleTemporaries(); // of writes a kill cut off, before any is read
     registerInterfaceClasses();
     auto delegate = std::make_unique<CanvoAppDelegate>();
     platform::Application::shared().setDelegate(delegate.get());

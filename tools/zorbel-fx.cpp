@@ -54,8 +54,10 @@ Effects:
 INPUT is a PNG or JPEG picture of any size from 2 x 2 pixels up (its EXIF orientation is
 applied). It is converted to the canvas's pixel format (premultiplied alpha, red, green,
 blue) and held bottom-up as the canvas holds it, so the result is what the app shows for
-the same picture. OUTPUT is written as PNG, upright, whatever its name; it is replaced only
-once the whole file is written.
+the same picture. INPUT must be a regular file (a FIFO or a device is refused). OUTPUT is
+written as PNG, upright, whatever its name; it is replaced only once the whole file is
+written. An OUTPUT that is a symbolic link has the file it names replaced; one that exists
+and is not a regular file (a folder, a FIFO, a device) is refused and left as it is.
 
 fitcurve fits cubic Bezier segments to a stroke, as the app's smoothing does. ERROR is the
 tolerance in square pixels (the app's default is 20). Standard input holds one "x y" pair of

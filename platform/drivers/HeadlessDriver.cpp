@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <vector>
@@ -470,12 +469,15 @@ HeadlessRun runHeadless(const std::optional<std::string>& script) {
         if (*script == "-") {
             result = driver.runScript(std::cin, "-");
         } else {
-            std::ifstream file(*script);
-            if (!file) {
-                std::fprintf(stderr, "%s: cannot open the script\n", script->c_str());
+            // A regular file only (a FIFO would hang the launch); "-" reads a pipe.
+            auto bytes = readFile(*script, 16u << 20);
+            if (!bytes) {
+                std::fprintf(stderr, "%s: cannot open the script: %s\n", script->c_str(),
+                             bytes.error().c_str());
                 app.terminate();
                 return HeadlessRun{2, false};
             }
+            std::istringstream file(std::string(bytes->begin(), bytes->end()));
             result = driver.runScript(file, *script);
         }
     }

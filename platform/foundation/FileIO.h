@@ -14,13 +14,34 @@ namespace platform {
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk and
 // renames it over `path`, so a reader sees the old file or the new one, never
 // a part. On failure the old file is untouched and the temporary file removed.
+// A symbolic link is followed: the file it names is replaced and the link
+// stays. A path that exists and is not a regular file (a folder, a FIFO, a
+// device) is refused and left as it is.
 Status writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view text);
 
+// `bytes` written whole and flushed under a fresh temporary name beside `path`
+// (the name removeStaleTemporaries knows); the caller renames or links it into
+// place, and removes it when that fails. `path` itself is not looked at.
+Result<std::filesystem::path> writeTemporaryFile(const std::filesystem::path& path,
+                                                 std::span<const std::uint8_t> bytes);
+
+// Removes from `dir` (not from its subfolders) the temporary files that the
+// writes above leave behind when the process is killed in the middle, and logs
+// each. Call it only where no other write of the app's can be under way (at
+// launch). Answers how many were removed; a missing folder has none.
+int removeStaleTemporaries(const std::filesystem::path& dir);
+
 // The whole file; fails when it is missing, unreadable, not a regular file or
-// larger than maxBytes (checked before anything is allocated).
+// larger than maxBytes (checked before anything is allocated). A FIFO or a
+// device is refused at once, never waited on or read from.
 Result<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
                                            std::size_t maxBytes = 256u << 20);
+
+// Renames `file` (whatever kind it is) to the first free name of file + suffix,
+// file + suffix + "-2", "-3", ..., replacing nothing; answers the new name.
+Result<std::filesystem::path> moveAside(const std::filesystem::path& file,
+                                        std::string_view suffix);
 
 bool fileExists(const std::filesystem::path& path); // a regular file (or a link to one)
 // Succeeds when the file is gone afterwards (also when it never existed).

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 
 namespace platform {
@@ -51,33 +52,53 @@ fs::path overrideHome() {
     return homeOverride();
 }
 
-} // namespace
-
-fs::path Paths::documentsDirectory() {
+// The folders as they are named, made or not.
+fs::path documentsPath() {
     if (fs::path h = overrideHome(); !h.empty())
-        return ensured(h / "Documents");
+        return h / "Documents";
     fs::path base = absoluteFromEnv("XDG_DATA_HOME");
     if (base.empty())
         base = userHome() / ".local" / "share";
-    return ensured(base / "zorbel" / "Documents");
+    return base / "zorbel" / "Documents";
 }
 
-fs::path Paths::configDirectory() {
+fs::path configPath() {
     if (fs::path h = overrideHome(); !h.empty())
-        return ensured(h / "config");
+        return h / "config";
     fs::path base = absoluteFromEnv("XDG_CONFIG_HOME");
     if (base.empty())
         base = userHome() / ".config";
-    return ensured(base / "zorbel");
+    return base / "zorbel";
 }
 
-fs::path Paths::picturesDirectory() {
+fs::path picturesPath() {
     if (fs::path h = overrideHome(); !h.empty())
-        return ensured(h / "Pictures");
+        return h / "Pictures";
     fs::path base = absoluteFromEnv("XDG_PICTURES_DIR");
     if (base.empty())
         base = userHome() / "Pictures";
-    return ensured(base / "Zorbel");
+    return base / "Zorbel";
+}
+
+} // namespace
+
+fs::path Paths::documentsDirectory() {
+    return ensured(documentsPath());
+}
+
+fs::path Paths::configDirectory() {
+    return ensured(configPath());
+}
+
+fs::path Paths::picturesDirectory() {
+    return ensured(picturesPath());
+}
+
+int Paths::removeStaleTemporaries() {
+    int removed = 0;
+    for (const fs::path& dir : {documentsPath(), configPath(), picturesPath()})
+        removed += platform::removeStaleTemporaries(dir);
+    return removed;
 }
 
 void Paths::setHome(const fs::path& dir) {

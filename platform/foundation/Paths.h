@@ -17,6 +17,11 @@ public:
     static std::filesystem::path configDirectory();
     static std::filesystem::path picturesDirectory();
 
+    // Removes what writes cut off by a killed process left in these folders
+    // (see removeStaleTemporaries in FileIO), creating none of them. For the
+    // launch, before anything is written; answers how many were removed.
+    static int removeStaleTemporaries();
+
     // Roots every folder above in `dir`; an empty path returns to the defaults.
     static void setHome(const std::filesystem::path& dir);
     static std::filesystem::path home(); // empty unless setHome was called

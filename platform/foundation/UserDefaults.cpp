@@ -89,17 +89,9 @@ std::string asString(const UserDefaults::Value& v) {
     return out.str();
 }
 
-// A free name beside `file` for a damaged copy.
-std::filesystem::path asideName(const std::filesystem::path& file) {
-    std::filesystem::path aside = file;
-    aside += ".damaged";
-    std::error_code ec;
-    for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-        aside = file;
-        aside += ".damaged-" + std::to_string(n);
-    }
-    return aside;
-}
+// Far more than every setting of the app takes; a larger file is not one the
+// store wrote, and reading it would only fill memory.
+constexpr std::size_t kMaxFileBytes = 4u << 20;
 
 } // namespace
 
@@ -122,26 +114,18 @@ UserDefaults::UserDefaults(std::filesystem::path file) : file_(std::move(file)) 
 
 void UserDefaults::load() {
     std::error_code ec;
-    if (!std::filesystem::exists(file_, ec))
+    if (!std::filesystem::exists(file_, ec)) // a link to nothing yet counts as no file
         return;
-    auto bytes = readFile(file_);
+    auto bytes = readFile(file_, kMaxFileBytes);
     if (!bytes) {
-        log("Settings file " + file_.string() + " could not be read (" + bytes.error() +
-            "); using the defaults");
+        setAside("could not be read: " + bytes.error());
         return;
     }
     const std::string text(bytes->begin(), bytes->end());
     nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
     if (json.is_discarded() || !json.is_object()) {
-        const std::filesystem::path aside = asideName(file_);
-        std::filesystem::rename(file_, aside, ec);
-        const std::string why = json.is_discarded() ? "not valid JSON" : "not a JSON object";
-        if (ec)
-            log("Settings file " + file_.string() + " is damaged (" + why +
-                ") and could not be moved aside (" + ec.message() + "); using the defaults");
-        else
-            log("Settings file " + file_.string() + " is damaged (" + why + "); moved it to " +
-                aside.string() + " and using the defaults");
+        setAside(std::string("is damaged: ") +
+                 (json.is_discarded() ? "not valid JSON" : "not a JSON object"));
         return;
     }
     for (const auto& [key, value] : json.items()) {
@@ -159,6 +143,22 @@ void UserDefaults::load() {
             log("Settings file " + file_.string() + ": ignoring \"" + key +
                 "\", which is not a number, boolean or string");
     }
+}
+
+void UserDefaults::setAside(const std::string& why) {
+    const std::string what = "Settings file " + file_.string() + " " + why;
+    auto aside = moveAside(file_, ".damaged");
+    if (aside) {
+        log(what + "; moved it to " + aside->string() + " and using the defaults");
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file_, ec)))
+        return; // gone meanwhile: nothing to keep
+    // What could not be read must not be written over either.
+    keepFile_ = true;
+    log(what + "; it could not be moved aside (" + aside.error() +
+        "), so it is kept and the settings of this run are not written");
 }
 
 void UserDefaults::registerDefaults(const std::map<std::string, Value>& defaults) {
@@ -223,6 +223,12 @@ Status UserDefaults::synchronize() {
     std::lock_guard lock(mutex_);
     if (!dirty_)
         return success();
+    if (keepFile_) {
+        const std::string why = "Settings are not written: " + file_.string() +
+                                " could not be read and is kept as it is";
+        log(why);
+        return Status::failure(why);
+    }
     nlohmann::json json = nlohmann::json::object();
     for (const auto& [key, value] : stored_) {
         if (const bool* b = std::get_if<bool>(&value))

@@ -19,8 +19,10 @@ namespace platform {
 // string) in Paths::configDirectory()/"defaults.json", read once when the
 // store is first used and written atomically by synchronize(), which the
 // application calls when it terminates. Only keys that were set (in this run
-// or an earlier one) are in the file. A file that is not a JSON object is
-// moved aside (".damaged"), logged, and the store starts empty.
+// or an earlier one) are in the file. A file that is not a JSON object, or
+// that cannot be read (permission, size over 4 MiB, a FIFO or a folder) is
+// moved aside (".damaged", ".damaged-2", ...), logged, and the store starts
+// empty; when it cannot be moved either, it is never written over.
 //
 // Reads convert between kinds as a boxed number would: a bool reads as 1 or 0,
 // a float read as an integer is truncated toward zero, a number reads as a
@@ -68,11 +70,13 @@ public:
 
 private:
     void load();
+    void setAside(const std::string& why);
 
     std::filesystem::path file_;
     std::map<std::string, Value> registered_;
     std::map<std::string, Value> stored_;
     bool dirty_ = false;
+    bool keepFile_ = false; // unreadable and still in place
     mutable std::mutex mutex_;
 };
 

@@ -24,6 +24,38 @@ Result<ImageRef> refuseJpeg(const std::string& what) {
     return Result<ImageRef>::failure(std::move(reason));
 }
 
+// Whether the file ends before its header does: before the start-of-scan
+// segment is whole. The decoder reads past such an end as if a marker came
+// there and reports whatever that looks like (a bogus table, a picture of no
+// pixels), so the cut is found here first. Bytes that are not a marker where
+// one belongs are left for the decoder to judge.
+bool endsInsideHeader(std::span<const std::uint8_t> jpeg) {
+    std::size_t pos = 2; // after SOI
+    for (;;) {
+        if (pos >= jpeg.size())
+            return true;
+        if (jpeg[pos] != 0xFF)
+            return false;
+        while (pos < jpeg.size() && jpeg[pos] == 0xFF) // fill bytes
+            ++pos;
+        if (pos >= jpeg.size())
+            return true;
+        const std::uint8_t marker = jpeg[pos++];
+        if (marker == 0xD9) // end of image: no picture, but not cut off
+            return false;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) // no length
+            continue;
+        if (pos + 2 > jpeg.size())
+            return true;
+        const std::size_t length = std::size_t(jpeg[pos]) << 8 | jpeg[pos + 1];
+        if (pos + length > jpeg.size())
+            return true;
+        if (marker == 0xDA)
+            return false;
+        pos += length;
+    }
+}
+
 // The payload of the first APP1 "Exif" segment before the image data, or empty.
 std::span<const std::uint8_t> findExif(std::span<const std::uint8_t> jpeg) {
     std::size_t pos = 2; // after SOI
@@ -130,6 +162,8 @@ Result<ImageRef> Image::decodeJpeg(std::span<const std::uint8_t> bytes, int maxD
     // TurboJPEG takes a non-const pointer but does not write through it.
     auto* src = const_cast<unsigned char*>(bytes.data());
     const unsigned long srcSize = static_cast<unsigned long>(bytes.size());
+    if (endsInsideHeader(bytes))
+        return refuseJpeg("truncated: the file ends inside its header");
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (tjDecompressHeader3(tj.get(), src, srcSize, &width, &height, &subsampling, &colorspace) !=
         0)

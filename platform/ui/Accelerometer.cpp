@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
 
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/Timer.h"
@@ -15,10 +16,20 @@ namespace platform {
 
 namespace {
 
+// A sysfs attribute: a page at most. Read as any file is (a FIFO put in its
+// place is refused rather than waited on).
+std::optional<std::string> readAttribute(const std::filesystem::path& file) {
+    auto bytes = readFile(file, 4096);
+    if (!bytes)
+        return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
 bool readNumber(const std::filesystem::path& file, double& out) {
-    std::ifstream in(file);
-    if (!in)
+    const auto text = readAttribute(file);
+    if (!text)
         return false;
+    std::istringstream in(*text);
     double v = 0;
     if (!(in >> v) || !std::isfinite(v))
         return false;
@@ -138,9 +149,10 @@ void Accelerometer::findDevice() {
     std::sort(candidates.begin(), candidates.end());
     const std::filesystem::path dir = candidates.front();
     for (const char* name : {"in_accel_mount_matrix", "mount_matrix"}) {
-        std::ifstream in(dir / name);
+        const auto attribute = readAttribute(dir / name);
+        std::istringstream in(attribute.value_or(std::string()));
         std::string text;
-        if (in && std::getline(in, text)) {
+        if (attribute && std::getline(in, text)) {
             if (!parseMountMatrix(text, mount_))
                 log("Accelerometer " + dir.string() + ": unreadable mount matrix ignored");
             break;

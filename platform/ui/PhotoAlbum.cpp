@@ -36,13 +36,13 @@ Result<std::filesystem::path> PhotoAlbum::saveImage(const Image& image) {
                                                       png.error());
     const std::filesystem::path dir = directory();
     const std::string stem = datedStem();
-    // Written whole under a private name first; link() then gives it its
-    // album name only if that name is free, so no picture is ever replaced.
-    const std::filesystem::path temp =
-        dir / (".saving-" + std::to_string(::getpid()) + "-" + stem + ".png");
-    Status written = writeFileAtomically(temp, std::span<const std::uint8_t>(*png));
+    // Written whole under a temporary name first (one a launch clears away
+    // if this process is killed meanwhile); link() then gives it its album
+    // name only if that name is free, so no picture is ever replaced.
+    auto written = writeTemporaryFile(dir / (stem + ".png"), std::span<const std::uint8_t>(*png));
     if (!written)
         return Result<std::filesystem::path>::failure(written.error());
+    const std::filesystem::path temp = *written;
     for (int n = 1; n < 1000; ++n) {
         const std::filesystem::path name =
             dir / (stem + (n == 1 ? std::string() : " " + std::to_string(n)) + ".png");

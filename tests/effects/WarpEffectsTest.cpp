@@ -1,3 +1,4 @@
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +24,35 @@ namespace {
 
 using Warp = void (*)(const std::uint8_t*, std::uint8_t*, int, int);
 
+// Each effect's new radius, written out from its definition (not taken from the effects' code,
+// so that their formulas and constants are checked too). Floats unless a step says double.
+float bulgeR(float r) {
+    return r * r;
+}
+
+float dentR(float r) {
+    const float s = smoothstep(0.0f, std::bit_cast<float>(0x3F333333u), r); // 0.7
+    return float((double(r) + double(r)) - double(r * s));
+}
+
+float fisheyeR(float r) {
+    return float(double(r * r) / std::bit_cast<double>(0x3FF6A09E667F3BCDull)); // sqrt 2
+}
+
+float lightTunnelR(float r) {
+    return r > 0.5f ? 0.5f : r;
+}
+
+float squeezeR(float r) {
+    return float(double(myPow(r, std::bit_cast<float>(0x3F0E38E4u))) * 0.8); // r^0.5555556
+}
+
+// The twirl turns by (1 - smoothstep(-0.5, 0.5, r)) x 4 x amount, in double.
+float twirledAngle(float a, float r, float amount) {
+    const float s = smoothstep(-0.5f, 0.5f, r);
+    return float(double(a) + (1.0 - double(s)) * 4.0 * double(amount));
+}
+
 struct WarpCase {
     const char* name;
     Warp warp;
@@ -31,11 +61,11 @@ struct WarpCase {
 };
 
 const WarpCase kWarps[] = {
-    {"bulge", bulgeImageBitmap, bulgeRadius, true},
-    {"dent", dentImageBitmap, dentRadius, true},
-    {"fisheye", fisheyeImageBitmap, fisheyeRadius, true},
-    {"lightTunnel", lightTunnelImageBitmap, lightTunnelRadius, true},
-    {"squeeze", squeezeImage2, squeezeRadius, false},
+    {"bulge", bulgeImageBitmap, bulgeR, true},
+    {"dent", dentImageBitmap, dentR, true},
+    {"fisheye", fisheyeImageBitmap, fisheyeR, true},
+    {"lightTunnel", lightTunnelImageBitmap, lightTunnelR, true},
+    {"squeeze", squeezeImage2, squeezeR, false},
 };
 
 // The plain reading of the shared frame: one pixel after the other, every angle computed, the
@@ -70,7 +100,7 @@ void referenceTwirl(const std::uint8_t* src, std::uint8_t* dst, int width, int h
             float u = (float(x) - cx) / cx;
             float v = (float(y) - cy) / cy;
             float r = std::sqrt(u * u + v * v);
-            float a = twirlAngle(fast_atan2f(v, u), r, amount);
+            float a = twirledAngle(fast_atan2f(v, u), r, amount);
             float sx = cx + cx * float(double(r) * std::cos(double(a)));
             float sy = cy + cy * float(double(r) * std::sin(double(a)));
             std::uint8_t* out = dst + (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4;

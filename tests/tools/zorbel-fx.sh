@@ -120,6 +120,31 @@ refuses "picture below 2 x 2" bulge "$tmp/tiny.png" "$out/out.png"
 refuses "output in a missing folder" bulge "$tmp/photo.png" "$out/no/such/folder/out.png"
 refuses "output is a folder" bulge "$tmp/photo.png" "$out"
 refuses "failure keeps an existing output" grayscale "$tmp/damaged.png" "$out/kept.png"
+mkfifo "$tmp/fifo.png"
+# A FIFO input once kept zorbel-fx waiting in open() for a writer.
+status=0
+timeout 20 "$fx" grayscale "$tmp/fifo.png" "$out/out.png" 2> "$tmp/stderr" < /dev/null || status=$?
+[ "$status" -eq 2 ] || fail "FIFO input: status $status, expected 2"
+grep -q "FIFO" "$tmp/stderr" || fail "FIFO input: the message does not say so: $(cat "$tmp/stderr")"
+[ ! -e "$out/out.png" ] || fail "FIFO input: an output was written"
+rm -rf "${out:?}"/*
+
+# Only a regular file is ever replaced: a FIFO (or, as root, a device node) stays as it is.
+"$fx" grayscale "$tmp/photo.png" "$tmp/fifo.png" 2> "$tmp/stderr" < /dev/null
+[ $? -eq 2 ] || fail "FIFO output: not refused"
+[ -p "$tmp/fifo.png" ] || fail "FIFO output: the FIFO was replaced"
+if mknod "$tmp/null.png" c 1 3 2> /dev/null; then
+    "$fx" grayscale "$tmp/photo.png" "$tmp/null.png" 2> "$tmp/stderr"
+    [ $? -eq 2 ] || fail "device output: not refused"
+    [ -c "$tmp/null.png" ] || fail "device output: the device node was replaced"
+fi
+[ -z "$(find "$tmp" -maxdepth 1 -name '.*.png.*')" ] || fail "a refused output left a temporary file"
+# A link as output: the file it names gets the picture, the link stays.
+mkdir "$tmp/real"
+ln -s real/linked.png "$tmp/link.png"
+"$fx" grayscale "$tmp/photo.png" "$tmp/link.png" 2> "$tmp/stderr" || fail "link output: $(cat "$tmp/stderr")"
+[ -L "$tmp/link.png" ] || fail "link output: the link was replaced"
+is_png "$tmp/real/linked.png" || fail "link output: no PNG in the file it names"
 
 refuses_fit() {
     local what="$1" input="$2"

@@ -4,12 +4,15 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/ResourceBundle.h"
+#include "tests/support/Fifo.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -77,6 +80,131 @@ TEST(FileIO, ReadFileRefusesLargeFilesAndFolders) {
     EXPECT_NE(tooBig.error().find("too large"), std::string::npos);
     EXPECT_FALSE(readFile(dir));
     EXPECT_FALSE(readFile(dir / "none"));
+}
+
+// A FIFO would keep open() waiting for a writer, a device could be read from
+// for ever: both are refused at once, saying what they are.
+TEST(FileIO, ReadFileRefusesFifosAndDevicesWithoutWaiting) {
+    const fs::path dir = scratch("read-fifo");
+    const fs::path fifo = dir / "defaults.json";
+    ASSERT_TRUE(zorbel::test::makeFifo(fifo));
+    Result<std::vector<std::uint8_t>> fromFifo = std::vector<std::uint8_t>{};
+    EXPECT_TRUE(zorbel::test::returnsWithoutBlocking(fifo, [&] { fromFifo = readFile(fifo); }));
+    ASSERT_FALSE(fromFifo);
+    EXPECT_NE(fromFifo.error().find("is a FIFO"), std::string::npos) << fromFifo.error();
+
+    auto fromDevice = readFile("/dev/zero");
+    ASSERT_FALSE(fromDevice);
+    EXPECT_NE(fromDevice.error().find("is a device"), std::string::npos) << fromDevice.error();
+    auto fromFolder = readFile(dir);
+    ASSERT_FALSE(fromFolder);
+    EXPECT_NE(fromFolder.error().find("is a folder"), std::string::npos) << fromFolder.error();
+}
+
+// Only a regular file is ever replaced: a FIFO, a folder or a device in its
+// place stays as it is (as root, a device node would otherwise be replaced).
+TEST(FileIO, AtomicWriteRefusesWhatIsNotAFile) {
+    const fs::path dir = scratch("write-odd");
+    ASSERT_TRUE(zorbel::test::makeFifo(dir / "fifo.png"));
+    fs::create_directories(dir / "folder.png");
+    const bool haveDevice = ::mknod((dir / "null.png").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    for (const char* name : {"fifo.png", "folder.png", "null.png"}) {
+        if (std::string(name) == "null.png" && !haveDevice)
+            continue; // only root may make a device node
+        const fs::path target = dir / name;
+        const fs::file_type before = fs::symlink_status(target).type();
+        const Status s = writeFileAtomically(target, std::string_view("picture"));
+        ASSERT_FALSE(s) << name;
+        EXPECT_NE(s.error().find("not a file"), std::string::npos) << s.error();
+        EXPECT_EQ(fs::symlink_status(target).type(), before) << name;
+    }
+    EXPECT_EQ(entries(dir), haveDevice ? 3u : 2u); // no temporary file left
+}
+
+// A link is followed: the file it names gets the new content, the link stays,
+// and a link to nothing yet makes the file it names.
+TEST(FileIO, AtomicWriteReplacesTheFileALinkNames) {
+    const fs::path dir = scratch("write-link");
+    fs::create_directories(dir / "real");
+    ASSERT_TRUE(writeFileAtomically(dir / "real" / "zorbel.png", std::string_view("old")));
+    fs::create_symlink("real/zorbel.png", dir / "link.png");
+    fs::create_symlink(dir / "link.png", dir / "link-to-link.png");
+    ASSERT_TRUE(writeFileAtomically(dir / "link-to-link.png", std::string_view("new")));
+    EXPECT_EQ(text(dir / "real" / "zorbel.png"), "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link-to-link.png"));
+    EXPECT_EQ(entries(dir / "real"), 1u);
+
+    fs::create_symlink("real/later.png", dir / "dangling.png");
+    ASSERT_TRUE(writeFileAtomically(dir / "dangling.png", std::string_view("made")));
+    EXPECT_EQ(text(dir / "real" / "later.png"), "made");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.png"));
+
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    EXPECT_FALSE(writeFileAtomically(dir / "loop-a", std::string_view("x")));
+    EXPECT_TRUE(fs::is_symlink(dir / "loop-a"));
+}
+
+// What a killed write leaves (".NAME.XXXXXX", often empty) is removed; every
+// other file, a folder or a link of that shape included, is kept.
+TEST(FileIO, StaleTemporariesAreRemovedAndNothingElse) {
+    const fs::path dir = scratch("stale");
+    auto tmp = writeTemporaryFile(dir / "zorbel.png", {});
+    ASSERT_TRUE(tmp);
+    ASSERT_TRUE(writeFileAtomically(dir / ".defaults.json.a1B2c3", std::string_view("{}")));
+    const char* kept[] = {"zorbel.png", ".hidden", ".zorbel.png.abc12", ".zorbel.png.abc-12",
+                          "zorbel.png.abc123", ".zorbel.png.abc1234"};
+    for (const char* name : kept)
+        ASSERT_TRUE(writeFileAtomically(dir / name, std::string_view("keep")));
+    fs::create_directories(dir / ".folder.png.abc123");
+    fs::create_symlink("zorbel.png", dir / ".link.png.abc123");
+    setLogQuiet(true);
+    clearLogCapture();
+    EXPECT_EQ(removeStaleTemporaries(dir), 2);
+    EXPECT_TRUE(logContains("Removed " + tmp->string()));
+    setLogQuiet(false);
+    EXPECT_FALSE(fs::exists(*tmp));
+    EXPECT_FALSE(fs::exists(dir / ".defaults.json.a1B2c3"));
+    for (const char* name : kept)
+        EXPECT_EQ(text(dir / name), "keep") << name;
+    EXPECT_TRUE(fs::is_directory(dir / ".folder.png.abc123"));
+    EXPECT_TRUE(fs::is_symlink(dir / ".link.png.abc123"));
+    EXPECT_EQ(removeStaleTemporaries(dir / "missing"), 0);
+}
+
+// At launch the app's three folders are cleaned, and none is created for it.
+TEST(Paths, StaleTemporariesAreRemovedFromEveryFolder) {
+    const fs::path home = scratch("stale-home");
+    fs::create_directories(home / "Documents");
+    fs::create_directories(home / "config");
+    ASSERT_TRUE(writeTemporaryFile(home / "Documents" / "zorbel.png", {}));
+    ASSERT_TRUE(writeTemporaryFile(home / "config" / "defaults.json", {}));
+    Paths::setHome(home);
+    setLogQuiet(true);
+    EXPECT_EQ(Paths::removeStaleTemporaries(), 2);
+    setLogQuiet(false);
+    Paths::setHome({});
+    EXPECT_EQ(entries(home / "Documents"), 0u);
+    EXPECT_EQ(entries(home / "config"), 0u);
+    EXPECT_FALSE(fs::exists(home / "Pictures"));
+}
+
+// Setting a file aside never replaces another one kept aside before.
+TEST(FileIO, MoveAsideTakesTheFirstFreeName) {
+    const fs::path dir = scratch("aside");
+    for (const char* content : {"first", "second", "third"}) {
+        ASSERT_TRUE(writeFileAtomically(dir / "zorbel.png", std::string_view(content)));
+        ASSERT_TRUE(moveAside(dir / "zorbel.png", ".damaged"));
+    }
+    ASSERT_TRUE(zorbel::test::makeFifo(dir / "zorbel.png"));
+    auto fifo = moveAside(dir / "zorbel.png", ".damaged");
+    ASSERT_TRUE(fifo);
+    EXPECT_EQ(*fifo, dir / "zorbel.png.damaged-4");
+    EXPECT_EQ(text(dir / "zorbel.png.damaged"), "first");
+    EXPECT_EQ(text(dir / "zorbel.png.damaged-2"), "second");
+    EXPECT_EQ(text(dir / "zorbel.png.damaged-3"), "third");
+    EXPECT_FALSE(moveAside(dir / "zorbel.png", ".damaged"));
 }
 
 TEST(FileIO, ExistenceAndRemoval) {

@@ -2,12 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "platform/foundation/Log.h"
+#include "tests/support/Fifo.h"
 
 namespace fs = std::filesystem;
 using platform::UserDefaults;
@@ -129,6 +133,86 @@ TEST(UserDefaults, DamagedFileIsMovedAsideAndDefaultsAnswer) {
         EXPECT_EQ(readText(dir / "defaults.json.damaged-2"), "garbage");
     }
     platform::setLogQuiet(false);
+}
+
+// A file that cannot be read is set aside as a damaged one is, and the next
+// write makes a new file: what could not be read is never written over.
+TEST(UserDefaults, UnreadableFileIsMovedAsideNotWrittenOver) {
+    platform::setLogQuiet(true);
+    struct Case {
+        const char* what;
+        void (*make)(const fs::path& file);
+    };
+    const Case cases[] = {
+        // Sparse: far beyond any size a settings file can have, and costs no disk.
+        {"oversized",
+         [](const fs::path& f) {
+             writeText(f, "{}");
+             fs::resize_file(f, 300u << 20);
+         }},
+        {"folder", [](const fs::path& f) { fs::create_directories(f / "inside"); }},
+        {"FIFO", [](const fs::path& f) { ASSERT_TRUE(zorbel::test::makeFifo(f)); }},
+        {"permission denied",
+         [](const fs::path& f) {
+             writeText(f, R"({"ToolID": 4})");
+             fs::permissions(f, fs::perms::none);
+         }},
+    };
+    for (const Case& c : cases) {
+        const fs::path dir = freshFolder("unreadable");
+        const fs::path file = dir / "defaults.json";
+        c.make(file);
+        if (std::string(c.what) == "permission denied" && ::access(file.c_str(), R_OK) == 0)
+            continue; // root reads it anyway
+        const fs::file_type kind = fs::symlink_status(file).type();
+        const auto size = fs::is_regular_file(file) ? fs::file_size(file) : 0;
+        platform::clearLogCapture();
+        std::unique_ptr<UserDefaults> d;
+        EXPECT_TRUE(zorbel::test::returnsWithoutBlocking(
+            file, [&] { d = std::make_unique<UserDefaults>(file); }))
+            << c.what;
+        d->registerDefaults({{"ToolID", 1L}});
+        EXPECT_EQ(d->integerForKey("ToolID"), 1) << c.what;
+        EXPECT_TRUE(platform::logContains("could not be read")) << c.what;
+        const fs::path aside = dir / "defaults.json.damaged";
+        EXPECT_EQ(fs::symlink_status(aside).type(), kind) << c.what;
+        if (kind == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(aside), size) << c.what;
+        }
+        d->setInteger(7, "ToolID");
+        ASSERT_TRUE(d->synchronize()) << c.what;
+        EXPECT_EQ(nlohmann::json::parse(readText(file)), nlohmann::json({{"ToolID", 7}}))
+            << c.what;
+        EXPECT_EQ(fs::symlink_status(aside).type(), kind) << c.what;
+    }
+    platform::setLogQuiet(false);
+}
+
+// When an unreadable file cannot be moved aside either (its folder is
+// read-only), it stays as it is and the settings of the run are not written.
+TEST(UserDefaults, UnreadableFileThatCannotMoveIsKept) {
+    const fs::path dir = freshFolder("kept");
+    const fs::path file = dir / "defaults.json";
+    writeText(file, R"({"ToolID": 4})");
+    fs::permissions(file, fs::perms::none);
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(file.c_str(), R_OK) == 0 || ::access(dir.c_str(), W_OK) == 0) {
+        fs::permissions(dir, fs::perms::owner_all);
+        GTEST_SKIP() << "permissions do not hold for this user (root)";
+    }
+    platform::setLogQuiet(true);
+    platform::clearLogCapture();
+    {
+        UserDefaults d(file);
+        d.setInteger(7, "ToolID");
+        EXPECT_FALSE(d.synchronize());
+    }
+    EXPECT_TRUE(platform::logContains("could not be moved aside"));
+    EXPECT_TRUE(platform::logContains("Settings are not written"));
+    platform::setLogQuiet(false);
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(nlohmann::json::parse(readText(file)), nlohmann::json({{"ToolID", 4}}));
 }
 
 // Values of other kinds in a valid file are skipped with a log line.

@@ -318,6 +318,25 @@ TEST(ImageCodec, TruncatedJpegIsRefused) {
     }
 }
 
+// A file cut anywhere before its picture data says it is cut off (it once
+// claimed to hold a picture of 0 x 0 pixels that was too large).
+TEST(ImageCodec, JpegCutInsideItsHeaderSaysItIsTruncated) {
+    QuietLog quiet;
+    const auto jpeg = twoColourJpeg(16, 8);
+    std::size_t scan = 0; // where the picture data starts: after the start-of-scan segment
+    for (std::size_t i = 2; i + 3 < jpeg.size() && scan == 0; ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
+            scan = i + 2 + (std::size_t(jpeg[i + 2]) << 8 | jpeg[i + 3]);
+    ASSERT_GT(scan, 0u);
+    for (std::size_t keep = 3; keep < scan; ++keep) {
+        auto result = Image::decode(std::span(jpeg.data(), keep));
+        ASSERT_FALSE(result) << "kept " << keep;
+        EXPECT_NE(result.error().find("truncated"), std::string::npos)
+            << "kept " << keep << ": " << result.error();
+        EXPECT_EQ(result.error().find("0 x 0"), std::string::npos) << result.error();
+    }
+}
+
 TEST(ImageCodec, CreateRefusesBadSizes) {
     EXPECT_FALSE(Image::create(0, 4, {}));
     EXPECT_FALSE(Image::create(2, 2, std::vector<std::uint8_t>(15)));

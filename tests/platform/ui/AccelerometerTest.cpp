@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/RunLoop.h"
+#include "tests/support/Fifo.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -101,4 +102,23 @@ TEST_F(AccelerometerTest, ReadsAnIioDeviceInG) {
     EXPECT_NEAR(reading[0], 0, 1e-12);
     EXPECT_NEAR(reading[1], 0.5, 1e-12);
     EXPECT_NEAR(reading[2], -1, 1e-12);
+}
+
+// A FIFO in place of an axis file is refused at once: the device rests rather
+// than the run loop waiting for a writer.
+TEST_F(AccelerometerTest, AnAxisThatIsAFifoLeavesTheDeviceResting) {
+    const fs::path root = empty.parent_path() / "accel-fifo";
+    fs::remove_all(root);
+    const fs::path dev = root / "iio:device0";
+    fs::create_directories(dev);
+    std::ofstream(dev / "in_accel_x_raw") << "0\n";
+    std::ofstream(dev / "in_accel_y_raw") << "0\n";
+    ASSERT_TRUE(zorbel::test::makeFifo(dev / "in_accel_z_raw"));
+    Recorder r;
+    Accelerometer& a = Accelerometer::shared();
+    a.setDeviceRoot(root);
+    EXPECT_TRUE(zorbel::test::returnsWithoutBlocking(dev / "in_accel_z_raw",
+                                                     [&] { a.setDelegate(&r); }));
+    EXPECT_TRUE(a.device().empty());
+    EXPECT_EQ(a.nextReading()[2], -1); // resting face up
 }
