@@ -9,7 +9,6 @@
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Accelerometer.h"
-#include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/RunLoop.h"
@@ -321,7 +320,7 @@ int SdlDriver::run() {
         double timeout = kIdleWait;
         if (auto next = loop.nextTimerDate())
             timeout = std::min(timeout, std::max(0.0, *next - loop.now()));
-        if (Animator::shared().hasRunningAnimations())
+        if (loop.needsFrames())
             timeout = std::min(timeout, 1.0 / 60);
         if (loop.backgroundWorkCount() > 0)
             timeout = std::min(timeout, 0.005);

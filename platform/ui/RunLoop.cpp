@@ -5,7 +5,6 @@
 #include <cmath>
 #include <thread>
 
-#include "platform/ui/Animation.h"
 #include "platform/ui/Timer.h"
 
 namespace platform {
@@ -111,7 +110,7 @@ std::optional<double> RunLoop::nextTimerDate() const {
 }
 
 bool RunLoop::hasPendingOneShotWork() const {
-    if (Animator::shared().hasRunningAnimations())
+    if (needsFrames())
         return true;
     return std::any_of(timers_.begin(), timers_.end(),
                        [](const auto& t) { return t->valid_ && !t->repeats_; });
@@ -159,8 +158,13 @@ void RunLoop::fireDueTimers() {
     }
 }
 
-void RunLoop::stepAnimations() {
-    Animator::shared().step(now());
+void RunLoop::stepFrame() {
+    if (frameHook_)
+        frameHook_->stepFrame(now());
+}
+
+std::optional<double> RunLoop::nextFrameEvent() const {
+    return frameHook_ ? frameHook_->nextEventTime() : std::nullopt;
 }
 
 void RunLoop::runOnce(double timeout) {
@@ -168,7 +172,7 @@ void RunLoop::runOnce(double timeout) {
         double wait = timeout;
         if (auto next = nextTimerDate())
             wait = std::min(wait, std::max(0.0, *next - now()));
-        if (Animator::shared().hasRunningAnimations())
+        if (needsFrames())
             wait = std::min(wait, 1.0 / 60);
         std::unique_lock lock(mutex_);
         if (!woken_ && posted_.empty())
@@ -178,7 +182,7 @@ void RunLoop::runOnce(double timeout) {
     }
     runPosted();
     fireDueTimers();
-    stepAnimations();
+    stepFrame();
     runPosted();
 }
 
@@ -189,10 +193,10 @@ void RunLoop::advanceBy(double seconds) {
         double next = end;
         if (auto t = nextTimerDate())
             next = std::min(next, *t);
-        if (auto a = Animator::shared().nextEventTime())
+        if (auto a = nextFrameEvent())
             next = std::min(next, *a);
         // Animations move in 60 Hz frames on the way, as on a screen.
-        if (Animator::shared().hasRunningAnimations())
+        if (needsFrames())
             next = std::min(next, virtualNow_ + 1.0 / 60);
         next = std::max(next, virtualNow_);
         virtualNow_ = next;
@@ -225,7 +229,7 @@ bool RunLoop::settle(double limit) {
         if (now() >= end)
             return false;
         double next = end;
-        if (auto a = Animator::shared().nextEventTime())
+        if (auto a = nextFrameEvent())
             next = std::min(next, *a);
         for (const auto& t : timers_)
             if (t->valid_ && !t->repeats_)
