@@ -28,9 +28,9 @@ extern "C" void onTerminationSignal(int signal) {
 } // namespace
 
 std::string launchUsage() {
-    return "usage: zorbel [--home DIR]\n"
-           "       zorbel --headless [--home DIR] [--script FILE]   (FILE - reads standard "
-           "input)\n";
+    const std::string name = appName().name;
+    return "usage: " + name + " [--home DIR]\n       " + name +
+           " --headless [--home DIR] [--script FILE]   (FILE - reads standard input)\n";
 }
 
 Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments) {
@@ -85,6 +85,12 @@ bool terminationRequested() {
 
 void clearTerminationRequest() {
     terminationSignal = 0;
+}
+
+int ApplicationMain(int argc, char** argv, const AppName& name,
+                    const DelegateFactory& makeDelegate) {
+    setAppName(name);
+    return ApplicationMain(argc, argv, makeDelegate);
 }
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {

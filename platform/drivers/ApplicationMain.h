@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Result.h"
 #include "platform/ui/Application.h"
 
 namespace platform {
 
-// How the process was asked to run:
-//   zorbel [--home DIR]                          the window
-//   zorbel --headless [--home DIR] [--script FILE]   no window; FILE "-" is stdin
+// How the process was asked to run (NAME is the app's name):
+//   NAME [--home DIR]                               the window
+//   NAME --headless [--home DIR] [--script FILE]    no window; FILE "-" is stdin
 struct LaunchOptions {
     bool headless = false;
     std::filesystem::path home;        // empty: the usual folders
@@ -32,6 +33,10 @@ using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
 // (owned by the application) and runs the headless driver or the window
 // driver. Returns the exit status: 0, 1 (a script command failed), 2 (usage).
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
+// The same for the app of the given name (its folders, window title, log
+// lines and usage message are named after it).
+int ApplicationMain(int argc, char** argv, const AppName& name,
+                    const DelegateFactory& makeDelegate);
 
 // --- Termination by signal, shared by both drivers ---
 // SIGTERM and SIGINT set a flag (and wake the main run loop); the driver then

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Accelerometer.h"
@@ -97,7 +98,7 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
     const int s = driver->scale_;
-    auto screen = SdlScreen::open("Zorbel", kPointsWide * s, kPointsHigh * s, upload);
+    auto screen = SdlScreen::open(appName().displayName, kPointsWide * s, kPointsHigh * s, upload);
     if (!screen) {
         SDL_Quit();
         return R::failure(screen.error());
