@@ -41,6 +41,10 @@ class View;
 //   screenshot FILE                    the window as PNG, one pixel per point
 //   expect-log TEXT                    a log line since launch contains TEXT
 //   quit / kill                        end (kill skips will-terminate)
+//
+// SIGTERM and SIGINT end the script within its line (between the steps of a
+// wait, a drag or a series of taps; a dragged finger lifts where it is) and
+// the run ends normally, with will-terminate.
 class HeadlessDriver {
 public:
     enum class Outcome {

@@ -186,12 +186,35 @@ void RunLoop::runOnce(double timeout) {
     runPosted();
 }
 
+std::optional<double> RunLoop::nextObservedTimerDate() const {
+    std::optional<double> next;
+    for (const auto& t : timers_)
+        if (t->valid_ && (!t->repeats_ || t->isObserved()) && (!next || t->fireDate_ < *next))
+            next = t->fireDate_;
+    return next;
+}
+
+void RunLoop::passUnobservedBeats() {
+    const double t = now();
+    for (const auto& timer : timers_) {
+        if (!timer->valid_ || !timer->repeats_ || timer->fireDate_ > t || timer->isObserved())
+            continue;
+        // Onto the last beat of its grid at or before now, so that it fires once now.
+        const double beats = std::floor((t - timer->fireDate_) / timer->interval_);
+        const double last = timer->fireDate_ + beats * timer->interval_;
+        if (last > timer->fireDate_ && last <= t)
+            timer->fireDate_ = last;
+    }
+}
+
 void RunLoop::advanceBy(double seconds) {
     const double end = virtualNow_ + std::max(0.0, seconds);
     runOnce();
     for (;;) {
+        if (interrupted())
+            break;
         double next = end;
-        if (auto t = nextTimerDate())
+        if (auto t = nextObservedTimerDate())
             next = std::min(next, *t);
         if (auto a = nextFrameEvent())
             next = std::min(next, *a);
@@ -200,6 +223,7 @@ void RunLoop::advanceBy(double seconds) {
             next = std::min(next, virtualNow_ + 1.0 / 60);
         next = std::max(next, virtualNow_);
         virtualNow_ = next;
+        passUnobservedBeats();
         runOnce();
         if (virtualNow_ >= end)
             break;
@@ -226,7 +250,7 @@ bool RunLoop::settle(double limit) {
     const double end = now() + limit;
     drain();
     while (hasPendingOneShotWork() || background_.load() > 0) {
-        if (now() >= end)
+        if (now() >= end || interrupted())
             return false;
         double next = end;
         if (auto a = nextFrameEvent())

@@ -80,16 +80,25 @@ public:
     // Real clock: first waits up to `timeout` seconds for work or a timer.
     void runOnce(double timeout = 0);
     // Virtual clock: moves the clock forward by `seconds`, stopping at every
-    // timer date and animation start or end on the way so everything happens
-    // in order at its own time.
+    // date of a one-shot or observed timer and every animation start or end on
+    // the way, so everything happens in order at its own time; the beats of an
+    // unobserved repeating timer (Timer::setObservedWhile) are jumped over and
+    // it fires once where the clock stops, its grid kept. Stops early, between two of those
+    // moments, when the interrupt check answers true.
     void advanceBy(double seconds);
     // Waits (real time) for background work to finish, then runs what it
     // posted; repeats until none is left.
     void drain();
     // Virtual clock: drain, then advance until no one-shot timer or animation
     // is pending (repeating timers do not count). Gives up after `limit`
-    // seconds of virtual time; returns false then.
+    // seconds of virtual time, or when interrupted; returns false then.
     bool settle(double limit = 600);
+
+    // Asked between the steps of advanceBy and settle (the headless driver
+    // passes its termination request, so that a signal ends a long wait).
+    // Called on the main thread; null for none.
+    void setInterruptCheck(bool (*check)()) { interruptCheck_ = check; }
+    bool interrupted() const { return interruptCheck_ && interruptCheck_(); }
 
     // Wakes a runOnce that is waiting (from any thread).
     void wakeUp();
@@ -99,6 +108,8 @@ private:
     void runPosted();
     void fireDueTimers();
     void stepFrame();
+    std::optional<double> nextObservedTimerDate() const;
+    void passUnobservedBeats();
     std::optional<double> nextFrameEvent() const;
 
     ClockMode mode_ = ClockMode::Real;
@@ -107,6 +118,7 @@ private:
     double absoluteBase_ = 0;
 
     FrameHook* frameHook_ = nullptr;
+    bool (*interruptCheck_)() = nullptr;
     std::vector<std::shared_ptr<Timer>> timers_;
     std::uint64_t timerSequence_ = 0;
 
