@@ -658,15 +658,19 @@ HeadlessRun runHeadless(const std::optional<std::string>& script) {
             if (!file) {
                 std::fprintf(stderr, "%s: cannot open the script\n", script->c_str());
                 app.terminate();
-                return HeadlessRun{2, false};
+                return HeadlessRun{int(ExitStatus::Usage), false};
             }
             result = driver.runScript(file, *script);
         }
     }
     if (result.outcome == HeadlessDriver::Outcome::Kill)
-        return HeadlessRun{0, true};
+        return HeadlessRun{int(ExitStatus::Success), true};
     app.terminate();
-    return HeadlessRun{result.failed ? 1 : 0, false};
+    // Lost work weighs more than a failed command.
+    ExitStatus status = result.failed ? ExitStatus::ScriptFailed : ExitStatus::Success;
+    if (app.terminationWriteFailed())
+        status = ExitStatus::NotSaved;
+    return HeadlessRun{int(status), false};
 }
 
 } // namespace platform

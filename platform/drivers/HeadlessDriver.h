@@ -90,7 +90,8 @@ private:
 // termination unless the script killed the application. ApplicationMain
 // exits the process at once after a kill.
 struct HeadlessRun {
-    int status = 0; // 0, 1 (a command failed), 2 (the script cannot be read)
+    int status = 0; // an ExitStatus: a command failed, the script cannot be
+                    // read, or what termination writes was not written
     bool killed = false;
 };
 HeadlessRun runHeadless(const std::optional<std::string>& script);

@@ -338,7 +338,8 @@ int SdlDriver::run() {
             d.present();
     }
     Application::shared().terminate();
-    return 0;
+    return int(Application::shared().terminationWriteFailed() ? ExitStatus::NotSaved
+                                                              : ExitStatus::Success);
 }
 
 int runWindowDriver(const LaunchOptions&) {

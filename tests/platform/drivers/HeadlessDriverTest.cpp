@@ -131,6 +131,8 @@ public:
     }
     void applicationWillTerminate() override {
         log("will terminate");
+        if (cannotSave)
+            Application::shared().reportTerminationWriteFailure("the tiny picture");
         Accelerometer::shared().setDelegate(nullptr);
     }
     void applicationDidReceiveMemoryWarning() override { log("app memory warning"); }
@@ -145,6 +147,7 @@ public:
     // Seconds after launch at which SIGTERM arrives (0: never).
     static inline double signalAfter = 0;
     static inline long samples = 0;
+    static inline bool cannotSave = false;
 };
 
 class Headless : public ::testing::Test {
@@ -155,6 +158,7 @@ protected:
         clearTerminationRequest();
         TinyApp::signalAfter = 0;
         TinyApp::samples = 0;
+        TinyApp::cannotSave = false;
         signalAtMove = 0;
         movesSeen = 0;
         Application::shared().resetForTesting();
@@ -432,6 +436,20 @@ TEST_F(Headless, AnInterruptDuringADragLiftsTheFingerWhereItIs) {
     EXPECT_TRUE(logged("pad ended finger 1 at 3,10"));
     EXPECT_FALSE(logged("pad began finger 1 at 50,50"));
     EXPECT_EQ(count("will terminate"), 1);
+}
+
+// A run whose termination could not write what it saves does not end as a success, even
+// when a script command failed as well.
+TEST_F(Headless, AFailedTerminationWriteEndsWithItsOwnStatus) {
+    EXPECT_EQ(run("quit\n").status, 0);
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    TinyApp::cannotSave = true;
+    EXPECT_EQ(run("quit\n").status, int(ExitStatus::NotSaved));
+    EXPECT_TRUE(logged("Not saved at termination: the tiny picture"));
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    EXPECT_EQ(run("jump\n").status, int(ExitStatus::NotSaved));
 }
 
 TEST(LaunchArguments, ParseTheTwoDriversOptions) {
