@@ -4,6 +4,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 
@@ -59,7 +60,7 @@ fs::path documentsPath() {
     fs::path base = absoluteFromEnv("XDG_DATA_HOME");
     if (base.empty())
         base = userHome() / ".local" / "share";
-    return base / "zorbel" / "Documents";
+    return base / appName().name / "Documents";
 }
 
 fs::path configPath() {
@@ -68,7 +69,7 @@ fs::path configPath() {
     fs::path base = absoluteFromEnv("XDG_CONFIG_HOME");
     if (base.empty())
         base = userHome() / ".config";
-    return base / "zorbel";
+    return base / appName().name;
 }
 
 fs::path picturesPath() {
@@ -77,7 +78,7 @@ fs::path picturesPath() {
     fs::path base = absoluteFromEnv("XDG_PICTURES_DIR");
     if (base.empty())
         base = userHome() / "Pictures";
-    return base / "Zorbel";
+    return base / appName().displayName;
 }
 
 } // namespace
