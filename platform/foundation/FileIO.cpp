@@ -123,10 +123,41 @@ bool fileExists(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+bool pathIsTaken(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
 Status removeFile(const fs::path& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
         return Status::failure("Could not delete " + path.string() + ": " + errnoText());
     return success();
+}
+
+fs::path freeNameBeside(const fs::path& file, std::string_view suffix) {
+    fs::path name = file;
+    name += std::string(suffix);
+    for (int n = 2; pathIsTaken(name); ++n) {
+        name = file;
+        name += std::string(suffix) + "-" + std::to_string(n);
+    }
+    return name;
+}
+
+Result<fs::path> moveAside(const fs::path& file) {
+    const fs::path aside = freeNameBeside(file, ".damaged");
+    // rename() would replace a file that appeared at `aside` meanwhile; a
+    // hard link never replaces anything, so it is tried first.
+    if (::link(file.c_str(), aside.c_str()) == 0) {
+        if (::unlink(file.c_str()) == 0)
+            return aside;
+        const std::string why = errnoText();
+        ::unlink(aside.c_str());
+        return Result<fs::path>::failure(why);
+    }
+    if (::rename(file.c_str(), aside.c_str()) != 0)
+        return Result<fs::path>::failure(errnoText());
+    return aside;
 }
 
 } // namespace platform

@@ -89,18 +89,6 @@ std::string asString(const UserDefaults::Value& v) {
     return out.str();
 }
 
-// A free name beside `file` for a damaged copy.
-std::filesystem::path asideName(const std::filesystem::path& file) {
-    std::filesystem::path aside = file;
-    aside += ".damaged";
-    std::error_code ec;
-    for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-        aside = file;
-        aside += ".damaged-" + std::to_string(n);
-    }
-    return aside;
-}
-
 } // namespace
 
 UserDefaults& UserDefaults::standardUserDefaults() {
@@ -133,15 +121,14 @@ void UserDefaults::load() {
     const std::string text(bytes->begin(), bytes->end());
     nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
     if (json.is_discarded() || !json.is_object()) {
-        const std::filesystem::path aside = asideName(file_);
-        std::filesystem::rename(file_, aside, ec);
+        const auto aside = moveAside(file_);
         const std::string why = json.is_discarded() ? "not valid JSON" : "not a JSON object";
-        if (ec)
+        if (!aside)
             log("Settings file " + file_.string() + " is damaged (" + why +
-                ") and could not be moved aside (" + ec.message() + "); using the defaults");
+                ") and could not be moved aside (" + aside.error() + "); using the defaults");
         else
             log("Settings file " + file_.string() + " is damaged (" + why + "); moved it to " +
-                aside.string() + " and using the defaults");
+                aside->string() + " and using the defaults");
         return;
     }
     for (const auto& [key, value] : json.items()) {
