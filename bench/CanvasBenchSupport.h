@@ -26,7 +26,7 @@ public:
         platform::Paths::setHome(home_);
         platform::setLogQuiet(true);
         platform::Application::shared().setDelegate(&delegate);
-        delegate.setSelectedTool(PaintBrushTool);
+        delegate.setSelectedTool(Tool::PaintBrushTool);
         view = PaintingView::create();
         view->setShowCursor(false);
     }

@@ -88,7 +88,7 @@ void PaintingView::createBrushLayer() {
         brushContext_->scaleCTM(1, -1);
         brushContext_->drawImage(Rect(0, 0, float(width), float(height)), *picture);
     }
-    if (appDelegate().selectedTool() == PaintBrushTool)
+    if (appDelegate().selectedTool() == Tool::PaintBrushTool)
         setBitmapColorPreMult(brushContext_.get(), packTintColor(0, 0, 255));
     rebuildStamp();
 }
@@ -184,7 +184,7 @@ void PaintingView::setBrushToCurrentColor() {
 }
 
 void PaintingView::setBrushColorRed(float red, float green, float blue) {
-    if (appDelegate().selectedTool() != PaintBrushTool)
+    if (appDelegate().selectedTool() != Tool::PaintBrushTool)
         return;
     const auto toByte = [](float v) { return std::uint8_t(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
     setBitmapColorPreMult(brushContext_.get(),

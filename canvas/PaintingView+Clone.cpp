@@ -56,13 +56,13 @@ void PaintingView::cloneStepAt(float x, float y) {
     const platform::Size stamp = stampSize();
     const float W = stamp.width;
     const float H = stamp.height;
-    const int tool = appDelegate().selectedTool();
+    const Tool tool = appDelegate().selectedTool();
 
     // Stamp corners in buffer coordinates (y up from the canvas bottom).
     const Point d{x - W / 2, std::fabs(std::trunc(y - 480)) - H / 2};
     Point s{d.x - cloneRelativeOffset_.x, d.y - cloneRelativeOffset_.y};
     cloneCursorPoint_ = {s.x + W / 2, std::fabs(std::trunc(s.y - 480)) - H / 2};
-    const bool eraser = tool == EraserTool;
+    const bool eraser = tool == Tool::EraserTool;
     if (eraser)
         s = d;
     if (showCursor_) {
@@ -102,7 +102,7 @@ void PaintingView::cloneStepAt(float x, float y) {
 
 bool PaintingView::handleCloneSetUpTap(Point p) {
     CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.selectedTool() != CloneTool)
+    if (delegate.selectedTool() != Tool::CloneTool)
         return false;
     const platform::Size stamp = stampSize();
     // The stamp rectangle's corner in buffer coordinates (y up from the bottom).

@@ -32,8 +32,8 @@ void PaintingView::renderLineFromPoint(Point from, Point to) {
     // A step of 0 or a NaN point must not turn into an endless segment.
     const unsigned count = n > 1 ? unsigned(std::min(double(n), kMaxStampsPerSegment)) : 1u;
 
-    const int tool = appDelegate().selectedTool();
-    const bool copiesPixels = tool == CloneTool || tool == EraserTool;
+    const Tool tool = appDelegate().selectedTool();
+    const bool copiesPixels = tool == Tool::CloneTool || tool == Tool::EraserTool;
     for (unsigned i = 0; i < count; ++i) {
         const float t = float(i) / float(count);
         const float x = from.x + dx * t;
@@ -114,8 +114,8 @@ void PaintingView::drawRect(Context& context, const Rect& dirty) {
     }
 
     const CanvoAppDelegate& delegate = appDelegate();
-    const int tool = delegate.selectedTool();
-    if (!showCursor_ && tool != CloneTool) {
+    const Tool tool = delegate.selectedTool();
+    if (!showCursor_ && tool != Tool::CloneTool) {
         cursorWasPainted_ = false;
         return;
     }
@@ -123,13 +123,13 @@ void PaintingView::drawRect(Context& context, const Rect& dirty) {
         cursorWasPainted_ = false;
         return;
     }
-    if (tool != CloneTool || showCursor_) {
+    if (tool != Tool::CloneTool || showCursor_) {
         if (brushSize_ < 3.0f)
             drawCursor(context, cursorPosition_);
         else
             drawBrushCursor(context, cursorPosition_);
     }
-    if (tool == CloneTool)
+    if (tool == Tool::CloneTool)
         drawCursor(context, cloneCursorPoint_);
     cursorWasPainted_ = true;
 }

@@ -71,16 +71,16 @@ bool PaintingView::handleCornerTap(Point p) {
     return false;
 }
 
-void PaintingView::setUpStrokeSettings(int tool) {
+void PaintingView::setUpStrokeSettings(Tool tool) {
     const CanvoAppDelegate& delegate = appDelegate();
     float spacing = 0.15f;
-    if (tool == PaintBrushTool) {
+    if (tool == Tool::PaintBrushTool) {
         brushAlpha_ = delegate.paintBrushAlpha();
         brushBlendMode_ = delegate.paintBrushBlendMode();
     } else {
         brushAlpha_ = 1.0f;
         brushBlendMode_ = 0;
-        if (tool == ColorBrushTool)
+        if (tool == Tool::ColorBrushTool)
             spacing = 1.0f; // colour-brush pictures side by side
     }
     brushSize_ = stampSize().width;
@@ -115,13 +115,13 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
     if (!delegate.paintStyleTool())
         return;
 
-    const int tool = delegate.selectedTool();
+    const Tool tool = delegate.selectedTool();
     // With a large offset the finger hides nothing, so every other stroke only
     // shows where painting would land.
     const bool largeOffset = truncatesBeyond(fingerOffset_.x, kCursorOffsetThreshold) ||
                              truncatesBeyond(fingerOffset_.y, kCursorOffsetThreshold);
     showCursor_ = largeOffset &&
-                  (!lastTimeCursorUsed_ || (tool == CloneTool && cloneNeedsOffset_)) &&
+                  (!lastTimeCursorUsed_ || (tool == Tool::CloneTool && cloneNeedsOffset_)) &&
                   delegate.cursorDisplayFlag();
 
     setUpStrokeSettings(tool);
@@ -173,9 +173,9 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
     if (ignoreMoveEndPhases_ || delegate.tooBusyForUserInteraction())
         return;
     const Touch* touch = touches.anyObject();
-    const int tool = delegate.selectedTool();
+    const Tool tool = delegate.selectedTool();
 
-    if (tool == CloneTool) {
+    if (tool == Tool::CloneTool) {
         const Point position = touch ? applyFingerOffset(touch->locationInView(this)) : location_;
         if (handleCloneSetUpTap(position))
             return;
@@ -202,14 +202,14 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
         } else {
             mergePaintLayer();
             const bool smoothing = delegate.smoothPaintBrushFlag();
-            if (smoothing && tool == PaintBrushTool && mPointArray_.size() > 2) {
+            if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
                 copyFromUndoBuffer(); // the freehand stroke goes
                 curveFit();
                 mergePaintLayer();
             }
             const bool smartShapes =
                 canvoViewController_ && canvoViewController_->smartShapesEnabled();
-            if (smartShapes && !smoothing && tool == PaintBrushTool)
+            if (smartShapes && !smoothing && tool == Tool::PaintBrushTool)
                 redrawRecognisedShape();
         }
         if (cursorWasPainted_)

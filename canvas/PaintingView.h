@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "canvas/PaintPoint.h"
+#include "canvas/Tool.h"
 #include "effects/GGVecLib.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Context.h"
@@ -456,7 +457,7 @@ protected:
     // corner's message to the delegate. True when a corner answered.
     bool handleCornerTap(platform::Point position);
     // Opacity, blend mode and stamp spacing of a stroke with `tool`.
-    void setUpStrokeSettings(int tool);
+    void setUpStrokeSettings(Tool tool);
     // Renders the recorded points from index `first` to the last as
     // connected segments (that part of the stroke as it was drawn).
     void renderRecordedPoints(std::size_t first);

@@ -39,7 +39,7 @@ platform::ImageRef resource(const char* name) {
 }
 
 struct Stroke {
-    int tool;
+    zorbel::Tool tool;
     platform::ImageRef brush;
     Color color;
     float opacity;
@@ -51,7 +51,7 @@ struct Stroke {
 // the stroke layer merged once at touch-up.
 void paint(PaintingView& view, zorbel::CanvoAppDelegate& delegate, const Stroke& stroke) {
     delegate.setSelectedTool(stroke.tool);
-    if (stroke.tool == zorbel::ColorBrushTool) {
+    if (stroke.tool == zorbel::Tool::ColorBrushTool) {
         view.createColorBrushLayerFromImage(stroke.brush);
     } else {
         view.createBrushLayerFromImage(stroke.brush);
@@ -60,7 +60,7 @@ void paint(PaintingView& view, zorbel::CanvoAppDelegate& delegate, const Stroke&
     view.setBrushAlpha(stroke.opacity);
     view.setBrushBlendMode(stroke.blendMode);
     const float width = view.brushLayer() ? view.brushLayer()->size().width : 1;
-    const float factor = stroke.tool == zorbel::ColorBrushTool ? 1.0f : 0.15f;
+    const float factor = stroke.tool == zorbel::Tool::ColorBrushTool ? 1.0f : 0.15f;
     view.setBrushPixelStep(std::max(1.0f, factor * width));
     view.rawcopyToUndoBuffer();
     view.reloadPaintLayerIfNecessary();
@@ -101,24 +101,23 @@ int main(int argc, char** argv) {
     auto view = PaintingView::create();
     view->setShowCursor(false);
 
-    using zorbel::ColorBrushTool;
-    using zorbel::PaintBrushTool;
+    using zorbel::Tool;
     const std::vector<Stroke> strokes = {
-        {PaintBrushTool, resource("brushsoft32.png"), Color::rgb(0.1f, 0.3f, 0.9f), 1.0f, 0,
+        {Tool::PaintBrushTool, resource("brushsoft32.png"), Color::rgb(0.1f, 0.3f, 0.9f), 1.0f, 0,
          wave(90, 40, 0)},
-        {PaintBrushTool, resource("brushhard16.png"), Color::rgb(0.9f, 0.1f, 0.1f), 0.5f, 0,
+        {Tool::PaintBrushTool, resource("brushhard16.png"), Color::rgb(0.9f, 0.1f, 0.1f), 0.5f, 0,
          loop({70, 200}, 45, 45, 3)},
-        {PaintBrushTool, resource("brushhard32.png"), Color::rgb(1.0f, 0.85f, 0.1f), 1.0f, 0,
+        {Tool::PaintBrushTool, resource("brushhard32.png"), Color::rgb(1.0f, 0.85f, 0.1f), 1.0f, 0,
          wave(300, 25, 1)},
-        {PaintBrushTool, resource("brushsoft64.png"), Color::rgb(0.2f, 0.8f, 0.3f), 0.6f, 1,
+        {Tool::PaintBrushTool, resource("brushsoft64.png"), Color::rgb(0.2f, 0.8f, 0.3f), 0.6f, 1,
          wave(310, 60, 2.5f)},
-        {PaintBrushTool,
+        {Tool::PaintBrushTool,
          resource("brushstar32.png"),
          Color::rgb(0.6f, 0.1f, 0.7f),
          1.0f,
          0,
          {{40, 420}, {280, 420}}},
-        {ColorBrushTool,
+        {Tool::ColorBrushTool,
          resource("colorbrushheart64.png"),
          Color::black(),
          1.0f,
@@ -130,7 +129,7 @@ int main(int argc, char** argv) {
 
     // A black scribble across everything, then undone.
     paint(*view, delegate,
-          {PaintBrushTool,
+          {Tool::PaintBrushTool,
            resource("brushhard24.png"),
            Color::black(),
            1.0f,

@@ -24,7 +24,7 @@ class StrokesTest : public CanvasTest {
 protected:
     // A canvas that paints opaque black square stamps straight into the picture.
     std::shared_ptr<PaintingView> paintingCanvas(int brushSize, float step) {
-        delegate_.setSelectedTool(EyeDropperTool); // paints, and no tint
+        delegate_.setSelectedTool(Tool::EyeDropperTool); // paints, and no tint
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));
         view->setShowCursor(false);
@@ -176,7 +176,7 @@ TEST_F(StrokesTest, EraserRestoresTheOriginalUnderOpaqueBrushPixels) {
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(1, 0, 0));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 480));
     view->rawcopyToUndoBuffer();
-    delegate_.setSelectedTool(EraserTool);
+    delegate_.setSelectedTool(Tool::EraserTool);
     view->renderLineFromPoint({100, 100}, {120, 100});
     EXPECT_EQ(screenPixel(*view, 110, 100), kWhite);
     EXPECT_EQ(screenPixel(*view, 110, 110), (ARGBColorBytes{255, 255, 0, 0}));

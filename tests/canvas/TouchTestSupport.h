@@ -79,7 +79,7 @@ protected:
     // The paint brush with an opaque black square stamp of `brushSize`
     // points, opacity 1, normal blending, no finger offset and no cursor.
     std::shared_ptr<PaintingView> paintCanvas(int brushSize = 2) {
-        delegate_.setSelectedTool(PaintBrushTool);
+        delegate_.setSelectedTool(Tool::PaintBrushTool);
         delegate_.setPaintBrushAlpha(1);
         delegate_.setPaintBrushBlendMode(0);
         delegate_.setCursorDisplayFlag(false);
