@@ -21,8 +21,9 @@
 namespace zorbel {
 
 void CanvoAppDelegate::registerInterfaceClasses() {
-    platform::InterfaceLoader::registerClass(
-        "PaintingView", [](platform::InterfaceNode&) { return PaintingView::create(); });
+    platform::InterfaceLoader::registerClass("PaintingView", [](platform::InterfaceNode&) {
+        return PaintingView::create(CanvoAppDelegate::shared());
+    });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
@@ -73,7 +74,7 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     // 4. The links between canvas, main view controller and delegate.
     if (canvoViewController_) {
         if (PaintingView* canvas = canvoViewController_->obtainPaintView())
-            canvas->setCanvoViewController(canvoViewController_.get());
+            canvas->setDelegate(this);
         canvoViewController_->setCanvoDelegate(this);
     }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/PaintingViewDelegate.h"
 #include "canvas/Tool.h"
 #include "platform/foundation/Result.h"
 #include "platform/graphics/Color.h"
@@ -47,7 +48,8 @@ class TouchImageView;
 // (shake to erase), +Catalogues (the picture name lists).
 class CanvoAppDelegate : public platform::ApplicationDelegate,
                          public platform::AccelerometerDelegate,
-                         public platform::AlertViewDelegate {
+                         public platform::AlertViewDelegate,
+                         public PaintingViewDelegate {
 public:
     // The interface file of the window.
     static constexpr const char* kMainInterfaceName = "MainWindow";
@@ -174,6 +176,30 @@ public:
     void restorePaintBrushTool() {}
     // True while a one-shot effect runs (its progress indicator spins).
     bool tooBusyForUserInteraction() const;
+
+    // --- The canvas's host (CanvoAppDelegate+Canvas.cpp) ----------------------
+    bool paintingViewIsBusy() const override;
+    Tool paintingViewTool() const override;
+    bool paintingViewToolPaints() const override;
+    float paintingViewBrushOpacity() const override;
+    platform::BlendMode paintingViewBrushBlendMode() const override;
+    InterfaceOrientation paintingViewInterfaceOrientation() const override;
+    bool paintingViewShowsCursor() const override;
+    bool paintingViewIsPainting() const override;
+    bool paintingViewSmoothsStrokes() const override;
+    float paintingViewSmoothingTolerance() const override;
+    bool paintingViewRecognisesShapes() const override;
+    bool paintingViewInPresentMode() const override;
+    DocumentOrientation paintingViewDocumentOrientation() const override;
+    bool paintingViewWasCropped() const override;
+    void paintingViewDocumentOrientationChanged(DocumentOrientation orientation) override;
+    void paintingViewStrokeBegan() override;
+    void paintingViewStrokeEnded() override;
+    void paintingViewEndPresentMode() override;
+    void paintingViewPresentToolSelection() override;
+    void paintingViewPresentColorSelection() override;
+    void paintingViewPresentBrushSelection() override;
+    void paintingViewCloneIsReady() override;
 
     // --- Presentation (the canvas's gestures) ---------------------------------
     bool inPresentMode() const;

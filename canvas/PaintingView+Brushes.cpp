@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 
@@ -88,13 +87,13 @@ void PaintingView::createBrushLayer() {
         brushContext_->scaleCTM(1, -1);
         brushContext_->drawImage(Rect(0, 0, float(width), float(height)), *picture);
     }
-    if (appDelegate().selectedTool() == Tool::PaintBrushTool)
+    if (host().paintingViewTool() == Tool::PaintBrushTool)
         setBitmapColorPreMult(brushContext_.get(), packTintColor(0, 0, 255));
     rebuildStamp();
 }
 
 void PaintingView::buildBrushBitmap(const platform::Image& image, std::string_view caller) {
-    const bool turned = appDelegate().documentOrientation() == 3;
+    const bool turned = host().paintingViewDocumentOrientation() == DocumentOrientation::Turned;
     int width = image.width();
     int height = image.height();
     if (turned)
@@ -141,7 +140,7 @@ void PaintingView::createColorBrushLayerFromImage(ImageRef image) {
     if (!colorBrushImage_)
         return;
     const platform::Image& picture = *colorBrushImage_;
-    const bool turned = appDelegate().documentOrientation() == 3;
+    const bool turned = host().paintingViewDocumentOrientation() == DocumentOrientation::Turned;
     const int pictureWidth = picture.width();
     const int pictureHeight = picture.height();
     const int width = turned ? pictureHeight : pictureWidth;
@@ -184,7 +183,7 @@ void PaintingView::setBrushToCurrentColor() {
 }
 
 void PaintingView::setBrushColorRed(float red, float green, float blue) {
-    if (appDelegate().selectedTool() != Tool::PaintBrushTool)
+    if (host().paintingViewTool() != Tool::PaintBrushTool)
         return;
     const auto toByte = [](float v) { return std::uint8_t(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
     setBitmapColorPreMult(brushContext_.get(),

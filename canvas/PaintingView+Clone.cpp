@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "app/CanvoAppDelegate.h"
-#include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 
@@ -56,7 +54,7 @@ void PaintingView::cloneStepAt(float x, float y) {
     const platform::Size stamp = stampSize();
     const float W = stamp.width;
     const float H = stamp.height;
-    const Tool tool = appDelegate().selectedTool();
+    const Tool tool = host().paintingViewTool();
 
     // Stamp corners in buffer coordinates (y up from the canvas bottom).
     const Point d{x - W / 2, std::fabs(std::trunc(y - 480)) - H / 2};
@@ -101,8 +99,8 @@ void PaintingView::cloneStepAt(float x, float y) {
 }
 
 bool PaintingView::handleCloneSetUpTap(Point p) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.selectedTool() != Tool::CloneTool)
+    PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewTool() != Tool::CloneTool)
         return false;
     const platform::Size stamp = stampSize();
     // The stamp rectangle's corner in buffer coordinates (y up from the bottom).
@@ -111,8 +109,7 @@ bool PaintingView::handleCloneSetUpTap(Point p) {
 
     if (cloneNeedsOffset_) {
         cloneOffsetPosition_ = corner;
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
+        delegate.paintingViewStrokeEnded();
         cloneNeedsOffset_ = false;
         waitingForEndTouch_ = false;
         if (cursorWasPainted_)
@@ -123,17 +120,13 @@ bool PaintingView::handleCloneSetUpTap(Point p) {
         cloneRelativeOffset_ = {corner.x - cloneOffsetPosition_.x,
                                 corner.y - cloneOffsetPosition_.y};
         clone2ndPointset_ = true;
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
+        delegate.paintingViewStrokeEnded();
         showCursor_ = false;
         if (cursorWasPainted_)
             setNeedsDisplay();
         waitingForEndTouch_ = false;
         cloneNeedsOffset_ = false;
-        if (auto button = platform::Image::named("clonebutton.png"))
-            delegate.setToolImage(std::move(button));
-        else
-            platform::log("Tool button image not found: clonebutton.png");
+        delegate.paintingViewCloneIsReady();
         return true;
     }
     return false;

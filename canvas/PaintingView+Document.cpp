@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
@@ -195,7 +194,7 @@ void PaintingView::reloadOrgImageInfoBuffer(Context* context) {
     platform::GStateGuard guard(*context);
     context->clearRect(bufferRect_);
     if (orgUIImage_)
-        drawPictureByFitRule(*context, *orgUIImage_, appDelegate().wasCropped(),
+        drawPictureByFitRule(*context, *orgUIImage_, host().paintingViewWasCropped(),
                              FitTarget::OriginalBuffer);
 }
 
@@ -217,10 +216,12 @@ void PaintingView::refreshDrawing() {
         platform::GStateGuard guard(context);
         context.clearRect(bufferRect_);
         if (bgUIImage_) {
-            CanvoAppDelegate& delegate = appDelegate();
-            const Fit fit = drawPictureByFitRule(context, *bgUIImage_, delegate.wasCropped(),
-                                                 FitTarget::OffscreenBuffer);
-            delegate.setDocumentOrientation(fit.turned ? 3 : 1);
+            PaintingViewDelegate& delegate = host();
+            const Fit fit =
+                drawPictureByFitRule(context, *bgUIImage_, delegate.paintingViewWasCropped(),
+                                     FitTarget::OffscreenBuffer);
+            delegate.paintingViewDocumentOrientationChanged(
+                fit.turned ? DocumentOrientation::Turned : DocumentOrientation::Upright);
         }
     }
     setNeedsDisplay();
@@ -351,13 +352,13 @@ ImageRef PaintingView::scaleAndRotateImage(const ImageRef& image) {
     return surface->makeImage();
 }
 
-ImageRef PaintingView::getImageToSave(int documentOrientation) {
+ImageRef PaintingView::getImageToSave(DocumentOrientation documentOrientation) {
     reloadOffscreenBufferIfNecessary();
     if (!offscreenPaintContext_)
         return nullptr;
-    if (documentOrientation == 1)
+    if (documentOrientation == DocumentOrientation::Upright)
         return uprightPictureOfBuffer(*offscreenPaintContext_);
-    if (documentOrientation != 3)
+    if (documentOrientation != DocumentOrientation::Turned)
         return nullptr;
     const int W = offscreenPaintContext_->width();
     const int H = offscreenPaintContext_->height();
@@ -390,12 +391,12 @@ ImageRef PaintingView::viewToImage() {
     return picture;
 }
 
-ImageRef PaintingView::getFlattenedImageToSave(int documentOrientation) {
-    if (documentOrientation == 1)
+ImageRef PaintingView::getFlattenedImageToSave(DocumentOrientation documentOrientation) {
+    if (documentOrientation == DocumentOrientation::Upright)
         return viewToImage();
-    if (documentOrientation != 3) {
+    if (documentOrientation != DocumentOrientation::Turned) {
         log("Non-standard image orientation!");
-        printOrientation(documentOrientation);
+        printOrientation(int(documentOrientation));
         return nullptr;
     }
     auto shown = viewToImage();
@@ -411,7 +412,7 @@ ImageRef PaintingView::getFlattenedImageToSave(int documentOrientation) {
 }
 
 bool PaintingView::writeOnlyImageOut(std::string_view fileName) {
-    auto picture = getImageToSave(appDelegate().documentOrientation());
+    auto picture = getImageToSave(host().paintingViewDocumentOrientation());
     if (!picture)
         return false;
     auto png = picture->pngData(kFlushPngCompressionLevel);

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 #include "effects/FitCurves.h"
 
@@ -188,7 +187,7 @@ void PaintingView::curveFit() {
         const Point p = mPointArray_[std::size_t(i)]->xyPosition();
         stdPoints[std::size_t(i)] = {double(p.x), double(p.y)};
     }
-    const double tolerance = double(appDelegate().smoothPaintBrushAmount());
+    const double tolerance = double(host().paintingViewSmoothingTolerance());
     const int written = FitCurveList2(stdPoints.data(), n, tolerance, 0, crvPoints.data());
     drawCurves(crvPoints.data(), written);
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 
 namespace zorbel {
@@ -21,7 +20,7 @@ constexpr double kMaxStampsPerSegment = 1 << 20;
 } // namespace
 
 bool PaintingView::strokeGoesToPaintLayer() const {
-    return brushAlpha_ != 1.0f || brushBlendMode_ != 0;
+    return brushAlpha_ != 1.0f || brushBlendMode_ != platform::BlendMode::Normal;
 }
 
 void PaintingView::renderLineFromPoint(Point from, Point to) {
@@ -32,7 +31,7 @@ void PaintingView::renderLineFromPoint(Point from, Point to) {
     // A step of 0 or a NaN point must not turn into an endless segment.
     const unsigned count = n > 1 ? unsigned(std::min(double(n), kMaxStampsPerSegment)) : 1u;
 
-    const Tool tool = appDelegate().selectedTool();
+    const Tool tool = host().paintingViewTool();
     const bool copiesPixels = tool == Tool::CloneTool || tool == Tool::EraserTool;
     for (unsigned i = 0; i < count; ++i) {
         const float t = float(i) / float(count);
@@ -91,7 +90,7 @@ void PaintingView::mergePaintLayer() {
         Context& context = *offscreenPaintContext_;
         platform::GStateGuard guard(context);
         context.setAlpha(brushAlpha_);
-        context.setBlendMode(platform::blendModeFromInt(brushBlendMode_));
+        context.setBlendMode(brushBlendMode_);
         context.drawLayerInRect(bufferRect_, *paintlayer_);
     }
     clearPaintLayer();
@@ -108,18 +107,18 @@ void PaintingView::drawRect(Context& context, const Rect& dirty) {
         if (strokeGoesToPaintLayer() && paintlayer_) {
             // The stroke shows at its opacity however often its stamps overlap.
             context.setAlpha(brushAlpha_);
-            context.setBlendMode(platform::blendModeFromInt(brushBlendMode_));
+            context.setBlendMode(brushBlendMode_);
             context.drawLayerInRect(bufferRect_, *paintlayer_);
         }
     }
 
-    const CanvoAppDelegate& delegate = appDelegate();
-    const Tool tool = delegate.selectedTool();
+    const PaintingViewDelegate& delegate = host();
+    const Tool tool = delegate.paintingViewTool();
     if (!showCursor_ && tool != Tool::CloneTool) {
         cursorWasPainted_ = false;
         return;
     }
-    if (!delegate.paintingFlag() || !delegate.cursorDisplayFlag()) {
+    if (!delegate.paintingViewIsPainting() || !delegate.paintingViewShowsCursor()) {
         cursorWasPainted_ = false;
         return;
     }

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "app/CanvoAppDelegate.h"
-#include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
 
 namespace zorbel {
@@ -16,10 +14,6 @@ using platform::TouchSet;
 
 namespace {
 
-bool isLandscapeOrientation(int orientation) {
-    return orientation == 3 || orientation == 4;
-}
-
 // |trunc(v)| > threshold, compared as floats so that no value can overflow a
 // conversion to an integer (NaN counts as small).
 bool truncatesBeyond(float v, float threshold) {
@@ -29,13 +23,13 @@ bool truncatesBeyond(float v, float threshold) {
 } // namespace
 
 Point PaintingView::applyFingerOffset(Point p) const {
-    if (isLandscapeOrientation(appDelegate().getCurrentOrientation()))
+    if (isLandscape(host().paintingViewInterfaceOrientation()))
         return {p.x - fingerOffset_.y, p.y + fingerOffset_.x};
     return {p.x + fingerOffset_.x, p.y + fingerOffset_.y};
 }
 
 bool PaintingView::handleCornerTap(Point p) {
-    CanvoAppDelegate& delegate = appDelegate();
+    PaintingViewDelegate& delegate = host();
     const float zone = kCornerZone;
     const float right = float(kCanvasWidth) - zone;
     const float bottom = float(kCanvasHeight) - zone;
@@ -43,43 +37,43 @@ bool PaintingView::handleCornerTap(Point p) {
     const bool topRight = p.x > right && p.y < zone;
     const bool bottomLeft = p.x < zone && p.y > bottom;
     const bool bottomRight = p.x > right && p.y > bottom;
-    const bool landscape = isLandscapeOrientation(delegate.getCurrentOrientation());
+    const bool landscape = isLandscape(delegate.paintingViewInterfaceOrientation());
 
     // The corners keep their meaning on the device when the canvas is turned.
     if (landscape ? topRight : topLeft) {
         ignoreMoveEndPhases_ = true;
-        delegate.resetPresentMode();
+        delegate.paintingViewEndPresentMode();
         return true;
     }
-    if (!delegate.inPresentMode())
+    if (!delegate.paintingViewInPresentMode())
         return false;
     if (landscape ? bottomRight : topRight) {
         ignoreMoveEndPhases_ = true;
-        delegate.presentToolSelection();
+        delegate.paintingViewPresentToolSelection();
         return true;
     }
     if (landscape ? topLeft : bottomLeft) {
         ignoreMoveEndPhases_ = true;
-        delegate.presentColorSelection();
+        delegate.paintingViewPresentColorSelection();
         return true;
     }
     if (landscape ? bottomLeft : bottomRight) {
         ignoreMoveEndPhases_ = true;
-        delegate.presentBrushSelection();
+        delegate.paintingViewPresentBrushSelection();
         return true;
     }
     return false;
 }
 
 void PaintingView::setUpStrokeSettings(Tool tool) {
-    const CanvoAppDelegate& delegate = appDelegate();
+    const PaintingViewDelegate& delegate = host();
     float spacing = 0.15f;
     if (tool == Tool::PaintBrushTool) {
-        brushAlpha_ = delegate.paintBrushAlpha();
-        brushBlendMode_ = delegate.paintBrushBlendMode();
+        brushAlpha_ = delegate.paintingViewBrushOpacity();
+        brushBlendMode_ = delegate.paintingViewBrushBlendMode();
     } else {
         brushAlpha_ = 1.0f;
-        brushBlendMode_ = 0;
+        brushBlendMode_ = platform::BlendMode::Normal;
         if (tool == Tool::ColorBrushTool)
             spacing = 1.0f; // colour-brush pictures side by side
     }
@@ -98,8 +92,8 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
         return;
     location_ = touch->locationInView(this);
 
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.tooBusyForUserInteraction()) {
+    PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewIsBusy()) {
         ignoreMoveEndPhases_ = true;
         return;
     }
@@ -112,21 +106,20 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
         return;
     }
     waitingForEndTouch_ = true;
-    if (!delegate.paintStyleTool())
+    if (!delegate.paintingViewToolPaints())
         return;
 
-    const Tool tool = delegate.selectedTool();
+    const Tool tool = delegate.paintingViewTool();
     // With a large offset the finger hides nothing, so every other stroke only
     // shows where painting would land.
     const bool largeOffset = truncatesBeyond(fingerOffset_.x, kCursorOffsetThreshold) ||
                              truncatesBeyond(fingerOffset_.y, kCursorOffsetThreshold);
     showCursor_ = largeOffset &&
                   (!lastTimeCursorUsed_ || (tool == Tool::CloneTool && cloneNeedsOffset_)) &&
-                  delegate.cursorDisplayFlag();
+                  delegate.paintingViewShowsCursor();
 
     setUpStrokeSettings(tool);
-    if (canvoViewController_)
-        canvoViewController_->startPainting();
+    delegate.paintingViewStrokeBegan();
     firstTouch_ = true;
 
     if (!showCursor_) {
@@ -141,8 +134,8 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
 }
 
 void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.tooBusyForUserInteraction() || ignoreMoveEndPhases_ || !delegate.paintStyleTool())
+    const PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewIsBusy() || ignoreMoveEndPhases_ || !delegate.paintingViewToolPaints())
         return;
     const Touch* touch = touches.anyObject();
     if (!touch)
@@ -169,11 +162,11 @@ void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
 }
 
 void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (ignoreMoveEndPhases_ || delegate.tooBusyForUserInteraction())
+    PaintingViewDelegate& delegate = host();
+    if (ignoreMoveEndPhases_ || delegate.paintingViewIsBusy())
         return;
     const Touch* touch = touches.anyObject();
-    const Tool tool = delegate.selectedTool();
+    const Tool tool = delegate.paintingViewTool();
 
     if (tool == Tool::CloneTool) {
         const Point position = touch ? applyFingerOffset(touch->locationInView(this)) : location_;
@@ -182,9 +175,8 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
     }
 
     waitingForEndTouch_ = false;
-    if (delegate.paintStyleTool()) {
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
+    if (delegate.paintingViewToolPaints()) {
+        delegate.paintingViewStrokeEnded();
         if (firstTouch_) {
             // The touch-down's own stamp never happened.
             firstTouch_ = false;
@@ -201,15 +193,14 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
             showCursor_ = false;
         } else {
             mergePaintLayer();
-            const bool smoothing = delegate.smoothPaintBrushFlag();
+            const bool smoothing = delegate.paintingViewSmoothsStrokes();
             if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
                 copyFromUndoBuffer(); // the freehand stroke goes
                 curveFit();
                 mergePaintLayer();
             }
-            const bool smartShapes =
-                canvoViewController_ && canvoViewController_->smartShapesEnabled();
-            if (smartShapes && !smoothing && tool == Tool::PaintBrushTool)
+            if (delegate.paintingViewRecognisesShapes() && !smoothing &&
+                tool == Tool::PaintBrushTool)
                 redrawRecognisedShape();
         }
         if (cursorWasPainted_)

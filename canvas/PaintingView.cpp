@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 
@@ -12,8 +11,9 @@ using platform::Context;
 using platform::ImageRef;
 using platform::log;
 
-std::shared_ptr<PaintingView> PaintingView::create() {
+std::shared_ptr<PaintingView> PaintingView::create(PaintingViewDelegate* delegate) {
     auto view = std::make_shared<PaintingView>();
+    view->setDelegate(delegate);
     view->awakeFromNib();
     return view;
 }
@@ -33,11 +33,10 @@ PaintingView::~PaintingView() {
     colorBrushContext_.reset();
 }
 
-CanvoAppDelegate& PaintingView::appDelegate() const {
-    if (CanvoAppDelegate* delegate = CanvoAppDelegate::shared())
-        return *delegate;
-    static CanvoAppDelegate standalone;
-    return standalone;
+PaintingViewDelegate& PaintingView::host() const {
+    if (delegate_)
+        return *delegate_;
+    return defaults_;
 }
 
 ImageRef PaintingView::loadResourceImage(std::string_view name) {
@@ -49,7 +48,7 @@ void PaintingView::awakeFromNib() {
     setFrame(bufferRect_);
     showCursor_ = true;
     brushAlpha_ = 0.5f;
-    brushBlendMode_ = 0;
+    brushBlendMode_ = platform::BlendMode::Normal;
     fingerOffset_ = {0, -32};
 
     bitmapByteCount_ = std::int32_t(int(bufferRect_.width() * 4) * int(bufferRect_.height()));

@@ -10,9 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "canvas/Orientation.h"
 #include "canvas/PaintPoint.h"
+#include "canvas/PaintingViewDefaults.h"
 #include "canvas/Tool.h"
 #include "effects/GGVecLib.h"
+#include "platform/graphics/BlendMode.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
@@ -27,9 +30,6 @@ class Timer;
 }
 
 namespace zorbel {
-
-class CanvoAppDelegate;
-class CanvoViewController;
 
 // One pixel as it lies in a canvas buffer: alpha, red, green, blue.
 struct ARGBColorBytes {
@@ -91,8 +91,9 @@ public:
     // the default for a few per cent more bytes.
     static constexpr int kFlushPngCompressionLevel = platform::Image::kFastPngCompression;
 
-    // A canvas with its frame at bufferRect, started up (awakeFromNib).
-    static std::shared_ptr<PaintingView> create();
+    // A canvas with its frame at bufferRect, started up (awakeFromNib) with
+    // `delegate` as its host (none: the canvas alone, PaintingViewDefaults).
+    static std::shared_ptr<PaintingView> create(PaintingViewDelegate* delegate = nullptr);
 
     PaintingView();
     ~PaintingView() override;
@@ -167,13 +168,13 @@ public:
     static platform::ImageRef scaleAndRotateImage(const platform::ImageRef& image);
     // The painting alone, upright for orientation 1, turned back to landscape
     // for 3; null otherwise.
-    platform::ImageRef getImageToSave(int documentOrientation);
+    platform::ImageRef getImageToSave(DocumentOrientation documentOrientation);
     // The view as shown, every layer on it drawn in, as a picture of its
     // bounds' size.
     platform::ImageRef viewToImage();
     // The flattened picture: viewToImage for orientation 1, turned back to the
     // 480 x 320 landscape picture for 3; null (and logged) for any other.
-    platform::ImageRef getFlattenedImageToSave(int documentOrientation);
+    platform::ImageRef getFlattenedImageToSave(DocumentOrientation documentOrientation);
     bool writeImageOut(std::string_view fileName);
     bool writeOnlyImageOut(std::string_view fileName);
     static void printOrientation(int orientation);
@@ -330,8 +331,8 @@ public:
     void setColorBrushImage(platform::ImageRef image) { colorBrushImage_ = std::move(image); }
     float brushAlpha() const { return brushAlpha_; }
     void setBrushAlpha(float alpha) { brushAlpha_ = alpha; }
-    int brushBlendMode() const { return brushBlendMode_; }
-    void setBrushBlendMode(int mode) { brushBlendMode_ = mode; }
+    platform::BlendMode brushBlendMode() const { return brushBlendMode_; }
+    void setBrushBlendMode(platform::BlendMode mode) { brushBlendMode_ = mode; }
     platform::Color currentColor() const { return currentColor_; }
     void setCurrentColor(const platform::Color& color) { currentColor_ = color; }
     long colorIndex() const { return colorIndex_; }
@@ -365,10 +366,9 @@ public:
     void setIgnoreMoveEndPhases(bool ignore) { ignoreMoveEndPhases_ = ignore; }
     int orientation() const { return orientation_; }
     void setOrientation(int orientation) { orientation_ = orientation; }
-    CanvoViewController* canvoViewController() const { return canvoViewController_; }
-    void setCanvoViewController(CanvoViewController* controller) {
-        canvoViewController_ = controller;
-    }
+    // The host the canvas asks and tells (not owned); null runs it alone.
+    PaintingViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(PaintingViewDelegate* delegate) { delegate_ = delegate; }
     std::shared_ptr<PaintPoint> paintPoint() const { return paintPoint_; }
     void setPaintPoint(std::shared_ptr<PaintPoint> point) { paintPoint_ = std::move(point); }
     platform::Timer* testTimer() const { return testTimer_; }
@@ -419,9 +419,8 @@ protected:
     // override it to see how the canvas copes without memory.
     virtual std::uint8_t* allocateBlock(std::size_t bytes);
 
-    // The application delegate, or a canvas-private default one when the
-    // application has none (tools and tests that run the canvas alone).
-    CanvoAppDelegate& appDelegate() const;
+    // The delegate, or the canvas's own defaults when it has none.
+    PaintingViewDelegate& host() const;
 
     struct FreeBlock {
         void operator()(std::uint8_t* p) const { std::free(p); }
@@ -488,7 +487,7 @@ protected:
     platform::ImageRef brushImage_;
     platform::ImageRef colorBrushImage_;
     float brushAlpha_ = 1;
-    int brushBlendMode_ = 0;
+    platform::BlendMode brushBlendMode_ = platform::BlendMode::Normal;
     platform::Color currentColor_ = platform::Color::black();
     long colorIndex_ = 0;
     float brushSize_ = 0;
@@ -514,7 +513,6 @@ protected:
     bool ignoreMoveEndPhases_ = false;
     int startLineIndex_ = 0;
     int orientation_ = 0;
-    CanvoViewController* canvoViewController_ = nullptr; // owns this view's screen
     std::shared_ptr<PaintPoint> paintPoint_;
     bool paintAtEnd_ = false;
     bool useTimer_ = false;
@@ -532,6 +530,9 @@ protected:
     platform::Point cloneRelativeOffset_;
     int cloneMode_ = 0;
     platform::Point orgTwirlPoint_;
+
+    PaintingViewDelegate* delegate_ = nullptr;
+    mutable PaintingViewDefaults defaults_;
 
     // Shapes and smoothing.
     std::vector<std::shared_ptr<PaintPoint>> mPointArray_;

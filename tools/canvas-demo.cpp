@@ -13,13 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
+#include "canvas/PaintingViewDefaults.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/ResourceBundle.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/Application.h"
 
 namespace {
 
@@ -38,6 +37,16 @@ platform::ImageRef resource(const char* name) {
     return image.value();
 }
 
+// The canvas alone, with the tool of the stroke being painted.
+class DemoDelegate : public zorbel::PaintingViewDefaults {
+public:
+    void setSelectedTool(zorbel::Tool tool) { tool_ = tool; }
+    zorbel::Tool paintingViewTool() const override { return tool_; }
+
+private:
+    zorbel::Tool tool_ = zorbel::Tool::PaintBrushTool;
+};
+
 struct Stroke {
     zorbel::Tool tool;
     platform::ImageRef brush;
@@ -49,7 +58,7 @@ struct Stroke {
 
 // What a finger does: the undo copy at touch-down, a segment per movement,
 // the stroke layer merged once at touch-up.
-void paint(PaintingView& view, zorbel::CanvoAppDelegate& delegate, const Stroke& stroke) {
+void paint(PaintingView& view, DemoDelegate& delegate, const Stroke& stroke) {
     delegate.setSelectedTool(stroke.tool);
     if (stroke.tool == zorbel::Tool::ColorBrushTool) {
         view.createColorBrushLayerFromImage(stroke.brush);
@@ -58,7 +67,7 @@ void paint(PaintingView& view, zorbel::CanvoAppDelegate& delegate, const Stroke&
         view.setColor(stroke.color);
     }
     view.setBrushAlpha(stroke.opacity);
-    view.setBrushBlendMode(stroke.blendMode);
+    view.setBrushBlendMode(platform::blendModeFromInt(stroke.blendMode));
     const float width = view.brushLayer() ? view.brushLayer()->size().width : 1;
     const float factor = stroke.tool == zorbel::Tool::ColorBrushTool ? 1.0f : 0.15f;
     view.setBrushPixelStep(std::max(1.0f, factor * width));
@@ -96,9 +105,8 @@ int main(int argc, char** argv) {
         argc > 1 ? std::filesystem::path(argv[1])
                  : platform::Paths::picturesDirectory() / "canvas-demo.png";
 
-    zorbel::CanvoAppDelegate delegate;
-    platform::Application::shared().setDelegate(&delegate);
-    auto view = PaintingView::create();
+    DemoDelegate delegate;
+    auto view = PaintingView::create(&delegate);
     view->setShowCursor(false);
 
     using zorbel::Tool;
@@ -137,7 +145,7 @@ int main(int argc, char** argv) {
            {{10, 10}, {310, 470}, {10, 470}, {310, 10}}});
     view->switchUndoBuffer();
 
-    auto picture = view->getImageToSave(1);
+    auto picture = view->getImageToSave(zorbel::DocumentOrientation::Upright);
     if (!picture) {
         std::fprintf(stderr, "canvas-demo: no picture to save\n");
         return 1;
@@ -153,7 +161,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "canvas-demo: %s\n", written.error().c_str());
         return 1;
     }
-    platform::Application::shared().setDelegate(nullptr);
     std::printf("canvas-demo: painting written to %s\n", output.string().c_str());
     return 0;
 }

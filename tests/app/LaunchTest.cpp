@@ -89,7 +89,7 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
               platform::StatusBarStyle::BlackTranslucent);
     EXPECT_EQ(platform::Accelerometer::shared().delegate(), &app());
     EXPECT_DOUBLE_EQ(platform::Accelerometer::shared().updateInterval(), 0.04);
-    EXPECT_EQ(canvas().canvoViewController(), app().canvoViewController().get());
+    EXPECT_EQ(canvas().delegate(), static_cast<PaintingViewDelegate*>(&app()));
     EXPECT_EQ(app().canvoViewController()->canvoDelegate(), &app());
     EXPECT_EQ(canvas().tag(), 100);
     // Every interface file of the main screen loaded without an error.

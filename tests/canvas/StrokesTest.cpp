@@ -29,7 +29,7 @@ protected:
         view->createBrushLayerFromImage(squareBrush(brushSize));
         view->setShowCursor(false);
         view->setBrushAlpha(1);
-        view->setBrushBlendMode(0);
+        view->setBrushBlendMode(platform::BlendMode::Normal);
         view->setBrushPixelStep(step);
         return view;
     }
@@ -109,7 +109,7 @@ TEST_F(StrokesTest, BlendModeStrokeIsShownAndMergedWithItsMode) {
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(0, 1, 1));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 480));
     view->createBrushLayerFromImage(squareBrush(4, {255, 255, 0, 0}));
-    view->setBrushBlendMode(1);
+    view->setBrushBlendMode(platform::BlendMode::Multiply);
     view->renderLineFromPoint({20, 20}, {30, 20});
     EXPECT_EQ(screenPixel(*view, 25, 20), (ARGBColorBytes{255, 0, 255, 255}));
     view->mergePaintLayer();
