@@ -21,9 +21,17 @@
 namespace zorbel {
 
 void CanvoAppDelegate::registerInterfaceClasses() {
-    platform::InterfaceLoader::registerClass("PaintingView", [](platform::InterfaceNode&) {
-        return PaintingView::create(CanvoAppDelegate::shared());
-    });
+    // A canvas that cannot start is not made: with no canvas nothing is
+    // written at termination, so the saved painting stays as it was.
+    platform::InterfaceLoader::registerClass(
+        "PaintingView", [](platform::InterfaceNode&) -> std::shared_ptr<platform::View> {
+            auto canvas = PaintingView::create(CanvoAppDelegate::shared());
+            if (!canvas) {
+                platform::log(canvas.error());
+                return nullptr;
+            }
+            return canvas.value();
+        });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");

@@ -41,7 +41,7 @@ public:
         std::filesystem::remove_all(home_);
         platform::Paths::setHome(home_);
         platform::setLogQuiet(true);
-        view = PaintingView::create(&delegate);
+        view = PaintingView::create(&delegate).value();
         view->setShowCursor(false);
     }
     ~CanvasBench() {

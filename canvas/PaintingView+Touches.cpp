@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "canvas/PaintingView.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/Touch.h"
 
 namespace zorbel {
 
@@ -14,6 +16,11 @@ using platform::TouchSet;
 
 namespace {
 
+// The corners that answer a tap: 60 x 60 point squares of the canvas.
+constexpr float kCornerZone = 60;
+// An offset whose coordinates both truncate into -10..10 shows no cursor.
+constexpr float kCursorOffsetThreshold = 10;
+
 // |trunc(v)| > threshold, compared as floats so that no value can overflow a
 // conversion to an integer (NaN counts as small).
 bool truncatesBeyond(float v, float threshold) {
@@ -23,42 +30,42 @@ bool truncatesBeyond(float v, float threshold) {
 } // namespace
 
 Point PaintingView::applyFingerOffset(Point p) const {
+    const Point offset = touch_.fingerOffset;
     if (isLandscape(host().paintingViewInterfaceOrientation()))
-        return {p.x - fingerOffset_.y, p.y + fingerOffset_.x};
-    return {p.x + fingerOffset_.x, p.y + fingerOffset_.y};
+        return {p.x - offset.y, p.y + offset.x};
+    return {p.x + offset.x, p.y + offset.y};
 }
 
+// The corners keep their meaning on the device when the canvas is turned.
 bool PaintingView::handleCornerTap(Point p) {
     PaintingViewDelegate& delegate = host();
-    const float zone = kCornerZone;
-    const float right = float(kCanvasWidth) - zone;
-    const float bottom = float(kCanvasHeight) - zone;
-    const bool topLeft = p.x < zone && p.y < zone;
-    const bool topRight = p.x > right && p.y < zone;
-    const bool bottomLeft = p.x < zone && p.y > bottom;
+    const float right = float(kCanvasWidth) - kCornerZone;
+    const float bottom = float(kCanvasHeight) - kCornerZone;
+    const bool topLeft = p.x < kCornerZone && p.y < kCornerZone;
+    const bool topRight = p.x > right && p.y < kCornerZone;
+    const bool bottomLeft = p.x < kCornerZone && p.y > bottom;
     const bool bottomRight = p.x > right && p.y > bottom;
     const bool landscape = isLandscape(delegate.paintingViewInterfaceOrientation());
 
-    // The corners keep their meaning on the device when the canvas is turned.
     if (landscape ? topRight : topLeft) {
-        ignoreMoveEndPhases_ = true;
+        touch_.ignoreMoveEndPhases = true;
         delegate.paintingViewEndPresentMode();
         return true;
     }
     if (!delegate.paintingViewInPresentMode())
         return false;
     if (landscape ? bottomRight : topRight) {
-        ignoreMoveEndPhases_ = true;
+        touch_.ignoreMoveEndPhases = true;
         delegate.paintingViewPresentToolSelection();
         return true;
     }
     if (landscape ? topLeft : bottomLeft) {
-        ignoreMoveEndPhases_ = true;
+        touch_.ignoreMoveEndPhases = true;
         delegate.paintingViewPresentColorSelection();
         return true;
     }
     if (landscape ? bottomLeft : bottomRight) {
-        ignoreMoveEndPhases_ = true;
+        touch_.ignoreMoveEndPhases = true;
         delegate.paintingViewPresentBrushSelection();
         return true;
     }
@@ -69,65 +76,62 @@ void PaintingView::setUpStrokeSettings(Tool tool) {
     const PaintingViewDelegate& delegate = host();
     float spacing = 0.15f;
     if (tool == Tool::PaintBrushTool) {
-        brushAlpha_ = delegate.paintingViewBrushOpacity();
-        brushBlendMode_ = delegate.paintingViewBrushBlendMode();
+        renderer_.setBrushAlpha(delegate.paintingViewBrushOpacity());
+        renderer_.setBrushBlendMode(delegate.paintingViewBrushBlendMode());
     } else {
-        brushAlpha_ = 1.0f;
-        brushBlendMode_ = platform::BlendMode::Normal;
+        renderer_.setBrushAlpha(1.0f);
+        renderer_.setBrushBlendMode(platform::BlendMode::Normal);
         if (tool == Tool::ColorBrushTool)
             spacing = 1.0f; // colour-brush pictures side by side
     }
-    brushSize_ = stampSize().width;
-    brushPixelStep_ = spacing * brushSize_;
+    brush_.setSize(brush_.stampSize().width);
     // Also catches a NaN step, which would make every segment endless.
-    if (!(brushPixelStep_ >= 1.0f))
-        brushPixelStep_ = 1.0f;
+    const float step = spacing * brush_.size();
+    renderer_.setBrushPixelStep(step >= 1.0f ? step : 1.0f);
 }
 
 void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
-    startLineIndex_ = 0;
-    ignoreMoveEndPhases_ = false;
+    touch_.ignoreMoveEndPhases = false;
     const Touch* touch = touches.anyObject();
     if (!touch)
         return;
-    location_ = touch->locationInView(this);
+    touch_.location = touch->locationInView(this);
 
     PaintingViewDelegate& delegate = host();
     if (delegate.paintingViewIsBusy()) {
-        ignoreMoveEndPhases_ = true;
+        touch_.ignoreMoveEndPhases = true;
         return;
     }
-    if (handleCornerTap(location_))
+    if (handleCornerTap(touch_.location))
         return;
-
-    if (waitingForEndTouch_) {
+    if (touch_.waitingForEndTouch) {
         // The last stroke never saw its touch-up: this touch-down ends it.
         touchesEnded(touches, event);
         return;
     }
-    waitingForEndTouch_ = true;
+    touch_.waitingForEndTouch = true;
     if (!delegate.paintingViewToolPaints())
         return;
 
     const Tool tool = delegate.paintingViewTool();
     // With a large offset the finger hides nothing, so every other stroke only
     // shows where painting would land.
-    const bool largeOffset = truncatesBeyond(fingerOffset_.x, kCursorOffsetThreshold) ||
-                             truncatesBeyond(fingerOffset_.y, kCursorOffsetThreshold);
-    showCursor_ = largeOffset &&
-                  (!lastTimeCursorUsed_ || (tool == Tool::CloneTool && cloneNeedsOffset_)) &&
-                  delegate.paintingViewShowsCursor();
+    const bool largeOffset = truncatesBeyond(touch_.fingerOffset.x, kCursorOffsetThreshold) ||
+                             truncatesBeyond(touch_.fingerOffset.y, kCursorOffsetThreshold);
+    touch_.showCursor =
+        largeOffset &&
+        (!touch_.lastTimeCursorUsed || (tool == Tool::CloneTool && clone_.needsOffset)) &&
+        delegate.paintingViewShowsCursor();
 
     setUpStrokeSettings(tool);
     delegate.paintingViewStrokeBegan();
-    firstTouch_ = true;
-
-    if (!showCursor_) {
+    touch_.firstTouch = true;
+    if (!touch_.showCursor) {
         // The undo step of this stroke: an exact copy, so that parts of the
         // picture that are not opaque come back as they were too.
         rawcopyToUndoBuffer();
     }
-    startOfPaintingPoint_ = location_;
+    touch_.startOfPaintingPoint = touch_.location;
     mPointArray_.clear();
 
     touchesMoved(touches, event); // stamps the touch-down point
@@ -135,7 +139,8 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
 
 void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
     const PaintingViewDelegate& delegate = host();
-    if (delegate.paintingViewIsBusy() || ignoreMoveEndPhases_ || !delegate.paintingViewToolPaints())
+    if (delegate.paintingViewIsBusy() || touch_.ignoreMoveEndPhases ||
+        !delegate.paintingViewToolPaints())
         return;
     const Touch* touch = touches.anyObject();
     if (!touch)
@@ -143,70 +148,72 @@ void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
     reloadPaintLayerIfNecessary();
 
     // The first movement is the touch-down itself, at its own position.
-    if (!firstTouch_)
-        location_ = touch->locationInView(this);
-    location_ = applyFingerOffset(location_);
-    previousLocation_ = applyFingerOffset(touch->previousLocationInView(this));
-    cursorPosition_ = location_;
+    if (!touch_.firstTouch)
+        touch_.location = touch->locationInView(this);
+    touch_.location = applyFingerOffset(touch_.location);
+    touch_.previousLocation = applyFingerOffset(touch->previousLocationInView(this));
+    touch_.cursorPosition = touch_.location;
 
-    mPointArray_.push_back(std::make_shared<PaintPoint>(location_));
+    mPointArray_.push_back(std::make_shared<PaintPoint>(touch_.location));
 
-    const float dx = location_.x - lastPaintedLocation_.x;
-    const float dy = location_.y - lastPaintedLocation_.y;
-    const float steps = std::ceil(std::sqrt(dx * dx + dy * dy) / brushPixelStep_);
-    if (steps > 1 || firstTouch_ || showCursor_) {
-        lastPaintedLocation_ = location_;
-        renderLineFromPoint(previousLocation_, location_);
+    const float dx = touch_.location.x - touch_.lastPaintedLocation.x;
+    const float dy = touch_.location.y - touch_.lastPaintedLocation.y;
+    const float steps = std::ceil(std::sqrt(dx * dx + dy * dy) / renderer_.brushPixelStep());
+    if (steps > 1 || touch_.firstTouch || touch_.showCursor) {
+        touch_.lastPaintedLocation = touch_.location;
+        renderLineFromPoint(touch_.previousLocation, touch_.location);
     }
-    firstTouch_ = false;
+    touch_.firstTouch = false;
 }
 
 void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
     PaintingViewDelegate& delegate = host();
-    if (ignoreMoveEndPhases_ || delegate.paintingViewIsBusy())
+    if (touch_.ignoreMoveEndPhases || delegate.paintingViewIsBusy())
         return;
     const Touch* touch = touches.anyObject();
     const Tool tool = delegate.paintingViewTool();
-
     if (tool == Tool::CloneTool) {
-        const Point position = touch ? applyFingerOffset(touch->locationInView(this)) : location_;
+        const Point position =
+            touch ? applyFingerOffset(touch->locationInView(this)) : touch_.location;
         if (handleCloneSetUpTap(position))
             return;
     }
-
-    waitingForEndTouch_ = false;
-    if (delegate.paintingViewToolPaints()) {
-        delegate.paintingViewStrokeEnded();
-        if (firstTouch_) {
-            // The touch-down's own stamp never happened.
-            firstTouch_ = false;
-            location_ = applyFingerOffset(location_);
-            if (touch)
-                previousLocation_ = applyFingerOffset(touch->previousLocationInView(this));
-            else
-                previousLocation_ = location_;
-            renderLineFromPoint(previousLocation_, location_);
-        }
-        if (showCursor_) {
-            // A stroke that only showed the cursor changed nothing and took no
-            // undo copy: there is nothing to merge, smooth or replace.
-            showCursor_ = false;
-        } else {
-            mergePaintLayer();
-            const bool smoothing = delegate.paintingViewSmoothsStrokes();
-            if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
-                copyFromUndoBuffer(); // the freehand stroke goes
-                curveFit();
-                mergePaintLayer();
-            }
-            if (delegate.paintingViewRecognisesShapes() && !smoothing &&
-                tool == Tool::PaintBrushTool)
-                redrawRecognisedShape();
-        }
-        if (cursorWasPainted_)
-            setNeedsDisplay(); // the cursor goes away
-    }
+    touch_.waitingForEndTouch = false;
+    if (delegate.paintingViewToolPaints())
+        endStroke(touch, tool);
     clearPaintLayer();
+}
+
+// The stroke layer merged once; then, as the settings ask, the stroke
+// smoothed or replaced by the shape it resembles.
+void PaintingView::endStroke(const Touch* touch, Tool tool) {
+    PaintingViewDelegate& delegate = host();
+    delegate.paintingViewStrokeEnded();
+    if (touch_.firstTouch) {
+        // The touch-down's own stamp never happened.
+        touch_.firstTouch = false;
+        touch_.location = applyFingerOffset(touch_.location);
+        touch_.previousLocation =
+            touch ? applyFingerOffset(touch->previousLocationInView(this)) : touch_.location;
+        renderLineFromPoint(touch_.previousLocation, touch_.location);
+    }
+    if (touch_.showCursor) {
+        // A stroke that only showed the cursor changed nothing and took no
+        // undo copy: there is nothing to merge, smooth or replace.
+        touch_.showCursor = false;
+    } else {
+        mergePaintLayer();
+        const bool smoothing = delegate.paintingViewSmoothsStrokes();
+        if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
+            copyFromUndoBuffer(); // the freehand stroke goes
+            curveFit();
+            mergePaintLayer();
+        }
+        if (delegate.paintingViewRecognisesShapes() && !smoothing && tool == Tool::PaintBrushTool)
+            redrawRecognisedShape();
+    }
+    if (touch_.cursorWasPainted)
+        setNeedsDisplay(); // the cursor goes away
 }
 
 void PaintingView::touchesCancelled(const TouchSet& touches, Event& event) {

@@ -106,7 +106,12 @@ int main(int argc, char** argv) {
                  : platform::Paths::picturesDirectory() / "canvas-demo.png";
 
     DemoDelegate delegate;
-    auto view = PaintingView::create(&delegate);
+    auto created = PaintingView::create(&delegate);
+    if (!created) {
+        std::fprintf(stderr, "canvas-demo: %s\n", created.error().c_str());
+        return 1;
+    }
+    auto view = created.value();
     view->setShowCursor(false);
 
     using zorbel::Tool;

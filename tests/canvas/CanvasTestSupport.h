@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "FakePaintingViewDelegate.h"
+#include "canvas/CloneCopy.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -92,7 +93,7 @@ protected:
 
     std::filesystem::path documents() const { return platform::Paths::documentsDirectory(); }
 
-    std::shared_ptr<PaintingView> makeCanvas() { return PaintingView::create(&delegate_); }
+    std::shared_ptr<PaintingView> makeCanvas() { return PaintingView::create(&delegate_).value(); }
 
     // A square brush picture of one colour (opaque black by default).
     static platform::ImageRef squareBrush(int size, Pixel p = {255, 0, 0, 0}) {
