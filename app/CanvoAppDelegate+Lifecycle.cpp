@@ -22,8 +22,17 @@
 namespace zorbel {
 
 void CanvoAppDelegate::registerInterfaceClasses() {
+    // A canvas that cannot start is not made: with no canvas nothing is
+    // written at termination, so the saved painting stays as it was.
     platform::InterfaceLoader::registerClass(
-        "PaintingView", [](platform::InterfaceNode&) { return PaintingView::create(); });
+        "PaintingView", [](platform::InterfaceNode&) -> std::shared_ptr<platform::View> {
+            auto canvas = PaintingView::create(CanvoAppDelegate::shared());
+            if (!canvas) {
+                platform::log(canvas.error());
+                return nullptr;
+            }
+            return canvas.value();
+        });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
@@ -75,7 +84,7 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     // 4. The links between canvas, main view controller and delegate.
     if (canvoViewController_) {
         if (PaintingView* canvas = canvoViewController_->obtainPaintView())
-            canvas->setCanvoViewController(canvoViewController_.get());
+            canvas->setDelegate(this);
         canvoViewController_->setCanvoDelegate(this);
     }
 

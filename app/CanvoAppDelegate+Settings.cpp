@@ -80,7 +80,7 @@ void CanvoAppDelegate::registerDefaults(UserDefaults& defaults) {
         {"ShakeCheck", boolNumber(true)},      {"SmartFlag", boolNumber(false)},
         {"CropFlag", boolNumber(false)},       {"DirtyFlag", boolNumber(false)},
         {"DocumentOrientation", intNumber(1)}, {"ColorBrushIndex", intNumber(1)},
-        {"OverlayIndex", intNumber(1)},        {"ToolID", intNumber(PaintBrushTool)},
+        {"OverlayIndex", intNumber(1)},        {"ToolID", intNumber(int(Tool::PaintBrushTool))},
         {"CursorDisplay", boolNumber(true)},   {"PaintBrushAlpha", floatNumber(1.0f)},
         {"PaintBrushBlendMode", intNumber(0)}, {"SmoothFlag", boolNumber(false)},
         {"SmoothAmount", floatNumber(20.0f)},
@@ -117,7 +117,7 @@ CanvoAppDelegate::LoadedSettings CanvoAppDelegate::loadSettings(UserDefaults& de
     setDocumentOrientation(readInt(defaults, "DocumentOrientation"));
     setColorBrushIndex(readInt(defaults, "ColorBrushIndex"));
     setOverlayIndex(readInt(defaults, "OverlayIndex"));
-    setSelectedTool(readInt(defaults, "ToolID"));
+    setSelectedTool(Tool(readInt(defaults, "ToolID")));
     setCursorDisplayFlag(defaults.boolForKey("CursorDisplay"));
     setPaintBrushAlpha(defaults.floatForKey("PaintBrushAlpha"));
     setPaintBrushBlendMode(readInt(defaults, "PaintBrushBlendMode"));
@@ -155,7 +155,7 @@ void CanvoAppDelegate::saveSettings(UserDefaults& defaults) {
     defaults.setInteger(documentOrientation(), "DocumentOrientation");
     defaults.setInteger(colorBrushIndex(), "ColorBrushIndex");
     defaults.setInteger(overlayIndex(), "OverlayIndex");
-    defaults.setInteger(selectedTool(), "ToolID");
+    defaults.setInteger(int(selectedTool()), "ToolID");
     defaults.setBool(cursorDisplayFlag(), "CursorDisplay");
     defaults.setFloat(paintBrushAlpha(), "PaintBrushAlpha");
     defaults.setInteger(paintBrushBlendMode(), "PaintBrushBlendMode");

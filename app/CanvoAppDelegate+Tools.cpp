@@ -29,14 +29,14 @@ platform::ImageRef toolButtonImage(const char* name) {
 void CanvoAppDelegate::applyTool() {
     PaintingView* canvas = getThePaintingView();
     switch (selectedTool_) {
-    case PaintBrushTool:
+    case Tool::PaintBrushTool:
         setToolImage(toolButtonImage("brushbutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
             canvas->reloadPaintOffscreensIfNecessary();
         }
         break;
-    case EraserTool:
+    case Tool::EraserTool:
         setToolImage(toolButtonImage("eraserbutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
@@ -44,7 +44,7 @@ void CanvoAppDelegate::applyTool() {
             canvas->reloadOrgImageBufferIfNecessary();
         }
         break;
-    case CloneTool:
+    case Tool::CloneTool:
         if (canvas) {
             canvas->setCloneNeedsOffset(true);
             canvas->setClone2ndPointset(false);
@@ -56,17 +56,17 @@ void CanvoAppDelegate::applyTool() {
             canvas->setCloneRelativeOffset({0, 0});
         }
         break;
-    case ShapeTool:
+    case Tool::ShapeTool:
         setToolImage(toolButtonImage("shapesbutton.png"));
         break;
-    case TextTool:
+    case Tool::TextTool:
         setToolImage(toolButtonImage("textbutton.png"));
         dirtyFlag_ = true;
         break;
-    case EyeDropperTool:
+    case Tool::EyeDropperTool:
         setToolImage(toolButtonImage("eyedropper.png"));
         break;
-    case ColorBrushTool:
+    case Tool::ColorBrushTool:
         setToolImage(toolButtonImage("stampbutton.png"));
         if (canvas) {
             canvas->reloadColorBrush();
@@ -79,18 +79,18 @@ void CanvoAppDelegate::applyTool() {
 }
 
 void CanvoAppDelegate::applyFilterTool() {
-    if (selectedFilterTool_ == TwirlTool || selectedFilterTool_ == BrightnessTool ||
-        selectedFilterTool_ == ContrastTool)
+    if (selectedFilterTool_ == Tool::TwirlTool || selectedFilterTool_ == Tool::BrightnessTool ||
+        selectedFilterTool_ == Tool::ContrastTool)
         filterTool_ = selectedFilterTool_;
 }
 
 bool CanvoAppDelegate::paintStyleTool() const {
     switch (selectedTool_) {
-    case PaintBrushTool:
-    case EraserTool:
-    case CloneTool:
-    case EyeDropperTool:
-    case ColorBrushTool:
+    case Tool::PaintBrushTool:
+    case Tool::EraserTool:
+    case Tool::CloneTool:
+    case Tool::EyeDropperTool:
+    case Tool::ColorBrushTool:
         return true;
     default:
         return false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "canvas/PaintingViewDelegate.h"
+#include "canvas/Tool.h"
 #include "platform/foundation/Result.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
@@ -36,30 +38,6 @@ class ScreenSlidersViewController;
 class TextLayerView;
 class TouchImageView;
 
-// Tool identifiers, one numbering for selectedTool, selectedFilterTool and filterTool.
-enum ToolIdentifier : int {
-    NoTool = 0,
-    PaintBrushTool = 1,
-    EraserTool = 2,
-    CloneTool = 3,
-    ShapeTool = 4,
-    TextTool = 5,
-    EyeDropperTool = 6,
-    HorizontalMirrorTool = 9,
-    VerticalMirrorTool = 10,
-    SqueezeTool = 11,
-    TwirlTool = 12,
-    LightTunnelTool = 13,
-    BulgeTool = 14,
-    DentTool = 15,
-    FisheyeTool = 16,
-    GrayScaleTool = 17,
-    SepiaTool = 18,
-    ColorBrushTool = 19,
-    BrightnessTool = 20,
-    ContrastTool = 21,
-};
-
 // The one application-wide object: what the user is doing (tool, brush,
 // settings) and the links between the screens. Everything reaches it as the
 // shared application's delegate. Main thread only.
@@ -70,7 +48,8 @@ enum ToolIdentifier : int {
 // (shake to erase), +Catalogues (the picture name lists).
 class CanvoAppDelegate : public platform::ApplicationDelegate,
                          public platform::AccelerometerDelegate,
-                         public platform::AlertViewDelegate {
+                         public platform::AlertViewDelegate,
+                         public PaintingViewDelegate {
 public:
     // The interface file of the window.
     static constexpr const char* kMainInterfaceName = "MainWindow";
@@ -198,6 +177,30 @@ public:
     // True while a one-shot effect runs (its progress indicator spins).
     bool tooBusyForUserInteraction() const;
 
+    // --- The canvas's host (CanvoAppDelegate+Canvas.cpp) ----------------------
+    bool paintingViewIsBusy() const override;
+    Tool paintingViewTool() const override;
+    bool paintingViewToolPaints() const override;
+    float paintingViewBrushOpacity() const override;
+    platform::BlendMode paintingViewBrushBlendMode() const override;
+    InterfaceOrientation paintingViewInterfaceOrientation() const override;
+    bool paintingViewShowsCursor() const override;
+    bool paintingViewIsPainting() const override;
+    bool paintingViewSmoothsStrokes() const override;
+    float paintingViewSmoothingTolerance() const override;
+    bool paintingViewRecognisesShapes() const override;
+    bool paintingViewInPresentMode() const override;
+    DocumentOrientation paintingViewDocumentOrientation() const override;
+    bool paintingViewWasCropped() const override;
+    void paintingViewDocumentOrientationChanged(DocumentOrientation orientation) override;
+    void paintingViewStrokeBegan() override;
+    void paintingViewStrokeEnded() override;
+    void paintingViewEndPresentMode() override;
+    void paintingViewPresentToolSelection() override;
+    void paintingViewPresentColorSelection() override;
+    void paintingViewPresentBrushSelection() override;
+    void paintingViewCloneIsReady() override;
+
     // --- Presentation (the canvas's gestures) ---------------------------------
     bool inPresentMode() const;
     // Present mode off and the toolbars shown.
@@ -303,12 +306,12 @@ public:
     void setWasCropped(bool v) { wasCropped_ = v; }
     bool wasFromCamera() const { return wasFromCamera_; }
     void setWasFromCamera(bool v) { wasFromCamera_ = v; }
-    int selectedTool() const { return selectedTool_; }
-    void setSelectedTool(int t) { selectedTool_ = t; }
-    int selectedFilterTool() const { return selectedFilterTool_; }
-    void setSelectedFilterTool(int t) { selectedFilterTool_ = t; }
-    int filterTool() const { return filterTool_; }
-    void setFilterTool(int t) { filterTool_ = t; }
+    Tool selectedTool() const { return selectedTool_; }
+    void setSelectedTool(Tool t) { selectedTool_ = t; }
+    Tool selectedFilterTool() const { return selectedFilterTool_; }
+    void setSelectedFilterTool(Tool t) { selectedFilterTool_ = t; }
+    Tool filterTool() const { return filterTool_; }
+    void setFilterTool(Tool t) { filterTool_ = t; }
     std::shared_ptr<TextLayerView> textLayerView() const { return textLayerView_; }
     void setTextLayerView(std::shared_ptr<TextLayerView> v) { textLayerView_ = std::move(v); }
     std::shared_ptr<platform::ActivityIndicatorView> progressView() const { return progressView_; }
@@ -386,9 +389,9 @@ private:
     bool useCropImage_ = false;
     bool wasCropped_ = false;
     bool wasFromCamera_ = false;
-    int selectedTool_ = 0;
-    int selectedFilterTool_ = 0;
-    int filterTool_ = 0;
+    Tool selectedTool_ = Tool::NoTool;
+    Tool selectedFilterTool_ = Tool::NoTool;
+    Tool filterTool_ = Tool::NoTool;
     std::shared_ptr<TextLayerView> textLayerView_;
     std::shared_ptr<platform::ActivityIndicatorView> progressView_;
     std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController_;

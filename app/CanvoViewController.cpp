@@ -78,13 +78,14 @@ void CanvoViewController::switchUndoBuffer() {
 platform::ImageRef CanvoViewController::getImageToSave() {
     if (!paintView_ || !myDelegate_)
         return nullptr;
-    return paintView_->getImageToSave(myDelegate_->documentOrientation());
+    return paintView_->getImageToSave(DocumentOrientation(myDelegate_->documentOrientation()));
 }
 
 platform::ImageRef CanvoViewController::getFlattenedImageToSave() {
     if (!paintView_ || !myDelegate_)
         return nullptr;
-    return paintView_->getFlattenedImageToSave(myDelegate_->documentOrientation());
+    return paintView_->getFlattenedImageToSave(
+        DocumentOrientation(myDelegate_->documentOrientation()));
 }
 
 void CanvoViewController::doHorzMirror() {

@@ -6,17 +6,33 @@
 
 #include <unistd.h>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
+#include "canvas/PaintingViewDefaults.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/ResourceBundle.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/Application.h"
 
 namespace zorbel::bench {
 
-// A started canvas in a scratch home folder, with its own application delegate.
+// The paint brush with the stroke settings a bench sets.
+class BenchDelegate : public PaintingViewDefaults {
+public:
+    void setPaintBrushAlpha(float alpha) { alpha_ = alpha; }
+    void setPaintBrushBlendMode(platform::BlendMode mode) { blendMode_ = mode; }
+    void setCursorDisplayFlag(bool on) { cursorDisplay_ = on; }
+
+    float paintingViewBrushOpacity() const override { return alpha_; }
+    platform::BlendMode paintingViewBrushBlendMode() const override { return blendMode_; }
+    bool paintingViewShowsCursor() const override { return cursorDisplay_; }
+
+private:
+    float alpha_ = 1;
+    platform::BlendMode blendMode_ = platform::BlendMode::Normal;
+    bool cursorDisplay_ = false;
+};
+
+// A started canvas in a scratch home folder, with its own delegate.
 class CanvasBench {
 public:
     CanvasBench() {
@@ -25,14 +41,11 @@ public:
         std::filesystem::remove_all(home_);
         platform::Paths::setHome(home_);
         platform::setLogQuiet(true);
-        platform::Application::shared().setDelegate(&delegate);
-        delegate.setSelectedTool(PaintBrushTool);
-        view = PaintingView::create();
+        view = PaintingView::create(&delegate).value();
         view->setShowCursor(false);
     }
     ~CanvasBench() {
         view.reset();
-        platform::Application::shared().setDelegate(nullptr);
         std::error_code ignored;
         std::filesystem::remove_all(home_, ignored);
     }
@@ -46,7 +59,7 @@ public:
         view->setColor(platform::Color::rgb(0.8f, 0.2f, 0.1f));
     }
 
-    CanvoAppDelegate delegate;
+    BenchDelegate delegate;
     std::shared_ptr<PaintingView> view;
 
 private:

@@ -10,7 +10,7 @@ void display(benchmark::State& state, float opacity, int blendMode) {
     zorbel::bench::CanvasBench bench;
     bench.useBrush("brushhard32.png");
     bench.view->setBrushAlpha(opacity);
-    bench.view->setBrushBlendMode(blendMode);
+    bench.view->setBrushBlendMode(platform::BlendMode(blendMode));
     bench.view->reloadPaintLayerIfNecessary();
     bench.view->setBrushPixelStep(5);
     bench.view->renderLineFromPoint({20, 20}, {300, 460});

@@ -19,7 +19,7 @@ class TouchMoveBench {
 public:
     explicit TouchMoveBench(float opacity) {
         bench_.delegate.setPaintBrushAlpha(opacity);
-        bench_.delegate.setPaintBrushBlendMode(0);
+        bench_.delegate.setPaintBrushBlendMode(platform::BlendMode::Normal);
         bench_.delegate.setCursorDisplayFlag(false);
         bench_.useBrush("brushhard32.png");
         bench_.view->setFingerOffset({0, 0});

@@ -3,10 +3,9 @@
 
 #include <cmath>
 
-#include "app/CanvoAppDelegate.h"
-#include "app/CanvoViewController.h"
+#include "canvas/CloneCopy.h"
 #include "canvas/PaintingView.h"
-#include "platform/foundation/Log.h"
+#include "canvas/StampPlacement.h"
 
 namespace zorbel {
 
@@ -14,68 +13,55 @@ using platform::Context;
 using platform::Point;
 using platform::Rect;
 
-// Per colour byte: dst = (E * src + (255 - E) * dst) / 255 with E the brush
-// pixel's alpha; dst alpha unchanged; E = 0 leaves the pixel alone.
-void copyCloneDirect(const Context* source, const Context* brush, Context* destination,
-                     float sourceX, float sourceY, float destinationX, float destinationY,
-                     float brushX, float brushY, float width, float height) {
-    const int sx = int(sourceX), sy = int(sourceY);
-    const int dx = int(destinationX), dy = int(destinationY);
-    const int bx = int(brushX), by = int(brushY);
-    const int w = int(width), h = int(height);
-    if (source && destination && source->width() != destination->width())
-        platform::log("Size mismatch! in copyCloneDirect");
-    if (!source || !brush || !destination || !source->data() || !brush->data() ||
-        !destination->data()) {
-        platform::log("copyCloneDirect - a bitmap is NULL ");
-        return;
-    }
-    // Every access stays inside its bitmap, whatever the caller computed.
-    const auto inside = [w, h](const Context& c, int x, int y) {
-        return x >= 0 && y >= 0 && w >= 0 && h >= 0 && x + w <= c.width() && y + h <= c.height();
-    };
-    if (w <= 0 || h <= 0 || !inside(*source, sx, sy) || !inside(*brush, bx, by) ||
-        !inside(*destination, dx, dy))
-        return;
-    for (int i = 0; i < h; ++i) {
-        const std::uint8_t* s = source->data() + (std::size_t(sy + i) * source->width() + sx) * 4;
-        const std::uint8_t* b = brush->data() + (std::size_t(by + i) * brush->width() + bx) * 4;
-        std::uint8_t* d =
-            destination->data() + (std::size_t(dy + i) * destination->width() + dx) * 4;
-        for (int j = 0; j < w; ++j, s += 4, b += 4, d += 4) {
-            const unsigned e = b[0];
-            if (e == 0)
-                continue;
-            for (int k = 1; k < 4; ++k)
-                d[k] = std::uint8_t((e * s[k] + (255 - e) * d[k]) / 255);
-        }
+namespace {
+
+// The stamp rectangle's corner in buffer coordinates (y up from the canvas
+// bottom) for the stamp centred at screen point (x, y).
+Point bufferCorner(float x, float y, platform::Size stamp) {
+    return {x - stamp.width / 2,
+            std::fabs(std::trunc(y - float(PaintingView::kCanvasHeight))) - stamp.height / 2};
+}
+
+} // namespace
+
+void PaintingView::cloneAlong(const StampPlacement& stamps, Tool) {
+    for (unsigned i = 0; i < stamps.count(); ++i) {
+        const Point p = stamps.at(i);
+        cloneStepAt(p.x, p.y);
     }
 }
 
-void PaintingView::cloneStepAt(float x, float y) {
-    const platform::Size stamp = stampSize();
-    const float W = stamp.width;
-    const float H = stamp.height;
-    const int tool = appDelegate().selectedTool();
+void PaintingView::reloadCloneSources(Tool tool) {
+    reloadOffscreenAndUndoIfNecessary();
+    if (tool == Tool::EraserTool)
+        reloadOrgImageBufferIfNecessary();
+}
 
-    // Stamp corners in buffer coordinates (y up from the canvas bottom).
-    const Point d{x - W / 2, std::fabs(std::trunc(y - 480)) - H / 2};
-    Point s{d.x - cloneRelativeOffset_.x, d.y - cloneRelativeOffset_.y};
-    cloneCursorPoint_ = {s.x + W / 2, std::fabs(std::trunc(s.y - 480)) - H / 2};
-    const bool eraser = tool == EraserTool;
-    if (eraser)
-        s = d;
-    if (showCursor_) {
+Point PaintingView::cloneSourceCentre(float x, float y) const {
+    const platform::Size stamp = brush_.stampSize();
+    const Point d = bufferCorner(x, y, stamp);
+    const Point s{d.x - clone_.relativeOffset.x, d.y - clone_.relativeOffset.y};
+    return {s.x + stamp.width / 2,
+            std::fabs(std::trunc(s.y - float(kCanvasHeight))) - stamp.height / 2};
+}
+
+void PaintingView::cloneStepAt(float x, float y) {
+    const platform::Size stamp = brush_.stampSize();
+    const Tool tool = host().paintingViewTool();
+    const Point d = bufferCorner(x, y, stamp);
+    const bool eraser = tool == Tool::EraserTool;
+    const Point s =
+        eraser ? d : Point{d.x - clone_.relativeOffset.x, d.y - clone_.relativeOffset.y};
+    clone_.cursorPoint = cloneSourceCentre(x, y);
+    if (touch_.showCursor) {
         drawBrushAt(x, y); // moves the cursor only
         return;
     }
 
-    reloadOffscreenAndUndoIfNecessary();
-    if (eraser)
-        reloadOrgImageBufferIfNecessary();
-    const Context* source = eraser ? orgImageOffscreenContext_.get() : undoLayerContext_.get();
-    Context* destination = offscreenPaintContext_.get();
-    const Context* brush = brushContext_.get();
+    reloadCloneSources(tool);
+    const Context* source = eraser ? original_.context() : undo_.context();
+    Context* destination = offscreen_.context();
+    const Context* brush = brush_.bitmap();
     if (!source || !destination || !brush) {
         copyCloneDirect(source, brush, destination, 0, 0, 0, 0, 0, 0, 0, 0);
         return;
@@ -97,43 +83,34 @@ void PaintingView::cloneStepAt(float x, float y) {
     copyCloneDirect(source, brush, destination, s.x + B.minX(), s.y + B.minY(), d.x + B.minX(),
                     d.y + B.minY(), B.minX(), B.minY(), B.width(), B.height());
     setNeedsDisplay();
-    lastTimeCursorUsed_ = false;
+    touch_.lastTimeCursorUsed = false;
 }
 
 bool PaintingView::handleCloneSetUpTap(Point p) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.selectedTool() != CloneTool)
+    PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewTool() != Tool::CloneTool)
         return false;
-    const platform::Size stamp = stampSize();
-    // The stamp rectangle's corner in buffer coordinates (y up from the bottom).
-    const Point corner{p.x - stamp.width / 2,
-                       std::fabs(std::trunc(p.y - float(kCanvasHeight))) - stamp.height / 2};
-
-    if (cloneNeedsOffset_) {
-        cloneOffsetPosition_ = corner;
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
-        cloneNeedsOffset_ = false;
-        waitingForEndTouch_ = false;
-        if (cursorWasPainted_)
+    const Point corner = bufferCorner(p.x, p.y, brush_.stampSize());
+    if (clone_.needsOffset) {
+        clone_.offsetPosition = corner;
+        delegate.paintingViewStrokeEnded();
+        clone_.needsOffset = false;
+        touch_.waitingForEndTouch = false;
+        if (touch_.cursorWasPainted)
             setNeedsDisplay();
         return true;
     }
-    if (cloneMode_ == 1 || !clone2ndPointset_) {
-        cloneRelativeOffset_ = {corner.x - cloneOffsetPosition_.x,
-                                corner.y - cloneOffsetPosition_.y};
-        clone2ndPointset_ = true;
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
-        showCursor_ = false;
-        if (cursorWasPainted_)
+    if (!clone_.secondPointSet) {
+        clone_.relativeOffset = {corner.x - clone_.offsetPosition.x,
+                                 corner.y - clone_.offsetPosition.y};
+        clone_.secondPointSet = true;
+        delegate.paintingViewStrokeEnded();
+        touch_.showCursor = false;
+        if (touch_.cursorWasPainted)
             setNeedsDisplay();
-        waitingForEndTouch_ = false;
-        cloneNeedsOffset_ = false;
-        if (auto button = platform::Image::named("clonebutton.png"))
-            delegate.setToolImage(std::move(button));
-        else
-            platform::log("Tool button image not found: clonebutton.png");
+        touch_.waitingForEndTouch = false;
+        clone_.needsOffset = false;
+        delegate.paintingViewCloneIsReady();
         return true;
     }
     return false;

@@ -1,91 +1,28 @@
 // Pictures in and out of the canvas: the Documents files of the buffers, the
-// fit rule that places a picture on the canvas, and the painting as a file.
+// background and original pictures, and the painting as a file.
 
-#include <cmath>
-#include <cstring>
-#include <vector>
-
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
-#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Paths.h"
 #include "platform/ui/GraphicsContext.h"
 
 namespace zorbel {
 
-using platform::AffineTransform;
 using platform::Context;
-using platform::Image;
 using platform::ImageRef;
 using platform::log;
-using platform::Rect;
-
-namespace {
-
-// Exact quarter turns, so that turned pictures are copied pixel for pixel
-// rather than resampled through a rounded sine.
-AffineTransform quarterTurn(int quarters) {
-    switch (((quarters % 4) + 4) % 4) {
-    case 1:
-        return {0, 1, -1, 0, 0, 0};
-    case 2:
-        return {-1, 0, 0, -1, 0, 0};
-    case 3:
-        return {0, -1, 1, 0, 0, 0};
-    default:
-        return {};
-    }
-}
-
-// t.rotated(quarters * pi / 2), exactly.
-AffineTransform rotatedQuarters(const AffineTransform& t, int quarters) {
-    return quarterTurn(quarters).concat(t);
-}
-
-// The picture in the canvas memory order (rows bottom-up) as an upright
-// picture: the rows reversed. Drawing the snapshot flipped into a fresh
-// transparent bitmap gives these same bytes.
-ImageRef uprightPictureOfBuffer(const Context& context) {
-    const int width = context.width();
-    const int height = context.height();
-    const std::size_t rowBytes = context.bytesPerRow();
-    std::vector<std::uint8_t> pixels(rowBytes * std::size_t(height));
-    for (int row = 0; row < height; ++row)
-        std::memcpy(pixels.data() + rowBytes * std::size_t(row),
-                    context.data() + rowBytes * std::size_t(height - 1 - row), rowBytes);
-    auto picture = Image::create(width, height, std::move(pixels));
-    return picture ? picture.value() : nullptr;
-}
-
-} // namespace
-
-// --- Files ------------------------------------------------------------------
 
 bool PaintingView::writeApplicationData(std::span<const std::uint8_t> data,
                                         std::string_view fileName) {
-    const auto directory = platform::Paths::documentsDirectory();
-    if (directory.empty())
-        return false;
-    const auto path = directory / std::string(fileName);
-    if (platform::writeFileAtomically(path, data))
-        return true;
-    // One more try, as a passing failure (a full disk being cleared) may clear.
-    auto again = platform::writeFileAtomically(path, data);
-    if (!again)
-        log("Could not write " + std::string(fileName) + ": " + again.error());
-    return again.ok();
+    return documents_.write(data, fileName);
 }
 
 ImageRef PaintingView::getRawImageToSaveFromBuffer(const Context* context) {
-    if (!context)
-        return nullptr;
-    return uprightPictureOfBuffer(*context);
+    return context ? CanvasBuffer::uprightPictureOf(*context) : nullptr;
 }
 
 ImageRef PaintingView::getRawImageToSave() {
     reloadOffscreenBufferIfNecessary();
-    return getRawImageToSaveFromBuffer(offscreenPaintContext_.get());
+    return offscreen_.uprightPicture();
 }
 
 bool PaintingView::writeOnlyRawImageNamed(std::string_view fileName, const Context* context) {
@@ -93,51 +30,29 @@ bool PaintingView::writeOnlyRawImageNamed(std::string_view fileName, const Conte
         log("writeOnlyRawImageNamed image is nil");
         return false;
     }
-    // Encoded straight from the buffer, last memory row first: the picture
-    // upright as on screen, without an intermediate copy.
-    auto png = Image::encodePng(context->data(), context->width(), context->height(),
-                                context->bytesPerRow(), true, kFlushPngCompressionLevel);
-    if (!png) {
-        log("Could not encode " + std::string(fileName) + ": " + png.error());
-        return false;
-    }
-    return writeApplicationData(*png, fileName);
+    return documents_.writeBuffer(fileName, *context);
 }
 
 bool PaintingView::writeOnlyRawImageOut(std::string_view fileName) {
     reloadOffscreenBufferIfNecessary();
-    return writeOnlyRawImageNamed(fileName, offscreenPaintContext_.get());
+    return writeOnlyRawImageNamed(fileName, offscreen_.context());
 }
 
 bool PaintingView::writeOrgImageOut(std::string_view fileName) {
-    return writeOnlyRawImageNamed(fileName, orgImageOffscreenContext_.get());
+    return writeOnlyRawImageNamed(fileName, original_.context());
 }
 
 bool PaintingView::writeUndoImageOut(std::string_view fileName) {
-    const bool written = writeOnlyRawImageNamed(fileName, undoLayerContext_.get());
+    const bool written = writeOnlyRawImageNamed(fileName, undo_.context());
     // Only a written file is worth reading back.
     if (written)
         undoImageHasBeenSaved_ = true;
     return written;
 }
 
-ImageRef PaintingView::loadDocumentImage(std::string_view fileName, std::string* whyUnusable) {
-    const auto path = platform::Paths::documentsDirectory() / std::string(fileName);
-    if (!platform::fileExists(path))
-        return nullptr;
-    auto picture = Image::load(path);
-    if (!picture) {
-        if (whyUnusable)
-            *whyUnusable =
-                std::string(fileName) + " is damaged and was not used: " + picture.error();
-        return nullptr;
-    }
-    return picture.value();
-}
-
 void PaintingView::readRawImageNamed(std::string_view fileName, Context* context) {
     std::string why;
-    auto picture = loadDocumentImage(fileName, &why);
+    auto picture = documents_.load(fileName, &why);
     if (!picture) {
         log("Raw Named Image not found!");
         log(fileName);
@@ -145,14 +60,13 @@ void PaintingView::readRawImageNamed(std::string_view fileName, Context* context
             log(why);
         return;
     }
-    if (!context)
-        return;
-    drawPictureFlipped(*context, *picture);
+    if (context)
+        CanvasBuffer::drawUpright(*context, *picture);
 }
 
 void PaintingView::readRawImageOffscreen(std::string_view fileName) {
     std::string why;
-    auto picture = loadDocumentImage(fileName, &why);
+    auto picture = documents_.load(fileName, &why);
     if (!picture) {
         log("Raw Image not found!");
         log(fileName);
@@ -160,47 +74,33 @@ void PaintingView::readRawImageOffscreen(std::string_view fileName) {
             log(why);
         return;
     }
-    if (!offscreenPaintContext_)
-        return;
-    drawPictureFlipped(*offscreenPaintContext_, *picture);
+    offscreen_.drawUpright(*picture);
 }
-
-void PaintingView::drawPictureFlipped(Context& context, const Image& picture) {
-    const float width = float(picture.width());
-    const float height = float(picture.height());
-    platform::GStateGuard guard(context);
-    context.setBlendMode(platform::BlendMode::Normal);
-    context.translateCTM(0, height);
-    context.scaleCTM(1, -1);
-    context.drawImage(Rect(0, 0, width, height), picture);
-}
-
-// --- Pictures ---------------------------------------------------------------
 
 void PaintingView::setOrgImage(ImageRef image) {
-    orgUIImage_ = scaleAndRotateImage(image);
-    if (!orgImageOffscreenContext_)
+    pictures_.setOriginal(scaleAndRotateImage(image));
+    if (!original_.isResident())
         recreateOrgImageBuffer();
-    reloadOrgImageInfoBuffer(orgImageOffscreenContext_.get());
+    reloadOrgImageInfoBuffer(original_.context());
 }
 
 void PaintingView::reloadOrgImageInfoBuffer(Context* context) {
-    if (!orgUIImage_) {
+    if (!pictures_.original()) {
         log("reloadOrgImageInfoBuffer no orgImage");
-        orgUIImage_ = bgUIImage_;
+        pictures_.setOriginal(pictures_.background());
     }
     if (!context)
         return;
     context->setAlpha(1);
     platform::GStateGuard guard(*context);
     context->clearRect(bufferRect_);
-    if (orgUIImage_)
-        drawPictureByFitRule(*context, *orgUIImage_, appDelegate().wasCropped(),
-                             FitTarget::OriginalBuffer);
+    if (auto original = pictures_.original())
+        DocumentPictures::drawPictureByFitRule(*context, *original, host().paintingViewWasCropped(),
+                                               FitTarget::OriginalBuffer);
 }
 
 void PaintingView::setBGImage(ImageRef image) {
-    bgUIImage_ = scaleAndRotateImage(image);
+    pictures_.setBackground(scaleAndRotateImage(image));
     refreshDrawing();
     rawcopyToUndoBuffer();
 }
@@ -209,167 +109,48 @@ void PaintingView::refreshDrawing() {
     reloadOffscreenBufferIfNecessary();
     setLastTimeCursorUsed(false); // the cursor cycle starts again
     clearPaintLayer();
-    if (!offscreenPaintContext_)
+    if (!offscreen_.isResident())
         return;
-    Context& context = *offscreenPaintContext_;
+    Context& context = *offscreen_.context();
     context.setAlpha(1);
     {
         platform::GStateGuard guard(context);
         context.clearRect(bufferRect_);
-        if (bgUIImage_) {
-            CanvoAppDelegate& delegate = appDelegate();
-            const Fit fit = drawPictureByFitRule(context, *bgUIImage_, delegate.wasCropped(),
-                                                 FitTarget::OffscreenBuffer);
-            delegate.setDocumentOrientation(fit.turned ? 3 : 1);
+        if (auto background = pictures_.background()) {
+            PaintingViewDelegate& delegate = host();
+            const auto fit = DocumentPictures::drawPictureByFitRule(
+                context, *background, delegate.paintingViewWasCropped(),
+                FitTarget::OffscreenBuffer);
+            delegate.paintingViewDocumentOrientationChanged(
+                fit.turned ? DocumentOrientation::Turned : DocumentOrientation::Upright);
         }
     }
     setNeedsDisplay();
 }
 
-PaintingView::Fit PaintingView::fitRule(platform::Size pictureSize, bool wasCropped,
-                                        FitTarget target) {
-    const float W = pictureSize.width;
-    const float H = pictureSize.height;
-    const float r = H / W;
-    const float canvasWidth = float(kCanvasWidth);
-    const float canvasHeight = float(kCanvasHeight);
-    Fit fit;
-    fit.turned = W > H && !wasCropped;
-    if (fit.turned) {
-        const float s = canvasHeight * r;
-        float offset = 0;
-        if (target == FitTarget::OriginalBuffer ? s < canvasWidth : s < canvasHeight)
-            offset = (canvasWidth - s) / 2;
-        fit.screenRect = Rect(offset, 0, s, canvasHeight);
-    } else if (r > 1) {
-        const float h = canvasHeight;
-        const float w = canvasHeight / r;
-        fit.screenRect = Rect(w < canvasWidth ? (canvasWidth - w) / 2 : 0, 0, w, h);
-    } else {
-        const float w = canvasWidth;
-        const float h = canvasWidth * r;
-        fit.screenRect = Rect(0, h < canvasHeight ? (canvasHeight - h) / 2 : 0, w, h);
-    }
-    return fit;
-}
-
-PaintingView::Fit PaintingView::drawPictureByFitRule(Context& context, const Image& picture,
-                                                     bool wasCropped, FitTarget target) {
-    const Fit fit = fitRule(picture.size(), wasCropped, target);
-    const Rect& r = fit.screenRect;
-    platform::GStateGuard guard(context);
-    if (fit.turned) {
-        // Drawing point (u, v) lands on buffer point (v, u): the picture's
-        // 480-point side runs down the canvas, its top edge along the right.
-        context.concatCTM({0, 1, 1, 0, 0, 0});
-        context.drawImage(Rect(0, r.minX(), r.height(), r.width()), picture);
-    } else {
-        context.translateCTM(0, float(kCanvasHeight));
-        context.scaleCTM(1, -1);
-        context.drawImage(Rect(r.minX(), float(kCanvasHeight) - r.maxY(), r.width(), r.height()),
-                          picture);
-    }
-    return fit;
+DocumentPictures::Fit PaintingView::fitRule(platform::Size pictureSize, bool wasCropped,
+                                            FitTarget target) {
+    return DocumentPictures::fitRule(pictureSize, wasCropped, target);
 }
 
 ImageRef PaintingView::scaleAndRotateImage(const ImageRef& image) {
-    if (!image)
-        return nullptr;
-    const int orientation = image->orientation();
-    if (orientation < 0 || orientation > 7) {
-        log("Invalid image orientation");
-        return nullptr;
-    }
-    const float W = float(image->width());
-    const float H = float(image->height());
-    float boundsWidth = W;
-    float boundsHeight = H;
-    if (W > 480 || H > 480) {
-        const float ratio = W / H;
-        if (ratio > 1) {
-            boundsWidth = 480;
-            boundsHeight = 480 / ratio;
-        } else {
-            boundsWidth = 480 * ratio;
-            boundsHeight = 480;
-        }
-    }
-    const float s = boundsWidth / W;
-
-    AffineTransform T;
-    bool exchanged = false;
-    switch (orientation) {
-    case 0:
-        break;
-    case 1:
-        T = rotatedQuarters(AffineTransform::makeTranslation(W, H), 2);
-        break;
-    case 2:
-        T = rotatedQuarters(AffineTransform::makeTranslation(0, W), 3);
-        exchanged = true;
-        break;
-    case 3:
-        T = rotatedQuarters(AffineTransform::makeTranslation(H, 0), 1);
-        exchanged = true;
-        break;
-    case 4:
-        T = AffineTransform::makeTranslation(W, 0).scaled(-1, 1);
-        break;
-    case 5:
-        T = AffineTransform::makeTranslation(0, H).scaled(1, -1);
-        break;
-    case 6:
-        T = rotatedQuarters(AffineTransform::makeTranslation(H, W).scaled(-1, 1), 3);
-        exchanged = true;
-        break;
-    case 7:
-        T = rotatedQuarters(AffineTransform::makeScale(-1, 1), 1);
-        exchanged = true;
-        break;
-    }
-    if (exchanged)
-        std::swap(boundsWidth, boundsHeight);
-
-    // A fraction of a pixel left by the reduction is not worth a column.
-    const int surfaceWidth = std::max(1, int(std::ceil(boundsWidth - 0.001f)));
-    const int surfaceHeight = std::max(1, int(std::ceil(boundsHeight - 0.001f)));
-    auto surface =
-        Context::createBitmap(surfaceWidth, surfaceHeight, nullptr, platform::YAxis::Down);
-    if (!surface) {
-        log(" ++++++++++++++++ Out of Memory! scaleAndRotateImage 1");
-        return nullptr;
-    }
-    if (orientation == 2 || orientation == 3) {
-        surface->scaleCTM(-s, s);
-        surface->translateCTM(-H, 0);
-    } else {
-        surface->scaleCTM(s, -s);
-        surface->translateCTM(0, -H);
-    }
-    surface->concatCTM(T);
-    surface->drawImage(Rect(0, 0, W, H), *image);
-    return surface->makeImage();
+    return DocumentPictures::scaleAndRotateImage(image);
 }
 
-ImageRef PaintingView::getImageToSave(int documentOrientation) {
+void PaintingView::printOrientation(int orientation) {
+    DocumentPictures::printOrientation(orientation);
+}
+
+ImageRef PaintingView::getImageToSave(DocumentOrientation documentOrientation) {
     reloadOffscreenBufferIfNecessary();
-    if (!offscreenPaintContext_)
+    const Context* painting = offscreen_.context();
+    if (!painting)
         return nullptr;
-    if (documentOrientation == 1)
-        return uprightPictureOfBuffer(*offscreenPaintContext_);
-    if (documentOrientation != 3)
+    if (documentOrientation == DocumentOrientation::Upright)
+        return CanvasBuffer::uprightPictureOf(*painting);
+    if (documentOrientation != DocumentOrientation::Turned)
         return nullptr;
-    const int W = offscreenPaintContext_->width();
-    const int H = offscreenPaintContext_->height();
-    auto picture = offscreenPaintContext_->makeImage();
-    auto bitmap = Context::createBitmap(H, W, nullptr);
-    if (!picture || !bitmap)
-        return nullptr;
-    // Drawing point (u, v) lands on (v, u): the painting turned a quarter
-    // counter-clockwise, the landscape document upright.
-    bitmap->concatCTM({0, 1, 1, 0, 0, 0});
-    bitmap->drawImage(Rect(0, 0, float(W), float(H)), *picture);
-    return bitmap->makeImage();
+    return DocumentPictures::turnedBackPainting(*painting);
 }
 
 ImageRef PaintingView::viewToImage() {
@@ -390,31 +171,23 @@ ImageRef PaintingView::viewToImage() {
     return picture;
 }
 
-ImageRef PaintingView::getFlattenedImageToSave(int documentOrientation) {
-    if (documentOrientation == 1)
+ImageRef PaintingView::getFlattenedImageToSave(DocumentOrientation documentOrientation) {
+    if (documentOrientation == DocumentOrientation::Upright)
         return viewToImage();
-    if (documentOrientation != 3) {
+    if (documentOrientation != DocumentOrientation::Turned) {
         log("Non-standard image orientation!");
-        printOrientation(documentOrientation);
+        printOrientation(int(documentOrientation));
         return nullptr;
     }
     auto shown = viewToImage();
-    auto bitmap = Context::createBitmap(kCanvasHeight, kCanvasWidth, nullptr);
-    if (!shown || !bitmap)
-        return nullptr;
-    // Translate (480, 0), then a quarter turn: the displayed picture turned a
-    // quarter counter-clockwise, the landscape document upright.
-    bitmap->translateCTM(float(kCanvasHeight), 0);
-    bitmap->setCTM(rotatedQuarters(bitmap->ctm(), 1));
-    bitmap->drawImage(Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight)), *shown);
-    return bitmap->makeImage();
+    return shown ? DocumentPictures::turnedBackView(*shown) : nullptr;
 }
 
 bool PaintingView::writeOnlyImageOut(std::string_view fileName) {
-    auto picture = getImageToSave(appDelegate().documentOrientation());
+    auto picture = getImageToSave(host().paintingViewDocumentOrientation());
     if (!picture)
         return false;
-    auto png = picture->pngData(kFlushPngCompressionLevel);
+    auto png = picture->pngData(DocumentFolder::kPngCompressionLevel);
     if (!png) {
         log("Could not encode " + std::string(fileName) + ": " + png.error());
         return false;
@@ -424,22 +197,6 @@ bool PaintingView::writeOnlyImageOut(std::string_view fileName) {
 
 bool PaintingView::writeImageOut(std::string_view fileName) {
     return writeOnlyImageOut(fileName);
-}
-
-void PaintingView::printOrientation(int orientation) {
-    static constexpr const char* kLines[] = {
-        "UIImageOrientationUp - default orientation",
-        "UIImageOrientationDown - 180 deg rotation",
-        "UIImageOrientationLeft - 90 deg CCW",
-        "UIImageOrientationRight - 90 deg CW",
-        "UIImageOrientationUpMirrored - // as above but image mirrored along other axis "
-        "horizontal flip",
-        "UIImageOrientationDownMirrored - horizontal flip",
-        "UIImageOrientationLeftMirrored - vertical flip",
-        "UIImageOrientationRightMirrored - vertical flip",
-    };
-    if (orientation >= 0 && orientation < 8)
-        log(kLines[orientation]);
 }
 
 } // namespace zorbel

@@ -1,11 +1,10 @@
-// Strokes: where stamps go along a segment, which buffer they go into, and the
-// display of the painting with the stroke in progress and the cursors.
+// Strokes: where the stamps of a segment go, which buffer they go into, and
+// the display of the painting with the stroke in progress and the cursors.
 
 #include <algorithm>
-#include <cmath>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
+#include "canvas/StampPlacement.h"
 
 namespace zorbel {
 
@@ -13,38 +12,15 @@ using platform::Context;
 using platform::Point;
 using platform::Rect;
 
-namespace {
-
-// More stamps than this on one segment can only come from a broken step.
-constexpr double kMaxStampsPerSegment = 1 << 20;
-
-} // namespace
-
-bool PaintingView::strokeGoesToPaintLayer() const {
-    return brushAlpha_ != 1.0f || brushBlendMode_ != 0;
-}
-
 void PaintingView::renderLineFromPoint(Point from, Point to) {
-    const float dx = to.x - from.x;
-    const float dy = to.y - from.y;
-    const float length = std::sqrt(dx * dx + dy * dy);
-    const float n = std::ceil(length / brushPixelStep_);
-    // A step of 0 or a NaN point must not turn into an endless segment.
-    const unsigned count = n > 1 ? unsigned(std::min(double(n), kMaxStampsPerSegment)) : 1u;
+    const StampPlacement stamps(from, to, renderer_.brushPixelStep());
+    const Tool tool = host().paintingViewTool();
+    if (tool == Tool::CloneTool || tool == Tool::EraserTool)
+        cloneAlong(stamps, tool);
+    else
+        stampAlong(stamps);
 
-    const int tool = appDelegate().selectedTool();
-    const bool copiesPixels = tool == CloneTool || tool == EraserTool;
-    for (unsigned i = 0; i < count; ++i) {
-        const float t = float(i) / float(count);
-        const float x = from.x + dx * t;
-        const float y = from.y + dy * t;
-        if (copiesPixels)
-            cloneStepAt(x, y);
-        else
-            drawBrushAt(x, y);
-    }
-
-    const platform::Size stamp = stampSize();
+    const platform::Size stamp = brush_.stampSize();
     const float left = std::min(from.x, to.x) - stamp.width / 2;
     const float top = std::min(from.y, to.y) - stamp.height / 2;
     const float right = std::max(from.x, to.x) + stamp.width / 2;
@@ -52,86 +28,71 @@ void PaintingView::renderLineFromPoint(Point from, Point to) {
     setNeedsDisplayInRect(Rect(left, top, right - left, bottom - top));
 }
 
-void PaintingView::drawBrushAt(float x, float y) {
-    if (showCursor_) {
-        // A cursor stroke paints nothing; the cursor moves.
-        setNeedsDisplay();
-        lastTimeCursorUsed_ = true;
-        return;
+void PaintingView::stampAlong(const StampPlacement& stamps) {
+    for (unsigned i = 0; i < stamps.count(); ++i) {
+        const Point p = stamps.at(i);
+        drawBrushAt(p.x, p.y);
     }
-    Context* target = nullptr;
-    if (strokeGoesToPaintLayer()) {
-        reloadPaintLayerIfNecessary();
-        if (paintlayer_)
-            target = &paintlayer_->context();
-    } else {
-        reloadOffscreenBufferIfNecessary();
-        target = offscreenPaintContext_.get();
-    }
-    if (target && brushLayer_) {
-        const platform::Size stamp = brushLayer_->size();
-        target->drawLayerAtPoint({x - stamp.width / 2, y - stamp.height / 2}, *brushLayer_);
-    }
-    lastTimeCursorUsed_ = false;
 }
 
-void PaintingView::clearPaintLayer() {
-    if (!paintlayer_)
+Context* PaintingView::strokeTarget() {
+    if (renderer_.strokeGoesToPaintLayer()) {
+        reloadPaintLayerIfNecessary();
+        return renderer_.layer() ? &renderer_.layer()->context() : nullptr;
+    }
+    reloadOffscreenBufferIfNecessary();
+    return offscreen_.context();
+}
+
+void PaintingView::drawBrushAt(float x, float y) {
+    if (touch_.showCursor) {
+        // A cursor stroke paints nothing; the cursor moves.
+        setNeedsDisplay();
+        touch_.lastTimeCursorUsed = true;
         return;
-    paintlayer_->context().setAlpha(1);
-    paintlayer_->context().clearRect(bufferRect_);
+    }
+    Context* target = strokeTarget();
+    if (target && brush_.stamp())
+        StrokeRenderer::stamp(*target, *brush_.stamp(), x, y);
+    touch_.lastTimeCursorUsed = false;
 }
 
 void PaintingView::mergePaintLayer() {
     reloadOffscreenBufferIfNecessary();
     reloadPaintLayerIfNecessary();
-    if (!offscreenPaintContext_ || !paintlayer_)
+    if (!offscreen_.isResident() || !renderer_.layer())
         return;
-    if (strokeGoesToPaintLayer()) {
-        Context& context = *offscreenPaintContext_;
-        platform::GStateGuard guard(context);
-        context.setAlpha(brushAlpha_);
-        context.setBlendMode(platform::blendModeFromInt(brushBlendMode_));
-        context.drawLayerInRect(bufferRect_, *paintlayer_);
-    }
-    clearPaintLayer();
+    renderer_.merge(*offscreen_.context(), bufferRect_);
 }
 
 void PaintingView::drawRect(Context& context, const Rect& dirty) {
-    if (!offscreenPaintContext_)
+    if (!offscreen_.isResident())
         return;
     {
         platform::GStateGuard guard(context);
         context.clipToRect(dirty);
-        if (auto picture = offscreenPaintContext_->makeImage())
+        if (auto picture = offscreen_.context()->makeImage())
             context.drawImage(bufferRect_, *picture);
-        if (strokeGoesToPaintLayer() && paintlayer_) {
-            // The stroke shows at its opacity however often its stamps overlap.
-            context.setAlpha(brushAlpha_);
-            context.setBlendMode(platform::blendModeFromInt(brushBlendMode_));
-            context.drawLayerInRect(bufferRect_, *paintlayer_);
-        }
+        renderer_.show(context, bufferRect_);
     }
 
-    const CanvoAppDelegate& delegate = appDelegate();
-    const int tool = delegate.selectedTool();
-    if (!showCursor_ && tool != CloneTool) {
-        cursorWasPainted_ = false;
+    const PaintingViewDelegate& delegate = host();
+    const Tool tool = delegate.paintingViewTool();
+    const bool showCursor = touch_.showCursor;
+    touch_.cursorWasPainted = false;
+    if (!showCursor && tool != Tool::CloneTool)
         return;
-    }
-    if (!delegate.paintingFlag() || !delegate.cursorDisplayFlag()) {
-        cursorWasPainted_ = false;
+    if (!delegate.paintingViewIsPainting() || !delegate.paintingViewShowsCursor())
         return;
-    }
-    if (tool != CloneTool || showCursor_) {
-        if (brushSize_ < 3.0f)
-            drawCursor(context, cursorPosition_);
+    if (tool != Tool::CloneTool || showCursor) {
+        if (brush_.size() < 3.0f)
+            drawCursor(context, touch_.cursorPosition);
         else
-            drawBrushCursor(context, cursorPosition_);
+            drawBrushCursor(context, touch_.cursorPosition);
     }
-    if (tool == CloneTool)
-        drawCursor(context, cloneCursorPoint_);
-    cursorWasPainted_ = true;
+    if (tool == Tool::CloneTool)
+        drawCursor(context, clone_.cursorPoint);
+    touch_.cursorWasPainted = true;
 }
 
 void PaintingView::drawCursor(Context& context, Point point) {
@@ -145,12 +106,12 @@ void PaintingView::drawCursor(Context& context, Point point) {
 }
 
 void PaintingView::drawBrushCursor(Context& context, Point point) {
-    if (!brushLayer_)
+    const platform::Layer* stamp = brush_.stamp();
+    if (!stamp)
         return;
     platform::GStateGuard guard(context);
     context.setBlendMode(platform::BlendMode::Normal);
-    const platform::Size stamp = brushLayer_->size();
-    context.drawLayerAtPoint({point.x - stamp.width / 2, point.y - stamp.height / 2}, *brushLayer_);
+    StrokeRenderer::stamp(context, *stamp, point.x, point.y);
 }
 
 } // namespace zorbel

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "app/CanvoAppDelegate.h"
-#include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/Touch.h"
 
 namespace zorbel {
 
@@ -16,9 +16,10 @@ using platform::TouchSet;
 
 namespace {
 
-bool isLandscapeOrientation(int orientation) {
-    return orientation == 3 || orientation == 4;
-}
+// The corners that answer a tap: 60 x 60 point squares of the canvas.
+constexpr float kCornerZone = 60;
+// An offset whose coordinates both truncate into -10..10 shows no cursor.
+constexpr float kCursorOffsetThreshold = 10;
 
 // |trunc(v)| > threshold, compared as floats so that no value can overflow a
 // conversion to an integer (NaN counts as small).
@@ -29,120 +30,117 @@ bool truncatesBeyond(float v, float threshold) {
 } // namespace
 
 Point PaintingView::applyFingerOffset(Point p) const {
-    if (isLandscapeOrientation(appDelegate().getCurrentOrientation()))
-        return {p.x - fingerOffset_.y, p.y + fingerOffset_.x};
-    return {p.x + fingerOffset_.x, p.y + fingerOffset_.y};
+    const Point offset = touch_.fingerOffset;
+    if (isLandscape(host().paintingViewInterfaceOrientation()))
+        return {p.x - offset.y, p.y + offset.x};
+    return {p.x + offset.x, p.y + offset.y};
 }
 
+// The corners keep their meaning on the device when the canvas is turned.
 bool PaintingView::handleCornerTap(Point p) {
-    CanvoAppDelegate& delegate = appDelegate();
-    const float zone = kCornerZone;
-    const float right = float(kCanvasWidth) - zone;
-    const float bottom = float(kCanvasHeight) - zone;
-    const bool topLeft = p.x < zone && p.y < zone;
-    const bool topRight = p.x > right && p.y < zone;
-    const bool bottomLeft = p.x < zone && p.y > bottom;
+    PaintingViewDelegate& delegate = host();
+    const float right = float(kCanvasWidth) - kCornerZone;
+    const float bottom = float(kCanvasHeight) - kCornerZone;
+    const bool topLeft = p.x < kCornerZone && p.y < kCornerZone;
+    const bool topRight = p.x > right && p.y < kCornerZone;
+    const bool bottomLeft = p.x < kCornerZone && p.y > bottom;
     const bool bottomRight = p.x > right && p.y > bottom;
-    const bool landscape = isLandscapeOrientation(delegate.getCurrentOrientation());
+    const bool landscape = isLandscape(delegate.paintingViewInterfaceOrientation());
 
-    // The corners keep their meaning on the device when the canvas is turned.
     if (landscape ? topRight : topLeft) {
-        ignoreMoveEndPhases_ = true;
-        delegate.resetPresentMode();
+        touch_.ignoreMoveEndPhases = true;
+        delegate.paintingViewEndPresentMode();
         return true;
     }
-    if (!delegate.inPresentMode())
+    if (!delegate.paintingViewInPresentMode())
         return false;
     if (landscape ? bottomRight : topRight) {
-        ignoreMoveEndPhases_ = true;
-        delegate.presentToolSelection();
+        touch_.ignoreMoveEndPhases = true;
+        delegate.paintingViewPresentToolSelection();
         return true;
     }
     if (landscape ? topLeft : bottomLeft) {
-        ignoreMoveEndPhases_ = true;
-        delegate.presentColorSelection();
+        touch_.ignoreMoveEndPhases = true;
+        delegate.paintingViewPresentColorSelection();
         return true;
     }
     if (landscape ? bottomLeft : bottomRight) {
-        ignoreMoveEndPhases_ = true;
-        delegate.presentBrushSelection();
+        touch_.ignoreMoveEndPhases = true;
+        delegate.paintingViewPresentBrushSelection();
         return true;
     }
     return false;
 }
 
-void PaintingView::setUpStrokeSettings(int tool) {
-    const CanvoAppDelegate& delegate = appDelegate();
+void PaintingView::setUpStrokeSettings(Tool tool) {
+    const PaintingViewDelegate& delegate = host();
     float spacing = 0.15f;
-    if (tool == PaintBrushTool) {
-        brushAlpha_ = delegate.paintBrushAlpha();
-        brushBlendMode_ = delegate.paintBrushBlendMode();
+    if (tool == Tool::PaintBrushTool) {
+        renderer_.setBrushAlpha(delegate.paintingViewBrushOpacity());
+        renderer_.setBrushBlendMode(delegate.paintingViewBrushBlendMode());
     } else {
-        brushAlpha_ = 1.0f;
-        brushBlendMode_ = 0;
-        if (tool == ColorBrushTool)
+        renderer_.setBrushAlpha(1.0f);
+        renderer_.setBrushBlendMode(platform::BlendMode::Normal);
+        if (tool == Tool::ColorBrushTool)
             spacing = 1.0f; // colour-brush pictures side by side
     }
-    brushSize_ = stampSize().width;
-    brushPixelStep_ = spacing * brushSize_;
+    brush_.setSize(brush_.stampSize().width);
     // Also catches a NaN step, which would make every segment endless.
-    if (!(brushPixelStep_ >= 1.0f))
-        brushPixelStep_ = 1.0f;
+    const float step = spacing * brush_.size();
+    renderer_.setBrushPixelStep(step >= 1.0f ? step : 1.0f);
 }
 
 void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
-    startLineIndex_ = 0;
-    ignoreMoveEndPhases_ = false;
+    touch_.ignoreMoveEndPhases = false;
     const Touch* touch = touches.anyObject();
     if (!touch)
         return;
-    location_ = touch->locationInView(this);
+    touch_.location = touch->locationInView(this);
 
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.tooBusyForUserInteraction()) {
-        ignoreMoveEndPhases_ = true;
+    PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewIsBusy()) {
+        touch_.ignoreMoveEndPhases = true;
         return;
     }
-    if (handleCornerTap(location_))
+    if (handleCornerTap(touch_.location))
         return;
-
-    if (waitingForEndTouch_) {
+    if (touch_.waitingForEndTouch) {
         // The last stroke never saw its touch-up: this touch-down ends it.
         touchesEnded(touches, event);
         return;
     }
-    waitingForEndTouch_ = true;
-    if (!delegate.paintStyleTool())
+    touch_.waitingForEndTouch = true;
+    if (!delegate.paintingViewToolPaints())
         return;
 
-    const int tool = delegate.selectedTool();
+    const Tool tool = delegate.paintingViewTool();
     // With a large offset the finger hides nothing, so every other stroke only
     // shows where painting would land.
-    const bool largeOffset = truncatesBeyond(fingerOffset_.x, kCursorOffsetThreshold) ||
-                             truncatesBeyond(fingerOffset_.y, kCursorOffsetThreshold);
-    showCursor_ = largeOffset &&
-                  (!lastTimeCursorUsed_ || (tool == CloneTool && cloneNeedsOffset_)) &&
-                  delegate.cursorDisplayFlag();
+    const bool largeOffset = truncatesBeyond(touch_.fingerOffset.x, kCursorOffsetThreshold) ||
+                             truncatesBeyond(touch_.fingerOffset.y, kCursorOffsetThreshold);
+    touch_.showCursor =
+        largeOffset &&
+        (!touch_.lastTimeCursorUsed || (tool == Tool::CloneTool && clone_.needsOffset)) &&
+        delegate.paintingViewShowsCursor();
 
     setUpStrokeSettings(tool);
-    if (canvoViewController_)
-        canvoViewController_->startPainting();
-    firstTouch_ = true;
-
-    if (!showCursor_) {
+    delegate.paintingViewStrokeBegan();
+    touch_.firstTouch = true;
+    if (!touch_.showCursor) {
         // The undo step of this stroke: an exact copy, so that parts of the
         // picture that are not opaque come back as they were too.
         rawcopyToUndoBuffer();
     }
-    startOfPaintingPoint_ = location_;
+    touch_.startOfPaintingPoint = touch_.location;
     mPointArray_.clear();
 
     touchesMoved(touches, event); // stamps the touch-down point
 }
 
 void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (delegate.tooBusyForUserInteraction() || ignoreMoveEndPhases_ || !delegate.paintStyleTool())
+    const PaintingViewDelegate& delegate = host();
+    if (delegate.paintingViewIsBusy() || touch_.ignoreMoveEndPhases ||
+        !delegate.paintingViewToolPaints())
         return;
     const Touch* touch = touches.anyObject();
     if (!touch)
@@ -150,72 +148,72 @@ void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
     reloadPaintLayerIfNecessary();
 
     // The first movement is the touch-down itself, at its own position.
-    if (!firstTouch_)
-        location_ = touch->locationInView(this);
-    location_ = applyFingerOffset(location_);
-    previousLocation_ = applyFingerOffset(touch->previousLocationInView(this));
-    cursorPosition_ = location_;
+    if (!touch_.firstTouch)
+        touch_.location = touch->locationInView(this);
+    touch_.location = applyFingerOffset(touch_.location);
+    touch_.previousLocation = applyFingerOffset(touch->previousLocationInView(this));
+    touch_.cursorPosition = touch_.location;
 
-    mPointArray_.push_back(std::make_shared<PaintPoint>(location_));
+    mPointArray_.push_back(std::make_shared<PaintPoint>(touch_.location));
 
-    const float dx = location_.x - lastPaintedLocation_.x;
-    const float dy = location_.y - lastPaintedLocation_.y;
-    const float steps = std::ceil(std::sqrt(dx * dx + dy * dy) / brushPixelStep_);
-    if (steps > 1 || firstTouch_ || showCursor_) {
-        lastPaintedLocation_ = location_;
-        renderLineFromPoint(previousLocation_, location_);
+    const float dx = touch_.location.x - touch_.lastPaintedLocation.x;
+    const float dy = touch_.location.y - touch_.lastPaintedLocation.y;
+    const float steps = std::ceil(std::sqrt(dx * dx + dy * dy) / renderer_.brushPixelStep());
+    if (steps > 1 || touch_.firstTouch || touch_.showCursor) {
+        touch_.lastPaintedLocation = touch_.location;
+        renderLineFromPoint(touch_.previousLocation, touch_.location);
     }
-    firstTouch_ = false;
+    touch_.firstTouch = false;
 }
 
 void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
-    CanvoAppDelegate& delegate = appDelegate();
-    if (ignoreMoveEndPhases_ || delegate.tooBusyForUserInteraction())
+    PaintingViewDelegate& delegate = host();
+    if (touch_.ignoreMoveEndPhases || delegate.paintingViewIsBusy())
         return;
     const Touch* touch = touches.anyObject();
-    const int tool = delegate.selectedTool();
-
-    if (tool == CloneTool) {
-        const Point position = touch ? applyFingerOffset(touch->locationInView(this)) : location_;
+    const Tool tool = delegate.paintingViewTool();
+    if (tool == Tool::CloneTool) {
+        const Point position =
+            touch ? applyFingerOffset(touch->locationInView(this)) : touch_.location;
         if (handleCloneSetUpTap(position))
             return;
     }
-
-    waitingForEndTouch_ = false;
-    if (delegate.paintStyleTool()) {
-        if (canvoViewController_)
-            canvoViewController_->endPainting();
-        if (firstTouch_) {
-            // The touch-down's own stamp never happened.
-            firstTouch_ = false;
-            location_ = applyFingerOffset(location_);
-            if (touch)
-                previousLocation_ = applyFingerOffset(touch->previousLocationInView(this));
-            else
-                previousLocation_ = location_;
-            renderLineFromPoint(previousLocation_, location_);
-        }
-        if (showCursor_) {
-            // A stroke that only showed the cursor changed nothing and took no
-            // undo copy: there is nothing to merge, smooth or replace.
-            showCursor_ = false;
-        } else {
-            mergePaintLayer();
-            const bool smoothing = delegate.smoothPaintBrushFlag();
-            if (smoothing && tool == PaintBrushTool && mPointArray_.size() > 2) {
-                copyFromUndoBuffer(); // the freehand stroke goes
-                curveFit();
-                mergePaintLayer();
-            }
-            const bool smartShapes =
-                canvoViewController_ && canvoViewController_->smartShapesEnabled();
-            if (smartShapes && !smoothing && tool == PaintBrushTool)
-                redrawRecognisedShape();
-        }
-        if (cursorWasPainted_)
-            setNeedsDisplay(); // the cursor goes away
-    }
+    touch_.waitingForEndTouch = false;
+    if (delegate.paintingViewToolPaints())
+        endStroke(touch, tool);
     clearPaintLayer();
+}
+
+// The stroke layer merged once; then, as the settings ask, the stroke
+// smoothed or replaced by the shape it resembles.
+void PaintingView::endStroke(const Touch* touch, Tool tool) {
+    PaintingViewDelegate& delegate = host();
+    delegate.paintingViewStrokeEnded();
+    if (touch_.firstTouch) {
+        // The touch-down's own stamp never happened.
+        touch_.firstTouch = false;
+        touch_.location = applyFingerOffset(touch_.location);
+        touch_.previousLocation =
+            touch ? applyFingerOffset(touch->previousLocationInView(this)) : touch_.location;
+        renderLineFromPoint(touch_.previousLocation, touch_.location);
+    }
+    if (touch_.showCursor) {
+        // A stroke that only showed the cursor changed nothing and took no
+        // undo copy: there is nothing to merge, smooth or replace.
+        touch_.showCursor = false;
+    } else {
+        mergePaintLayer();
+        const bool smoothing = delegate.paintingViewSmoothsStrokes();
+        if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
+            copyFromUndoBuffer(); // the freehand stroke goes
+            curveFit();
+            mergePaintLayer();
+        }
+        if (delegate.paintingViewRecognisesShapes() && !smoothing && tool == Tool::PaintBrushTool)
+            redrawRecognisedShape();
+    }
+    if (touch_.cursorWasPainted)
+        setNeedsDisplay(); // the cursor goes away
 }
 
 void PaintingView::touchesCancelled(const TouchSet& touches, Event& event) {

@@ -1,9 +1,7 @@
-// The canvas view: start-up, the link to the application delegate and pixel reads.
+// The canvas view: start-up, its host and pixel reads.
 
-#include <cstring>
-
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
+
 #include "platform/foundation/Log.h"
 
 namespace zorbel {
@@ -12,135 +10,123 @@ using platform::Context;
 using platform::ImageRef;
 using platform::log;
 
-std::shared_ptr<PaintingView> PaintingView::create() {
+platform::Result<std::shared_ptr<PaintingView>>
+PaintingView::create(PaintingViewDelegate* delegate) {
     auto view = std::make_shared<PaintingView>();
+    view->setDelegate(delegate);
     view->awakeFromNib();
+    if (!view->offscreenPaintContext())
+        return platform::Result<std::shared_ptr<PaintingView>>::failure(
+            "The canvas could not be started: no memory for the painting");
     return view;
 }
 
 PaintingView::PaintingView()
-    : platform::View(platform::Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight))) {
+    : platform::View(platform::Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight))),
+      offscreen_(kCanvasWidth, kCanvasHeight, std::string(kTempImageFile),
+                 [this](std::size_t bytes) { return allocateBlock(bytes); }),
+      undo_(kCanvasWidth, kCanvasHeight, std::string(kUndoFile),
+            [this](std::size_t bytes) { return allocateBlock(bytes); }),
+      original_(kCanvasWidth, kCanvasHeight, std::string(kOrgImageFile),
+                [this](std::size_t bytes) { return allocateBlock(bytes); }),
+      brush_([this](std::size_t bytes) { return allocateBlock(bytes); }) {
     // The painting covers the whole view: nothing behind it needs drawing.
     setOpaque(true);
 }
 
-PaintingView::~PaintingView() {
-    // Contexts draw into the blocks, so they go first.
-    offscreenPaintContext_.reset();
-    undoLayerContext_.reset();
-    orgImageOffscreenContext_.reset();
-    brushContext_.reset();
-    colorBrushContext_.reset();
+PaintingView::~PaintingView() = default;
+
+std::uint8_t* PaintingView::allocateBlock(std::size_t bytes) {
+    return static_cast<std::uint8_t*>(std::calloc(bytes, 1));
 }
 
-CanvoAppDelegate& PaintingView::appDelegate() const {
-    if (CanvoAppDelegate* delegate = CanvoAppDelegate::shared())
-        return *delegate;
-    static CanvoAppDelegate standalone;
-    return standalone;
-}
-
-ImageRef PaintingView::loadResourceImage(std::string_view name) {
-    return platform::Image::named(name);
+PaintingViewDelegate& PaintingView::host() const {
+    if (delegate_)
+        return *delegate_;
+    return defaults_;
 }
 
 void PaintingView::awakeFromNib() {
     bufferRect_ = platform::Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight));
     setFrame(bufferRect_);
-    showCursor_ = true;
-    brushAlpha_ = 0.5f;
-    brushBlendMode_ = 0;
-    fingerOffset_ = {0, -32};
+    touch_.showCursor = true;
+    renderer_.setBrushAlpha(0.5f);
+    renderer_.setBrushBlendMode(platform::BlendMode::Normal);
+    touch_.fingerOffset = {0, -32};
 
-    bitmapByteCount_ = std::int32_t(int(bufferRect_.width() * 4) * int(bufferRect_.height()));
-    releaseBuffer(offscreenPaintContext_, offscreenBitmapData_);
-    offscreenBitmapData_.reset(allocateBlock(std::size_t(bitmapByteCount_)));
-    if (!offscreenBitmapData_) {
+    const CanvasBuffer::Made painting = offscreen_.recreate();
+    if (painting == CanvasBuffer::Made::NoMemory) {
         log(" ++++++++++++++++ Out of Memory! awakeFromNib 1");
         return;
     }
-    offscreenPaintContext_ = makeBufferContext(offscreenBitmapData_.get());
-
-    releaseBuffer(undoLayerContext_, undoBitmapData_);
-    undoBitmapData_.reset(allocateBlock(std::size_t(bitmapByteCount_)));
-    if (!undoBitmapData_) {
+    if (undo_.recreate() == CanvasBuffer::Made::NoMemory) {
         log(" ++++++++++++++++ Out of Memory! awakeFromNib 2");
         return;
     }
-    undoLayerContext_ = makeBufferContext(undoBitmapData_.get());
-    if (!undoLayerContext_)
-        undoBitmapData_.reset(); // a buffer is both halves or neither
-
-    if (!offscreenPaintContext_) {
-        offscreenBitmapData_.reset();
+    if (painting != CanvasBuffer::Made::Yes) {
         log(" ++++++++++++++++ offscreenPaintContext is NULL awakeFromNib 3");
         return;
     }
+    restoreDocument();
+    recreatePaintLayer();
 
-    // The painting saved at the last termination, or a plain white sheet.
+    brush_.setSize(5);
+    createBrushLayer();
+    refreshDrawing();
+    bezierResolution_ = 20;
+    undoImageHasBeenSaved_ = false;
+}
+
+// The painting saved at the last termination (or a plain white sheet), the
+// original picture and the undo picture.
+void PaintingView::restoreDocument() {
     std::string why;
-    bgUIImage_ = loadDocumentImage(kDocumentFile, &why);
+    ImageRef background = documents_.load(kDocumentFile, &why);
     if (!why.empty())
         log(why);
-    if (!bgUIImage_) {
-        bgUIImage_ = loadResourceImage("whitevert480.png");
-        if (!bgUIImage_) {
+    if (!background) {
+        background = platform::Image::named("whitevert480.png");
+        if (!background) {
             log("Background image whitevert480.png not found: starting from a white sheet");
             auto sheet = Context::createBitmap(kCanvasWidth, kCanvasHeight, nullptr);
             if (sheet) {
                 sheet->setFillColor(platform::Color::white());
                 sheet->fillRect(bufferRect_);
-                bgUIImage_ = sheet->makeImage();
+                background = sheet->makeImage();
             }
         }
     }
-    if (bgUIImage_) {
-        platform::GStateGuard guard(*offscreenPaintContext_);
-        offscreenPaintContext_->translateCTM(0, bufferRect_.height());
-        offscreenPaintContext_->scaleCTM(1, -1);
-        offscreenPaintContext_->drawImage(bufferRect_, *bgUIImage_);
+    pictures_.setBackground(background);
+    if (background) {
+        Context& context = *offscreen_.context();
+        platform::GStateGuard guard(context);
+        context.translateCTM(0, bufferRect_.height());
+        context.scaleCTM(1, -1);
+        context.drawImage(bufferRect_, *background);
     }
 
     why.clear();
-    ImageRef original = loadDocumentImage(kOrgImageFile, &why);
+    ImageRef original = documents_.load(kOrgImageFile, &why);
     if (!original) {
         log("tmpOrgImage not found.  Use BGimage");
         if (!why.empty())
             log(why);
-        original = bgUIImage_;
+        original = background;
     }
     setOrgImage(original);
-
-    readRawImageNamed(kUndoFile, undoLayerContext_.get());
-    recreatePaintLayer();
-
-    brushSize_ = 5;
-    paintPoint_ = std::make_shared<PaintPoint>(platform::Point{0, 0});
-    colorIndex_ = 0;
-    testString_ = "This is a test";
-    textPoint_ = {100, 200};
-    fontSize_ = 28;
-    fontName_ = "Arial";
-    fontColor_ = platform::Color::rgb(0, 0, 1);
-
-    createBrushLayer();
-    refreshDrawing();
-
-    bezierResolution_ = 20;
-    undoImageHasBeenSaved_ = false;
-    paintAtEnd_ = false;
-    useTimer_ = false;
+    readRawImageNamed(kUndoFile, undo_.context());
 }
 
 ARGBColorBytes PaintingView::getPixelValueAt(int x, int y) const {
     const ARGBColorBytes noMemory{255, 0, 0, 0};
-    if (!offscreenBitmapData_ || !offscreenPaintContext_)
+    const Context* painting = offscreen_.context();
+    if (!painting)
         return noMemory;
-    const int width = offscreenPaintContext_->width();
-    const int height = offscreenPaintContext_->height();
+    const int width = painting->width();
+    const int height = painting->height();
     if (x < 0 || y < 0 || x >= width || y >= height)
         return noMemory;
-    const std::uint8_t* p = offscreenBitmapData_.get() + (std::size_t(y) * width + x) * 4;
+    const std::uint8_t* p = offscreen_.data() + (std::size_t(y) * width + x) * 4;
     return {p[0], p[1], p[2], p[3]};
 }
 

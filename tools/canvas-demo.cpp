@@ -13,13 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CanvoAppDelegate.h"
 #include "canvas/PaintingView.h"
+#include "canvas/PaintingViewDefaults.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/ResourceBundle.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/Application.h"
 
 namespace {
 
@@ -38,8 +37,18 @@ platform::ImageRef resource(const char* name) {
     return image.value();
 }
 
+// The canvas alone, with the tool of the stroke being painted.
+class DemoDelegate : public zorbel::PaintingViewDefaults {
+public:
+    void setSelectedTool(zorbel::Tool tool) { tool_ = tool; }
+    zorbel::Tool paintingViewTool() const override { return tool_; }
+
+private:
+    zorbel::Tool tool_ = zorbel::Tool::PaintBrushTool;
+};
+
 struct Stroke {
-    int tool;
+    zorbel::Tool tool;
     platform::ImageRef brush;
     Color color;
     float opacity;
@@ -49,18 +58,18 @@ struct Stroke {
 
 // What a finger does: the undo copy at touch-down, a segment per movement,
 // the stroke layer merged once at touch-up.
-void paint(PaintingView& view, zorbel::CanvoAppDelegate& delegate, const Stroke& stroke) {
+void paint(PaintingView& view, DemoDelegate& delegate, const Stroke& stroke) {
     delegate.setSelectedTool(stroke.tool);
-    if (stroke.tool == zorbel::ColorBrushTool) {
+    if (stroke.tool == zorbel::Tool::ColorBrushTool) {
         view.createColorBrushLayerFromImage(stroke.brush);
     } else {
         view.createBrushLayerFromImage(stroke.brush);
         view.setColor(stroke.color);
     }
     view.setBrushAlpha(stroke.opacity);
-    view.setBrushBlendMode(stroke.blendMode);
+    view.setBrushBlendMode(platform::blendModeFromInt(stroke.blendMode));
     const float width = view.brushLayer() ? view.brushLayer()->size().width : 1;
-    const float factor = stroke.tool == zorbel::ColorBrushTool ? 1.0f : 0.15f;
+    const float factor = stroke.tool == zorbel::Tool::ColorBrushTool ? 1.0f : 0.15f;
     view.setBrushPixelStep(std::max(1.0f, factor * width));
     view.rawcopyToUndoBuffer();
     view.reloadPaintLayerIfNecessary();
@@ -96,29 +105,32 @@ int main(int argc, char** argv) {
         argc > 1 ? std::filesystem::path(argv[1])
                  : platform::Paths::picturesDirectory() / "canvas-demo.png";
 
-    zorbel::CanvoAppDelegate delegate;
-    platform::Application::shared().setDelegate(&delegate);
-    auto view = PaintingView::create();
+    DemoDelegate delegate;
+    auto created = PaintingView::create(&delegate);
+    if (!created) {
+        std::fprintf(stderr, "canvas-demo: %s\n", created.error().c_str());
+        return 1;
+    }
+    auto view = created.value();
     view->setShowCursor(false);
 
-    using zorbel::ColorBrushTool;
-    using zorbel::PaintBrushTool;
+    using zorbel::Tool;
     const std::vector<Stroke> strokes = {
-        {PaintBrushTool, resource("brushsoft32.png"), Color::rgb(0.1f, 0.3f, 0.9f), 1.0f, 0,
+        {Tool::PaintBrushTool, resource("brushsoft32.png"), Color::rgb(0.1f, 0.3f, 0.9f), 1.0f, 0,
          wave(90, 40, 0)},
-        {PaintBrushTool, resource("brushhard16.png"), Color::rgb(0.9f, 0.1f, 0.1f), 0.5f, 0,
+        {Tool::PaintBrushTool, resource("brushhard16.png"), Color::rgb(0.9f, 0.1f, 0.1f), 0.5f, 0,
          loop({70, 200}, 45, 45, 3)},
-        {PaintBrushTool, resource("brushhard32.png"), Color::rgb(1.0f, 0.85f, 0.1f), 1.0f, 0,
+        {Tool::PaintBrushTool, resource("brushhard32.png"), Color::rgb(1.0f, 0.85f, 0.1f), 1.0f, 0,
          wave(300, 25, 1)},
-        {PaintBrushTool, resource("brushsoft64.png"), Color::rgb(0.2f, 0.8f, 0.3f), 0.6f, 1,
+        {Tool::PaintBrushTool, resource("brushsoft64.png"), Color::rgb(0.2f, 0.8f, 0.3f), 0.6f, 1,
          wave(310, 60, 2.5f)},
-        {PaintBrushTool,
+        {Tool::PaintBrushTool,
          resource("brushstar32.png"),
          Color::rgb(0.6f, 0.1f, 0.7f),
          1.0f,
          0,
          {{40, 420}, {280, 420}}},
-        {ColorBrushTool,
+        {Tool::ColorBrushTool,
          resource("colorbrushheart64.png"),
          Color::black(),
          1.0f,
@@ -130,7 +142,7 @@ int main(int argc, char** argv) {
 
     // A black scribble across everything, then undone.
     paint(*view, delegate,
-          {PaintBrushTool,
+          {Tool::PaintBrushTool,
            resource("brushhard24.png"),
            Color::black(),
            1.0f,
@@ -138,7 +150,7 @@ int main(int argc, char** argv) {
            {{10, 10}, {310, 470}, {10, 470}, {310, 10}}});
     view->switchUndoBuffer();
 
-    auto picture = view->getImageToSave(1);
+    auto picture = view->getImageToSave(zorbel::DocumentOrientation::Upright);
     if (!picture) {
         std::fprintf(stderr, "canvas-demo: no picture to save\n");
         return 1;
@@ -154,7 +166,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "canvas-demo: %s\n", written.error().c_str());
         return 1;
     }
-    platform::Application::shared().setDelegate(nullptr);
     std::printf("canvas-demo: painting written to %s\n", output.string().c_str());
     return 0;
 }

@@ -5,7 +5,7 @@
 
 #include "platform/foundation/ArchiveLimits.h"
 #include "platform/foundation/CodableRegistry.h"
-#include "platform/foundation/FileAside.h"
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -99,7 +99,7 @@ ArchiveFile::Contents ArchiveFile::readRootObjects(const CodableRegistry& regist
         log("Archive " + path_.string() + ": " + p);
     // Kept for whoever wants to look at it, and so that the next write, which
     // holds only what was read, does not replace it.
-    auto aside = setFileAside(path_);
+    auto aside = moveAside(path_);
     const std::string readCount = std::to_string(contents.objects.size()) + " object" +
                                   (contents.objects.size() == 1 ? "" : "s") + " read";
     if (aside) {

@@ -49,7 +49,7 @@ public:
     };
     // The list of objects; no file means none. A file that cannot be read
     // whole (unreadable, not a regular file, refused by KeyedUnarchiver, or
-    // with elements left out) is logged and set aside (setFileAside), so a
+    // with elements left out) is logged and set aside (moveAside), so a
     // later write cannot replace it; the objects that could be read are still
     // returned.
     [[nodiscard]] Contents readRootObjects(const CodableRegistry& registry) const;

@@ -245,10 +245,29 @@ bool fileExists(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+bool pathIsTaken(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
 Status removeFile(const fs::path& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
         return Status::failure("Could not delete " + path.string() + ": " + errnoText());
     return success();
+}
+
+fs::path freeNameBeside(const fs::path& file, std::string_view suffix) {
+    fs::path name = file;
+    name += std::string(suffix);
+    for (int n = 2; pathIsTaken(name); ++n) {
+        name = file;
+        name += std::string(suffix) + "-" + std::to_string(n);
+    }
+    return name;
+}
+
+Result<fs::path> moveAside(const fs::path& file) {
+    return moveAside(file, ".damaged");
 }
 
 } // namespace platform

@@ -44,7 +44,19 @@ Result<std::filesystem::path> moveAside(const std::filesystem::path& file,
                                         std::string_view suffix);
 
 bool fileExists(const std::filesystem::path& path); // a regular file (or a link to one)
+// Anything at all at the path (a file, a folder, a FIFO, a dangling link).
+bool pathIsTaken(const std::filesystem::path& path);
 // Succeeds when the file is gone afterwards (also when it never existed).
 Status removeFile(const std::filesystem::path& path);
+
+// The first name beside `file` that nothing has: file + suffix, then
+// file + suffix + "-2", "-3" and so on.
+std::filesystem::path freeNameBeside(const std::filesystem::path& file, std::string_view suffix);
+
+// Keeps a file that could not be used out of the way of what is written at
+// its name later: it is renamed to the first free name of file + ".damaged"
+// (numbered when a damaged copy is already there). Where it went, or why it
+// could not be moved.
+Result<std::filesystem::path> moveAside(const std::filesystem::path& file);
 
 } // namespace platform

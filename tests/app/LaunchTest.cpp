@@ -51,7 +51,7 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
     EXPECT_EQ(shownPixel(canvas(), 160, 240), kWhite);
     EXPECT_EQ(shownPixel(canvas(), 319, 479), kWhite);
 
-    EXPECT_EQ(app().selectedTool(), PaintBrushTool);
+    EXPECT_EQ(app().selectedTool(), Tool::PaintBrushTool);
     EXPECT_EQ(app().brushIndex(), 5);
     EXPECT_EQ(app().currentBrushImage(), Image::named("brushhard32.png"));
     EXPECT_NE(app().currentBrushImage(), nullptr);
@@ -89,7 +89,7 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
               platform::StatusBarStyle::BlackTranslucent);
     EXPECT_EQ(platform::Accelerometer::shared().delegate(), &app());
     EXPECT_DOUBLE_EQ(platform::Accelerometer::shared().updateInterval(), 0.04);
-    EXPECT_EQ(canvas().canvoViewController(), app().canvoViewController().get());
+    EXPECT_EQ(canvas().delegate(), static_cast<PaintingViewDelegate*>(&app()));
     EXPECT_EQ(app().canvoViewController()->canvoDelegate(), &app());
     EXPECT_EQ(canvas().tag(), 100);
     // Every interface file of the main screen loaded without an error.
@@ -125,9 +125,9 @@ TEST_F(LaunchTest, StoredBrushIndicesOutOfRangeBecomeTheLastEntry) {
 }
 
 TEST_F(LaunchTest, TextToolIsRestoredWithItsButtonAndMarksTheDocumentDirty) {
-    storeSettings([](platform::UserDefaults& d) { d.setInteger(TextTool, "ToolID"); });
+    storeSettings([](platform::UserDefaults& d) { d.setInteger(int(Tool::TextTool), "ToolID"); });
     launch();
-    EXPECT_EQ(app().selectedTool(), TextTool);
+    EXPECT_EQ(app().selectedTool(), Tool::TextTool);
     EXPECT_TRUE(app().dirtyFlag());
     EXPECT_EQ(chrome().bottomToolbar()->items()[4]->image(), Image::named("textbutton.png"));
     EXPECT_FALSE(app().paintStyleTool());
@@ -162,7 +162,7 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     app().setUseCropImage(true);
     app().setColorBrushIndex(7);
     app().setOverlayIndex(20);
-    app().setSelectedTool(ColorBrushTool);
+    app().setSelectedTool(Tool::ColorBrushTool);
     app().setCursorDisplayFlag(false);
     app().setPaintBrushAlpha(0.5f);
     app().setPaintBrushBlendMode(3);
@@ -185,7 +185,7 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     EXPECT_EQ(app().colorBrushIndex(), 7);
     EXPECT_EQ(canvas().colorBrushImage(), Image::named("starsbrushcolors.png"));
     EXPECT_EQ(app().overlayIndex(), 20);
-    EXPECT_EQ(app().selectedTool(), ColorBrushTool);
+    EXPECT_EQ(app().selectedTool(), Tool::ColorBrushTool);
     EXPECT_EQ(chrome().bottomToolbar()->items()[4]->image(), Image::named("stampbutton.png"));
     EXPECT_FALSE(app().cursorDisplayFlag());
     EXPECT_EQ(app().paintBrushAlpha(), 0.5f);

@@ -93,7 +93,7 @@ TEST_F(SaveTest, StrokeThenSaveWritesTheUprightPaintingOnceUntilItChangesAgain) 
     for (int y : {0, 100, 239, 240, 479})
         for (int x : {0, 40, 160, 280, 319})
             EXPECT_EQ(pixel(picture, x, y), shownPixel(canvas(), x, y)) << x << ", " << y;
-    auto alone = canvas().getImageToSave(1);
+    auto alone = canvas().getImageToSave(DocumentOrientation::Upright);
     ASSERT_NE(alone, nullptr);
     EXPECT_TRUE(std::equal(picture.bytes().begin(), picture.bytes().end(), alone->bytes().begin(),
                            alone->bytes().end()));
@@ -123,7 +123,7 @@ TEST_F(SaveTest, LandscapeDocumentIsSavedAsTheLandscapePictureUpright) {
     ASSERT_EQ(picture.height(), 320);
     EXPECT_EQ(pixel(picture, 10, 160), kRed);
     EXPECT_EQ(pixel(picture, 470, 160), kBlue);
-    auto alone = canvas().getImageToSave(3);
+    auto alone = canvas().getImageToSave(DocumentOrientation::Turned);
     ASSERT_NE(alone, nullptr);
     EXPECT_TRUE(std::equal(picture.bytes().begin(), picture.bytes().end(), alone->bytes().begin(),
                            alone->bytes().end()));
@@ -174,7 +174,7 @@ TEST_F(SaveTest, TerminationWaitsForTheAlbumWrite) {
 
 TEST_F(SaveTest, OddDocumentOrientationGivesNoPictureAndSaysWhich) {
     launch();
-    EXPECT_EQ(canvas().getFlattenedImageToSave(2), nullptr);
+    EXPECT_EQ(canvas().getFlattenedImageToSave(DocumentOrientation(2)), nullptr);
     EXPECT_TRUE(logHas("Non-standard image orientation!"));
     EXPECT_TRUE(logHas("UIImageOrientationLeft - 90 deg CCW"));
 }

@@ -145,7 +145,7 @@ TEST_F(SettingsTest, LoadStoresEverySettingWithoutSideEffects) {
     EXPECT_EQ(delegate.documentOrientation(), 3);
     EXPECT_EQ(delegate.colorBrushIndex(), 9);
     EXPECT_EQ(delegate.overlayIndex(), 12);
-    EXPECT_EQ(delegate.selectedTool(), 5);
+    EXPECT_EQ(int(delegate.selectedTool()), 5);
     EXPECT_FALSE(delegate.cursorDisplayFlag());
     EXPECT_EQ(delegate.paintBrushAlpha(), 0.25f);
     EXPECT_EQ(delegate.paintBrushBlendMode(), 2);
@@ -183,7 +183,7 @@ TEST_F(SettingsTest, DamagedNumbersAreReadWithoutOverflow) {
     CanvoAppDelegate delegate;
     delegate.loadSettings(store);
     EXPECT_EQ(delegate.brushSizeBadge(), "2147483647");
-    EXPECT_EQ(delegate.selectedTool(), 2147483647);
+    EXPECT_EQ(int(delegate.selectedTool()), 2147483647);
     EXPECT_EQ(delegate.documentOrientation(), -2147483647 - 1);
 }
 

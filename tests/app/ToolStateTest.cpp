@@ -33,28 +33,28 @@ protected:
 
 TEST_F(ToolStateTest, EachDrawingToolShowsItsButton) {
     const struct {
-        int tool;
+        Tool tool;
         const char* button;
     } tools[] = {
-        {PaintBrushTool, "brushbutton.png"}, {EraserTool, "eraserbutton.png"},
-        {CloneTool, "clonereadybutton.png"}, {ShapeTool, "shapesbutton.png"},
-        {TextTool, "textbutton.png"},        {EyeDropperTool, "eyedropper.png"},
-        {ColorBrushTool, "stampbutton.png"},
+        {Tool::PaintBrushTool, "brushbutton.png"}, {Tool::EraserTool, "eraserbutton.png"},
+        {Tool::CloneTool, "clonereadybutton.png"}, {Tool::ShapeTool, "shapesbutton.png"},
+        {Tool::TextTool, "textbutton.png"},        {Tool::EyeDropperTool, "eyedropper.png"},
+        {Tool::ColorBrushTool, "stampbutton.png"},
     };
     for (const auto& t : tools) {
         app().setSelectedTool(t.tool);
         app().applyTool();
         ASSERT_NE(Image::named(t.button), nullptr) << t.button;
-        EXPECT_EQ(toolButton(), Image::named(t.button)) << t.tool;
+        EXPECT_EQ(toolButton(), Image::named(t.button)) << int(t.tool);
     }
 }
 
 TEST_F(ToolStateTest, ToolsWithoutAnEntryChangeNothing) {
-    app().setSelectedTool(EraserTool);
+    app().setSelectedTool(Tool::EraserTool);
     app().applyTool();
     const auto button = toolButton();
     for (int tool : {7, 8, 10, 0, 22}) {
-        app().setSelectedTool(tool);
+        app().setSelectedTool(Tool(tool));
         app().setDirtyFlag(false);
         app().applyTool();
         EXPECT_EQ(toolButton(), button) << tool;
@@ -66,7 +66,7 @@ TEST_F(ToolStateTest, CloneToolStartsWaitingForItsSource) {
     canvas().setCloneNeedsOffset(false);
     canvas().setClone2ndPointset(true);
     canvas().setCloneRelativeOffset({50, -200});
-    app().setSelectedTool(CloneTool);
+    app().setSelectedTool(Tool::CloneTool);
     app().applyTool();
     EXPECT_TRUE(canvas().cloneNeedsOffset());
     EXPECT_FALSE(canvas().clone2ndPointset());
@@ -76,38 +76,38 @@ TEST_F(ToolStateTest, CloneToolStartsWaitingForItsSource) {
 TEST_F(ToolStateTest, EraserToolReloadsTheOriginalPicture) {
     canvas().flushOrgImageBuffer();
     ASSERT_EQ(canvas().orgImageOffscreenContext(), nullptr);
-    app().setSelectedTool(EraserTool);
+    app().setSelectedTool(Tool::EraserTool);
     app().applyTool();
     EXPECT_NE(canvas().orgImageOffscreenContext(), nullptr);
 }
 
 TEST_F(ToolStateTest, TextToolMarksTheDocumentDirtyEvenWithNothingTyped) {
     app().setDirtyFlag(false);
-    app().setSelectedTool(TextTool);
+    app().setSelectedTool(Tool::TextTool);
     app().applyTool();
     EXPECT_TRUE(app().dirtyFlag());
 }
 
 TEST_F(ToolStateTest, PaintStyleToolsAreTheOnesThatPaint) {
     for (int tool = 0; tool <= 22; ++tool) {
-        app().setSelectedTool(tool);
+        app().setSelectedTool(Tool(tool));
         const bool paints = tool == 1 || tool == 2 || tool == 3 || tool == 6 || tool == 19;
         EXPECT_EQ(app().paintStyleTool(), paints) << tool;
     }
 }
 
 TEST_F(ToolStateTest, FilterToolIsArmedOnlyForTheInteractiveEffects) {
-    for (int effect : {TwirlTool, BrightnessTool, ContrastTool}) {
-        app().setFilterTool(0);
+    for (Tool effect : {Tool::TwirlTool, Tool::BrightnessTool, Tool::ContrastTool}) {
+        app().setFilterTool(Tool::NoTool);
         app().setSelectedFilterTool(effect);
         app().applyFilterTool();
         EXPECT_EQ(app().filterTool(), effect);
     }
-    for (int effect : {int(GrayScaleTool), int(SepiaTool), int(BulgeTool), 0}) {
-        app().setFilterTool(0);
+    for (Tool effect : {Tool::GrayScaleTool, Tool::SepiaTool, Tool::BulgeTool, Tool::NoTool}) {
+        app().setFilterTool(Tool::NoTool);
         app().setSelectedFilterTool(effect);
         app().applyFilterTool();
-        EXPECT_EQ(app().filterTool(), 0) << effect;
+        EXPECT_EQ(app().filterTool(), Tool::NoTool) << int(effect);
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(ToolStateTest, BrushSizeOfZeroIsPassedOn) {
 }
 
 TEST_F(ToolStateTest, ColourGoesToTheCanvasAndTheColourWell) {
-    app().setSelectedTool(TextTool);
+    app().setSelectedTool(Tool::TextTool);
     app().setColor(Color::rgb(1, 0.5f, 0));
     EXPECT_EQ(canvas().currentColor(), Color::rgb(1, 0.5f, 0));
     EXPECT_EQ(app().getSelectedColor(), Color::rgb(1, 0.5f, 0));

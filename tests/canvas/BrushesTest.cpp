@@ -32,7 +32,7 @@ TEST(TintTest, PacksRedGreenBlueIntoBytesOneToThree) {
 using BrushesTest = CanvasTest;
 
 TEST_F(BrushesTest, PaintBrushStampTakesTheCurrentColour) {
-    delegate_.setSelectedTool(PaintBrushTool);
+    delegate_.setSelectedTool(Tool::PaintBrushTool);
     auto view = makeCanvas();
     view->createBrushLayerFromImage(solidPicture(4, 4, {128, 1, 2, 3}));
     view->setColor(Color::rgb(1, 0, 0));
@@ -46,12 +46,12 @@ TEST_F(BrushesTest, PaintBrushStampTakesTheCurrentColour) {
 }
 
 TEST_F(BrushesTest, ColourChangeWithTheEraserLeavesTheStampAlone) {
-    delegate_.setSelectedTool(PaintBrushTool);
+    delegate_.setSelectedTool(Tool::PaintBrushTool);
     auto view = makeCanvas();
     view->createBrushLayerFromImage(solidPicture(4, 4, {255, 9, 9, 9}));
     view->setColor(Color::rgb(0, 1, 0));
     const auto before = pixelOf(view->brushLayer()->context(), 0, 0);
-    delegate_.setSelectedTool(EraserTool);
+    delegate_.setSelectedTool(Tool::EraserTool);
     view->setColor(Color::rgb(1, 0, 0));
     EXPECT_EQ(pixelOf(view->brushLayer()->context(), 0, 0), before);
     EXPECT_EQ(before, (ARGBColorBytes{255, 0, 255, 0}));
@@ -94,7 +94,7 @@ TEST_F(BrushesTest, ColourBrushKeepsItsShapeAndColours) {
     auto picture = makePicture(40, 20, [](int x, int) {
         return x < 20 ? Pixel{255, 255, 0, 0} : Pixel{255, 0, 0, 255};
     });
-    delegate_.setSelectedTool(ColorBrushTool);
+    delegate_.setSelectedTool(Tool::ColorBrushTool);
     auto view = makeCanvas();
     view->createColorBrushLayerFromImage(picture);
     ASSERT_NE(view->brushContext(), nullptr);
@@ -139,7 +139,7 @@ TEST_F(BrushesTest, ReloadColourBrushFallsBackToTheBrushPicture) {
 }
 
 TEST_F(BrushesTest, StartBrushIsBlueForThePaintBrush) {
-    delegate_.setSelectedTool(PaintBrushTool);
+    delegate_.setSelectedTool(Tool::PaintBrushTool);
     auto view = makeCanvas();
     const platform::Context* brush = view->brushContext();
     ASSERT_NE(brush, nullptr);

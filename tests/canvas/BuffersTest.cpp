@@ -251,6 +251,7 @@ TEST_F(BuffersTest, WritingFromAFlushedBufferFails) {
 
 TEST_F(BuffersTest, OutOfMemoryLeavesTheBufferFlushedAndNamesTheOperation) {
     auto view = std::make_shared<StarvedPaintingView>();
+    view->setDelegate(&delegate_);
     view->awakeFromNib();
     view->starved = true;
     view->recreateOrgImageBuffer();
@@ -272,6 +273,7 @@ TEST_F(BuffersTest, OutOfMemoryLeavesTheBufferFlushedAndNamesTheOperation) {
 
 TEST_F(BuffersTest, StartUpWithoutMemoryStopsAtTheFirstBuffer) {
     auto view = std::make_shared<StarvedPaintingView>();
+    view->setDelegate(&delegate_);
     view->starved = true;
     view->awakeFromNib();
     EXPECT_TRUE(logHas(" ++++++++++++++++ Out of Memory! awakeFromNib 1"));

@@ -12,12 +12,12 @@
 
 #include <unistd.h>
 
-#include "app/CanvoAppDelegate.h"
+#include "FakePaintingViewDelegate.h"
+#include "canvas/CloneCopy.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/Application.h"
 
 namespace zorbel::testing {
 
@@ -68,8 +68,8 @@ inline int logIndexOf(std::string_view line, int from = 0) {
     return -1;
 }
 
-// Every canvas test runs with its own Documents folder and application
-// delegate, and a quiet log whose lines it can read.
+// Every canvas test runs with its own Documents folder and delegate, and a
+// quiet log whose lines it can read.
 class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,13 +80,11 @@ protected:
         std::filesystem::remove_all(home_);
         std::filesystem::create_directories(home_);
         platform::Paths::setHome(home_);
-        platform::Application::shared().setDelegate(&delegate_);
         platform::setLogQuiet(true);
         platform::clearLogCapture();
     }
 
     void TearDown() override {
-        platform::Application::shared().setDelegate(nullptr);
         platform::Paths::setHome({});
         platform::setLogQuiet(false);
         std::error_code ignored;
@@ -95,7 +93,7 @@ protected:
 
     std::filesystem::path documents() const { return platform::Paths::documentsDirectory(); }
 
-    std::shared_ptr<PaintingView> makeCanvas() { return PaintingView::create(); }
+    std::shared_ptr<PaintingView> makeCanvas() { return PaintingView::create(&delegate_).value(); }
 
     // A square brush picture of one colour (opaque black by default).
     static platform::ImageRef squareBrush(int size, Pixel p = {255, 0, 0, 0}) {
@@ -103,7 +101,7 @@ protected:
     }
 
     std::filesystem::path home_;
-    CanvoAppDelegate delegate_;
+    FakePaintingViewDelegate delegate_;
 };
 
 } // namespace zorbel::testing

@@ -20,7 +20,7 @@ protected:
     // The clone tool with an opaque 20 x 20 stamp over a patterned picture.
     std::shared_ptr<PaintingView> cloneCanvas() {
         auto view = paintCanvas(20);
-        delegate_.setSelectedTool(CloneTool);
+        delegate_.setSelectedTool(Tool::CloneTool);
         view->createBrushLayerFromImage(squareBrush(20, {255, 255, 0, 0}));
         view->setCloneNeedsOffset(true);
         view->setClone2ndPointset(false);
@@ -126,7 +126,7 @@ TEST_F(CloneTest, SourceOutsideTheCanvasCopiesOnlyWhatExists) {
 TEST_F(CloneTest, EraserRestoresTheOriginalExactlyWhateverTheBrushColour) {
     auto view = paintCanvas(20);
     view->setOrgImage(makePicture(320, 480, [](int x, int y) { return patternAt(x, y); }));
-    delegate_.setSelectedTool(EraserTool);
+    delegate_.setSelectedTool(Tool::EraserTool);
     view->createBrushLayerFromImage(squareBrush(20, {255, 0, 200, 90}));
     // Something painted over the picture first.
     std::uint8_t* picture = view->offscreenBitmapData();
@@ -148,7 +148,7 @@ TEST_F(CloneTest, EraserRestoresTheOriginalExactlyWhateverTheBrushColour) {
 TEST_F(CloneTest, EraserWorksAfterTheOriginalBufferWasFlushed) {
     auto view = paintCanvas(20);
     view->setOrgImage(solidPicture(320, 480, {255, 10, 20, 30}));
-    delegate_.setSelectedTool(EraserTool);
+    delegate_.setSelectedTool(Tool::EraserTool);
     view->createBrushLayerFromImage(squareBrush(20));
     view->flushOrgImageBuffer();
     Finger(*view).tap({200, 200});

@@ -125,7 +125,7 @@ TEST_F(DocumentTest, LandscapePictureIsTurnedAndComesBackUpright) {
     EXPECT_TRUE(isBlue(screenPixel(*view, 0, 479)));
 
     // Saving turns it back: rows 20..339 of the picture, exactly.
-    auto saved = view->getImageToSave(3);
+    auto saved = view->getImageToSave(DocumentOrientation::Turned);
     ASSERT_TRUE(saved);
     ASSERT_EQ(saved->width(), 480);
     ASSERT_EQ(saved->height(), 320);
@@ -136,7 +136,7 @@ TEST_F(DocumentTest, LandscapePictureIsTurnedAndComesBackUpright) {
             EXPECT_EQ(std::vector<std::uint8_t>(p, p + 4), std::vector<std::uint8_t>(q, q + 4))
                 << x << "," << y;
         }
-    EXPECT_EQ(view->getImageToSave(2), nullptr);
+    EXPECT_EQ(view->getImageToSave(DocumentOrientation(2)), nullptr);
 }
 
 TEST_F(DocumentTest, CroppedLandscapePictureStaysUpright) {
@@ -157,7 +157,7 @@ TEST_F(DocumentTest, ThePaintingIsSavedUprightAsSeen) {
     auto view = makeCanvas();
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(1, 0, 0));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 1)); // top screen row
-    auto saved = view->getImageToSave(1);
+    auto saved = view->getImageToSave(DocumentOrientation::Upright);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->width(), 320);
     EXPECT_EQ(saved->height(), 480);

@@ -72,7 +72,7 @@ protected:
     std::shared_ptr<PaintingView> drawingCanvas() {
         auto view = paintCanvas();
         view->setBrushAlpha(1);
-        view->setBrushBlendMode(0);
+        view->setBrushBlendMode(platform::BlendMode::Normal);
         view->setBrushPixelStep(1);
         return view;
     }

@@ -24,12 +24,12 @@ class StrokesTest : public CanvasTest {
 protected:
     // A canvas that paints opaque black square stamps straight into the picture.
     std::shared_ptr<PaintingView> paintingCanvas(int brushSize, float step) {
-        delegate_.setSelectedTool(EyeDropperTool); // paints, and no tint
+        delegate_.setSelectedTool(Tool::EyeDropperTool); // paints, and no tint
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));
         view->setShowCursor(false);
         view->setBrushAlpha(1);
-        view->setBrushBlendMode(0);
+        view->setBrushBlendMode(platform::BlendMode::Normal);
         view->setBrushPixelStep(step);
         return view;
     }
@@ -109,7 +109,7 @@ TEST_F(StrokesTest, BlendModeStrokeIsShownAndMergedWithItsMode) {
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(0, 1, 1));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 480));
     view->createBrushLayerFromImage(squareBrush(4, {255, 255, 0, 0}));
-    view->setBrushBlendMode(1);
+    view->setBrushBlendMode(platform::BlendMode::Multiply);
     view->renderLineFromPoint({20, 20}, {30, 20});
     EXPECT_EQ(screenPixel(*view, 25, 20), (ARGBColorBytes{255, 0, 255, 255}));
     view->mergePaintLayer();
@@ -176,7 +176,7 @@ TEST_F(StrokesTest, EraserRestoresTheOriginalUnderOpaqueBrushPixels) {
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(1, 0, 0));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 480));
     view->rawcopyToUndoBuffer();
-    delegate_.setSelectedTool(EraserTool);
+    delegate_.setSelectedTool(Tool::EraserTool);
     view->renderLineFromPoint({100, 100}, {120, 100});
     EXPECT_EQ(screenPixel(*view, 110, 100), kWhite);
     EXPECT_EQ(screenPixel(*view, 110, 110), (ARGBColorBytes{255, 255, 0, 0}));

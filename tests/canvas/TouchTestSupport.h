@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "CanvasTestSupport.h"
-#include "app/CanvoViewController.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Touch.h"
 
@@ -72,25 +71,20 @@ private:
 const ARGBColorBytes kWhitePixel{255, 255, 255, 255};
 const ARGBColorBytes kBlackPixel{255, 0, 0, 0};
 
-// A canvas with the main view controller in front of it, as in the app: the
-// controller reports strokes to the delegate and answers smartShapesEnabled.
+// A canvas that paints, whose delegate keeps the painting flag.
 class TouchCanvasTest : public CanvasTest {
 protected:
     // The paint brush with an opaque black square stamp of `brushSize`
     // points, opacity 1, normal blending, no finger offset and no cursor.
     std::shared_ptr<PaintingView> paintCanvas(int brushSize = 2) {
-        delegate_.setSelectedTool(PaintBrushTool);
+        delegate_.setSelectedTool(Tool::PaintBrushTool);
         delegate_.setPaintBrushAlpha(1);
-        delegate_.setPaintBrushBlendMode(0);
+        delegate_.setPaintBrushBlendMode(platform::BlendMode::Normal);
         delegate_.setCursorDisplayFlag(false);
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));
         view->setFingerOffset({0, 0});
         view->setShowCursor(false);
-        auto controller = std::make_shared<CanvoViewController>();
-        controller->setCanvoDelegate(&delegate_);
-        view->setCanvoViewController(controller.get());
-        controllers_.push_back(std::move(controller));
         return view;
     }
 
@@ -104,9 +98,6 @@ protected:
     static std::vector<std::uint8_t> undoBytes(const PaintingView& view) {
         return bytesOf(view.undoBitmapData(), std::size_t(view.bitmapByteCount()));
     }
-
-    // One per canvas made; each canvas keeps a plain pointer to its own.
-    std::vector<std::shared_ptr<CanvoViewController>> controllers_;
 };
 
 } // namespace zorbel::testing

@@ -59,11 +59,11 @@ TEST_F(TouchesTest, StampSpacingFollowsTheTool) {
     Finger(*view).tap({100, 100});
     EXPECT_EQ(view->brushSize(), 40.0f);
     EXPECT_EQ(view->brushPixelStep(), 6.0f);
-    delegate_.setSelectedTool(ColorBrushTool); // pictures side by side
+    delegate_.setSelectedTool(Tool::ColorBrushTool); // pictures side by side
     Finger(*view).tap({100, 100});
     EXPECT_EQ(view->brushPixelStep(), 40.0f);
     view->createBrushLayerFromImage(squareBrush(4)); // 0.6 is raised to 1
-    delegate_.setSelectedTool(PaintBrushTool);
+    delegate_.setSelectedTool(Tool::PaintBrushTool);
     Finger(*view).tap({100, 100});
     EXPECT_EQ(view->brushPixelStep(), 1.0f);
 }
@@ -207,7 +207,7 @@ TEST_F(TouchesTest, TouchesAreDroppedWhileAnEffectRuns) {
 }
 
 TEST_F(TouchesTest, OverlayAndTextToolsDoNotPaint) {
-    for (int tool : {ShapeTool, TextTool}) {
+    for (Tool tool : {Tool::ShapeTool, Tool::TextTool}) {
         auto view = paintCanvas();
         delegate_.setSelectedTool(tool);
         Finger finger(*view);

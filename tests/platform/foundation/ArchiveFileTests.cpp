@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 
 #include "platform/foundation/ArchiveFile.h"
-#include "platform/foundation/FileAside.h"
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "tests/platform/foundation/TestCodables.h"
@@ -223,10 +223,10 @@ TEST(ArchiveFile, SetAsideNeverReplacesAnExistingFile) {
     put(dir / "f", "new");
     put(dir / "f.damaged", "old");
     put(dir / "f.damaged-2", "older");
-    auto aside = platform::setFileAside(dir / "f");
+    auto aside = platform::moveAside(dir / "f");
     ASSERT_TRUE(aside);
     EXPECT_EQ(*aside, dir / "f.damaged-3");
     EXPECT_EQ(text(dir / "f.damaged"), "old");
     EXPECT_EQ(text(dir / "f.damaged-3"), "new");
-    EXPECT_FALSE(platform::setFileAside(dir / "gone"));
+    EXPECT_FALSE(platform::moveAside(dir / "gone"));
 }

@@ -220,6 +220,33 @@ TEST(FileIO, ExistenceAndRemoval) {
     EXPECT_TRUE(removeFile(file)); // already gone is fine
 }
 
+// A refused file is renamed out of the way, never over an earlier damaged
+// copy; folders and FIFOs are moved like files.
+TEST(FileIO, MoveAsideKeepsEveryDamagedCopy) {
+    const fs::path dir = scratch("aside");
+    const fs::path file = dir / "zorbel.png";
+    ASSERT_TRUE(writeFileAtomically(file, std::string_view("first")));
+    auto first = moveAside(file);
+    ASSERT_TRUE(first) << first.error();
+    EXPECT_EQ(*first, dir / "zorbel.png.damaged");
+    EXPECT_FALSE(pathIsTaken(file));
+    ASSERT_TRUE(writeFileAtomically(file, std::string_view("second")));
+    auto second = moveAside(file);
+    ASSERT_TRUE(second) << second.error();
+    EXPECT_EQ(*second, dir / "zorbel.png.damaged-2");
+    EXPECT_EQ(text(dir / "zorbel.png.damaged"), "first");
+    EXPECT_EQ(text(dir / "zorbel.png.damaged-2"), "second");
+
+    fs::create_directories(file);
+    auto folder = moveAside(file);
+    ASSERT_TRUE(folder) << folder.error();
+    EXPECT_EQ(*folder, dir / "zorbel.png.damaged-3");
+    EXPECT_TRUE(fs::is_directory(*folder));
+
+    EXPECT_FALSE(moveAside(dir / "missing.png"));
+    EXPECT_EQ(freeNameBeside(dir / "x.png", ".new"), dir / "x.png.new");
+}
+
 // With a home set, the folders live in it and are made on first use.
 TEST(Paths, HomeOverrideRootsEveryFolder) {
     const fs::path home = scratch("home");

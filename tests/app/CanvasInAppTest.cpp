@@ -15,7 +15,7 @@ protected:
     // The paint brush with an opaque black 2-point square stamp.
     void launchPainting(Point fingerOffset) {
         launch();
-        app().setSelectedTool(PaintBrushTool);
+        app().setSelectedTool(Tool::PaintBrushTool);
         app().applyTool();
         app().setColor(platform::Color::black());
         std::vector<std::uint8_t> bytes(2 * 2 * 4, 255);

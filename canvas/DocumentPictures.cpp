@@ -1,0 +1,204 @@
+#include "canvas/DocumentPictures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/foundation/Log.h"
+
+namespace zorbel {
+
+using platform::AffineTransform;
+using platform::Context;
+using platform::Image;
+using platform::ImageRef;
+using platform::Rect;
+
+namespace {
+
+// Exact quarter turns, so that turned pictures are copied pixel for pixel
+// rather than resampled through a rounded sine.
+AffineTransform quarterTurn(int quarters) {
+    switch (((quarters % 4) + 4) % 4) {
+    case 1:
+        return {0, 1, -1, 0, 0, 0};
+    case 2:
+        return {-1, 0, 0, -1, 0, 0};
+    case 3:
+        return {0, -1, 1, 0, 0, 0};
+    default:
+        return {};
+    }
+}
+
+// t.rotated(quarters * pi / 2), exactly.
+AffineTransform rotatedQuarters(const AffineTransform& t, int quarters) {
+    return quarterTurn(quarters).concat(t);
+}
+
+// The transform that puts a W x H picture stored with `orientation` (0 to 7)
+// upright, and whether it exchanges width and height.
+struct Orienting {
+    AffineTransform transform;
+    bool exchanged = false;
+};
+
+Orienting orientingFor(int orientation, float W, float H) {
+    switch (orientation) {
+    case 1:
+        return {rotatedQuarters(AffineTransform::makeTranslation(W, H), 2), false};
+    case 2:
+        return {rotatedQuarters(AffineTransform::makeTranslation(0, W), 3), true};
+    case 3:
+        return {rotatedQuarters(AffineTransform::makeTranslation(H, 0), 1), true};
+    case 4:
+        return {AffineTransform::makeTranslation(W, 0).scaled(-1, 1), false};
+    case 5:
+        return {AffineTransform::makeTranslation(0, H).scaled(1, -1), false};
+    case 6:
+        return {rotatedQuarters(AffineTransform::makeTranslation(H, W).scaled(-1, 1), 3), true};
+    case 7:
+        return {rotatedQuarters(AffineTransform::makeScale(-1, 1), 1), true};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+DocumentPictures::Fit DocumentPictures::fitRule(platform::Size pictureSize, bool wasCropped,
+                                                FitTarget target) {
+    const float W = pictureSize.width;
+    const float H = pictureSize.height;
+    const float r = H / W;
+    const float canvasWidth = float(kCanvasWidth);
+    const float canvasHeight = float(kCanvasHeight);
+    Fit fit;
+    fit.turned = W > H && !wasCropped;
+    if (fit.turned) {
+        const float s = canvasHeight * r;
+        float offset = 0;
+        if (target == FitTarget::OriginalBuffer ? s < canvasWidth : s < canvasHeight)
+            offset = (canvasWidth - s) / 2;
+        fit.screenRect = Rect(offset, 0, s, canvasHeight);
+    } else if (r > 1) {
+        const float h = canvasHeight;
+        const float w = canvasHeight / r;
+        fit.screenRect = Rect(w < canvasWidth ? (canvasWidth - w) / 2 : 0, 0, w, h);
+    } else {
+        const float w = canvasWidth;
+        const float h = canvasWidth * r;
+        fit.screenRect = Rect(0, h < canvasHeight ? (canvasHeight - h) / 2 : 0, w, h);
+    }
+    return fit;
+}
+
+DocumentPictures::Fit DocumentPictures::drawPictureByFitRule(Context& context, const Image& picture,
+                                                             bool wasCropped, FitTarget target) {
+    const Fit fit = fitRule(picture.size(), wasCropped, target);
+    const Rect& r = fit.screenRect;
+    platform::GStateGuard guard(context);
+    if (fit.turned) {
+        // Drawing point (u, v) lands on buffer point (v, u): the picture's
+        // 480-point side runs down the canvas, its top edge along the right.
+        context.concatCTM({0, 1, 1, 0, 0, 0});
+        context.drawImage(Rect(0, r.minX(), r.height(), r.width()), picture);
+    } else {
+        context.translateCTM(0, float(kCanvasHeight));
+        context.scaleCTM(1, -1);
+        context.drawImage(Rect(r.minX(), float(kCanvasHeight) - r.maxY(), r.width(), r.height()),
+                          picture);
+    }
+    return fit;
+}
+
+ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
+    if (!image)
+        return nullptr;
+    const int orientation = image->orientation();
+    if (orientation < 0 || orientation > 7) {
+        platform::log("Invalid image orientation");
+        return nullptr;
+    }
+    const float W = float(image->width());
+    const float H = float(image->height());
+    float boundsWidth = W;
+    float boundsHeight = H;
+    if (W > kMaxPictureSide || H > kMaxPictureSide) {
+        const float ratio = W / H;
+        if (ratio > 1) {
+            boundsWidth = kMaxPictureSide;
+            boundsHeight = kMaxPictureSide / ratio;
+        } else {
+            boundsWidth = kMaxPictureSide * ratio;
+            boundsHeight = kMaxPictureSide;
+        }
+    }
+    const float s = boundsWidth / W;
+    const Orienting orienting = orientingFor(orientation, W, H);
+    if (orienting.exchanged)
+        std::swap(boundsWidth, boundsHeight);
+
+    // A fraction of a pixel left by the reduction is not worth a column.
+    const int surfaceWidth = std::max(1, int(std::ceil(boundsWidth - 0.001f)));
+    const int surfaceHeight = std::max(1, int(std::ceil(boundsHeight - 0.001f)));
+    auto surface =
+        Context::createBitmap(surfaceWidth, surfaceHeight, nullptr, platform::YAxis::Down);
+    if (!surface) {
+        platform::log(" ++++++++++++++++ Out of Memory! scaleAndRotateImage 1");
+        return nullptr;
+    }
+    if (orientation == 2 || orientation == 3) {
+        surface->scaleCTM(-s, s);
+        surface->translateCTM(-H, 0);
+    } else {
+        surface->scaleCTM(s, -s);
+        surface->translateCTM(0, -H);
+    }
+    surface->concatCTM(orienting.transform);
+    surface->drawImage(Rect(0, 0, W, H), *image);
+    return surface->makeImage();
+}
+
+ImageRef DocumentPictures::turnedBackPainting(const Context& painting) {
+    const int W = painting.width();
+    const int H = painting.height();
+    auto picture = painting.makeImage();
+    auto bitmap = Context::createBitmap(H, W, nullptr);
+    if (!picture || !bitmap)
+        return nullptr;
+    // Drawing point (u, v) lands on (v, u): the painting turned a quarter
+    // counter-clockwise, the landscape document upright.
+    bitmap->concatCTM({0, 1, 1, 0, 0, 0});
+    bitmap->drawImage(Rect(0, 0, float(W), float(H)), *picture);
+    return bitmap->makeImage();
+}
+
+ImageRef DocumentPictures::turnedBackView(const Image& shown) {
+    auto bitmap = Context::createBitmap(kCanvasHeight, kCanvasWidth, nullptr);
+    if (!bitmap)
+        return nullptr;
+    // Translate (480, 0), then a quarter turn: the displayed picture turned a
+    // quarter counter-clockwise, the landscape document upright.
+    bitmap->translateCTM(float(kCanvasHeight), 0);
+    bitmap->setCTM(rotatedQuarters(bitmap->ctm(), 1));
+    bitmap->drawImage(Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight)), shown);
+    return bitmap->makeImage();
+}
+
+void DocumentPictures::printOrientation(int orientation) {
+    static constexpr const char* kLines[] = {
+        "UIImageOrientationUp - default orientation",
+        "UIImageOrientationDown - 180 deg rotation",
+        "UIImageOrientationLeft - 90 deg CCW",
+        "UIImageOrientationRight - 90 deg CW",
+        "UIImageOrientationUpMirrored - // as above but image mirrored along other axis "
+        "horizontal flip",
+        "UIImageOrientationDownMirrored - horizontal flip",
+        "UIImageOrientationLeftMirrored - vertical flip",
+        "UIImageOrientationRightMirrored - vertical flip",
+    };
+    if (orientation >= 0 && orientation < 8)
+        platform::log(kLines[orientation]);
+}
+
+} // namespace zorbel

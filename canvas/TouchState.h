@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/graphics/Point.h"
+
+namespace zorbel {
+
+// The finger the canvas follows, from touch-down to touch-up, and the cursor
+// that shows where painting lands when the finger offset is large.
+struct TouchState {
+    platform::Point fingerOffset;         // added to the finger's position
+    platform::Point location;             // the painting position
+    platform::Point previousLocation;     // the finger's previous one, offset
+    platform::Point lastPaintedLocation;  // where a segment was last rendered
+    platform::Point startOfPaintingPoint; // the finger at touch-down, no offset
+    bool firstTouch = false;              // the touch-down's stamp is still due
+    bool waitingForEndTouch = false;      // a stroke is open
+    bool ignoreMoveEndPhases = false;     // this touch is not a stroke
+    bool showCursor = false;              // this stroke only moves the cursor
+    bool lastTimeCursorUsed = false;      // the last stamp request was a cursor's
+    bool cursorWasPainted = false;        // the last display drew a cursor
+    platform::Point cursorPosition;
+};
+
+} // namespace zorbel
