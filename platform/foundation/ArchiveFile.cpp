@@ -6,7 +6,6 @@
 #include "platform/foundation/ArchiveLimits.h"
 #include "platform/foundation/CodableRegistry.h"
 #include "platform/foundation/FileIO.h"
-#include "platform/foundation/FileIO.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
 #include "platform/foundation/Log.h"

@@ -10,7 +10,6 @@
 
 #include "platform/foundation/ArchiveFile.h"
 #include "platform/foundation/FileIO.h"
-#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "tests/platform/foundation/TestCodables.h"
 
