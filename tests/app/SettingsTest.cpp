@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "AppTestSupport.h"
+#include "app/SettingsStore.h"
 
 namespace zorbel::testing {
 namespace {
@@ -241,6 +242,45 @@ TEST_F(SettingsTest, ShortPaletteKeepsTheMissingStoredColours) {
     // Colour 6 was not in the list: it still answers red.
     EXPECT_EQ(store.floatForKey("Red6"), 1.0f);
     EXPECT_EQ(store.floatForKey("Green6"), 0.0f);
+}
+
+// What termination writes is what the next launch reads: every key is written
+// under the name, and in the number kind, it is read by.
+TEST_F(SettingsTest, SettingsComeBackAsTheyWereSaved) {
+    Settings saved;
+    saved.brushSize = 40; // never written: the next launch reads the registered 16
+    saved.color = Color::rgb(0.25f, 0.5f, 0.75f, 0.5f);
+    saved.fingerOffset = {-12.5f, 33};
+    saved.askOnShake = false;
+    saved.smartShapesEnabled = true;
+    saved.useCropImage = true;
+    saved.dirtyFlag = true;
+    saved.brushIndex = 17;
+    saved.documentOrientation = 3;
+    saved.colorBrushIndex = 41;
+    saved.overlayIndex = 77;
+    saved.selectedTool = 19;
+    saved.cursorDisplayFlag = false;
+    saved.paintBrushAlpha = 0.375f;
+    saved.paintBrushBlendMode = 14;
+    saved.smoothPaintBrushFlag = true;
+    saved.smoothPaintBrushAmount = 3.5f;
+    for (int n = 0; n < Settings::kPaletteSize; ++n)
+        saved.colorSelectionArray[std::size_t(n)] =
+            Color::rgb(float(n) / 16, float(n + 1) / 16, float(n + 2) / 16);
+    {
+        UserDefaults store(storeFile());
+        SettingsStore(store).save(saved);
+        ASSERT_TRUE(store.synchronize().ok());
+    }
+    UserDefaults reread(storeFile());
+    Settings expected = saved;
+    expected.brushSize = 16;
+    EXPECT_EQ(SettingsStore(reread).load(), expected);
+
+    // Nothing stored: the registered defaults, which are Settings{}.
+    UserDefaults empty(home_ / "empty.json");
+    EXPECT_EQ(SettingsStore(empty).load(), Settings{});
 }
 
 } // namespace
