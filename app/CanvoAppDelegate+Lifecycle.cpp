@@ -10,6 +10,7 @@
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
+#include "app/SettingsStore.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
@@ -64,7 +65,7 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     }
 
     // 2. The settings (a non-zero brush size is applied here).
-    const LoadedSettings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
+    const Settings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
 
     // 3.
     if (window_)
@@ -86,14 +87,14 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     platform::Application::shared().setStatusBarStyle(platform::StatusBarStyle::BlackTranslucent);
 
     // 7-9.
-    setPaintTimerInterval(kPaintInterval);
+    setPaintTimerInterval(ToolState::kPaintInterval);
     setColor(loaded.color);
     setFingerOffset(loaded.fingerOffset);
 
     // 10. The brush.
     const auto& brushes = brushFileNames();
-    brushIndex_ = validateIndex(loaded.brushIndex, long(brushes.size()));
-    const std::string& brushName = brushes[std::size_t(brushIndex_)];
+    settings_.brushIndex = SettingsStore::validateIndex(loaded.brushIndex, long(brushes.size()));
+    const std::string& brushName = brushes[std::size_t(settings_.brushIndex)];
     platform::ImageRef brush = platform::Image::named(brushName);
     if (!brush)
         platform::log("Standard Brush not found: " + brushName);
@@ -101,8 +102,9 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
 
     // 11. The colour brush.
     const auto colorBrushes = initColorBrushNames();
-    colorBrushIndex_ = int(validateIndex(colorBrushIndex_, long(colorBrushes.size())));
-    const std::string& colorBrushName = colorBrushes[std::size_t(colorBrushIndex_)];
+    settings_.colorBrushIndex =
+        int(SettingsStore::validateIndex(settings_.colorBrushIndex, long(colorBrushes.size())));
+    const std::string& colorBrushName = colorBrushes[std::size_t(settings_.colorBrushIndex)];
     platform::ImageRef colorBrush = platform::Image::named(colorBrushName);
     if (!colorBrush)
         platform::log("Color Brush not found: " + colorBrushName);
@@ -142,7 +144,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
     // The pictures first, then the settings; a failure to write a picture
     // does not keep the settings from being saved. The application writes the
     // settings file once this returns.
-    finishAlbumSaves();
+    albumSaver_.finish();
     if (PaintingView* canvas = getThePaintingView())
         writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());

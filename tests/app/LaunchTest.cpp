@@ -164,8 +164,8 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     app().setOverlayIndex(20);
     app().setSelectedTool(ColorBrushTool);
     app().setCursorDisplayFlag(false);
-    app().setPaintBrushAlpha(0.5f);
-    app().setPaintBrushBlendMode(3);
+    app().setBrushAlpha(0.5f);
+    app().setBlendMode(3);
     app().setSmoothPaintBrushFlag(true);
     app().setSmoothPaintBrushAmount(8.0f);
     auto palette = app().colorSelectionArray();

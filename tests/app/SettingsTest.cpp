@@ -25,7 +25,7 @@ protected:
 
 TEST_F(SettingsTest, EveryKeyIsRegisteredWithItsDefaultAndNumberType) {
     UserDefaults store(storeFile());
-    CanvoAppDelegate::registerDefaults(store);
+    SettingsStore(store).registerDefaults();
 
     struct Expect {
         const char* key;
@@ -77,7 +77,7 @@ TEST_F(SettingsTest, EveryKeyIsRegisteredWithItsDefaultAndNumberType) {
 
 TEST_F(SettingsTest, RegisteredPaletteHoldsTheTwelveColours) {
     UserDefaults store(storeFile());
-    CanvoAppDelegate::registerDefaults(store);
+    SettingsStore(store).registerDefaults();
     // Colour 4 is the float just below a third, not the nearest one.
     EXPECT_EQ(std::bit_cast<std::uint32_t>(store.floatForKey("Red4")), 0x3EAAAAAAu);
     EXPECT_EQ(store.floatForKey("Green2"), 0.666666687f);
@@ -90,25 +90,25 @@ TEST_F(SettingsTest, RegisteredPaletteHoldsTheTwelveColours) {
 }
 
 TEST_F(SettingsTest, IndexValidationTakesOutOfRangeToTheLastEntry) {
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(25, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(-3, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(19, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(0, 19), 0);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(18, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(50, 43), 42);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(-1, 43), 42);
+    EXPECT_EQ(SettingsStore::validateIndex(25, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(-3, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(19, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(0, 19), 0);
+    EXPECT_EQ(SettingsStore::validateIndex(18, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(50, 43), 42);
+    EXPECT_EQ(SettingsStore::validateIndex(-1, 43), 42);
     // An empty list leaves nothing to point at but 0.
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(4, 0), 0);
+    EXPECT_EQ(SettingsStore::validateIndex(4, 0), 0);
 }
 
 TEST_F(SettingsTest, ColourSplitsGreyIntoThreeEqualComponents) {
     float rgba[4];
-    CanvoAppDelegate::UIColorToRGB(Color::grey(0.25f, 0.5f), rgba);
+    SettingsStore::UIColorToRGB(Color::grey(0.25f, 0.5f), rgba);
     EXPECT_EQ(rgba[0], 0.25f);
     EXPECT_EQ(rgba[1], 0.25f);
     EXPECT_EQ(rgba[2], 0.25f);
     EXPECT_EQ(rgba[3], 0.5f);
-    CanvoAppDelegate::UIColorToRGB(Color::rgb(0.1f, 0.2f, 0.3f, 0.4f), rgba);
+    SettingsStore::UIColorToRGB(Color::rgb(0.1f, 0.2f, 0.3f, 0.4f), rgba);
     EXPECT_EQ(rgba[0], 0.1f);
     EXPECT_EQ(rgba[1], 0.2f);
     EXPECT_EQ(rgba[2], 0.3f);
@@ -136,11 +136,13 @@ TEST_F(SettingsTest, LoadStoresEverySettingWithoutSideEffects) {
     store.setFloat(0.2f, "Green3");
 
     CanvoAppDelegate delegate; // no screens: nothing to apply the values to
+    const long brushIndexBefore = delegate.brushIndex();
     const auto loaded = delegate.loadSettings(store);
     EXPECT_TRUE(delegate.smartShapesEnabled());
     EXPECT_FALSE(delegate.askOnShake());
     EXPECT_EQ(loaded.brushIndex, 7);
-    EXPECT_EQ(delegate.brushIndex(), 0) << "the brush index waits for the brush list";
+    EXPECT_EQ(delegate.brushIndex(), brushIndexBefore)
+        << "the brush index waits for the brush list";
     EXPECT_TRUE(delegate.useCropImage());
     EXPECT_TRUE(delegate.dirtyFlag());
     EXPECT_EQ(delegate.documentOrientation(), 3);

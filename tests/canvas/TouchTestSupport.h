@@ -80,8 +80,8 @@ protected:
     // points, opacity 1, normal blending, no finger offset and no cursor.
     std::shared_ptr<PaintingView> paintCanvas(int brushSize = 2) {
         delegate_.setSelectedTool(PaintBrushTool);
-        delegate_.setPaintBrushAlpha(1);
-        delegate_.setPaintBrushBlendMode(0);
+        delegate_.setBrushAlpha(1);
+        delegate_.setBlendMode(0);
         delegate_.setCursorDisplayFlag(false);
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));

@@ -123,7 +123,7 @@ TEST_F(TouchesTest, CursorStrokeWithSmoothingOrShapesLeavesThePictureAlone) {
 
 TEST_F(TouchesTest, HalfOpacityStrokeShowsWhileDrawnAndMergesAtTouchUpAndUndoes) {
     auto view = paintCanvas(4);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger finger(*view);
     finger.down({100, 100});
     finger.move({140, 100});
@@ -154,15 +154,15 @@ TEST_F(TouchesTest, UndoCopyIsExactEvenWherePictureIsNotOpaque) {
 }
 
 TEST_F(TouchesTest, CancelledTouchEndsTheStrokeLikeALiftedFinger) {
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     auto lifted = paintCanvas(4);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger a(*lifted);
     a.down({80, 80});
     a.move({120, 100});
     a.up({120, 100});
     auto cancelled = paintCanvas(4);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger b(*cancelled);
     b.down({80, 80});
     b.move({120, 100});
@@ -175,7 +175,7 @@ TEST_F(TouchesTest, CancelledTouchEndsTheStrokeLikeALiftedFinger) {
 
 TEST_F(TouchesTest, SecondTouchDownClosesTheOpenStroke) {
     auto view = paintCanvas(4);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger first(*view);
     first.down({100, 100});
     first.move({140, 100});
@@ -238,12 +238,12 @@ TEST_F(TouchesTest, CornerTapOutsidePresentModeOnlyResetsTopLeft) {
 // --- Memory ---------------------------------------------------------------------
 
 TEST_F(TouchesTest, StrokeAfterMemoryWarningReloadsTheBuffersAndPaintsTheSame) {
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     auto warned = paintCanvas(6);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger(*warned).stroke({{70, 70}, {120, 90}, {200, 60}});
     auto calm = paintCanvas(6);
-    delegate_.setPaintBrushAlpha(0.5f);
+    delegate_.setBrushAlpha(0.5f);
     Finger(*calm).stroke({{70, 70}, {120, 90}, {200, 60}});
     ASSERT_TRUE(painted(*warned, 120, 90));
     ASSERT_EQ(pictureBytes(*warned), pictureBytes(*calm));
