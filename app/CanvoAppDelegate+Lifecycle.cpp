@@ -2,6 +2,7 @@
 // termination and the low-memory warning.
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -114,15 +115,21 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     applyTool();
 }
 
-void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
+bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     // Most of the time goes into getting each file onto the disk, so the
     // original and the undo picture are written on two helper threads while
     // this thread writes the painting (and whatever else goes with it). The
     // helpers read only their own buffer's bytes; this thread waits for both
     // before anything else runs.
+    bool originalWritten = false;
+    bool undoWritten = false;
     std::vector<std::thread> helpers;
-    const auto writeOriginal = [&canvas] { canvas.writeOrgImageOut(PaintingView::kOrgImageFile); };
-    const auto writeUndo = [&canvas] { canvas.writeUndoImageOut(PaintingView::kUndoFile); };
+    const auto writeOriginal = [&canvas, &originalWritten] {
+        originalWritten = canvas.writeOrgImageOut(PaintingView::kOrgImageFile);
+    };
+    const auto writeUndo = [&canvas, &undoWritten] {
+        undoWritten = canvas.writeUndoImageOut(PaintingView::kUndoFile);
+    };
     bool onHelpers = true;
     try {
         helpers.emplace_back(writeOriginal);
@@ -130,7 +137,7 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     } catch (const std::system_error&) {
         onHelpers = false; // no threads to be had: one after the other
     }
-    canvas.writeImageOut(PaintingView::kDocumentFile);
+    const bool paintingWritten = canvas.writeImageOut(PaintingView::kDocumentFile);
     for (auto& helper : helpers)
         helper.join();
     if (!onHelpers) {
@@ -138,6 +145,23 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
             writeOriginal();
         writeUndo();
     }
+
+    // The writers log why when they know; this says what was lost, also
+    // when a picture could not even be made.
+    const struct {
+        bool written;
+        std::string_view file;
+    } results[] = {{paintingWritten, PaintingView::kDocumentFile},
+                   {originalWritten, PaintingView::kOrgImageFile},
+                   {undoWritten, PaintingView::kUndoFile}};
+    bool all = true;
+    for (const auto& r : results)
+        if (!r.written) {
+            platform::log("applicationWillTerminate: " + std::string(r.file) +
+                          " was NOT written; the copy from the last run (if any) stays");
+            all = false;
+        }
+    return all;
 }
 
 void CanvoAppDelegate::applicationWillTerminate() {
@@ -146,7 +170,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
     // settings file once this returns.
     albumSaver_.finish();
     if (PaintingView* canvas = getThePaintingView())
-        writeDocumentPictures(*canvas);
+        (void)writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());
 }
 

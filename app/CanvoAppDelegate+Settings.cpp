@@ -19,8 +19,13 @@ Settings CanvoAppDelegate::loadSettings(platform::UserDefaults& defaults) {
         setBrushSize(SettingsStore::truncateToInt(loaded.brushSize));
 
     const long brushIndex = settings_.brushIndex;
+    // The canvas set the orientation from the picture it restored; a stored
+    // one that disagrees (a run killed between the two writes, a damaged
+    // file) must not turn the painting's output away from its own shape.
+    const int documentOrientation = settings_.documentOrientation;
     settings_ = loaded;
     settings_.brushIndex = brushIndex;
+    settings_.documentOrientation = documentOrientation;
     return loaded;
 }
 

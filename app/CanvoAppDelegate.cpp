@@ -3,8 +3,11 @@
 
 #include "app/CanvoAppDelegate.h"
 
+#include <string>
+
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Window.h"
 
@@ -22,6 +25,16 @@ CanvoAppDelegate* CanvoAppDelegate::shared() {
 
 bool CanvoAppDelegate::tooBusyForUserInteraction() const {
     return progressView_ && progressView_->isAnimating();
+}
+
+void CanvoAppDelegate::setDocumentOrientation(int o) {
+    if (o != 1 && o != 3) {
+        platform::log("setDocumentOrientation: " + std::to_string(o) +
+                      " is neither 1 nor 3; the orientation stays " +
+                      std::to_string(settings_.documentOrientation));
+        return;
+    }
+    settings_.documentOrientation = o;
 }
 
 // --- Presentation ----------------------------------------------------------------

@@ -97,13 +97,16 @@ public:
     void applicationWillTerminate() override;
     // Logs, has the canvas give up its large buffers, and tells the user.
     void applicationDidReceiveMemoryWarning() override;
-    // The painting, the original and the undo picture into the Documents folder.
-    void writeDocumentPictures(PaintingView& canvas);
+    // The painting, the original and the undo picture into the Documents
+    // folder. Each one not written is logged by its file name; true when all
+    // three were written.
+    [[nodiscard]] bool writeDocumentPictures(PaintingView& canvas);
 
     // --- Settings store -------------------------------------------------------
     // Registers and reads every setting, applies a non-zero "BrushSize" and
-    // makes the others this run's, except the brush index, which waits for
-    // the brush list (the launch checks it). Answers what was read.
+    // makes the others this run's, except two: the brush index waits for the
+    // brush list (the launch checks it), and the document orientation stays
+    // the one the restored picture gave the canvas. Answers what was read.
     Settings loadSettings(platform::UserDefaults& defaults);
     // Writes settings(), every key but "BrushSize".
     void saveSettings(platform::UserDefaults& defaults);
@@ -215,9 +218,11 @@ public:
     void setBrushIndex(long i) { settings_.brushIndex = i; }
     bool askOnShake() const { return settings_.askOnShake; }
     void setAskOnShake(bool v) { settings_.askOnShake = v; }
-    // 1 upright, 3 turned (a landscape picture shown a quarter turn clockwise).
+    // 1 upright, 3 turned (a landscape picture shown a quarter turn
+    // clockwise). Any other value would keep every picture from being
+    // written, so it is logged and refused.
     int documentOrientation() const { return settings_.documentOrientation; }
-    void setDocumentOrientation(int o) { settings_.documentOrientation = o; }
+    void setDocumentOrientation(int o);
     bool useCropImage() const { return settings_.useCropImage; }
     void setUseCropImage(bool v) { settings_.useCropImage = v; }
     int selectedTool() const { return settings_.selectedTool; }

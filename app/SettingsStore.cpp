@@ -1,10 +1,15 @@
 #include "app/SettingsStore.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
+#include <type_traits>
+#include <variant>
 
+#include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace zorbel {
@@ -26,6 +31,27 @@ UserDefaults::Value intNumber(int v) {
 }
 UserDefaults::Value boolNumber(bool v) {
     return v;
+}
+
+// A stored value as the person would have typed it into the file.
+std::string describe(const std::optional<UserDefaults::Value>& value) {
+    if (!value)
+        return "nothing";
+    return std::visit(
+        [](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, bool>)
+                return v ? "true" : "false";
+            else if constexpr (std::is_same_v<T, std::string>)
+                return "\"" + v + "\"";
+            else if constexpr (std::is_same_v<T, double>) {
+                char text[32];
+                const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+                return std::string(text, end);
+            } else
+                return std::to_string(v);
+        },
+        *value);
 }
 
 } // namespace
@@ -92,7 +118,15 @@ Settings SettingsStore::load() {
     s.brushIndex = d.integerForKey("BrushIndex");
     s.useCropImage = d.boolForKey("CropFlag");
     s.dirtyFlag = d.boolForKey("DirtyFlag");
-    s.documentOrientation = readInt("DocumentOrientation");
+    // Any other number makes every picture output fail, so a damaged value
+    // would silently cost every later painting.
+    const long orientation = d.integerForKey("DocumentOrientation");
+    if (orientation == 1 || orientation == 3)
+        s.documentOrientation = int(orientation);
+    else
+        platform::log("Settings: \"DocumentOrientation\" is " +
+                      describe(d.objectForKey("DocumentOrientation")) +
+                      ", neither 1 nor 3: ignored");
     s.colorBrushIndex = readInt("ColorBrushIndex");
     s.overlayIndex = readInt("OverlayIndex");
     s.selectedTool = readInt("ToolID");

@@ -20,7 +20,8 @@ public:
     // numbers, ints as int numbers, flags as boolean numbers.
     void registerDefaults();
     // Registers, then reads every key. Values are taken as they are stored,
-    // list indices included (the lists check them, see validateIndex).
+    // list indices included (the lists check them, see validateIndex), except
+    // a "DocumentOrientation" other than 1 or 3, which is logged and read as 1.
     Settings load();
     // Writes every key but "BrushSize", which is never written. A palette
     // shorter than twelve colours leaves the missing ones as they are stored.

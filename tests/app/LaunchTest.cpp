@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "AppTestSupport.h"
 #include "platform/ui/AlertView.h"
@@ -216,6 +218,38 @@ TEST_F(LaunchTest, KilledRunLosesOnlyItsOwnChanges) {
     launch();
     EXPECT_EQ(app().overlayIndex(), 4);
     EXPECT_EQ(shownPixel(canvas(), 100, 100), kRed);
+}
+
+// Pictures can only be written upright (1) or turned (3): any other
+// orientation is refused where it is set, so that nothing keeps the painting
+// from being written at the end of the run.
+TEST_F(LaunchTest, OrientationOtherThanUprightOrTurnedIsRefused) {
+    launch();
+    fill(canvas().offscreenPaintContext(), {0, 0, 320, 480}, Color::rgb(1, 0, 0));
+    for (int odd : {2, 0, -1, 99}) {
+        app().setDocumentOrientation(odd);
+        EXPECT_EQ(app().documentOrientation(), 1) << odd;
+    }
+    EXPECT_TRUE(platform::logContains("setDocumentOrientation: 2 is neither 1 nor 3"));
+    terminate();
+    EXPECT_TRUE(std::filesystem::exists(home_ / "Documents" / "zorbel.png"));
+    EXPECT_EQ(defaults().integerForKey("DocumentOrientation"), 1);
+}
+
+// A picture that cannot be written is never lost in silence: the log names
+// each file, and the settings are still written.
+TEST_F(LaunchTest, TerminationSaysWhichPictureWasNotWritten) {
+    launch();
+    app().setOverlayIndex(6);
+    const auto documents = home_ / "Documents";
+    std::filesystem::remove_all(documents);
+    std::ofstream(documents) << "not a folder";
+    terminate();
+    for (const char* file : {"zorbel.png", "zorbelorgimage.png", "tempundo.png"})
+        EXPECT_TRUE(logHas(std::string("applicationWillTerminate: ") + file +
+                           " was NOT written; the copy from the last run (if any) stays"))
+            << file;
+    EXPECT_EQ(defaults().integerForKey("OverlayIndex"), 6);
 }
 
 TEST_F(LaunchTest, MemoryWarningLogsFlushesTheCanvasAndShowsAnAlert) {

@@ -137,6 +137,7 @@ TEST_F(SettingsTest, LoadStoresEverySettingWithoutSideEffects) {
 
     CanvoAppDelegate delegate; // no screens: nothing to apply the values to
     const long brushIndexBefore = delegate.brushIndex();
+    const int orientationBefore = delegate.documentOrientation();
     const auto loaded = delegate.loadSettings(store);
     EXPECT_TRUE(delegate.smartShapesEnabled());
     EXPECT_FALSE(delegate.askOnShake());
@@ -145,7 +146,9 @@ TEST_F(SettingsTest, LoadStoresEverySettingWithoutSideEffects) {
         << "the brush index waits for the brush list";
     EXPECT_TRUE(delegate.useCropImage());
     EXPECT_TRUE(delegate.dirtyFlag());
-    EXPECT_EQ(delegate.documentOrientation(), 3);
+    EXPECT_EQ(loaded.documentOrientation, 3);
+    EXPECT_EQ(delegate.documentOrientation(), orientationBefore)
+        << "the restored picture decides the orientation";
     EXPECT_EQ(delegate.colorBrushIndex(), 9);
     EXPECT_EQ(delegate.overlayIndex(), 12);
     EXPECT_EQ(delegate.selectedTool(), 5);
@@ -184,10 +187,12 @@ TEST_F(SettingsTest, DamagedNumbersAreReadWithoutOverflow) {
     store.setDouble(1e30, "ToolID");
     store.setInteger(-5000000000L, "DocumentOrientation");
     CanvoAppDelegate delegate;
-    delegate.loadSettings(store);
+    const auto loaded = delegate.loadSettings(store);
     EXPECT_EQ(delegate.brushSizeBadge(), "2147483647");
     EXPECT_EQ(delegate.selectedTool(), 2147483647);
-    EXPECT_EQ(delegate.documentOrientation(), -2147483647 - 1);
+    // An orientation the pictures cannot be written in is not taken.
+    EXPECT_EQ(loaded.documentOrientation, 1);
+    EXPECT_EQ(delegate.documentOrientation(), 1);
 }
 
 TEST_F(SettingsTest, SaveWritesEveryKeyButBrushSize) {
@@ -283,6 +288,29 @@ TEST_F(SettingsTest, SettingsComeBackAsTheyWereSaved) {
     // Nothing stored: the registered defaults, which are Settings{}.
     UserDefaults empty(home_ / "empty.json");
     EXPECT_EQ(SettingsStore(empty).load(), Settings{});
+}
+
+// Pictures can only be written upright (1) or turned (3); any other stored
+// orientation is logged with what was found and read as 1.
+TEST_F(SettingsTest, DamagedDocumentOrientationIsLoggedAndIgnored) {
+    const UserDefaults::Value damaged[] = {2L, 0L, -1L, 99L, std::string("landscape"), 2.5};
+    const char* shown[] = {"2", "0", "-1", "99", "\"landscape\"", "2.5"};
+    for (std::size_t i = 0; i < std::size(damaged); ++i) {
+        platform::clearLogCapture();
+        UserDefaults store(home_ / ("damaged" + std::to_string(i) + ".json"));
+        store.setObject(damaged[i], "DocumentOrientation");
+        EXPECT_EQ(SettingsStore(store).load().documentOrientation, 1) << shown[i];
+        EXPECT_TRUE(platform::logContains(std::string("\"DocumentOrientation\" is ") + shown[i] +
+                                          ", neither 1 nor 3: ignored"))
+            << shown[i];
+    }
+    for (long good : {1L, 3L}) {
+        platform::clearLogCapture();
+        UserDefaults store(home_ / ("good" + std::to_string(good) + ".json"));
+        store.setInteger(good, "DocumentOrientation");
+        EXPECT_EQ(SettingsStore(store).load().documentOrientation, good);
+        EXPECT_TRUE(platform::logLines().empty());
+    }
 }
 
 } // namespace
