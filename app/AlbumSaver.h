@@ -23,9 +23,6 @@ public:
     // ending the application neither cuts a picture off nor stores a failed
     // save as saved.
     void finish();
-    // Writes handed over and not answered yet.
-    int savesInFlight() const { return pending_->inFlight; }
-
     // The album's answer to one write.
     static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved,
                                      const std::function<void()>& unsaved);
