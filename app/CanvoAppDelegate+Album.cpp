@@ -3,51 +3,20 @@
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
 #include "platform/foundation/Log.h"
-#include "platform/ui/PhotoAlbum.h"
-#include "platform/ui/RunLoop.h"
 
 namespace zorbel {
 
-namespace {
-
-// Album writes handed over and not yet answered (main thread only).
-int albumSavesInFlight = 0;
-
-} // namespace
-
 void CanvoAppDelegate::saveCurrentImageToAlbum() {
-    auto picture = canvoViewController() ? canvoViewController()->getFlattenedImageToSave()
-                                         : platform::ImageRef();
+    auto picture = canvoViewController_ ? canvoViewController_->getFlattenedImageToSave()
+                                        : platform::ImageRef();
     if (!picture) {
         // Nothing can be written; keep the picture marked unsaved so that
         // Save stays available rather than silently doing nothing again.
         platform::log("saveCurrentImageToAlbum: there is no picture to save");
-        dirtyFlag_ = true;
+        settings_.dirtyFlag = true;
         return;
     }
-    // The completion holds no pointer to this delegate: it may run after the
-    // application has ended, and finds the delegate anew if there is one.
-    ++albumSavesInFlight;
-    platform::PhotoAlbum::writeImageToSavedPhotosAlbum(
-        std::move(picture), [](const platform::Result<std::filesystem::path>& saved) {
-            --albumSavesInFlight;
-            imageDidFinishSaving(saved);
-        });
-}
-
-void CanvoAppDelegate::imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved) {
-    if (saved) {
-        platform::log("Saved the picture to the photo album: " + saved.value().string());
-        return;
-    }
-    platform::log("saveCurrentImageToAlbum: the picture was NOT saved: " + saved.error());
-    if (CanvoAppDelegate* delegate = shared())
-        delegate->setDirtyFlag(true);
-}
-
-void CanvoAppDelegate::finishAlbumSaves() {
-    if (albumSavesInFlight > 0)
-        platform::RunLoop::main().drain();
+    albumSaver_.save(std::move(picture), [this] { settings_.dirtyFlag = true; });
 }
 
 } // namespace zorbel

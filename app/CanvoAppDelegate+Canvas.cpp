@@ -25,7 +25,7 @@ float CanvoAppDelegate::paintingViewBrushOpacity() const {
 // The stored number is passed on as it is: an unknown one still sends the
 // stroke through the stroke layer, and drawing takes it as normal.
 platform::BlendMode CanvoAppDelegate::paintingViewBrushBlendMode() const {
-    return platform::BlendMode(paintBrushBlendMode());
+    return blendMode();
 }
 
 InterfaceOrientation CanvoAppDelegate::paintingViewInterfaceOrientation() const {

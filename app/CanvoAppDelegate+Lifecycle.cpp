@@ -2,6 +2,7 @@
 // termination and the low-memory warning.
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
+#include "app/SettingsStore.h"
 #include "canvas/PaintingView.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -75,7 +77,7 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     }
 
     // 2. The settings (a non-zero brush size is applied here).
-    const LoadedSettings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
+    const Settings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
 
     // 3.
     if (window_)
@@ -97,14 +99,14 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     platform::Application::shared().setStatusBarStyle(platform::StatusBarStyle::BlackTranslucent);
 
     // 7-9.
-    setPaintTimerInterval(kPaintInterval);
+    setPaintTimerInterval(ToolState::kPaintInterval);
     setColor(loaded.color);
     setFingerOffset(loaded.fingerOffset);
 
     // 10. The brush.
     const auto& brushes = brushFileNames();
-    brushIndex_ = validateIndex(loaded.brushIndex, long(brushes.size()));
-    const std::string& brushName = brushes[std::size_t(brushIndex_)];
+    settings_.brushIndex = SettingsStore::validateIndex(loaded.brushIndex, long(brushes.size()));
+    const std::string& brushName = brushes[std::size_t(settings_.brushIndex)];
     platform::ImageRef brush = platform::Image::named(brushName);
     if (!brush)
         platform::log("Standard Brush not found: " + brushName);
@@ -112,8 +114,9 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
 
     // 11. The colour brush.
     const auto colorBrushes = initColorBrushNames();
-    colorBrushIndex_ = int(validateIndex(colorBrushIndex_, long(colorBrushes.size())));
-    const std::string& colorBrushName = colorBrushes[std::size_t(colorBrushIndex_)];
+    settings_.colorBrushIndex =
+        int(SettingsStore::validateIndex(settings_.colorBrushIndex, long(colorBrushes.size())));
+    const std::string& colorBrushName = colorBrushes[std::size_t(settings_.colorBrushIndex)];
     platform::ImageRef colorBrush = platform::Image::named(colorBrushName);
     if (!colorBrush)
         platform::log("Color Brush not found: " + colorBrushName);
@@ -123,16 +126,16 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     applyTool();
 }
 
-void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
+bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     // Most of the time goes into getting each file onto the disk, so the
     // original and the undo picture are written on two helper threads while
     // this thread writes the painting (and whatever else goes with it). The
     // helpers read only their own buffer's bytes; this thread waits for both
     // before anything else runs.
-    std::vector<std::thread> helpers;
     // A buffer given up under memory pressure was written when it went.
     bool originalWritten = !canvas.orgImageOffscreenContext();
     bool undoWritten = !canvas.undoLayerContext();
+    std::vector<std::thread> helpers;
     const auto writeOriginal = [&] {
         originalWritten = canvas.writeOrgImageOut(PaintingView::kOrgImageFile) || originalWritten;
     };
@@ -154,17 +157,34 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
             writeOriginal();
         writeUndo();
     }
-    if (!paintingWritten || !originalWritten || !undoWritten)
+
+    // The writers log why when they know; this says what was lost, also
+    // when a picture could not even be made.
+    const struct {
+        bool written;
+        std::string_view file;
+    } results[] = {{paintingWritten, PaintingView::kDocumentFile},
+                   {originalWritten, PaintingView::kOrgImageFile},
+                   {undoWritten, PaintingView::kUndoFile}};
+    bool all = true;
+    for (const auto& r : results)
+        if (!r.written) {
+            platform::log("applicationWillTerminate: " + std::string(r.file) +
+                          " was NOT written; the copy from the last run (if any) stays");
+            all = false;
+        }
+    if (!all)
         platform::Application::shared().reportTerminationWriteFailure("the document pictures");
+    return all;
 }
 
 void CanvoAppDelegate::applicationWillTerminate() {
     // The pictures first, then the settings; a failure to write a picture
     // does not keep the settings from being saved. The application writes the
     // settings file once this returns.
-    finishAlbumSaves();
+    albumSaver_.finish();
     if (PaintingView* canvas = getThePaintingView())
-        writeDocumentPictures(*canvas);
+        (void)writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());
 }
 

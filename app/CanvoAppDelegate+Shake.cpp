@@ -1,7 +1,6 @@
-// Shake to erase: the accelerometer's samples are low-pass filtered to follow
-// gravity; what is left (the high-pass part) is the user's movement.
-
-#include <cmath>
+// Shake to erase: ShakeFilter tells a shake from the samples; here a shake
+// is ignored while something else has the picture, and otherwise erases it,
+// after asking when the person wants to be asked.
 
 #include "app/CanvoAppDelegate.h"
 #include "app/NewMasterViewController.h"
@@ -9,54 +8,31 @@
 
 namespace zorbel {
 
-namespace {
-
-// Each sample moves the filtered value a tenth of the way towards it.
-constexpr double kNewWeight = 0.1;
-constexpr double kOldWeight = 0.9;
-// High-passed acceleration, in g, that counts as a shake.
-constexpr double kShakeThreshold = 2.0;
-// A movement within this many seconds of the last accepted one is the same shake.
-constexpr double kShakeInterval = 0.5;
-
-} // namespace
-
 void CanvoAppDelegate::accelerometerDidAccelerate(platform::Accelerometer&,
                                                   const platform::Acceleration& sample) {
-    const double reading[3] = {sample.x, sample.y, sample.z};
-    double high[3];
-    for (int a = 0; a < 3; ++a) {
-        myAccelerometer_[a] = reading[a] * kNewWeight + myAccelerometer_[a] * kOldWeight;
-        high[a] = reading[a] - myAccelerometer_[a];
-    }
-    if (std::sqrt(high[0] * high[0] + high[1] * high[1] + high[2] * high[2]) < kShakeThreshold)
+    if (!shakeFilter_.takeSample(sample.x, sample.y, sample.z, platform::absoluteTimeGetCurrent()))
         return;
 
-    if (!(platform::absoluteTimeGetCurrent() > lastTime_ + kShakeInterval))
-        return;
-    lastTime_ = platform::absoluteTimeGetCurrent();
-
-    // A shake that cannot act still moved lastTime above.
-    if (tooBusyForUserInteraction() || shaken_)
+    if (tooBusyForUserInteraction() || toolState_.shaken())
         return;
     if (newMasterViewController_ && newMasterViewController_->isModalViewShowing())
         return;
-    if (screenSlidersViewController_)
+    if (screenSlidersViewController())
         return;
 
     resetPresentMode();
-    shaken_ = true;
-    if (askOnShake_) {
+    toolState_.setShaken(true);
+    if (settings_.askOnShake) {
         // The sheet's answer clears shaken (NewMasterViewController). Without
         // the toolbar controller there is no one to ask, so nothing is erased.
         if (newMasterViewController_)
             newMasterViewController_->shakeEraseRequest();
         else
-            shaken_ = false;
+            toolState_.setShaken(false);
         return;
     }
     eraseToOriginal();
-    shaken_ = false;
+    toolState_.setShaken(false);
 }
 
 } // namespace zorbel

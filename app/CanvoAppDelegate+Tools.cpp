@@ -28,7 +28,7 @@ platform::ImageRef toolButtonImage(const char* name) {
 
 void CanvoAppDelegate::applyTool() {
     PaintingView* canvas = getThePaintingView();
-    switch (selectedTool_) {
+    switch (settings_.selectedTool) {
     case Tool::PaintBrushTool:
         setToolImage(toolButtonImage("brushbutton.png"));
         if (canvas) {
@@ -61,7 +61,7 @@ void CanvoAppDelegate::applyTool() {
         break;
     case Tool::TextTool:
         setToolImage(toolButtonImage("textbutton.png"));
-        dirtyFlag_ = true;
+        settings_.dirtyFlag = true;
         break;
     case Tool::EyeDropperTool:
         setToolImage(toolButtonImage("eyedropper.png"));
@@ -75,25 +75,6 @@ void CanvoAppDelegate::applyTool() {
         break;
     default:
         break;
-    }
-}
-
-void CanvoAppDelegate::applyFilterTool() {
-    if (selectedFilterTool_ == Tool::TwirlTool || selectedFilterTool_ == Tool::BrightnessTool ||
-        selectedFilterTool_ == Tool::ContrastTool)
-        filterTool_ = selectedFilterTool_;
-}
-
-bool CanvoAppDelegate::paintStyleTool() const {
-    switch (selectedTool_) {
-    case Tool::PaintBrushTool:
-    case Tool::EraserTool:
-    case Tool::CloneTool:
-    case Tool::EyeDropperTool:
-    case Tool::ColorBrushTool:
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -111,7 +92,7 @@ void CanvoAppDelegate::setBrushSize(int size) {
 }
 
 void CanvoAppDelegate::setBrushImage(platform::ImageRef image) {
-    currentBrushImage_ = image;
+    toolState_.setCurrentBrushImage(image);
     if (canvoViewController_)
         canvoViewController_->setBrushImage(std::move(image));
 }
@@ -140,62 +121,40 @@ platform::Point CanvoAppDelegate::fingerOffset() const {
 // --- Paint timer ---------------------------------------------------------------
 
 void CanvoAppDelegate::startPainting() {
-    stopPaintTimer();
-    paintingFlag_ = true;
+    toolState_.setPaintingFlag(true);
     if (newMasterViewController_)
         newMasterViewController_->hideAllTools();
-    dirtyFlag_ = true;
+    settings_.dirtyFlag = true;
 }
 
 void CanvoAppDelegate::endPainting() {
-    paintingFlag_ = false;
+    toolState_.setPaintingFlag(false);
     startPaintTimer();
 }
 
 void CanvoAppDelegate::startPaintTimer() {
     std::weak_ptr<CanvoAppDelegate*> alive = alive_;
-    auto timer = platform::Timer::scheduledTimer(paintInterval_, [alive](platform::Timer&) {
+    platform::Timer::scheduledTimer(toolState_.paintInterval(), [alive](platform::Timer&) {
         if (auto self = alive.lock())
             (*self)->paintTimerDone();
     });
-    setPaintTimer(timer.get());
-}
-
-void CanvoAppDelegate::stopPaintTimer() {
-    // paintTimer never holds a timer, so this cancels nothing.
-    if (paintTimer_)
-        paintTimer_->invalidate();
-    paintTimer_ = nullptr;
-}
-
-void CanvoAppDelegate::setMyPaintTimer(platform::Timer* timer) {
-    if (paintTimer_)
-        paintTimer_->invalidate();
-    setPaintTimer(timer);
-}
-
-void CanvoAppDelegate::setPaintTimerInterval(double seconds) {
-    if (paintTimer_)
-        stopPaintTimer();
-    paintInterval_ = seconds;
 }
 
 void CanvoAppDelegate::paintTimerDone() {
-    stopPaintTimer();
-    if (!paintingFlag_ && newMasterViewController_)
+    if (!toolState_.paintingFlag() && newMasterViewController_)
         newMasterViewController_->showAllToolsUnlessPresenting();
 }
 
 // --- The picture ---------------------------------------------------------------
 
 void CanvoAppDelegate::eraseToOriginal() {
-    dirtyFlag_ = false;
+    settings_.dirtyFlag = false;
     if (canvoViewController_)
         canvoViewController_->refreshFromOrgImage();
 }
 
 void CanvoAppDelegate::refreshDrawing() {
-    dirtyFlag_ = false;
+    settings_.dirtyFlag = false;
     if (canvoViewController_)
         canvoViewController_->refreshDrawing();
 }

@@ -3,23 +3,15 @@
 
 #include "app/CanvoAppDelegate.h"
 
+#include <string>
+
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/ActivityIndicatorView.h"
-#include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
-
-namespace {
-
-// How long the delegate's own bars take to fade.
-constexpr double kBottomToolsFade = 0.5;
-// The tab bar comes back slowly, after a pause.
-constexpr double kTabBarDelay = 5.0;
-constexpr double kTabBarFade = 5.0;
-
-} // namespace
 
 CanvoAppDelegate::CanvoAppDelegate() : alive_(std::make_shared<CanvoAppDelegate*>(this)) {}
 
@@ -33,6 +25,16 @@ CanvoAppDelegate* CanvoAppDelegate::shared() {
 
 bool CanvoAppDelegate::tooBusyForUserInteraction() const {
     return progressView_ && progressView_->isAnimating();
+}
+
+void CanvoAppDelegate::setDocumentOrientation(int o) {
+    if (o != 1 && o != 3) {
+        platform::log("setDocumentOrientation: " + std::to_string(o) +
+                      " is neither 1 nor 3; the orientation stays " +
+                      std::to_string(settings_.documentOrientation));
+        return;
+    }
+    settings_.documentOrientation = o;
 }
 
 // --- Presentation ----------------------------------------------------------------
@@ -65,37 +67,6 @@ void CanvoAppDelegate::presentBrushSelection() {
 
 int CanvoAppDelegate::getCurrentOrientation() const {
     return newMasterViewController_ ? newMasterViewController_->currentOrientation() : 1;
-}
-
-void CanvoAppDelegate::hideBottomTools() {
-    if (!bottomToolbar_)
-        return;
-    platform::View::beginAnimations();
-    platform::View::setAnimationDuration(kBottomToolsFade);
-    bottomToolbar_->setAlpha(0);
-    platform::View::commitAnimations();
-}
-
-void CanvoAppDelegate::showBottomTools() {
-    if (!bottomToolbar_)
-        return;
-    platform::View::beginAnimations();
-    platform::View::setAnimationDuration(kBottomToolsFade);
-    bottomToolbar_->setAlpha(1);
-    platform::View::commitAnimations();
-}
-
-void CanvoAppDelegate::redisplayMyTabBar() {
-    if (!myTabBar_)
-        return;
-    platform::View::beginAnimations();
-    platform::View::setAnimationDelay(kTabBarDelay);
-    platform::View::setAnimationDuration(kTabBarFade);
-    platform::View::setAnimationCurve(platform::AnimationCurve::EaseInOut);
-    myTabBar_->setAlpha(1.0f);
-    platform::View::commitAnimations();
-    if (window_)
-        window_->bringSubviewToFront(myTabBar_.get());
 }
 
 } // namespace zorbel

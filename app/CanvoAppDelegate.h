@@ -1,18 +1,19 @@
 #pragma once
 
-#include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AlbumSaver.h"
 #include "canvas/PaintingViewDelegate.h"
 #include "canvas/Tool.h"
-#include "platform/foundation/Result.h"
+#include "app/Settings.h"
+#include "app/ShakeFilter.h"
+#include "app/ToolState.h"
+#include "platform/graphics/BlendMode.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Point.h"
-#include "platform/graphics/Rect.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
@@ -20,12 +21,6 @@
 namespace platform {
 class ActivityIndicatorView;
 class UserDefaults;
-class NavigationBar;
-class TabBarItem;
-class Timer;
-class Toolbar;
-class View;
-class ViewController;
 class Window;
 } // namespace platform
 
@@ -38,14 +33,17 @@ class ScreenSlidersViewController;
 class TextLayerView;
 class TouchImageView;
 
-// The one application-wide object: what the user is doing (tool, brush,
-// settings) and the links between the screens. Everything reaches it as the
-// shared application's delegate. Main thread only.
+// The one application-wide object, which everything reaches as the shared
+// application's delegate: it owns the window and the two main screens, holds
+// the settings (a Settings, read and written by SettingsStore), the tool
+// state (ToolState), shake detection (ShakeFilter) and album saves
+// (AlbumSaver), and forwards every change on to the canvas and the toolbars.
+// Main thread only.
 //
 // Its implementation is split by concern: CanvoAppDelegate.cpp (links and
-// presentation), +Lifecycle (launch, termination, memory warning), +Settings
-// (the settings store), +Tools (tool state and the paint timer), +Shake
-// (shake to erase), +Catalogues (the picture name lists).
+// presentation), +Lifecycle (launch, termination, memory warning), +Settings,
+// +Tools (tool state and the paint timer), +Shake, +Album, +Catalogues (the
+// picture name lists).
 class CanvoAppDelegate : public platform::ApplicationDelegate,
                          public platform::AccelerometerDelegate,
                          public platform::AlertViewDelegate,
@@ -53,8 +51,6 @@ class CanvoAppDelegate : public platform::ApplicationDelegate,
 public:
     // The interface file of the window.
     static constexpr const char* kMainInterfaceName = "MainWindow";
-    // Seconds between a stroke's end and the toolbars' return.
-    static constexpr double kPaintInterval = 1.75;
     // Seconds between accelerometer samples (25 a second).
     static constexpr double kAccelerometerInterval = 0.04;
 
@@ -81,27 +77,22 @@ public:
     void applicationWillTerminate() override;
     // Logs, has the canvas give up its large buffers, and tells the user.
     void applicationDidReceiveMemoryWarning() override;
-    // The painting, the original and the undo picture into the Documents folder.
-    void writeDocumentPictures(PaintingView& canvas);
+    // The painting, the original and the undo picture into the Documents
+    // folder. Each one not written is logged by its file name; true when all
+    // three were written.
+    [[nodiscard]] bool writeDocumentPictures(PaintingView& canvas);
 
     // --- Settings store -------------------------------------------------------
-    // The settings read at start-up that are applied later in the launch.
-    struct LoadedSettings {
-        platform::Color color;
-        platform::Point fingerOffset;
-        long brushIndex = 0;
-    };
-    // Registers every key (57) with its default.
-    static void registerDefaults(platform::UserDefaults& defaults);
-    // Registers, applies a non-zero "BrushSize", stores the other settings in
-    // their properties and builds the palette.
-    LoadedSettings loadSettings(platform::UserDefaults& defaults);
-    // Writes every setting but "BrushSize" (which is never written).
+    // Registers and reads every setting, applies a non-zero "BrushSize" and
+    // makes the others this run's, except two: the brush index waits for the
+    // brush list (the launch checks it), and the document orientation stays
+    // the one the restored picture gave the canvas. Answers what was read.
+    Settings loadSettings(platform::UserDefaults& defaults);
+    // Writes settings(), every key but "BrushSize".
     void saveSettings(platform::UserDefaults& defaults);
-    // An index outside 0..count-1 becomes count-1, and 0 if that is negative.
-    static long validateIndex(long index, long count);
-    // Red, green, blue, alpha of a colour; a grey gives its grey three times.
-    static void UIColorToRGB(const platform::Color& color, float rgba[4]);
+    // Every setting as it is now; the paint colour and the finger offset
+    // live in the canvas and are taken from there.
+    Settings settings() const;
     // The canvas's paint colour (opaque black without a canvas).
     platform::Color getSelectedColor() const;
 
@@ -117,9 +108,9 @@ public:
     // Prepares the canvas and the tool button for selectedTool.
     void applyTool();
     // Arms the interactive effect in selectedFilterTool (12, 20 or 21).
-    void applyFilterTool();
+    void applyFilterTool() { toolState_.applyFilterTool(); }
     // Tools that paint on the canvas: 1, 2, 3, 6 and 19.
-    bool paintStyleTool() const;
+    bool paintStyleTool() const { return ToolState::isPaintStyleTool(settings_.selectedTool); }
     void setToolImage(platform::ImageRef image);
     // Badge text, then the canvas brush size.
     void setBrushSize(int size);
@@ -127,10 +118,15 @@ public:
     void setColorBrushImage(platform::ImageRef image);
     // The canvas paint colour and the toolbar's colour square.
     void setColor(const platform::Color& color);
-    void setBrushAlpha(float alpha) { paintBrushAlpha_ = alpha; }
-    float brushAlpha() const { return paintBrushAlpha_; }
-    void setBlendMode(int mode) { paintBrushBlendMode_ = mode; }
-    int blendMode() const { return paintBrushBlendMode_; }
+    // The stroke opacity and blend mode of the paint brush; the canvas reads
+    // them when a stroke begins, also under their settings' names below.
+    void setBrushAlpha(float alpha) { settings_.paintBrushAlpha = alpha; }
+    float brushAlpha() const { return settings_.paintBrushAlpha; }
+    void setBlendMode(platform::BlendMode mode) { settings_.paintBrushBlendMode = int(mode); }
+    platform::BlendMode blendMode() const {
+        return platform::blendModeFromInt(settings_.paintBrushBlendMode);
+    }
+    float paintBrushAlpha() const { return settings_.paintBrushAlpha; }
     void setFingerOffset(platform::Point offset);
     platform::Point fingerOffset() const;
     // The brush-size badge of the brush item ("%d" of the last size set).
@@ -139,18 +135,18 @@ public:
     // A finger stroke begins (toolbars hide) / ends (the paint timer starts).
     void startPainting();
     void endPainting();
-    // Every stroke end schedules its own one-shot timer; none is kept, so none
-    // is ever cancelled: each shows the toolbars when it fires unless a stroke
-    // is in progress or present mode is on.
+    // Every stroke end schedules its own one-shot timer, and none is ever
+    // cancelled: each shows the toolbars when it fires unless a stroke is in
+    // progress or present mode is on.
     void startPaintTimer();
-    void stopPaintTimer();
-    void setMyPaintTimer(platform::Timer* timer);
-    void setPaintTimerInterval(double seconds);
+    // Only timers scheduled from now on take the new interval.
+    void setPaintTimerInterval(double seconds) { toolState_.setPaintInterval(seconds); }
     void paintTimerDone();
 
     // Shake to erase (samples every 0.04 seconds).
     void accelerometerDidAccelerate(platform::Accelerometer& accelerometer,
                                     const platform::Acceleration& acceleration) override;
+    const ShakeFilter& shakeFilter() const { return shakeFilter_; }
 
     // Not dirty; the painting becomes the original picture again.
     void eraseToOriginal();
@@ -163,17 +159,8 @@ public:
     void switchUndoBuffer();
     void setBGImage(platform::ImageRef image);
     // Hands the flattened picture (every layer drawn in) to the photo album;
-    // it is written in the background and imageDidFinishSaving is called on
-    // the main thread.
+    // a failed write marks the picture unsaved again (AlbumSaver).
     void saveCurrentImageToAlbum();
-    // The album's answer. Nothing is shown to the person; a failure is logged
-    // and the picture counts as unsaved again, so Save can be tried again.
-    static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved);
-    // Waits for album writes still under way and takes their answers, so
-    // that ending the application neither cuts a picture off nor stores a
-    // failed save as saved.
-    static void finishAlbumSaves();
-    void restorePaintBrushTool() {}
     // True while a one-shot effect runs (its progress indicator spins).
     bool tooBusyForUserInteraction() const;
 
@@ -210,11 +197,8 @@ public:
     void presentBrushSelection();
     // 1 portrait, 3 landscape.
     int getCurrentOrientation() const;
-    void hideBottomTools();
-    void showBottomTools();
-    // Fades the tab bar back in after five seconds.
-    void redisplayMyTabBar();
 
+    // --- Links ----------------------------------------------------------------
     std::shared_ptr<platform::Window> window() const { return window_; }
     void setWindow(std::shared_ptr<platform::Window> w) { window_ = std::move(w); }
     std::shared_ptr<CanvoViewController> canvoViewController() const {
@@ -223,191 +207,111 @@ public:
     void setCanvoViewController(std::shared_ptr<CanvoViewController> c) {
         canvoViewController_ = std::move(c);
     }
-    std::shared_ptr<platform::View> myTabBar() const { return myTabBar_; }
-    void setMyTabBar(std::shared_ptr<platform::View> t) { myTabBar_ = std::move(t); }
-    std::shared_ptr<platform::View> myColorSelection() const { return myColorSelection_; }
-    void setMyColorSelection(std::shared_ptr<platform::View> v) {
-        myColorSelection_ = std::move(v);
-    }
-    std::shared_ptr<platform::ViewController> myColorSelectionViewControl() const {
-        return myColorSelectionViewControl_;
-    }
-    void setMyColorSelectionViewControl(std::shared_ptr<platform::ViewController> c) {
-        myColorSelectionViewControl_ = std::move(c);
-    }
-    bool colorShowing() const { return colorShowing_; }
-    void setColorShowing(bool v) { colorShowing_ = v; }
-    bool brushShowing() const { return brushShowing_; }
-    void setBrushShowing(bool v) { brushShowing_ = v; }
-    std::shared_ptr<platform::TabBarItem> brushTabBarItem() const { return brushTabBarItem_; }
-    void setBrushTabBarItem(std::shared_ptr<platform::TabBarItem> i) {
-        brushTabBarItem_ = std::move(i);
-    }
-    std::shared_ptr<platform::TabBarItem> heartTabBarItem() const { return heartTabBarItem_; }
-    void setHeartTabBarItem(std::shared_ptr<platform::TabBarItem> i) {
-        heartTabBarItem_ = std::move(i);
-    }
-    std::shared_ptr<platform::TabBarItem> colorTabBarItem() const { return colorTabBarItem_; }
-    void setColorTabBarItem(std::shared_ptr<platform::TabBarItem> i) {
-        colorTabBarItem_ = std::move(i);
-    }
-    const std::string& myFilename() const { return myFilename_; }
-    void setMyFilename(std::string name) { myFilename_ = std::move(name); }
-    std::shared_ptr<platform::ViewController> myNewDocViewController() const {
-        return myNewDocViewController_;
-    }
-    void setMyNewDocViewController(std::shared_ptr<platform::ViewController> c) {
-        myNewDocViewController_ = std::move(c);
-    }
-    bool smartShapesEnabled() const { return smartShapesEnabled_; }
-    void setSmartShapesEnabled(bool v) { smartShapesEnabled_ = v; }
-    std::shared_ptr<platform::Toolbar> bottomToolbar() const { return bottomToolbar_; }
-    void setBottomToolbar(std::shared_ptr<platform::Toolbar> t) { bottomToolbar_ = std::move(t); }
-    std::shared_ptr<platform::Toolbar> topToolbar() const { return topToolbar_; }
-    void setTopToolbar(std::shared_ptr<platform::Toolbar> t) { topToolbar_ = std::move(t); }
-    std::shared_ptr<platform::NavigationBar> navigationBar() const { return navigationBar_; }
-    void setNavigationBar(std::shared_ptr<platform::NavigationBar> n) {
-        navigationBar_ = std::move(n);
-    }
     std::shared_ptr<NewMasterViewController> newMasterViewController() const {
         return newMasterViewController_;
     }
     void setNewMasterViewController(std::shared_ptr<NewMasterViewController> c) {
         newMasterViewController_ = std::move(c);
     }
-    // Low-pass filtered acceleration x, y, z in g.
-    const std::array<double, 3>& myAccelerometer() const { return myAccelerometer_; }
-    void setMyAccelerometer(const std::array<double, 3>& a) { myAccelerometer_ = a; }
-    double lastTime() const { return lastTime_; }
-    void setLastTime(double t) { lastTime_ = t; }
-    // Not owned; the setter keeps nothing.
-    platform::Timer* paintTimer() const { return paintTimer_; }
-    void setPaintTimer(platform::Timer*) {}
-    double paintInterval() const { return paintInterval_; }
-    void setPaintInterval(double seconds) { paintInterval_ = seconds; }
-    platform::ImageRef currentBrushImage() const { return currentBrushImage_; }
-    void setCurrentBrushImage(platform::ImageRef i) { currentBrushImage_ = std::move(i); }
-    bool dirtyFlag() const { return dirtyFlag_; }
-    void setDirtyFlag(bool v) { dirtyFlag_ = v; }
-    long brushIndex() const { return brushIndex_; }
-    void setBrushIndex(long i) { brushIndex_ = i; }
-    bool askOnShake() const { return askOnShake_; }
-    void setAskOnShake(bool v) { askOnShake_ = v; }
-    bool shaken() const { return shaken_; }
-    void setShaken(bool v) { shaken_ = v; }
-    // 1 upright, 3 turned (a landscape picture shown a quarter turn clockwise).
-    int documentOrientation() const { return documentOrientation_; }
-    void setDocumentOrientation(int o) { documentOrientation_ = o; }
-    platform::Rect originalDocumentRect() const { return originalDocumentRect_; }
-    void setOriginalDocumentRect(const platform::Rect& r) { originalDocumentRect_ = r; }
-    bool useCropImage() const { return useCropImage_; }
-    void setUseCropImage(bool v) { useCropImage_ = v; }
+
+    // --- Settings (Settings) --------------------------------------------------
+    bool smartShapesEnabled() const { return settings_.smartShapesEnabled; }
+    void setSmartShapesEnabled(bool v) { settings_.smartShapesEnabled = v; }
+    bool dirtyFlag() const { return settings_.dirtyFlag; }
+    void setDirtyFlag(bool v) { settings_.dirtyFlag = v; }
+    long brushIndex() const { return settings_.brushIndex; }
+    void setBrushIndex(long i) { settings_.brushIndex = i; }
+    bool askOnShake() const { return settings_.askOnShake; }
+    void setAskOnShake(bool v) { settings_.askOnShake = v; }
+    // 1 upright, 3 turned (a landscape picture shown a quarter turn
+    // clockwise). Any other value would keep every picture from being
+    // written, so it is logged and refused.
+    int documentOrientation() const { return settings_.documentOrientation; }
+    void setDocumentOrientation(int o);
+    bool useCropImage() const { return settings_.useCropImage; }
+    void setUseCropImage(bool v) { settings_.useCropImage = v; }
+    Tool selectedTool() const { return settings_.selectedTool; }
+    void setSelectedTool(Tool t) { settings_.selectedTool = t; }
+    int colorBrushIndex() const { return settings_.colorBrushIndex; }
+    void setColorBrushIndex(int i) { settings_.colorBrushIndex = i; }
+    bool cursorDisplayFlag() const { return settings_.cursorDisplayFlag; }
+    void setCursorDisplayFlag(bool v) { settings_.cursorDisplayFlag = v; }
+    int overlayIndex() const { return settings_.overlayIndex; }
+    void setOverlayIndex(int i) { settings_.overlayIndex = i; }
+    // The twelve palette colours.
+    const std::vector<platform::Color>& colorSelectionArray() const {
+        return settings_.colorSelectionArray;
+    }
+    void setColorSelectionArray(std::vector<platform::Color> colors) {
+        settings_.colorSelectionArray = std::move(colors);
+    }
+    bool smoothPaintBrushFlag() const { return settings_.smoothPaintBrushFlag; }
+    void setSmoothPaintBrushFlag(bool v) { settings_.smoothPaintBrushFlag = v; }
+    float smoothPaintBrushAmount() const { return settings_.smoothPaintBrushAmount; }
+    void setSmoothPaintBrushAmount(float v) { settings_.smoothPaintBrushAmount = v; }
+
+    // --- Tool state (ToolState) -------------------------------------------------
+    Tool selectedFilterTool() const { return toolState_.selectedFilterTool(); }
+    void setSelectedFilterTool(Tool t) { toolState_.setSelectedFilterTool(t); }
+    Tool filterTool() const { return toolState_.filterTool(); }
+    void setFilterTool(Tool t) { toolState_.setFilterTool(t); }
+    bool paintingFlag() const { return toolState_.paintingFlag(); }
+    void setPaintingFlag(bool v) { toolState_.setPaintingFlag(v); }
+    bool shaken() const { return toolState_.shaken(); }
+    void setShaken(bool v) { toolState_.setShaken(v); }
+    double paintInterval() const { return toolState_.paintInterval(); }
+    platform::ImageRef currentBrushImage() const { return toolState_.currentBrushImage(); }
+    void setCurrentBrushImage(platform::ImageRef i) {
+        toolState_.setCurrentBrushImage(std::move(i));
+    }
+
+    // --- The picture in hand -----------------------------------------------------
+    // The current picture came from the picker's edited (moved and scaled) image.
     bool wasCropped() const { return wasCropped_; }
     void setWasCropped(bool v) { wasCropped_ = v; }
-    bool wasFromCamera() const { return wasFromCamera_; }
-    void setWasFromCamera(bool v) { wasFromCamera_ = v; }
-    Tool selectedTool() const { return selectedTool_; }
-    void setSelectedTool(Tool t) { selectedTool_ = t; }
-    Tool selectedFilterTool() const { return selectedFilterTool_; }
-    void setSelectedFilterTool(Tool t) { selectedFilterTool_ = t; }
-    Tool filterTool() const { return filterTool_; }
-    void setFilterTool(Tool t) { filterTool_ = t; }
-    std::shared_ptr<TextLayerView> textLayerView() const { return textLayerView_; }
-    void setTextLayerView(std::shared_ptr<TextLayerView> v) { textLayerView_ = std::move(v); }
+
+    // --- Effects and layers --------------------------------------------------------
+    // The spinner shown while a one-shot effect runs.
     std::shared_ptr<platform::ActivityIndicatorView> progressView() const { return progressView_; }
     void setProgressView(std::shared_ptr<platform::ActivityIndicatorView> v) {
         progressView_ = std::move(v);
     }
+    // The open slider panel, if any. Not owned: whoever presents the panel
+    // keeps it; the delegate only needs to know whether one is open.
     std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController() const {
-        return screenSlidersViewController_;
+        return screenSlidersViewController_.lock();
     }
-    void setScreenSlidersViewController(std::shared_ptr<ScreenSlidersViewController> c) {
-        screenSlidersViewController_ = std::move(c);
+    void setScreenSlidersViewController(const std::shared_ptr<ScreenSlidersViewController>& c) {
+        screenSlidersViewController_ = c;
     }
-    std::shared_ptr<TextLayerView> lastMovedTextLayer() const { return lastMovedTextLayer_; }
-    void setLastMovedTextLayer(std::shared_ptr<TextLayerView> v) {
-        lastMovedTextLayer_ = std::move(v);
-    }
-    bool paintingFlag() const { return paintingFlag_; }
-    void setPaintingFlag(bool v) { paintingFlag_ = v; }
+    // The layers touched last. Not owned: the canvas holds its layers.
+    std::shared_ptr<TextLayerView> lastMovedTextLayer() const { return lastMovedTextLayer_.lock(); }
+    void setLastMovedTextLayer(const std::shared_ptr<TextLayerView>& v) { lastMovedTextLayer_ = v; }
     std::shared_ptr<TouchImageView> lastMovedTouchImageView() const {
-        return lastMovedTouchImageView_;
+        return lastMovedTouchImageView_.lock();
     }
-    void setLastMovedTouchImageView(std::shared_ptr<TouchImageView> v) {
-        lastMovedTouchImageView_ = std::move(v);
+    void setLastMovedTouchImageView(const std::shared_ptr<TouchImageView>& v) {
+        lastMovedTouchImageView_ = v;
     }
-    int colorBrushIndex() const { return colorBrushIndex_; }
-    void setColorBrushIndex(int i) { colorBrushIndex_ = i; }
-    bool cursorDisplayFlag() const { return cursorDisplayFlag_; }
-    void setCursorDisplayFlag(bool v) { cursorDisplayFlag_ = v; }
-    int overlayIndex() const { return overlayIndex_; }
-    void setOverlayIndex(int i) { overlayIndex_ = i; }
-    float paintBrushAlpha() const { return paintBrushAlpha_; }
-    void setPaintBrushAlpha(float a) { paintBrushAlpha_ = a; }
-    int paintBrushBlendMode() const { return paintBrushBlendMode_; }
-    void setPaintBrushBlendMode(int m) { paintBrushBlendMode_ = m; }
-    // The twelve palette colours.
-    const std::vector<platform::Color>& colorSelectionArray() const { return colorSelectionArray_; }
-    std::vector<platform::Color>& colorSelectionArray() { return colorSelectionArray_; }
-    void setColorSelectionArray(std::vector<platform::Color> colors) {
-        colorSelectionArray_ = std::move(colors);
-    }
-    bool smoothPaintBrushFlag() const { return smoothPaintBrushFlag_; }
-    void setSmoothPaintBrushFlag(bool v) { smoothPaintBrushFlag_ = v; }
-    float smoothPaintBrushAmount() const { return smoothPaintBrushAmount_; }
-    void setSmoothPaintBrushAmount(float v) { smoothPaintBrushAmount_ = v; }
 
 private:
     std::shared_ptr<platform::Window> window_;
     std::shared_ptr<CanvoViewController> canvoViewController_;
-    std::shared_ptr<platform::View> myTabBar_;
-    std::shared_ptr<platform::View> myColorSelection_;
-    std::shared_ptr<platform::ViewController> myColorSelectionViewControl_;
-    bool colorShowing_ = false;
-    bool brushShowing_ = false;
-    std::shared_ptr<platform::TabBarItem> brushTabBarItem_;
-    std::shared_ptr<platform::TabBarItem> heartTabBarItem_;
-    std::shared_ptr<platform::TabBarItem> colorTabBarItem_;
-    std::string myFilename_;
-    std::shared_ptr<platform::ViewController> myNewDocViewController_;
-    bool smartShapesEnabled_ = false;
-    std::shared_ptr<platform::Toolbar> bottomToolbar_;
-    std::shared_ptr<platform::Toolbar> topToolbar_;
-    std::shared_ptr<platform::NavigationBar> navigationBar_;
     std::shared_ptr<NewMasterViewController> newMasterViewController_;
-    std::array<double, 3> myAccelerometer_{};
-    double lastTime_ = 0;
-    platform::Timer* paintTimer_ = nullptr;
-    double paintInterval_ = 0;
-    platform::ImageRef currentBrushImage_;
-    bool dirtyFlag_ = false;
-    long brushIndex_ = 0;
-    bool askOnShake_ = false;
-    bool shaken_ = false;
-    int documentOrientation_ = 0;
-    platform::Rect originalDocumentRect_;
-    bool useCropImage_ = false;
-    bool wasCropped_ = false;
-    bool wasFromCamera_ = false;
-    Tool selectedTool_ = Tool::NoTool;
-    Tool selectedFilterTool_ = Tool::NoTool;
-    Tool filterTool_ = Tool::NoTool;
-    std::shared_ptr<TextLayerView> textLayerView_;
-    std::shared_ptr<platform::ActivityIndicatorView> progressView_;
-    std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController_;
-    std::shared_ptr<TextLayerView> lastMovedTextLayer_;
-    bool paintingFlag_ = false;
-    std::shared_ptr<TouchImageView> lastMovedTouchImageView_;
-    int colorBrushIndex_ = 0;
-    bool cursorDisplayFlag_ = false;
-    int overlayIndex_ = 0;
-    float paintBrushAlpha_ = 0;
-    int paintBrushBlendMode_ = 0;
-    std::vector<platform::Color> colorSelectionArray_;
-    bool smoothPaintBrushFlag_ = false;
-    float smoothPaintBrushAmount_ = 0;
 
+    // The colour and finger offset in here are only those read at launch.
+    Settings settings_;
+    ToolState toolState_;
+    ShakeFilter shakeFilter_;
+    AlbumSaver albumSaver_;
+    bool wasCropped_ = false;
     std::string brushSizeBadge_;
+
+    std::shared_ptr<platform::ActivityIndicatorView> progressView_;
+    std::weak_ptr<ScreenSlidersViewController> screenSlidersViewController_;
+    std::weak_ptr<TextLayerView> lastMovedTextLayer_;
+    std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
+
     // Timers scheduled by this delegate hold a weak reference to it, so one
     // that fires after the delegate is gone does nothing.
     std::shared_ptr<CanvoAppDelegate*> alive_;

@@ -143,11 +143,6 @@ void CanvoViewController::endPainting() {
         myDelegate_->endPainting();
 }
 
-void CanvoViewController::restoreToolsbar() {
-    if (myDelegate_)
-        myDelegate_->redisplayMyTabBar();
-}
-
 bool CanvoViewController::smartShapesEnabled() const {
     return myDelegate_ && myDelegate_->smartShapesEnabled();
 }

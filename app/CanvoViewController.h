@@ -72,7 +72,6 @@ public:
     // --- Forwarded to the application delegate -------------------------------
     void startPainting();
     void endPainting();
-    void restoreToolsbar();
     bool smartShapesEnabled() const;
 
     // --- Own -----------------------------------------------------------------

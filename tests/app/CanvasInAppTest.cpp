@@ -21,7 +21,7 @@ protected:
         std::vector<std::uint8_t> bytes(2 * 2 * 4, 255);
         app().setBrushImage(platform::Image::create(2, 2, std::move(bytes)).value());
         app().setBrushAlpha(1);
-        app().setBlendMode(0);
+        app().setBlendMode(platform::BlendMode::Normal);
         app().setCursorDisplayFlag(false);
         app().setFingerOffset(fingerOffset);
     }

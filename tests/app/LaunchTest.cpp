@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "AppTestSupport.h"
 #include "platform/ui/AlertView.h"
@@ -64,7 +66,7 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
     EXPECT_EQ(app().brushSizeBadge(), "16");
     EXPECT_EQ(app().overlayIndex(), 1);
     EXPECT_EQ(app().paintBrushAlpha(), 1.0f);
-    EXPECT_EQ(app().paintBrushBlendMode(), 0);
+    EXPECT_EQ(app().blendMode(), platform::BlendMode::Normal);
     EXPECT_FALSE(app().smoothPaintBrushFlag());
     EXPECT_EQ(app().smoothPaintBrushAmount(), 20.0f);
     EXPECT_FALSE(app().smartShapesEnabled());
@@ -164,8 +166,8 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     app().setOverlayIndex(20);
     app().setSelectedTool(Tool::ColorBrushTool);
     app().setCursorDisplayFlag(false);
-    app().setPaintBrushAlpha(0.5f);
-    app().setPaintBrushBlendMode(3);
+    app().setBrushAlpha(0.5f);
+    app().setBlendMode(platform::BlendMode::Overlay);
     app().setSmoothPaintBrushFlag(true);
     app().setSmoothPaintBrushAmount(8.0f);
     auto palette = app().colorSelectionArray();
@@ -189,7 +191,7 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     EXPECT_EQ(chrome().bottomToolbar()->items()[4]->image(), Image::named("stampbutton.png"));
     EXPECT_FALSE(app().cursorDisplayFlag());
     EXPECT_EQ(app().paintBrushAlpha(), 0.5f);
-    EXPECT_EQ(app().paintBrushBlendMode(), 3);
+    EXPECT_EQ(app().blendMode(), platform::BlendMode::Overlay);
     EXPECT_TRUE(app().smoothPaintBrushFlag());
     EXPECT_EQ(app().smoothPaintBrushAmount(), 8.0f);
     EXPECT_EQ(app().colorSelectionArray()[0], Color::rgb(0.1f, 0.2f, 0.3f));
@@ -216,6 +218,38 @@ TEST_F(LaunchTest, KilledRunLosesOnlyItsOwnChanges) {
     launch();
     EXPECT_EQ(app().overlayIndex(), 4);
     EXPECT_EQ(shownPixel(canvas(), 100, 100), kRed);
+}
+
+// Pictures can only be written upright (1) or turned (3): any other
+// orientation is refused where it is set, so that nothing keeps the painting
+// from being written at the end of the run.
+TEST_F(LaunchTest, OrientationOtherThanUprightOrTurnedIsRefused) {
+    launch();
+    fill(canvas().offscreenPaintContext(), {0, 0, 320, 480}, Color::rgb(1, 0, 0));
+    for (int odd : {2, 0, -1, 99}) {
+        app().setDocumentOrientation(odd);
+        EXPECT_EQ(app().documentOrientation(), 1) << odd;
+    }
+    EXPECT_TRUE(platform::logContains("setDocumentOrientation: 2 is neither 1 nor 3"));
+    terminate();
+    EXPECT_TRUE(std::filesystem::exists(home_ / "Documents" / "zorbel.png"));
+    EXPECT_EQ(defaults().integerForKey("DocumentOrientation"), 1);
+}
+
+// A picture that cannot be written is never lost in silence: the log names
+// each file, and the settings are still written.
+TEST_F(LaunchTest, TerminationSaysWhichPictureWasNotWritten) {
+    launch();
+    app().setOverlayIndex(6);
+    const auto documents = home_ / "Documents";
+    std::filesystem::remove_all(documents);
+    std::ofstream(documents) << "not a folder";
+    terminate();
+    for (const char* file : {"zorbel.png", "zorbelorgimage.png", "tempundo.png"})
+        EXPECT_TRUE(logHas(std::string("applicationWillTerminate: ") + file +
+                           " was NOT written; the copy from the last run (if any) stays"))
+            << file;
+    EXPECT_EQ(defaults().integerForKey("OverlayIndex"), 6);
 }
 
 TEST_F(LaunchTest, MemoryWarningLogsFlushesTheCanvasAndShowsAnAlert) {

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "AppTestSupport.h"
+#include "app/SettingsStore.h"
 
 namespace zorbel::testing {
 namespace {
@@ -24,7 +25,7 @@ protected:
 
 TEST_F(SettingsTest, EveryKeyIsRegisteredWithItsDefaultAndNumberType) {
     UserDefaults store(storeFile());
-    CanvoAppDelegate::registerDefaults(store);
+    SettingsStore(store).registerDefaults();
 
     struct Expect {
         const char* key;
@@ -76,7 +77,7 @@ TEST_F(SettingsTest, EveryKeyIsRegisteredWithItsDefaultAndNumberType) {
 
 TEST_F(SettingsTest, RegisteredPaletteHoldsTheTwelveColours) {
     UserDefaults store(storeFile());
-    CanvoAppDelegate::registerDefaults(store);
+    SettingsStore(store).registerDefaults();
     // Colour 4 is the float just below a third, not the nearest one.
     EXPECT_EQ(std::bit_cast<std::uint32_t>(store.floatForKey("Red4")), 0x3EAAAAAAu);
     EXPECT_EQ(store.floatForKey("Green2"), 0.666666687f);
@@ -89,25 +90,25 @@ TEST_F(SettingsTest, RegisteredPaletteHoldsTheTwelveColours) {
 }
 
 TEST_F(SettingsTest, IndexValidationTakesOutOfRangeToTheLastEntry) {
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(25, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(-3, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(19, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(0, 19), 0);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(18, 19), 18);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(50, 43), 42);
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(-1, 43), 42);
+    EXPECT_EQ(SettingsStore::validateIndex(25, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(-3, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(19, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(0, 19), 0);
+    EXPECT_EQ(SettingsStore::validateIndex(18, 19), 18);
+    EXPECT_EQ(SettingsStore::validateIndex(50, 43), 42);
+    EXPECT_EQ(SettingsStore::validateIndex(-1, 43), 42);
     // An empty list leaves nothing to point at but 0.
-    EXPECT_EQ(CanvoAppDelegate::validateIndex(4, 0), 0);
+    EXPECT_EQ(SettingsStore::validateIndex(4, 0), 0);
 }
 
 TEST_F(SettingsTest, ColourSplitsGreyIntoThreeEqualComponents) {
     float rgba[4];
-    CanvoAppDelegate::UIColorToRGB(Color::grey(0.25f, 0.5f), rgba);
+    SettingsStore::UIColorToRGB(Color::grey(0.25f, 0.5f), rgba);
     EXPECT_EQ(rgba[0], 0.25f);
     EXPECT_EQ(rgba[1], 0.25f);
     EXPECT_EQ(rgba[2], 0.25f);
     EXPECT_EQ(rgba[3], 0.5f);
-    CanvoAppDelegate::UIColorToRGB(Color::rgb(0.1f, 0.2f, 0.3f, 0.4f), rgba);
+    SettingsStore::UIColorToRGB(Color::rgb(0.1f, 0.2f, 0.3f, 0.4f), rgba);
     EXPECT_EQ(rgba[0], 0.1f);
     EXPECT_EQ(rgba[1], 0.2f);
     EXPECT_EQ(rgba[2], 0.3f);
@@ -135,20 +136,25 @@ TEST_F(SettingsTest, LoadStoresEverySettingWithoutSideEffects) {
     store.setFloat(0.2f, "Green3");
 
     CanvoAppDelegate delegate; // no screens: nothing to apply the values to
+    const long brushIndexBefore = delegate.brushIndex();
+    const int orientationBefore = delegate.documentOrientation();
     const auto loaded = delegate.loadSettings(store);
     EXPECT_TRUE(delegate.smartShapesEnabled());
     EXPECT_FALSE(delegate.askOnShake());
     EXPECT_EQ(loaded.brushIndex, 7);
-    EXPECT_EQ(delegate.brushIndex(), 0) << "the brush index waits for the brush list";
+    EXPECT_EQ(delegate.brushIndex(), brushIndexBefore)
+        << "the brush index waits for the brush list";
     EXPECT_TRUE(delegate.useCropImage());
     EXPECT_TRUE(delegate.dirtyFlag());
-    EXPECT_EQ(delegate.documentOrientation(), 3);
+    EXPECT_EQ(loaded.documentOrientation, 3);
+    EXPECT_EQ(delegate.documentOrientation(), orientationBefore)
+        << "the restored picture decides the orientation";
     EXPECT_EQ(delegate.colorBrushIndex(), 9);
     EXPECT_EQ(delegate.overlayIndex(), 12);
     EXPECT_EQ(int(delegate.selectedTool()), 5);
     EXPECT_FALSE(delegate.cursorDisplayFlag());
     EXPECT_EQ(delegate.paintBrushAlpha(), 0.25f);
-    EXPECT_EQ(delegate.paintBrushBlendMode(), 2);
+    EXPECT_EQ(delegate.blendMode(), platform::BlendMode::Screen);
     EXPECT_TRUE(delegate.smoothPaintBrushFlag());
     EXPECT_EQ(delegate.smoothPaintBrushAmount(), 7.5f);
     EXPECT_EQ(loaded.color, Color::rgb(0.5f, 0, 0, 1));
@@ -181,10 +187,12 @@ TEST_F(SettingsTest, DamagedNumbersAreReadWithoutOverflow) {
     store.setDouble(1e30, "ToolID");
     store.setInteger(-5000000000L, "DocumentOrientation");
     CanvoAppDelegate delegate;
-    delegate.loadSettings(store);
+    const auto loaded = delegate.loadSettings(store);
     EXPECT_EQ(delegate.brushSizeBadge(), "2147483647");
     EXPECT_EQ(int(delegate.selectedTool()), 2147483647);
-    EXPECT_EQ(delegate.documentOrientation(), -2147483647 - 1);
+    // An orientation the pictures cannot be written in is not taken.
+    EXPECT_EQ(loaded.documentOrientation, 1);
+    EXPECT_EQ(delegate.documentOrientation(), 1);
 }
 
 TEST_F(SettingsTest, SaveWritesEveryKeyButBrushSize) {
@@ -241,6 +249,68 @@ TEST_F(SettingsTest, ShortPaletteKeepsTheMissingStoredColours) {
     // Colour 6 was not in the list: it still answers red.
     EXPECT_EQ(store.floatForKey("Red6"), 1.0f);
     EXPECT_EQ(store.floatForKey("Green6"), 0.0f);
+}
+
+// What termination writes is what the next launch reads: every key is written
+// under the name, and in the number kind, it is read by.
+TEST_F(SettingsTest, SettingsComeBackAsTheyWereSaved) {
+    Settings saved;
+    saved.brushSize = 40; // never written: the next launch reads the registered 16
+    saved.color = Color::rgb(0.25f, 0.5f, 0.75f, 0.5f);
+    saved.fingerOffset = {-12.5f, 33};
+    saved.askOnShake = false;
+    saved.smartShapesEnabled = true;
+    saved.useCropImage = true;
+    saved.dirtyFlag = true;
+    saved.brushIndex = 17;
+    saved.documentOrientation = 3;
+    saved.colorBrushIndex = 41;
+    saved.overlayIndex = 77;
+    saved.selectedTool = Tool::ColorBrushTool;
+    saved.cursorDisplayFlag = false;
+    saved.paintBrushAlpha = 0.375f;
+    saved.paintBrushBlendMode = 14;
+    saved.smoothPaintBrushFlag = true;
+    saved.smoothPaintBrushAmount = 3.5f;
+    for (int n = 0; n < Settings::kPaletteSize; ++n)
+        saved.colorSelectionArray[std::size_t(n)] =
+            Color::rgb(float(n) / 16, float(n + 1) / 16, float(n + 2) / 16);
+    {
+        UserDefaults store(storeFile());
+        SettingsStore(store).save(saved);
+        ASSERT_TRUE(store.synchronize().ok());
+    }
+    UserDefaults reread(storeFile());
+    Settings expected = saved;
+    expected.brushSize = 16;
+    EXPECT_EQ(SettingsStore(reread).load(), expected);
+
+    // Nothing stored: the registered defaults, which are Settings{}.
+    UserDefaults empty(home_ / "empty.json");
+    EXPECT_EQ(SettingsStore(empty).load(), Settings{});
+}
+
+// Pictures can only be written upright (1) or turned (3); any other stored
+// orientation is logged with what was found and read as 1.
+TEST_F(SettingsTest, DamagedDocumentOrientationIsLoggedAndIgnored) {
+    const UserDefaults::Value damaged[] = {2L, 0L, -1L, 99L, std::string("landscape"), 2.5};
+    const char* shown[] = {"2", "0", "-1", "99", "\"landscape\"", "2.5"};
+    for (std::size_t i = 0; i < std::size(damaged); ++i) {
+        platform::clearLogCapture();
+        UserDefaults store(home_ / ("damaged" + std::to_string(i) + ".json"));
+        store.setObject(damaged[i], "DocumentOrientation");
+        EXPECT_EQ(SettingsStore(store).load().documentOrientation, 1) << shown[i];
+        EXPECT_TRUE(platform::logContains(std::string("\"DocumentOrientation\" is ") + shown[i] +
+                                          ", neither 1 nor 3: ignored"))
+            << shown[i];
+    }
+    for (long good : {1L, 3L}) {
+        platform::clearLogCapture();
+        UserDefaults store(home_ / ("good" + std::to_string(good) + ".json"));
+        store.setInteger(good, "DocumentOrientation");
+        EXPECT_EQ(SettingsStore(store).load().documentOrientation, good);
+        EXPECT_TRUE(platform::logLines().empty());
+    }
 }
 
 } // namespace

@@ -210,12 +210,12 @@ TEST_F(ToolStateTest, TimerFiringDuringAStrokeLeavesTheToolsHidden) {
     EXPECT_TRUE(chrome().areToolsShowing());
 }
 
-TEST_F(ToolStateTest, StoppingThePaintTimerCancelsNothing) {
+// The delegate keeps no timer: a new interval applies to strokes that end
+// later, the timer already running keeps its own.
+TEST_F(ToolStateTest, NewIntervalLeavesTheRunningTimerAlone) {
     stroke(0.1);
-    app().stopPaintTimer();
     app().setPaintTimerInterval(5.0);
     EXPECT_EQ(app().paintInterval(), 5.0);
-    EXPECT_EQ(app().paintTimer(), nullptr);
     wait(1.8);
     EXPECT_TRUE(chrome().areToolsShowing());
 }

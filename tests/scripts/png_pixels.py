@@ -2,7 +2,11 @@
 
 As a module: read_png(path) -> (width, height, channels, rows).
 
-png_pixels.py SHOT.png "X Y white|dark" ...   checks pixels (exit 1 on a miss)
+png_pixels.py SHOT.png "X Y white|dark|grey" ...   checks pixels (exit 1 on a miss);
+    grey is white greyed under a translucent bar, a sheet or an alert
+png_pixels.py --same A.png B.png
+    checks that two screenshots show the same below the status bar (whose
+    clock may have moved on between them)
 png_pixels.py --write-square OUT.png X0 Y0 X1 Y1
     writes a 320 x 480 white picture with a black square X0 <= x < X1, Y0 <= y < Y1
 """
@@ -58,6 +62,13 @@ def grey(shot, x, y):
     return sum(px[:3]) / 3 if channels >= 3 else px[0]
 
 
+def same_below_status_bar(a, b, status_bar=20):
+    if a[:3] != b[:3]:
+        return f"sizes differ: {a[:2]} and {b[:2]}"
+    differ = sum(ra != rb for ra, rb in zip(a[3][status_bar:], b[3][status_bar:]))
+    return f"{differ} rows differ" if differ else None
+
+
 def write_square(path, x0, y0, x1, y1):
     raw = bytearray()
     for y in range(480):
@@ -79,12 +90,25 @@ def main(args):
     if args[0] == "--write-square":
         write_square(args[1], *map(int, args[2:6]))
         return 0
+    if args[0] == "--same":
+        why = same_below_status_bar(read_png(args[1]), read_png(args[2]))
+        if why:
+            print(f"{args[1]} and {args[2]}: {why}", file=sys.stderr)
+            return 1
+        return 0
     shot = read_png(args[0])
     failed = 0
     for check in args[1:]:
         x, y, want = check.split()
         value = grey(shot, int(x), int(y))
-        ok = value > 240 if want == "white" else value < 60
+        if want == "white":
+            ok = value > 240
+        elif want == "dark":
+            ok = value < 60
+        elif want == "grey":
+            ok = 80 < value < 220
+        else:
+            raise SystemExit(f"unknown pixel check {want!r}")
         if not ok:
             print(f"pixel ({x}, {y}) is {value:.0f}, expected {want}", file=sys.stderr)
             failed += 1
