@@ -255,6 +255,7 @@ public:
         mPointArray_ = std::move(points);
     }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
+    const StrokeRenderer& strokeRenderer() const { return renderer_; }
 
     std::string className() const override { return "PaintingView"; }
 
