@@ -274,7 +274,7 @@ private:
     void cloneAlong(const StampPlacement& stamps, Tool tool);
     void reloadCloneSources(Tool tool);
     platform::Point cloneSourceCentre(float x, float y) const;
-    void renderPolyline(const std::vector<platform::Point>& points, std::size_t first = 0);
+    void renderPolyline(const std::vector<platform::Point>& points);
     void endStroke(const platform::Touch* touch, Tool tool);
 
     PaintingViewDelegate* delegate_ = nullptr;
