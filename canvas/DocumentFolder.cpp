@@ -10,6 +10,8 @@ namespace fs = std::filesystem;
 using platform::log;
 
 fs::path DocumentFolder::pathFor(std::string_view fileName) const {
+    if (auto beside = writtenBeside_.find(fileName); beside != writtenBeside_.end())
+        return beside->second;
     const fs::path directory = platform::Paths::documentsDirectory();
     if (directory.empty())
         return {};
@@ -42,14 +44,38 @@ bool DocumentFolder::writeBuffer(std::string_view fileName, const platform::Cont
 
 platform::ImageRef DocumentFolder::load(std::string_view fileName, std::string* whyRefused) {
     const fs::path path = pathFor(fileName);
-    if (path.empty() || !platform::fileExists(path))
+    if (path.empty() || !platform::pathIsTaken(path))
         return nullptr;
-    auto picture = platform::Image::load(path);
-    if (picture)
-        return picture.value();
+    // Only a regular file is opened: a FIFO would block the read.
+    std::error_code ec;
+    std::string why;
+    if (!fs::is_regular_file(path, ec)) {
+        why = "it is not a file";
+    } else {
+        auto picture = platform::Image::load(path);
+        if (picture)
+            return picture.value();
+        why = picture.error();
+    }
+    const std::string line = std::string(fileName) + " is damaged and was not used: " + why + "; " +
+                             keepRefused(fileName, path);
     if (whyRefused)
-        *whyRefused = std::string(fileName) + " is damaged and was not used: " + picture.error();
+        *whyRefused = line;
     return nullptr;
+}
+
+platform::Result<fs::path> DocumentFolder::moveAside(const fs::path& path) {
+    return platform::moveAside(path);
+}
+
+std::string DocumentFolder::keepRefused(std::string_view fileName, const fs::path& path) {
+    auto aside = moveAside(path);
+    if (aside)
+        return "kept it as " + aside->string();
+    const fs::path beside = platform::freeNameBeside(path, ".new");
+    writtenBeside_[std::string(fileName)] = beside;
+    return "it could not be moved aside (" + aside.error() + "), so " + std::string(fileName) +
+           " is written to " + beside.string() + " instead";
 }
 
 } // namespace zorbel

@@ -3,19 +3,24 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/Result.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 
 namespace zorbel {
 
 // The Documents folder as the canvas keeps its pictures in it: every file is
-// written whole or not at all.
+// written whole or not at all, and a file the canvas cannot use is kept, never
+// written over.
 class DocumentFolder {
 public:
+    virtual ~DocumentFolder() = default;
+
     // Compression of the canvas's PNGs: zlib level 1 with the "up" row filter,
     // several times faster than the default for a few per cent more bytes.
     static constexpr int kPngCompressionLevel = platform::Image::kFastPngCompression;
@@ -26,10 +31,24 @@ public:
     // The PNG of a canvas buffer (rows bottom-up), upright.
     bool writeBuffer(std::string_view fileName, const platform::Context& buffer);
     // The picture in Documents/fileName, or null. A file that is there but
-    // cannot be decoded is refused: *whyRefused says why.
+    // cannot be used (damaged, unreadable, not a file) is refused: *whyRefused
+    // says why and where it went. It is moved aside as a damaged copy; one that
+    // cannot be moved stays as it is, and fileName is written beside it from
+    // then on.
     platform::ImageRef load(std::string_view fileName, std::string* whyRefused);
     // Where fileName is read and written; empty without a Documents folder.
     std::filesystem::path pathFor(std::string_view fileName) const;
+
+protected:
+    // Renames a refused file out of the way (platform::moveAside).
+    virtual platform::Result<std::filesystem::path> moveAside(const std::filesystem::path& path);
+
+private:
+    // Keeps a refused file; the sentence that says where.
+    std::string keepRefused(std::string_view fileName, const std::filesystem::path& path);
+
+    // Names whose refused file could not be moved, and where they go instead.
+    std::map<std::string, std::filesystem::path, std::less<>> writtenBeside_;
 };
 
 } // namespace zorbel

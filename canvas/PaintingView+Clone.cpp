@@ -24,10 +24,33 @@ Point bufferCorner(float x, float y, platform::Size stamp) {
 
 } // namespace
 
-void PaintingView::cloneAlong(const StampPlacement& stamps, Tool) {
-    for (unsigned i = 0; i < stamps.count(); ++i) {
+// As for painting, stamps that cannot reach the canvas are not placed. The
+// buffer rows of a clone step fold at the canvas bottom (|y - 480|), so the
+// window reaches a canvas height below it; the source cross still follows
+// the segment's last stamp.
+void PaintingView::cloneAlong(const StampPlacement& stamps, Tool tool) {
+    const unsigned last = stamps.count() - 1;
+    if (touch_.showCursor) {
+        // Only the cursors move.
+        const Point p = stamps.at(last);
+        cloneStepAt(p.x, p.y);
+        return;
+    }
+    const platform::Size stamp = brush_.stampSize();
+    const Context* bitmap = brush_.bitmap();
+    const float margin = stamp.width + stamp.height + 2 +
+                         (bitmap ? float(bitmap->width() + bitmap->height()) : 0.0f);
+    const StampPlacement::Run run = stamps.inside(Rect(
+        -margin, -margin, float(kCanvasWidth) + 2 * margin, 2 * float(kCanvasHeight) + 2 * margin));
+    if (run.empty())
+        reloadCloneSources(tool);
+    for (unsigned i = run.first; i < run.end; ++i) {
         const Point p = stamps.at(i);
         cloneStepAt(p.x, p.y);
+    }
+    if (run.empty() || run.end <= last) {
+        const Point p = stamps.at(last);
+        clone_.cursorPoint = cloneSourceCentre(p.x, p.y);
     }
 }
 

@@ -55,8 +55,8 @@ bool PaintingView::redrawRecognisedShape() {
     return true;
 }
 
-void PaintingView::renderPolyline(const std::vector<Point>& points, std::size_t first) {
-    for (std::size_t i = first; i + 1 < points.size(); ++i)
+void PaintingView::renderPolyline(const std::vector<Point>& points) {
+    for (std::size_t i = 0; i + 1 < points.size(); ++i)
         renderLineFromPoint(points[i], points[i + 1]);
 }
 

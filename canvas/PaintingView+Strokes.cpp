@@ -12,6 +12,14 @@ using platform::Context;
 using platform::Point;
 using platform::Rect;
 
+namespace {
+
+// How far past its own size a stamp is still looked at: drawing snaps a
+// stamp to whole pixels, never by more than one.
+constexpr float kStampMargin = 2;
+
+} // namespace
+
 void PaintingView::renderLineFromPoint(Point from, Point to) {
     const StampPlacement stamps(from, to, renderer_.brushPixelStep());
     const Tool tool = host().paintingViewTool();
@@ -28,8 +36,28 @@ void PaintingView::renderLineFromPoint(Point from, Point to) {
     setNeedsDisplayInRect(Rect(left, top, right - left, bottom - top));
 }
 
+// A stamp whose point lies outside the canvas grown by half a stamp and the
+// margin cannot touch a pixel and is not placed, so a segment costs what its
+// visible part costs. What every stamp request does besides drawing (the
+// target reloaded, the cursor flags) still happens.
 void PaintingView::stampAlong(const StampPlacement& stamps) {
-    for (unsigned i = 0; i < stamps.count(); ++i) {
+    if (touch_.showCursor) {
+        // A cursor stroke paints nothing, wherever its stamps are.
+        const Point p = stamps.at(0);
+        drawBrushAt(p.x, p.y);
+        return;
+    }
+    const platform::Size stamp = brush_.stampSize();
+    const float marginX = stamp.width / 2 + kStampMargin;
+    const float marginY = stamp.height / 2 + kStampMargin;
+    const StampPlacement::Run run = stamps.inside(Rect(
+        -marginX, -marginY, float(kCanvasWidth) + 2 * marginX, float(kCanvasHeight) + 2 * marginY));
+    if (run.empty()) {
+        strokeTarget();
+        touch_.lastTimeCursorUsed = false;
+        return;
+    }
+    for (unsigned i = run.first; i < run.end; ++i) {
         const Point p = stamps.at(i);
         drawBrushAt(p.x, p.y);
     }
@@ -53,7 +81,7 @@ void PaintingView::drawBrushAt(float x, float y) {
     }
     Context* target = strokeTarget();
     if (target && brush_.stamp())
-        StrokeRenderer::stamp(*target, *brush_.stamp(), x, y);
+        renderer_.stamp(*target, *brush_.stamp(), x, y);
     touch_.lastTimeCursorUsed = false;
 }
 
@@ -111,7 +139,7 @@ void PaintingView::drawBrushCursor(Context& context, Point point) {
         return;
     platform::GStateGuard guard(context);
     context.setBlendMode(platform::BlendMode::Normal);
-    StrokeRenderer::stamp(context, *stamp, point.x, point.y);
+    StrokeRenderer::drawCentred(context, *stamp, point.x, point.y);
 }
 
 } // namespace zorbel

@@ -255,6 +255,7 @@ public:
         mPointArray_ = std::move(points);
     }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
+    const StrokeRenderer& strokeRenderer() const { return renderer_; }
 
     std::string className() const override { return "PaintingView"; }
 
@@ -273,7 +274,7 @@ private:
     void cloneAlong(const StampPlacement& stamps, Tool tool);
     void reloadCloneSources(Tool tool);
     platform::Point cloneSourceCentre(float x, float y) const;
-    void renderPolyline(const std::vector<platform::Point>& points, std::size_t first = 0);
+    void renderPolyline(const std::vector<platform::Point>& points);
     void endStroke(const platform::Touch* touch, Tool tool);
 
     PaintingViewDelegate* delegate_ = nullptr;

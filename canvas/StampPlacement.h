@@ -14,10 +14,22 @@ class StampPlacement {
 public:
     static constexpr unsigned kMaxStamps = 1u << 20;
 
+    // Indices first <= i < end.
+    struct Run {
+        unsigned first = 0;
+        unsigned end = 0;
+        bool empty() const { return first >= end; }
+        unsigned size() const { return empty() ? 0 : end - first; }
+    };
+
     StampPlacement(platform::Point from, platform::Point to, float step);
 
     unsigned count() const { return count_; }
     platform::Point at(unsigned i) const;
+    // The stamps whose point lies strictly inside `window`. Each coordinate
+    // moves one way along the segment, so they are one run, found without
+    // visiting the others; none when a coordinate is not a finite number.
+    Run inside(const platform::Rect& window) const;
 
 private:
     platform::Point from_;

@@ -25,8 +25,13 @@ void StrokeRenderer::clearLayer(const Rect& bounds) {
 }
 
 void StrokeRenderer::stamp(Context& target, const platform::Layer& stamp, float x, float y) {
-    const platform::Size size = stamp.size();
-    target.drawLayerAtPoint({x - size.width / 2, y - size.height / 2}, stamp);
+    drawCentred(target, stamp, x, y);
+    ++stampsPlaced_;
+}
+
+void StrokeRenderer::drawCentred(Context& target, const platform::Layer& layer, float x, float y) {
+    const platform::Size size = layer.size();
+    target.drawLayerAtPoint({x - size.width / 2, y - size.height / 2}, layer);
 }
 
 void StrokeRenderer::merge(Context& painting, const Rect& bounds) {

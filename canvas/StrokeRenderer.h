@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/graphics/BlendMode.h"
@@ -36,8 +37,13 @@ public:
     // Alpha 1, all transparent; nothing without a layer.
     void clearLayer(const platform::Rect& bounds);
 
-    // One stamp centred at (x, y) into `target`.
-    static void stamp(platform::Context& target, const platform::Layer& stamp, float x, float y);
+    // One stamp of a stroke centred at (x, y) into `target`.
+    void stamp(platform::Context& target, const platform::Layer& stamp, float x, float y);
+    // The stamps placed so far: what the strokes have cost.
+    std::uint64_t stampsPlaced() const { return stampsPlaced_; }
+    // Draws `layer` centred at (x, y).
+    static void drawCentred(platform::Context& target, const platform::Layer& layer, float x,
+                            float y);
     // The stroke layer into the painting once, at the stroke's opacity and
     // blend mode (when it was used), then cleared.
     void merge(platform::Context& painting, const platform::Rect& bounds);
@@ -49,6 +55,7 @@ private:
     float brushAlpha_ = 1;
     platform::BlendMode brushBlendMode_ = platform::BlendMode::Normal;
     float brushPixelStep_ = 1;
+    std::uint64_t stampsPlaced_ = 0;
 };
 
 } // namespace zorbel
