@@ -114,54 +114,23 @@ const Effect kEffects[] = {
     {"contrast", Effect::Amount::Integer, -100, 100},
 };
 
-// The stored pixels turned upright by the picture's orientation (0 up, 1 down, 2 left,
-// 3 right, 4 to 7 their mirrored forms), top row first.
+// The stored pixels turned upright by the picture's orientation, top row first.
 std::vector<std::uint8_t> uprightPixels(const platform::Image& image, int& width, int& height) {
     const int w = image.width();
     const int h = image.height();
-    const int orientation = image.orientation();
-    const bool turned =
-        orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
-    width = turned ? h : w;
-    height = turned ? w : h;
-    if (orientation <= 0 || orientation > 7)
+    const platform::PictureOrientation orientation = image.pictureOrientation();
+    width = platform::turnsAQuarter(orientation) ? h : w;
+    height = platform::turnsAQuarter(orientation) ? w : h;
+    if (orientation == platform::PictureOrientation::Up)
         return std::vector<std::uint8_t>(image.bytes().begin(), image.bytes().end());
     std::vector<std::uint8_t> out(std::size_t(width) * std::size_t(height) * 4);
     for (int Y = 0; Y < height; ++Y)
         for (int X = 0; X < width; ++X) {
-            int x = X;
-            int y = Y;
-            switch (orientation) {
-            case 1:
-                x = w - 1 - X;
-                y = h - 1 - Y;
-                break;
-            case 2:
-                x = w - 1 - Y;
-                y = X;
-                break;
-            case 3:
-                x = Y;
-                y = h - 1 - X;
-                break;
-            case 4:
-                x = w - 1 - X;
-                break;
-            case 5:
-                y = h - 1 - Y;
-                break;
-            case 6:
-                x = Y;
-                y = X;
-                break;
-            case 7:
-                x = w - 1 - Y;
-                y = h - 1 - X;
-                break;
-            }
-            const std::uint8_t* from =
-                image.data() + (std::size_t(y) * std::size_t(w) + std::size_t(x)) * 4;
-            std::copy(from, from + 4,
+            const platform::PixelPosition from =
+                platform::storedPixelForSeen(orientation, w, h, X, Y);
+            const std::uint8_t* pixel =
+                image.data() + (std::size_t(from.y) * std::size_t(w) + std::size_t(from.x)) * 4;
+            std::copy(pixel, pixel + 4,
                       &out[(std::size_t(Y) * std::size_t(width) + std::size_t(X)) * 4]);
         }
     return out;
