@@ -50,9 +50,12 @@ protected:
         setLogQuiet(false);
     }
 
+    // One per test: ctest runs the tests of this file side by side.
     static fs::path freshFolder() {
         const char* env = std::getenv("ZORBEL_TEST_TMP");
-        fs::path d = fs::path(env ? env : fs::temp_directory_path().string()) / "headless-files";
+        fs::path d = fs::path(env ? env : fs::temp_directory_path().string()) /
+                     (std::string("headless-files-") +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(d);
         fs::create_directories(d);
         return d;
