@@ -3,8 +3,14 @@
 #include <string>
 
 #include "layers/TouchView.h"
+#include "platform/foundation/Codable.h"
+#include "platform/foundation/Result.h"
 #include "platform/graphics/Color.h"
 #include "platform/ui/Font.h"
+
+namespace platform {
+class KeyedUnarchiver;
+}
 
 namespace zorbel {
 
@@ -14,7 +20,12 @@ namespace zorbel {
 // the layer's centre (about which it turns and scales) is the caption's
 // centre; the transparent margins take touches too. Make it with
 // std::make_shared.
-class TextLayerView : public TouchView {
+//
+// Coded form (keys): "TextString", "FontName", "FontSize", "FontColor",
+// "TextPaddingWidth", "TextPaddingHeight", "OrgFrame", "CurrentFrame" (the
+// transformed bounding box; written, never read), "Center",
+// "OriginalTransform" (as text). The size is worked out again from the text.
+class TextLayerView : public TouchView, public platform::Codable {
 public:
     static constexpr const char* kDefaultText = "Init String";
     static constexpr const char* kDefaultFontName = "MarkerFelt-Thin";
@@ -22,6 +33,9 @@ public:
     static constexpr float kDefaultPaddingWidth = 400;
     static constexpr float kDefaultPaddingHeight = 100;
     static constexpr float kTextMargin = 20;
+    // Coded values beyond these are refused as damaged.
+    static constexpr float kMaxCodedFontSize = 500;
+    static constexpr float kMaxCodedPadding = 4096;
 
     TextLayerView();
     // orgFrameRect becomes the frame.
@@ -57,12 +71,20 @@ public:
 
     void drawRect(platform::Context& context, const platform::Rect& dirty) override;
 
+    void encodeWithCoder(platform::KeyedArchiver& coder) const override;
+    // The caption the coder's keys describe; it becomes the delegate's last
+    // moved text layer.
+    [[nodiscard]] static platform::Result<std::shared_ptr<platform::Codable>>
+    initWithCoder(platform::KeyedUnarchiver& coder);
+
 protected:
     void noteTouched(LayersDelegate& delegate, bool began) override;
     void deleteLayer(LayersDelegate* delegate) override;
 
 private:
     void setUpDefaults();
+    // The font to measure and draw with: font, else one made now.
+    platform::FontRef drawingFont() const;
     std::shared_ptr<TextLayerView> sharedSelf();
 
     std::string textString_ = kDefaultText;

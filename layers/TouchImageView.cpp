@@ -1,6 +1,13 @@
 #include "layers/TouchImageView.h"
 
+#include <cmath>
+
 #include "layers/LayersDelegate.h"
+#include "platform/foundation/KeyedArchiver.h"
+#include "platform/foundation/KeyedUnarchiver.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/ResourceBundle.h"
+#include "platform/graphics/GeometryCoding.h"
 
 namespace zorbel {
 
@@ -41,6 +48,49 @@ void TouchImageView::deleteLayer(LayersDelegate* delegate) {
     removeFromSuperview();
     if (delegate)
         delegate->setLastMovedTouchImageView(nullptr);
+}
+
+void TouchImageView::encodeWithCoder(platform::KeyedArchiver& coder) const {
+    coder.encodeString(orgImageFilename_, "ImageFileName");
+    platform::encodeRect(coder, orgFrameRect_, "OrgFrame");
+    platform::encodeRect(coder, frame(), "CurrentFrame");
+    platform::encodePoint(coder, center(), "Center");
+    platform::encodeTransform(coder, gesture_.originalTransform(), "OriginalTransform");
+}
+
+platform::Result<std::shared_ptr<platform::Codable>>
+TouchImageView::initWithCoder(platform::KeyedUnarchiver& coder) {
+    using R = platform::Result<std::shared_ptr<platform::Codable>>;
+    auto layer = std::make_shared<TouchImageView>();
+    layer->orgImageFilename_ = coder.decodeString("ImageFileName");
+    const platform::Rect frame = platform::decodeRect(coder, "OrgFrame");
+    if (!(std::fabs(frame.size.width) <= kMaxCodedSide) ||
+        !(std::fabs(frame.size.height) <= kMaxCodedSide))
+        coder.failWithReason("\"OrgFrame\" is larger than a layer can be");
+    const platform::Point center = platform::decodePoint(coder, "Center");
+    const AffineTransform original = platform::decodeTransform(coder, "OriginalTransform");
+    if (coder.failed())
+        return R::failure(coder.failureReason());
+
+    layer->setFrame(frame); // while the transform is still the identity
+    layer->orgFrameRect_ = frame;
+    layer->setCenter(center);
+    const std::string& name = layer->orgImageFilename_;
+    // Only a plain name of the resources: an archive must not make the app
+    // read files elsewhere.
+    platform::ImageRef picture;
+    if (platform::ResourceBundle::isSafeName(name))
+        picture = platform::Image::named(name);
+    if (!picture)
+        platform::log("Layer picture not found: " + (platform::ResourceBundle::isSafeName(name)
+                                                         ? name
+                                                         : "(not a resource name)"));
+    layer->setImage(std::move(picture));
+    layer->gesture_.setOriginalTransform(original);
+    layer->setTransform(original);
+    if (LayersDelegate* delegate = LayersDelegate::shared())
+        delegate->setLastMovedTouchImageView(layer);
+    return R(std::move(layer));
 }
 
 void TouchImageView::flipView() {

@@ -5,6 +5,12 @@
 #include "layers/FakeUIImageView.h"
 #include "layers/LayerGesture.h"
 #include "layers/LayerGestureHost.h"
+#include "platform/foundation/Codable.h"
+#include "platform/foundation/Result.h"
+
+namespace platform {
+class KeyedUnarchiver;
+}
 
 namespace zorbel {
 
@@ -14,8 +20,18 @@ namespace zorbel {
 // it. Under any other tool its touches go to the canvas. The picture is found
 // again after a restart by orgImageFilename, a resource name. Make it with
 // std::make_shared.
-class TouchImageView : public FakeUIImageView, protected LayerGestureHost {
+//
+// Coded form (keys): "ImageFileName" (the resource name), "OrgFrame",
+// "CurrentFrame" (the transformed bounding box; written, never read),
+// "Center", "OriginalTransform" (as text).
+class TouchImageView : public FakeUIImageView,
+                       public platform::Codable,
+                       protected LayerGestureHost {
 public:
+    // A coded frame wider or taller than this is refused: it would only
+    // ask for an absurd backing store.
+    static constexpr float kMaxCodedSide = 4096;
+
     TouchImageView();
     // orgFrameRect becomes the frame.
     explicit TouchImageView(const platform::Rect& frame);
@@ -34,6 +50,14 @@ public:
     void setOrgImageFilename(const std::string& name) { orgImageFilename_ = name; }
     const platform::Rect& orgFrameRect() const { return orgFrameRect_; }
     void setOrgFrameRect(const platform::Rect& r) { orgFrameRect_ = r; }
+
+    void encodeWithCoder(platform::KeyedArchiver& coder) const override;
+    // The layer the coder's keys describe, its picture read from the
+    // resources (none when the name is not a plain resource name or the
+    // picture is missing: the layer still moves, codes and deletes). It
+    // becomes the delegate's last moved picture layer.
+    [[nodiscard]] static platform::Result<std::shared_ptr<platform::Codable>>
+    initWithCoder(platform::KeyedUnarchiver& coder);
 
     // Mirrors the layer across its vertical axis as the person sees it (its
     // horizontal one on a turned landscape document); twice gives it back.
