@@ -21,18 +21,7 @@ protected:
     // The window composed at the test's scale, white behind the layers.
     std::unique_ptr<platform::Context> frame(const std::string& name) {
         canvas->setBackgroundColor(platform::Color::white());
-        window->setScale(scale());
-        auto fb = platform::Context::createBitmap(int(320 * scale()), int(480 * scale()), nullptr,
-                                                  platform::YAxis::Down);
-        window->render(*fb);
-        if (const char* dir = std::getenv("ZORBEL_LAYERS_SNAPSHOTS")) {
-            auto png = platform::Image::encodePng(fb->data(), fb->width(), fb->height(),
-                                                  fb->bytesPerRow(), false);
-            const auto path =
-                std::filesystem::path(dir) / (name + "@" + std::to_string(int(scale())) + "x.png");
-            EXPECT_TRUE(png && platform::writeFileAtomically(path, *png).ok());
-        }
-        return fb;
+        return composeWindow(*window, scale(), name);
     }
 
     // A, R, G, B of the pixel under the point (x, y) in points.

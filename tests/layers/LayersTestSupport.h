@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,7 +13,9 @@
 #include "layers/LayersDelegate.h"
 #include "layers/TextLayerView.h"
 #include "layers/TouchImageView.h"
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
+#include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
@@ -182,6 +186,25 @@ protected:
     std::shared_ptr<RecordingCanvas> canvas;
     FakeLayersDelegate delegate;
 };
+
+// The window composed at `scale` pixels per point. With ZORBEL_LAYERS_SNAPSHOTS
+// set to a folder, the frame is also kept there as NAME@<scale>x.png.
+inline std::unique_ptr<platform::Context> composeWindow(platform::Window& window, float scale,
+                                                        const std::string& name) {
+    window.setScale(scale);
+    const platform::Size size = window.size();
+    auto fb = platform::Context::createBitmap(int(size.width * scale), int(size.height * scale),
+                                              nullptr, platform::YAxis::Down);
+    window.render(*fb);
+    if (const char* dir = std::getenv("ZORBEL_LAYERS_SNAPSHOTS")) {
+        auto png = platform::Image::encodePng(fb->data(), fb->width(), fb->height(),
+                                              fb->bytesPerRow(), false);
+        const auto path =
+            std::filesystem::path(dir) / (name + "@" + std::to_string(int(scale)) + "x.png");
+        EXPECT_TRUE(png && platform::writeFileAtomically(path, *png).ok());
+    }
+    return fb;
+}
 
 inline void expectTransformNear(const platform::AffineTransform& t,
                                 const platform::AffineTransform& expected,
