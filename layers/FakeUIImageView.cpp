@@ -1,5 +1,10 @@
 #include "layers/FakeUIImageView.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "layers/KeptPictureView.h"
+
 namespace zorbel {
 
 using platform::Rect;
@@ -15,14 +20,14 @@ FakeUIImageView::FakeUIImageView(const Rect& frame) : View(frame) {
 FakeUIImageView::FakeUIImageView(platform::ImageRef image)
     : View(image ? Rect(platform::Point{0, 0}, image->size()) : Rect()) {
     setOpaque(false);
-    image_ = std::move(image);
+    setImage(std::move(image));
 }
 
 void FakeUIImageView::setImage(platform::ImageRef image) {
     if (image == image_)
         return;
     image_ = std::move(image);
-    setNeedsDisplay();
+    placePicture();
 }
 
 Rect FakeUIImageView::pictureRect() const {
@@ -36,12 +41,50 @@ Rect FakeUIImageView::pictureRect() const {
                 kPictureWidth * size.height / size.width);
 }
 
-void FakeUIImageView::drawRect(platform::Context& context, const Rect&) {
-    // The backing store arrives cleared to transparent in the dirty area.
-    const Rect r = pictureRect();
-    if (r.isNull())
+void FakeUIImageView::setTransform(const platform::AffineTransform& transform) {
+    View::setTransform(transform);
+    if (!isBeingTransformed())
+        keepPictureAsShown();
+}
+
+void FakeUIImageView::keepPictureAsShown() {
+    platform::AffineTransform linear = transform();
+    linear.tx = 0;
+    linear.ty = 0;
+    // The transforms of a layer turn, mirror and scale evenly: the scale is
+    // the square root of the determinant's size. An enlarged picture is kept
+    // at its drawn size and stretched when composed, so it costs no more
+    // memory than an upright one.
+    const double scale =
+        std::sqrt(std::fabs(double(linear.a) * linear.d - double(linear.b) * linear.c));
+    if (!std::isfinite(scale) || scale < kMinPictureScale)
+        linear = platform::AffineTransform::makeScale(kMinPictureScale, kMinPictureScale);
+    else if (scale > 1)
+        linear =
+            linear.concat(platform::AffineTransform::makeScale(float(1 / scale), float(1 / scale)));
+    if (linear == kept_)
         return;
-    context.drawImageUpright(r, *image_);
+    kept_ = linear;
+    placePicture();
+}
+
+void FakeUIImageView::layoutSubviews() {
+    placePicture();
+}
+
+void FakeUIImageView::placePicture() {
+    const Rect r = pictureRect();
+    if (r.isNull()) {
+        if (pictureView_)
+            pictureView_->removeFromSuperview();
+        pictureView_.reset();
+        return;
+    }
+    if (!pictureView_) {
+        pictureView_ = std::make_shared<KeptPictureView>();
+        insertSubviewAtIndex(pictureView_, 0);
+    }
+    pictureView_->showPicture(image_, r, kept_);
 }
 
 } // namespace zorbel

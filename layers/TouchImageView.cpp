@@ -93,6 +93,13 @@ TouchImageView::initWithCoder(platform::KeyedUnarchiver& coder) {
     return R(std::move(layer));
 }
 
+void TouchImageView::fingersLifted() {
+    // The gesture is over once the last finger leaves: the picture is kept
+    // as it is now shown.
+    if (gesture_.cachedTouchCount() == 0)
+        keepPictureAsShown();
+}
+
 void TouchImageView::flipView() {
     AffineTransform flip = AffineTransform::makeScale(-1, 1);
     if (LayersDelegate* delegate = LayersDelegate::shared()) {

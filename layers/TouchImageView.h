@@ -89,6 +89,8 @@ protected:
     void noteTouched(LayersDelegate& delegate, bool began) override;
     void fingerJoined(LayersDelegate& delegate) override;
     void deleteLayer(LayersDelegate* delegate) override;
+    void fingersLifted() override;
+    bool isBeingTransformed() const override { return gesture_.cachedTouchCount() > 0; }
 
 private:
     void setUpTouchHandling();

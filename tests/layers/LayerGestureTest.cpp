@@ -303,6 +303,37 @@ TEST_F(LayerGestureTest, TripleTapDeletesATextLayerThatNothingElseHolds) {
     EXPECT_TRUE(weak.expired()) << "the deleted caption is released";
 }
 
+// --- The kept picture -----------------------------------------------------
+
+TEST_F(LayerGestureTest, ThePictureIsRedrawnOnlyWhenAGestureEndsAndNeverLarger) {
+    auto l = layer();
+    Fingers f(*l);
+    f.down(1, {110, 230});
+    f.down(2, {210, 230});
+    // Turned a quarter and halved: while the fingers move, the kept picture
+    // stays as it was.
+    f.move(1, {160, 205});
+    f.move(2, {160, 255});
+    EXPECT_EQ(l->keptTransform(), AffineTransform::identity());
+    f.up(1);
+    EXPECT_EQ(l->keptTransform(), AffineTransform::identity()) << "one finger still down";
+    f.up(2);
+    AffineTransform shown = l->transform();
+    shown.tx = shown.ty = 0;
+    expectTransformNear(l->keptTransform(), shown);
+    EXPECT_NEAR(l->keptTransform().b, 0.5f, 1e-4f);
+
+    // Spread to four times: the picture is kept at its drawn size, turned.
+    f.down(1, {160, 215});
+    f.down(2, {160, 245});
+    f.move(1, {160, 170});
+    f.move(2, {160, 290});
+    f.up(1);
+    f.up(2);
+    expectTransformNear(l->keptTransform(),
+                        AffineTransform::makeRotation(LayerGesture::kQuarterTurn), 1e-3f);
+}
+
 // --- Flip and landscape ---------------------------------------------------
 
 TEST_F(LayerGestureTest, FlippingTwiceGivesTheLayerBack) {
