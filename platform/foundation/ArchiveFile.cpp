@@ -22,7 +22,17 @@ bool ArchiveFile::exists() const {
     return fs::symlink_status(path_, ec).type() != fs::file_type::not_found && !ec;
 }
 
+namespace {
+
+Status kept(const fs::path& path) {
+    return Status::failure(path.string() + " could not be read and is kept as it is");
+}
+
+} // namespace
+
 Status ArchiveFile::writeRootObjects(std::span<const Codable* const> objects) const {
+    if (keepFile_)
+        return kept(path_);
     std::vector<std::string> leftOut;
     Result<std::string> text = KeyedArchiver::archivedDataWithRootObjects(objects, &leftOut);
     for (const std::string& p : leftOut)
@@ -33,6 +43,8 @@ Status ArchiveFile::writeRootObjects(std::span<const Codable* const> objects) co
 }
 
 Status ArchiveFile::remove() const {
+    if (keepFile_)
+        return kept(path_);
     return removeFile(path_);
 }
 
@@ -88,15 +100,18 @@ ArchiveFile::Contents ArchiveFile::readRootObjects(const CodableRegistry& regist
     // Kept for whoever wants to look at it, and so that the next write, which
     // holds only what was read, does not replace it.
     auto aside = setFileAside(path_);
-    const std::string kept = std::to_string(contents.objects.size()) + " object" +
-                             (contents.objects.size() == 1 ? "" : "s") + " read";
+    const std::string readCount = std::to_string(contents.objects.size()) + " object" +
+                                  (contents.objects.size() == 1 ? "" : "s") + " read";
     if (aside) {
         contents.setAsidePath = *aside;
-        log("Archive " + path_.string() + " was not read whole (" + kept + "); moved it to " +
+        log("Archive " + path_.string() + " was not read whole (" + readCount + "); moved it to " +
             aside->string());
-    } else {
-        log("Archive " + path_.string() + " was not read whole (" + kept +
-            ") and could not be moved aside: " + aside.error());
+    } else if (exists()) {
+        // What could not be read must not be written over either.
+        keepFile_ = true;
+        log("Archive " + path_.string() + " was not read whole (" + readCount +
+            ") and could not be moved aside (" + aside.error() +
+            "), so it is kept and not written in this run");
     }
     return contents;
 }

@@ -15,7 +15,9 @@ class CodableRegistry;
 
 // A file that keeps an ordered list of coded objects between launches (the
 // layer stack, "Layers.archive"): written atomically, removed when there is
-// nothing to keep, read at start-up.
+// nothing to keep, read at start-up. Keep one ArchiveFile for the life of the
+// process: it remembers a file it could neither read whole nor move aside and
+// then refuses to write over it or remove it.
 class ArchiveFile {
 public:
     explicit ArchiveFile(std::filesystem::path path);
@@ -30,6 +32,9 @@ public:
     [[nodiscard]] Status writeRootObjects(std::span<const Codable* const> objects) const;
     // Succeeds when nothing is at the path afterwards (also when nothing was).
     [[nodiscard]] Status remove() const;
+    // True after readRootObjects found a file it could not read whole and
+    // could not move aside: writeRootObjects and remove then refuse.
+    bool keepsUnreadFile() const { return keepFile_; }
 
     struct Contents {
         // The objects read, in their order.
@@ -39,7 +44,7 @@ public:
         std::vector<std::string> problems;
         // Where the file was moved when it was not read whole. Empty with
         // problems means it could not be moved: it is still at path(), and
-        // writing over it in this run would lose what could not be read.
+        // this ArchiveFile will not write over it (keepsUnreadFile()).
         std::filesystem::path setAsidePath;
     };
     // The list of objects; no file means none. A file that cannot be read
@@ -51,6 +56,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    mutable bool keepFile_ = false;
 };
 
 } // namespace platform

@@ -150,8 +150,9 @@ void KeyedArchiver::encodeObjects(std::span<const Codable* const> objects, std::
     for (const Codable* object : objects)
         count += object != nullptr;
     if (count > ArchiveLimits::maxListCount)
-        return impl_->fail(inQuotes(key) + " holds " + std::to_string(count) + " objects (at most " +
-                           std::to_string(ArchiveLimits::maxListCount) + ")");
+        return impl_->fail(inQuotes(key) + " holds " + std::to_string(count) +
+                           " objects (at most " + std::to_string(ArchiveLimits::maxListCount) +
+                           ")");
     Json list = Json::array();
     std::size_t index = 0;
     for (const Codable* object : objects) {
@@ -201,8 +202,7 @@ Result<std::string> KeyedArchiver::encodedData() const {
         whole[std::string(archive_format::topKey)] = impl_->top;
         // Text that is not UTF-8 is written with replacement characters
         // rather than refused: it can only have come from a caption.
-        std::string text =
-            whole.dump(1, '\t', false, Json::error_handler_t::replace) + "\n";
+        std::string text = whole.dump(1, '\t', false, Json::error_handler_t::replace) + "\n";
         if (text.size() > ArchiveLimits::maxArchiveBytes)
             return R::failure("the archive would take " + std::to_string(text.size()) +
                               " bytes (at most " + std::to_string(ArchiveLimits::maxArchiveBytes) +
@@ -213,8 +213,9 @@ Result<std::string> KeyedArchiver::encodedData() const {
     }
 }
 
-Result<std::string> KeyedArchiver::archivedDataWithRootObjects(
-    std::span<const Codable* const> objects, std::vector<std::string>* problems) {
+Result<std::string>
+KeyedArchiver::archivedDataWithRootObjects(std::span<const Codable* const> objects,
+                                           std::vector<std::string>* problems) {
     KeyedArchiver archiver;
     archiver.encodeObjects(objects, rootKey);
     if (problems)

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -90,12 +91,19 @@ struct KeyedUnarchiver::Impl {
         return value;
     }
 
-    // A number that fits a float: finite, and narrowed without overflow.
-    static bool fitsFloat(const Json& v) {
+    // The number as a float, when it is one that rounds to a finite float.
+    static std::optional<float> asFloat(const Json& v) {
         if (!v.is_number())
-            return false;
+            return std::nullopt;
         const double d = v.get<double>();
-        return std::isfinite(d) && std::fabs(d) <= double(FLT_MAX);
+        if (std::fabs(d) <= double(FLT_MAX))
+            return float(d);
+        // The shortest text of FLT_MAX reads as a double just above it; it
+        // still rounds to FLT_MAX. Beyond half a step it would be infinite.
+        constexpr double roundsToMax = double(FLT_MAX) + 0x1p103;
+        if (std::fabs(d) < roundsToMax)
+            return d < 0 ? -FLT_MAX : FLT_MAX;
+        return std::nullopt;
     }
 
     // One coded object, built by its class's factory.
@@ -213,11 +221,12 @@ float KeyedUnarchiver::decodeFloat(std::string_view key) {
     const Json* v = impl_->require(key);
     if (!v)
         return 0;
-    if (!Impl::fitsFloat(*v)) {
+    const std::optional<float> f = Impl::asFloat(*v);
+    if (!f) {
         impl_->fail(inQuotes(key) + " is not a finite number");
         return 0;
     }
-    return float(v->get<double>());
+    return *f;
 }
 
 double KeyedUnarchiver::decodeDouble(std::string_view key) {
@@ -259,11 +268,12 @@ std::vector<float> KeyedUnarchiver::decodeFloats(std::string_view key) {
     std::vector<float> out;
     out.reserve(v->size());
     for (const Json& n : *v) {
-        if (!Impl::fitsFloat(n)) {
+        const std::optional<float> f = Impl::asFloat(n);
+        if (!f) {
             impl_->fail(inQuotes(key) + " holds something that is not a finite number");
             return {};
         }
-        out.push_back(float(n.get<double>()));
+        out.push_back(*f);
     }
     return out;
 }

@@ -54,10 +54,10 @@ public:
     bool containsValueForKey(std::string_view key) const;
 
     [[nodiscard]] bool decodeBool(std::string_view key);
-    [[nodiscard]] int decodeInt(std::string_view key);          // an integer in int's range
+    [[nodiscard]] int decodeInt(std::string_view key);            // an integer in int's range
     [[nodiscard]] std::int64_t decodeInt64(std::string_view key); // an integer
-    [[nodiscard]] float decodeFloat(std::string_view key);      // finite as a float
-    [[nodiscard]] double decodeDouble(std::string_view key);    // finite
+    [[nodiscard]] float decodeFloat(std::string_view key);        // finite as a float
+    [[nodiscard]] double decodeDouble(std::string_view key);      // finite
     [[nodiscard]] std::string decodeString(std::string_view key);
     // A list of at most ArchiveLimits::maxFloatCount numbers, each finite as a
     // float; callers check the count they expect.

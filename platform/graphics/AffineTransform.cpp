@@ -129,26 +129,22 @@ std::string AffineTransform::toString() const {
 }
 
 AffineTransform AffineTransform::fromString(std::string_view text) {
-    return parse(text).value_or(identity());
-}
-
-std::optional<AffineTransform> AffineTransform::parse(std::string_view text) {
     float v[6];
     std::string_view s = text;
     if (!expect(s, '['))
-        return std::nullopt;
+        return identity();
     for (int i = 0; i < 6; ++i) {
         if (i && !expect(s, ','))
-            return std::nullopt;
+            return identity();
         if (!readNumber(s, v[i]))
-            return std::nullopt;
+            return identity();
     }
     if (!expect(s, ']'))
-        return std::nullopt;
+        return identity();
     skipSpaces(s);
     if (!s.empty())
-        return std::nullopt;
-    return AffineTransform{v[0], v[1], v[2], v[3], v[4], v[5]};
+        return identity();
+    return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
 } // namespace platform

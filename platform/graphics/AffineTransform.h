@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,9 +33,6 @@ struct AffineTransform {
     // "[a, b, c, d, tx, ty]"; fromString gives the identity for malformed text.
     std::string toString() const;
     static AffineTransform fromString(std::string_view text);
-    // The transform that text in toString's form holds (six finite numbers);
-    // nothing for any other text.
-    static std::optional<AffineTransform> parse(std::string_view text);
 
     friend bool operator==(const AffineTransform&, const AffineTransform&) = default;
 };

@@ -1,8 +1,11 @@
 #include "platform/graphics/GeometryCoding.h"
 
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <string>
+#include <system_error>
 
 namespace platform {
 
@@ -23,6 +26,44 @@ bool allUsable(std::initializer_list<float> values) {
         if (!usable(v))
             return false;
     return true;
+}
+
+// The transform in AffineTransform::toString's form, "[a, b, c, d, tx, ty]"
+// with any spacing; nothing for other text. (fromString would answer the
+// identity for damaged text, which must be refused here, not taken.)
+std::optional<AffineTransform> parseTransform(std::string_view s) {
+    auto skipSpaces = [&s] {
+        while (!s.empty() &&
+               (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
+            s.remove_prefix(1);
+    };
+    auto expect = [&](char c) {
+        skipSpaces();
+        if (s.empty() || s.front() != c)
+            return false;
+        s.remove_prefix(1);
+        return true;
+    };
+    float v[6];
+    if (!expect('['))
+        return std::nullopt;
+    for (int i = 0; i < 6; ++i) {
+        if (i && !expect(','))
+            return std::nullopt;
+        skipSpaces();
+        if (!s.empty() && s.front() == '+')
+            s.remove_prefix(1);
+        const auto res = std::from_chars(s.data(), s.data() + s.size(), v[i]);
+        if (res.ec != std::errc() || !std::isfinite(v[i]))
+            return std::nullopt;
+        s.remove_prefix(std::size_t(res.ptr - s.data()));
+    }
+    if (!expect(']'))
+        return std::nullopt;
+    skipSpaces();
+    if (!s.empty())
+        return std::nullopt;
+    return AffineTransform{v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
 bool isComponent(float v) {
@@ -113,7 +154,7 @@ AffineTransform decodeTransform(KeyedUnarchiver& coder, std::string_view key) {
     const std::string text = coder.decodeString(key);
     if (coder.failed() && !wasFailed)
         return AffineTransform::identity();
-    const std::optional<AffineTransform> t = AffineTransform::parse(text);
+    const std::optional<AffineTransform> t = parseTransform(text);
     if (!t || !allUsable({t->a, t->b, t->c, t->d, t->tx, t->ty})) {
         coder.failWithReason(quotedKey(key) + " is not a usable transform");
         return AffineTransform::identity();
