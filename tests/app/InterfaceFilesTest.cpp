@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "layers/TextInputViewController.h"
+#include "layers/TextSettingsViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -63,6 +65,29 @@ std::vector<InterfaceFile> appInterfaceFiles() {
                  return controller->loadStatus();
              if (!controller->bottomToolbar() || !controller->navigationBar())
                  return failure("the toolbar or the navigation bar is missing");
+             return platform::success();
+         }},
+        {TextSettingsViewController::kInterfaceName,
+         []() -> Status {
+             auto controller = std::make_shared<TextSettingsViewController>();
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->textField() || !controller->view()->viewWithTag(100))
+                 return failure("the text field or the options (tag 100) are missing");
+             for (int tag = 1; tag <= 10; ++tag)
+                 if (!controller->view()->viewWithTag(tag))
+                     return failure("font button " + std::to_string(tag) + " is missing");
+             return platform::success();
+         }},
+        {TextInputViewController::kInterfaceName,
+         []() -> Status {
+             auto controller = std::make_shared<TextInputViewController>();
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->textField())
+                 return failure("the text field is missing");
              return platform::success();
          }},
     };
