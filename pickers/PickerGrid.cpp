@@ -1,6 +1,6 @@
 #include "pickers/PickerGrid.h"
 
-#include "platform/ui/Button.h"
+#include "pickers/PictureButton.h"
 #include "platform/ui/ScrollView.h"
 
 namespace zorbel::PickerGrid {
@@ -34,15 +34,15 @@ void layOutContent(platform::ScrollView& scrollView, platform::View& content, fl
     scrollView.scrollRectToVisible(Rect(0, 0, 10, 10), true);
 }
 
-std::shared_ptr<platform::Button> makeButton(int index, const std::string& name,
-                                             const platform::ImageRef& picture, float side,
-                                             float top) {
+std::shared_ptr<PictureButton> makeButton(int index, const std::string& name,
+                                          const platform::ImageRef& picture, float side,
+                                          float top) {
     const int col = index % kColumns;
     const int row = index / kColumns;
     const platform::Size size = picture ? picture->size() : platform::Size{0, 0};
     const Rect frame(kPitch * float(col) + kLeftMargin + (side - size.width) * 0.5f,
                      kPitch * float(row) + top + (side - size.height) * 0.5f, side, side);
-    auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom, frame);
+    auto button = std::make_shared<PictureButton>(frame);
     // The frame's offset already centres a picture drawn at its own size from
     // the button's corner; fitting it into the button would move it a second
     // time (a 32-point brush 16 points off its cell). Only a picture larger

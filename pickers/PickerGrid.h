@@ -7,13 +7,14 @@
 #include "platform/graphics/Rect.h"
 
 namespace platform {
-class Button;
 class ScrollView;
 class ScrollViewDelegate;
 class View;
 } // namespace platform
 
 namespace zorbel {
+
+class PictureButton;
 
 // What the shape and colour-brush pickers share: a scroll view (tag 150) over
 // a content view (tag 200) that holds one picture button per catalogue entry,
@@ -47,9 +48,8 @@ void layOutContent(platform::ScrollView& scrollView, platform::View& content, fl
 // at its own size from the button's corner, sits centred in the cell (one
 // larger than the button is fitted into it); the tag is the index, and the
 // headless `press` finds it by the catalogue name.
-std::shared_ptr<platform::Button> makeButton(int index, const std::string& name,
-                                             const platform::ImageRef& picture, float side,
-                                             float top);
+std::shared_ptr<PictureButton> makeButton(int index, const std::string& name,
+                                          const platform::ImageRef& picture, float side, float top);
 
 } // namespace PickerGrid
 

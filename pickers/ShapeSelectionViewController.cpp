@@ -2,8 +2,8 @@
 
 #include "pickers/PickerDelegate.h"
 #include "pickers/PickerGrid.h"
+#include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {

@@ -6,8 +6,8 @@
 #include "PickerTestSupport.h"
 #include "pickers/ColorBrushSelectionViewController.h"
 #include "pickers/PickerGrid.h"
+#include "pickers/PictureButton.h"
 #include "pickers/ShapeSelectionViewController.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/ScrollView.h"
 
 namespace zorbel::testing {
@@ -36,9 +36,9 @@ std::vector<std::string> colorBrushes(std::size_t n) {
     return names;
 }
 
-platform::Button* buttonAt(platform::View& content, int index) {
+PictureButton* buttonAt(platform::View& content, int index) {
     for (const auto& v : content.subviews())
-        if (auto* b = dynamic_cast<platform::Button*>(v.get()); b && b->tag() == index)
+        if (auto* b = dynamic_cast<PictureButton*>(v.get()); b && b->tag() == index)
             return b;
     return nullptr;
 }
@@ -71,18 +71,18 @@ TEST_F(GridPickersTest, ColourBrushContentHeightOfFortyThree) {
     EXPECT_EQ(picker.scrollView()->contentSize(), (platform::Size{320, 1030}));
     EXPECT_TRUE(picker.scrollView()->isScrollEnabled());
     // 11 rows of 64-point buttons, 80 apart.
-    platform::Button* last = buttonAt(*picker.colorBrushView(), 42);
+    PictureButton* last = buttonAt(*picker.colorBrushView(), 42);
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->frame().size, (platform::Size{64, 64}));
-    EXPECT_EQ(last->frame().origin.y, 800 + (64 - last->imageForState(0)->size().height) / 2);
+    EXPECT_EQ(last->frame().origin.y, 800 + (64 - last->image()->size().height) / 2);
 }
 
 TEST_F(GridPickersTest, ThumbnailFiveSitsInTheCellAtNinetyAndOneFortyCentredByItsSize) {
     ShapeSelectionViewController picker(&delegate, overlays(8));
     (void)picker.view();
-    platform::Button* five = buttonAt(*picker.shapesView(), 5);
+    PictureButton* five = buttonAt(*picker.shapesView(), 5);
     ASSERT_NE(five, nullptr);
-    const platform::ImageRef thumb = five->imageForState(0);
+    const platform::ImageRef thumb = five->image();
     ASSERT_TRUE(thumb);
     EXPECT_EQ(thumb, platform::Image::named("tophat.overlay.thumb.png"));
     EXPECT_EQ(five->frame(), (Rect(90 + (60 - thumb->size().width) / 2,
@@ -105,16 +105,16 @@ TEST_F(GridPickersTest, AMissingThumbnailIsLoggedAndItsButtonStillMade) {
     ASSERT_NE(it, lines.end());
     ASSERT_NE(it + 1, lines.end());
     EXPECT_EQ(*(it + 1), "Overlay Thumbnail Not found!");
-    platform::Button* missing = buttonAt(*picker.shapesView(), 1);
+    PictureButton* missing = buttonAt(*picker.shapesView(), 1);
     ASSERT_NE(missing, nullptr);
-    EXPECT_FALSE(missing->imageForState(0));
+    EXPECT_FALSE(missing->image());
     EXPECT_EQ(missing->frame(), (Rect(120, 90, 60, 60)));
 }
 
 TEST_F(GridPickersTest, ChoosingAShapeAddsItAsALayerAndCloses) {
     auto picker = present(std::make_shared<ShapeSelectionViewController>(&delegate, overlays(78)));
     shoot("shape-picker");
-    platform::Button& five = *buttonAt(*picker->shapesView(), 5);
+    PictureButton& five = *buttonAt(*picker->shapesView(), 5);
     tap(five, five.bounds().center());
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"setOverlayIndex 5", "setDirtyFlag YES",
                                                         "AddShape tophat.overlay.png"}));
@@ -125,7 +125,7 @@ TEST_F(GridPickersTest, ADragOverTheThumbnailsScrollsAndChoosesNothing) {
     auto picker = present(std::make_shared<ShapeSelectionViewController>(&delegate, overlays(78)));
     shoot("shape-picker");
     platform::ScrollView& scroll = *picker->scrollView();
-    platform::Button& nine = *buttonAt(*picker->shapesView(), 9);
+    PictureButton& nine = *buttonAt(*picker->shapesView(), 9);
     drag(nine, nine.bounds().center(), {nine.bounds().center().x, -200});
     wait(3);
     EXPECT_GT(scroll.contentOffset().y, 150);
@@ -147,7 +147,7 @@ TEST_F(GridPickersTest, AColourBrushSixtyFourWideSelectsTheToolAtSizeSixtyFour) 
     auto picker =
         present(std::make_shared<ColorBrushSelectionViewController>(&delegate, colorBrushes(43)));
     shoot("colorbrush-picker");
-    platform::Button& heart = *buttonAt(*picker->colorBrushView(), 4); // colorbrushheart64
+    PictureButton& heart = *buttonAt(*picker->colorBrushView(), 4); // colorbrushheart64
     tap(heart, heart.bounds().center());
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{
                                   "setSelectedTool 19", "applyTool", "setColorBrushImage picture",
@@ -159,8 +159,8 @@ TEST_F(GridPickersTest, AColourBrushSixtyFourWideSelectsTheToolAtSizeSixtyFour) 
 TEST_F(GridPickersTest, AMissingColourBrushGivesAnEmptyBrushOfSizeZero) {
     auto picker = present(std::make_shared<ColorBrushSelectionViewController>(
         &delegate, std::vector<std::string>{"starsbrush.png", "nosuchbrush.png"}));
-    platform::Button& missing = *buttonAt(*picker->colorBrushView(), 1);
-    EXPECT_FALSE(missing.imageForState(0));
+    PictureButton& missing = *buttonAt(*picker->colorBrushView(), 1);
+    EXPECT_FALSE(missing.image());
     picker->buttonPushed(&missing);
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"setSelectedTool 19", "applyTool",
                                                         "setColorBrushImage none", "setBrushSize 0",
