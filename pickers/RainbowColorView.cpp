@@ -9,12 +9,16 @@ namespace zorbel {
 using platform::Point;
 using platform::Rect;
 
+// The picture is shown at its own size from the corner: what the finger
+// touches is then the pixel that is read.
 RainbowColorView::RainbowColorView() {
     setUserInteractionEnabled(true);
+    setContentMode(platform::ContentMode::TopLeft);
 }
 
 RainbowColorView::RainbowColorView(const Rect& frame) : platform::ImageView(frame) {
     setUserInteractionEnabled(true);
+    setContentMode(platform::ContentMode::TopLeft);
 }
 
 RainbowColorView::~RainbowColorView() = default;

@@ -16,7 +16,7 @@ class ColorSquareView;
 // the colour of the picture's pixel under the finger. The pixels are read
 // from a copy of the picture in the canvas pixel format, made at the first
 // touch; the finger's point is the pixel's coordinates, so the view shows
-// its picture at its own size.
+// its picture at its own size from its top left corner.
 class RainbowColorView : public platform::ImageView {
 public:
     RainbowColorView();

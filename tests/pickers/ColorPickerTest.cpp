@@ -131,6 +131,12 @@ TEST_F(ColorPickerTest, PointsOutsideTheRainbowsPixelsLeaveTheSwatchAlone) {
     RainbowColorView& rainbow = *picker->rainbow();
     rainbow.setImage(solidPicture(100, 50, {255, 255, 0, 0}));
     rainbow.setFrame(Rect(rainbow.frame().origin, {200, 100}));
+    // Shown at its own size, so what is shown under a finger is what is read.
+    auto shown = shoot("rainbow-larger-than-its-picture");
+    const Point red = rainbow.convertPointToView({90, 40}, nullptr);
+    const Point beside = rainbow.convertPointToView({150, 40}, nullptr);
+    EXPECT_EQ(pixelAt(*shown, int(red.x), int(red.y)), (Pixel{255, 255, 0, 0}));
+    EXPECT_NE(pixelAt(*shown, int(beside.x), int(beside.y)), (Pixel{255, 255, 0, 0}));
     tap(rainbow, {150, 20}); // inside the view, right of the picture
     tap(rainbow, {20, 70});  // below it
     EXPECT_EQ(*picker->swatch()->color(), kOpening);
