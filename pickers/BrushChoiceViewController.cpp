@@ -78,11 +78,13 @@ void BrushChoiceViewController::viewDidLoad() {
             blendModeControl_->setSelectedSegmentIndex(
                 blendModeToButtonIndex(delegate_->blendMode()));
     }
-    for (platform::View* control : {static_cast<platform::View*>(slider_.get()),
-                                    static_cast<platform::View*>(opacityLabel_.get()),
-                                    static_cast<platform::View*>(blendModeControl_.get())})
-        if (control)
-            control->setHidden(!showSliderModes_);
+    const bool hidden = !showSliderModes_;
+    if (slider_)
+        slider_->setHidden(hidden);
+    if (opacityLabel_)
+        opacityLabel_->setHidden(hidden);
+    if (blendModeControl_)
+        blendModeControl_->setHidden(hidden);
     if (delegate_ && platform::isLandscape(delegate_->getCurrentOrientation()))
         setupForLandscape();
 }
