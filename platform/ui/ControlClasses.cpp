@@ -201,6 +201,7 @@ void registerControlClasses() {
             s->setMomentary(*m);
         if (auto c = n.color("tintColor"))
             s->setTintColor(*c);
+        s->setFont(readFont(n, s->font()));
         return s;
     });
     InterfaceLoader::registerClass("TextField", [](InterfaceNode& n) {

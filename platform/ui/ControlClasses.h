@@ -18,7 +18,7 @@ namespace platform {
 //              "minimumValueImage", "maximumValueImage"
 //   Switch:    "on"
 //   SegmentedControl: "segments" (titles), "segmentImages", "selectedSegmentIndex",
-//              "momentary", "tintColor"
+//              "momentary", "tintColor", "fontName", "fontSize", "boldFontSize"
 //   TextField: "text", "placeholder", "textColor", "textAlignment",
 //              "borderStyle" ("none" | "line" | "bezel" | "roundedRect"),
 //              "clearButtonMode" (0..3), "clearsOnBeginEditing",

@@ -107,6 +107,13 @@ void SegmentedControl::setSelectedSegmentIndex(int index) {
     setNeedsDisplay();
 }
 
+void SegmentedControl::setFont(FontRef font) {
+    if (!font)
+        return;
+    font_ = std::move(font);
+    setNeedsDisplay();
+}
+
 void SegmentedControl::setTintColor(const Color& color) {
     tint_ = color;
     setNeedsDisplay();

@@ -42,6 +42,9 @@ public:
     void setMomentary(bool momentary) { momentary_ = momentary; }
     Color tintColor() const { return tint_; }
     void setTintColor(const Color& color);
+    // The titles' font (the system font of 13 points by default; null keeps it).
+    FontRef font() const { return font_; }
+    void setFont(FontRef font);
 
     // The segment under a point (bounds coordinates), or kNoSegment.
     int segmentAtPoint(Point p) const;

@@ -16,6 +16,11 @@
 #include "AppTestSupport.h"
 #include "layers/TextInputViewController.h"
 #include "layers/TextSettingsViewController.h"
+#include "pickers/BrushChoiceViewController.h"
+#include "pickers/ColorBrushSelectionViewController.h"
+#include "pickers/ColorChoiceViewController.h"
+#include "pickers/PickerInterfaceClasses.h"
+#include "pickers/ShapeSelectionViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -33,6 +38,17 @@ struct InterfaceFile {
 
 Status failure(const std::string& reason) {
     return Status::failure(reason);
+}
+
+// A picker's file, loaded by the picker without an application to report to.
+template <class Picker, class... Args>
+InterfaceFile pickerFile(Args... args) {
+    return {Picker::kInterfaceName, [=]() -> Status {
+                registerPickerInterfaceClasses();
+                auto picker = std::make_shared<Picker>(nullptr, args...);
+                (void)picker->view();
+                return picker->loadStatus();
+            }};
 }
 
 std::vector<InterfaceFile> appInterfaceFiles() {
@@ -90,6 +106,10 @@ std::vector<InterfaceFile> appInterfaceFiles() {
                  return failure("the text field is missing");
              return platform::success();
          }},
+        pickerFile<BrushChoiceViewController>(true),
+        pickerFile<ColorChoiceViewController>(platform::Color::black()),
+        pickerFile<ShapeSelectionViewController>(std::vector<std::string>{"shapearrow.png"}),
+        pickerFile<ColorBrushSelectionViewController>(std::vector<std::string>{"starsbrush.png"}),
     };
 }
 

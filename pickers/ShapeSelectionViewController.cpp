@@ -1,0 +1,92 @@
+#include "pickers/ShapeSelectionViewController.h"
+
+#include "pickers/PickerDelegate.h"
+#include "pickers/PickerGrid.h"
+#include "pickers/PictureButton.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel {
+
+ShapeSelectionViewController::ShapeSelectionViewController(PickerDelegate* delegate,
+                                                           std::vector<std::string> imageNameArray,
+                                                           std::string interfaceName)
+    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+      imageNameArray_(std::move(imageNameArray)) {
+    registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
+    registerAction("buttonPushed:", [this](platform::ActionSender* s) { buttonPushed(s); });
+}
+
+ShapeSelectionViewController::~ShapeSelectionViewController() {
+    if (auto* scroll = isViewLoaded() ? scrollView() : nullptr)
+        scroll->setDelegate(nullptr);
+}
+
+platform::ScrollView* ShapeSelectionViewController::scrollView() {
+    return dynamic_cast<platform::ScrollView*>(view()->viewWithTag(PickerGrid::kScrollViewTag));
+}
+
+std::string ShapeSelectionViewController::imagenameToThumbName(const std::string& name) {
+    return name.substr(0, name.size() < 3 ? 0 : name.size() - 3) + "thumb";
+}
+
+float ShapeSelectionViewController::contentHeightForCount(std::size_t count) {
+    return float(count / PickerGrid::kColumns + 1) * kRowHeight + kTop;
+}
+
+void ShapeSelectionViewController::viewDidLoad() {
+    platform::ScrollView* scroll = scrollView();
+    platform::View* content = scroll ? scroll->viewWithTag(PickerGrid::kContentViewTag) : nullptr;
+    if (!scroll || !content) {
+        platform::log("ShapeSelectionVC: no scroll view (tag 150) with content (tag 200)");
+        return;
+    }
+    shapesView_ = content->shared_from_this();
+    PickerGrid::configureScrollView(*scroll, this);
+    const bool landscape = delegate_ && platform::isLandscape(delegate_->getCurrentOrientation());
+    PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
+                              landscape);
+    for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
+        const std::string& name = imageNameArray_[i];
+        platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
+        if (!thumbnail) {
+            platform::log(name);
+            platform::log("Overlay Thumbnail Not found!");
+        }
+        auto button = PickerGrid::makeButton(int(i), name, thumbnail, kThumbnailSide, kTop);
+        button->addTarget(
+            this, [this](platform::ActionSender* s) { buttonPushed(s); },
+            platform::ControlEventTouchUpInside, "buttonPushed:");
+        content->addSubview(std::move(button));
+    }
+}
+
+void ShapeSelectionViewController::didReceiveMemoryWarning() {
+    platform::ViewController::didReceiveMemoryWarning();
+    platform::log("******* didReceiveMemoryWarning ShapeSelectionVC");
+}
+
+void ShapeSelectionViewController::buttonPushed(platform::ActionSender* sender) {
+    auto* button = dynamic_cast<platform::View*>(sender);
+    if (closing_ || !button)
+        return;
+    const int index = button->tag();
+    if (index < 0 || std::size_t(index) >= imageNameArray_.size())
+        return;
+    closing_ = true;
+    if (delegate_) {
+        delegate_->setOverlayIndex(index);
+        delegate_->setDirtyFlag(true);
+        delegate_->AddShape(imageNameArray_[std::size_t(index)]);
+    }
+    dismissModalViewControllerAnimated(true);
+}
+
+void ShapeSelectionViewController::cancel(platform::ActionSender*) {
+    if (closing_)
+        return;
+    closing_ = true;
+    dismissModalViewControllerAnimated(true);
+}
+
+} // namespace zorbel

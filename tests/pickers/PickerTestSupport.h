@@ -1,0 +1,228 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "pickers/PickerDelegate.h"
+#include "pickers/PickerInterfaceClasses.h"
+#include "platform/foundation/FileIO.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Context.h"
+#include "platform/ui/Animation.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/RunLoop.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel::testing {
+
+// Stands in for the application: keeps the values the pickers read and
+// writes down every operation they call, in order ("setBrushSize 5").
+class FakePickerDelegate : public PickerDelegate {
+public:
+    std::vector<std::string> calls;
+    float alpha = 1;
+    int mode = 0;
+    std::vector<platform::Color> palette;
+    int orientation = 1;
+    platform::ImageRef brushImage;
+    platform::ImageRef colorBrushImage;
+    platform::Color color;
+
+    FakePickerDelegate() {
+        for (int i = 0; i < 12; ++i)
+            palette.push_back(
+                platform::Color::rgb(float(i) / 11.0f, 0.5f, 1.0f - float(i) / 11.0f));
+    }
+
+    float brushAlpha() const override { return alpha; }
+    void setBrushAlpha(float a) override {
+        alpha = a;
+        note("setBrushAlpha", std::to_string(a));
+    }
+    int blendMode() const override { return mode; }
+    void setBlendMode(int m) override {
+        mode = m;
+        note("setBlendMode", std::to_string(m));
+    }
+    void setBrushSize(int size) override { note("setBrushSize", std::to_string(size)); }
+    void setBrushIndex(long index) override { note("setBrushIndex", std::to_string(index)); }
+    void setBrushImage(platform::ImageRef image) override {
+        brushImage = std::move(image);
+        note("setBrushImage", brushImage ? "picture" : "none");
+    }
+    const std::vector<platform::Color>& colorSelectionArray() const override { return palette; }
+    void setColorSelectionArray(std::vector<platform::Color> colors) override {
+        palette = std::move(colors);
+        note("setColorSelectionArray", std::to_string(palette.size()));
+    }
+    void setColor(const platform::Color& c) override {
+        color = c;
+        note("setColor", "");
+    }
+    void setOverlayIndex(int index) override { note("setOverlayIndex", std::to_string(index)); }
+    void setDirtyFlag(bool dirty) override { note("setDirtyFlag", dirty ? "YES" : "NO"); }
+    void AddShape(const std::string& name) override { note("AddShape", name); }
+    void setSelectedTool(int tool) override { note("setSelectedTool", std::to_string(tool)); }
+    void applyTool() override { note("applyTool", ""); }
+    void setColorBrushImage(platform::ImageRef image) override {
+        colorBrushImage = std::move(image);
+        note("setColorBrushImage", colorBrushImage ? "picture" : "none");
+    }
+    void setColorBrushIndex(int index) override {
+        note("setColorBrushIndex", std::to_string(index));
+    }
+    int getCurrentOrientation() const override { return orientation; }
+
+    bool called(const std::string& name) const {
+        for (const auto& c : calls)
+            if (c == name || c.rfind(name + " ", 0) == 0)
+                return true;
+        return false;
+    }
+
+private:
+    void note(const std::string& name, const std::string& value) {
+        calls.push_back(value.empty() ? name : name + " " + value);
+    }
+};
+
+// The screen a picker is presented from; it turns to any orientation so a
+// test can put the window in landscape first, as a landscape document does.
+class Presenter : public platform::ViewController {
+public:
+    bool shouldAutorotateToInterfaceOrientation(int) override { return true; }
+};
+
+// A window with the status bar showing (the pickers open with the toolbar
+// showing) and a presenter; the virtual clock.
+class PickerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::Application::shared().resetForTesting();
+        platform::RunLoop::main().reset(platform::ClockMode::Virtual);
+        platform::Animator::shared().reset();
+        platform::setLogQuiet(true);
+        platform::clearLogCapture();
+        registerPickerInterfaceClasses();
+        window = std::make_shared<platform::Window>();
+        window->makeKeyAndVisible();
+        presenter = std::make_shared<Presenter>();
+        presenter->view()->setFrame(window->bounds());
+        presenter->view()->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
+                                               platform::AutoresizingFlexibleHeight);
+        window->addSubview(presenter->view());
+    }
+
+    void TearDown() override {
+        presenter.reset();
+        window.reset();
+        platform::Application::shared().resetForTesting();
+        platform::Animator::shared().reset();
+        platform::setLogQuiet(false);
+    }
+
+    void wait(double seconds) { platform::RunLoop::main().advanceBy(seconds); }
+
+    // Turns the window to landscape (the toolbar's orientation 3) before the
+    // picker opens.
+    void holdInLandscape() {
+        delegate.orientation = 3;
+        window->setDeviceOrientation(3);
+        wait(0.5);
+    }
+
+    template <class C>
+    std::shared_ptr<C> present(std::shared_ptr<C> picker) {
+        presenter->presentModalViewController(picker, false);
+        return picker;
+    }
+
+    bool isPresented() const { return presenter->modalViewController() != nullptr; }
+
+    // A finger down and up at a point of `view` (its bounds coordinates).
+    void tap(platform::View& view, platform::Point p) {
+        const platform::Point w = view.convertPointToView(p, nullptr);
+        window->touchDown(1, w);
+        window->touchUp(1, w);
+        wait(0.5);
+    }
+
+    // A finger from `from` to `to` of `view`, in steps, then lifted.
+    void drag(platform::View& view, platform::Point from, platform::Point to, int steps = 8) {
+        window->touchDown(1, view.convertPointToView(from, nullptr));
+        for (int i = 1; i <= steps; ++i) {
+            const float t = float(i) / float(steps);
+            wait(0.02);
+            window->touchMove(
+                1, view.convertPointToView(
+                       {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}, nullptr));
+        }
+        window->touchUp(1, view.convertPointToView(to, nullptr));
+        wait(0.5);
+    }
+
+    // The window as shown, at `scale` pixels a point; with ZORBEL_PICKER_SHOTS
+    // set to a folder, also written there as TEST-NAME@SCALE.png to be looked at.
+    std::unique_ptr<platform::Context> shoot(const std::string& name, float scale = 1) {
+        window->setScale(scale);
+        const platform::Size s = window->size();
+        auto frame = platform::Context::createBitmap(int(s.width * scale), int(s.height * scale),
+                                                     nullptr, platform::YAxis::Down);
+        window->render(*frame);
+        if (const char* dir = std::getenv("ZORBEL_PICKER_SHOTS")) {
+            std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            std::replace(test.begin(), test.end(), '/', '-');
+            auto png = platform::Image::encodePng(frame->data(), frame->width(), frame->height(),
+                                                  frame->bytesPerRow(), false);
+            if (png)
+                (void)platform::writeFileAtomically(
+                    std::filesystem::path(dir) /
+                        (test + "-" + name + "@" + std::to_string(int(scale)) + ".png"),
+                    std::span<const std::uint8_t>(png.value()));
+        }
+        return frame;
+    }
+
+    FakePickerDelegate delegate;
+    std::shared_ptr<platform::Window> window;
+    std::shared_ptr<Presenter> presenter;
+};
+
+// Bytes A, R, G, B of a pixel of a y-down bitmap.
+struct Pixel {
+    int a, r, g, b;
+    friend bool operator==(const Pixel&, const Pixel&) = default;
+};
+
+inline Pixel pixelAt(const platform::Context& c, int x, int y) {
+    const std::uint8_t* p =
+        c.data() + (std::size_t(y) * std::size_t(c.width()) + std::size_t(x)) * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+// A picture of one colour (premultiplied bytes given).
+inline platform::ImageRef solidPicture(int w, int h, Pixel px) {
+    std::vector<std::uint8_t> bytes(std::size_t(w) * std::size_t(h) * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 4) {
+        bytes[i] = std::uint8_t(px.a);
+        bytes[i + 1] = std::uint8_t(px.r);
+        bytes[i + 2] = std::uint8_t(px.g);
+        bytes[i + 3] = std::uint8_t(px.b);
+    }
+    return platform::Image::create(w, h, std::move(bytes)).value();
+}
+
+inline std::ostream& operator<<(std::ostream& os, const Pixel& p) {
+    return os << "(" << p.a << ", " << p.r << ", " << p.g << ", " << p.b << ")";
+}
+
+} // namespace zorbel::testing
