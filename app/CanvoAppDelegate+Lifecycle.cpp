@@ -143,6 +143,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
     // does not keep the settings from being saved. The application writes the
     // settings file once this returns.
     finishAlbumSaves();
+    finishOneShotEffect();
     if (PaintingView* canvas = getThePaintingView())
         writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());
@@ -150,8 +151,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
 
 void CanvoAppDelegate::applicationDidReceiveMemoryWarning() {
     platform::log("++++++++++++++++++ applicationDidReceiveMemoryWarning");
-    if (PaintingView* canvas = getThePaintingView())
-        canvas->lowMemoryWarning();
+    lowMemoryWarningToCanvas();
     auto alert = std::make_shared<platform::AlertView>("Warning", "Low on Memory", this, "Ok",
                                                        std::vector<std::string>{});
     alert->show();

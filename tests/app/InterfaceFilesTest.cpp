@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "pickers/ScreenSlidersViewController.h"
+#include "pickers/ToolViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -63,6 +65,34 @@ std::vector<InterfaceFile> appInterfaceFiles() {
                  return controller->loadStatus();
              if (!controller->bottomToolbar() || !controller->navigationBar())
                  return failure("the toolbar or the navigation bar is missing");
+             return platform::success();
+         }},
+        {ToolViewController::kInterfaceName,
+         []() -> Status {
+             CanvoAppDelegate app;
+             auto controller = std::make_shared<ToolViewController>(app.pickerHost());
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             for (const auto& place : ToolViewController::placements())
+                 if (!controller->view()->viewWithTag(place.tag))
+                     return failure("no view with tag " + std::to_string(place.tag));
+             return platform::success();
+         }},
+        {ScreenSlidersViewController::kInterfaceName,
+         []() -> Status {
+             CanvoAppDelegate app;
+             auto controller = std::make_shared<ScreenSlidersViewController>(app.pickerHost());
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->slider())
+                 return failure("no slider outlet");
+             for (int tag : {ScreenSlidersViewController::kSliderTag,
+                             ScreenSlidersViewController::kCancelTag,
+                             ScreenSlidersViewController::kOkTag})
+                 if (!controller->view()->viewWithTag(tag))
+                     return failure("no view with tag " + std::to_string(tag));
              return platform::success();
          }},
     };
