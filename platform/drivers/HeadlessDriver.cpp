@@ -1,12 +1,14 @@
 #include "platform/drivers/HeadlessDriver.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <limits>
+#include <utility>
 #include <vector>
 
 #include "platform/drivers/ApplicationMain.h"
@@ -21,13 +23,11 @@
 
 namespace platform {
 
-namespace {
-
 using Outcome = HeadlessDriver::Outcome;
 
-Result<Outcome> fail(std::string reason) {
-    return Result<Outcome>::failure(std::move(reason));
-}
+namespace {
+
+// --- The words of a line ---
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
@@ -74,43 +74,245 @@ std::optional<int> parseInt(const std::string& word) {
     return v;
 }
 
-struct Args {
-    std::vector<std::string> w;
-    std::string command;
+std::string shortNumber(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", v);
+    return text;
+}
 
-    Result<double> number(std::size_t i, const char* what) const {
-        if (i >= w.size())
-            return Result<double>::failure(command + ": " + what + " is missing");
-        auto v = parseNumber(w[i]);
-        if (!v)
-            return Result<double>::failure(command + ": " + what + " \"" + w[i] +
-                                           "\" is not a number");
-        return *v;
-    }
-    Result<int> count(std::size_t i, const char* what, int fallback, int min) const {
-        if (i >= w.size())
-            return fallback;
-        auto v = parseInt(w[i]);
-        if (!v || *v < min)
-            return Result<int>::failure(command + ": " + what + " \"" + w[i] +
-                                        "\" must be a whole number of at least " +
-                                        std::to_string(min));
-        return *v;
-    }
-    // The leading numbers, one per name, or the first one's failure.
-    template <std::size_t N>
-    Result<std::array<double, N>> numbers(const char* const (&names)[N]) const {
-        std::array<double, N> values{};
-        for (std::size_t i = 0; i < N; ++i) {
-            auto v = number(i, names[i]);
-            if (!v)
-                return Result<std::array<double, N>>::failure(v.error());
-            values[i] = *v;
-        }
-        return values;
-    }
-    bool tooMany(std::size_t max) const { return w.size() > max; }
+// --- The arguments a command takes ---
+
+enum class ArgKind {
+    Number,  // a finite decimal number
+    Count,   // a whole number of at least 1
+    Word,    // one word
+    Choice,  // one of the words of its name ("portrait|landscape")
+    Text,    // the rest of the line, trimmed, "#" included; not empty
+    RawText, // the rest of the line as written after one blank; may be empty
 };
+
+struct Param {
+    std::string_view name; // as the messages and the usage show it; empty: unused
+    ArgKind kind = ArgKind::Number;
+    bool optional = false;
+    double minimum = -std::numeric_limits<double>::infinity();
+    double maximum = std::numeric_limits<double>::infinity();
+    int fallback = 0;      // a Count's value when it is left out
+    std::string_view noun; // a Choice's refusal: "unknown key ..." or "expected a or b"
+};
+
+constexpr Param number(std::string_view name) {
+    return {name};
+}
+// A number from `minimum` to `maximum`, which may be left out when `optional`.
+constexpr Param number(std::string_view name, double minimum, double maximum,
+                       bool optional = false) {
+    return {name, ArgKind::Number, optional, minimum, maximum};
+}
+// An optional whole number from 1 to `maximum`, `fallback` when left out.
+constexpr Param count(std::string_view name, int fallback, int maximum) {
+    return {name, ArgKind::Count, true, 1, double(maximum), fallback};
+}
+constexpr Param word(std::string_view name) {
+    return {name, ArgKind::Word};
+}
+// One of the words of `choices` ("a|b|c").
+constexpr Param choice(std::string_view choices, std::string_view noun = {}) {
+    return {choices, ArgKind::Choice, false, 0, 0, 0, noun};
+}
+// The rest of the line; only as a command's one argument.
+constexpr Param text(std::string_view name) {
+    return {name, ArgKind::Text};
+}
+constexpr Param rawText(std::string_view name) {
+    return {name, ArgKind::RawText, true};
+}
+
+// What must be there before the handler runs.
+enum class Needs {
+    Nothing,
+    Window, // "there is no window"
+    Focus,  // a window whose first responder takes text
+};
+
+constexpr std::size_t kMaxParams = 5;
+
+// The most a count may ask for and the longest wait: beyond them a script line is a mistake
+// that would keep the run busy for hours (the virtual clock also loses its fine steps far out).
+constexpr int kMaxTaps = 1000;
+constexpr int kMaxSteps = 100000;
+constexpr int kMaxFinger = 1000;
+constexpr double kMaxWait = 1e7;
+
+using Handler = Result<Outcome> (*)(const HeadlessDriver::Call&);
+
+struct Command {
+    std::string_view name;
+    std::array<Param, kMaxParams> params;
+    Needs needs;
+    Handler handler;
+
+    std::size_t paramCount() const {
+        std::size_t n = 0;
+        while (n < kMaxParams && !params[n].name.empty())
+            ++n;
+        return n;
+    }
+    // "X Y [FINGER]"
+    std::string usage() const {
+        std::string out;
+        for (std::size_t i = 0; i < paramCount(); ++i) {
+            const Param& p = params[i];
+            if (!out.empty())
+                out += ' ';
+            out += p.optional ? "[" + std::string(p.name) + "]" : std::string(p.name);
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+// One command line, its arguments checked against the command's row.
+class HeadlessDriver::Call {
+public:
+    Call(HeadlessDriver& driver, const Command& command, Window* window)
+        : driver_(driver), command_(command), window_(window) {}
+
+    // Checks the arguments; a failure carries the whole message.
+    Status parse(const std::string& rest);
+
+    std::string_view name() const { return command_.name; }
+    bool has(std::size_t i) const { return present_[i]; }
+    double number(std::size_t i) const { return numbers_[i]; }
+    int count(std::size_t i) const { return int(numbers_[i]); }
+    const std::string& word(std::size_t i) const { return words_[i]; }
+    const std::string& text() const { return text_; }
+    // Set when the row needs a window.
+    Window& window() const { return *window_; }
+    HeadlessDriver& driver() const { return driver_; }
+
+    // What the input set off at this moment (posted work, timers already due), then the
+    // window is drawn again.
+    void settle() const { driver_.settleInput(); }
+    void render() const { driver_.render(); }
+    // "NAME: reason"
+    Result<Outcome> fail(const std::string& reason) const {
+        return Result<Outcome>::failure(std::string(command_.name) + ": " + reason);
+    }
+
+private:
+    Status refuse(const std::string& reason) const {
+        return Status::failure(std::string(command_.name) + ": " + reason);
+    }
+    Status parseWord(std::size_t i, const std::string& word);
+
+    HeadlessDriver& driver_;
+    const Command& command_;
+    Window* window_;
+    std::array<bool, kMaxParams> present_{};
+    std::array<double, kMaxParams> numbers_{};
+    std::array<std::string, kMaxParams> words_{};
+    std::string text_;
+};
+
+Status HeadlessDriver::Call::parse(const std::string& rest) {
+    const std::size_t n = command_.paramCount();
+    if (n == 1 && command_.params[0].kind == ArgKind::RawText) {
+        // The rest of the line as written, after the one separating blank.
+        text_ = rest;
+        if (!text_.empty() && (text_.front() == ' ' || text_.front() == '\t'))
+            text_.erase(0, 1);
+        while (!text_.empty() && (text_.back() == '\r' || text_.back() == '\n'))
+            text_.pop_back();
+        present_[0] = true;
+        return success();
+    }
+    if (n == 1 && command_.params[0].kind == ArgKind::Text) {
+        text_ = std::string(trim(rest));
+        if (text_.empty())
+            return refuse(std::string(command_.params[0].name) + " is missing");
+        present_[0] = true;
+        return success();
+    }
+    const std::vector<std::string> w = words(rest);
+    if (w.size() > n)
+        return refuse(n == 0 ? "takes no arguments"
+                             : "too many arguments (" + command_.usage() + ")");
+    for (std::size_t i = 0; i < n; ++i) {
+        const Param& p = command_.params[i];
+        if (i >= w.size()) {
+            if (!p.optional)
+                return refuse(std::string(p.name) + " is missing");
+            numbers_[i] = p.fallback;
+            continue;
+        }
+        if (auto parsed = parseWord(i, w[i]); !parsed)
+            return parsed;
+        present_[i] = true;
+    }
+    return success();
+}
+
+Status HeadlessDriver::Call::parseWord(std::size_t i, const std::string& word) {
+    const Param& p = command_.params[i];
+    const std::string quoted = std::string(p.name) + " \"" + word + "\"";
+    switch (p.kind) {
+    case ArgKind::Number: {
+        auto v = parseNumber(word);
+        if (!v)
+            return refuse(quoted + " is not a number");
+        if (*v < p.minimum)
+            return refuse(std::string(p.name) +
+                          (p.minimum == 0 ? " must not be negative"
+                                          : " must be at least " + shortNumber(p.minimum)));
+        if (*v > p.maximum)
+            return refuse(quoted + " must be at most " + shortNumber(p.maximum));
+        numbers_[i] = *v;
+        return success();
+    }
+    case ArgKind::Count: {
+        auto v = parseInt(word);
+        if (!v || *v < p.minimum)
+            return refuse(quoted + " must be a whole number of at least " + shortNumber(p.minimum));
+        if (*v > p.maximum)
+            return refuse(quoted + " must be at most " + shortNumber(p.maximum));
+        numbers_[i] = *v;
+        return success();
+    }
+    case ArgKind::Choice: {
+        std::vector<std::string_view> choices;
+        for (std::size_t from = 0; from <= p.name.size();) {
+            const std::size_t bar = std::min(p.name.find('|', from), p.name.size());
+            choices.push_back(p.name.substr(from, bar - from));
+            from = bar + 1;
+        }
+        if (std::find(choices.begin(), choices.end(), word) != choices.end()) {
+            words_[i] = word;
+            return success();
+        }
+        std::string list;
+        for (std::size_t k = 0; k < choices.size(); ++k) {
+            if (k > 0)
+                list += p.noun.empty() ? (k + 1 == choices.size() ? " or " : ", ") : ", ";
+            list += choices[k];
+        }
+        if (p.noun.empty())
+            return refuse("expected " + list);
+        return refuse("unknown " + std::string(p.noun) + " \"" + word + "\" (" + list + ")");
+    }
+    case ArgKind::Word:
+    case ArgKind::Text:
+    case ArgKind::RawText:
+        words_[i] = word;
+        return success();
+    }
+    return success();
+}
+
+namespace {
+
+// --- The commands ---
 
 // The lowest finger number not touching the window now.
 int freeFinger(const Window& window) {
@@ -119,6 +321,203 @@ int freeFinger(const Window& window) {
         ++finger;
     return finger;
 }
+
+// One tap of a finger: down (the `tapCount`th of a series), up unless a view let go of it
+// meanwhile, each settled.
+void tapWith(const HeadlessDriver::Call& c, int finger, Point p, int tapCount) {
+    Window& w = c.window();
+    w.touchDown(finger, p, tapCount);
+    c.settle();
+    if (w.hasTouch(finger))
+        w.touchUp(finger, p);
+    c.settle();
+}
+
+Point pointAt(const HeadlessDriver::Call& c, std::size_t first) {
+    return Point{float(c.number(first)), float(c.number(first + 1))};
+}
+
+// down, move, up and cancel: the named phase of one finger.
+Result<Outcome> touchPhase(const HeadlessDriver::Call& c) {
+    Window& w = c.window();
+    const int finger = c.count(2);
+    const Point p = pointAt(c, 0);
+    const bool isDown = w.hasTouch(finger);
+    if (c.name() == "down") {
+        if (isDown)
+            return c.fail("finger " + std::to_string(finger) + " is already down");
+        w.touchDown(finger, p);
+    } else {
+        if (!isDown)
+            return c.fail("finger " + std::to_string(finger) + " is not down");
+        if (c.name() == "move")
+            w.touchMove(finger, p);
+        else if (c.name() == "up")
+            w.touchUp(finger, p);
+        else
+            w.touchCancel(finger, p);
+    }
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> tap(const HeadlessDriver::Call& c) {
+    const int finger = freeFinger(c.window());
+    for (int k = 1; k <= c.count(2); ++k)
+        tapWith(c, finger, pointAt(c, 0), k);
+    return Outcome::Continue;
+}
+
+Result<Outcome> drag(const HeadlessDriver::Call& c) {
+    Window& w = c.window();
+    const double x1 = c.number(0), y1 = c.number(1), x2 = c.number(2), y2 = c.number(3);
+    const int steps = c.count(4);
+    const int finger = freeFinger(w);
+    w.touchDown(finger, Point{float(x1), float(y1)});
+    c.settle();
+    for (int k = 1; k <= steps && w.hasTouch(finger); ++k) {
+        const double f = double(k) / steps;
+        w.touchMove(finger, Point{float(x1 + (x2 - x1) * f), float(y1 + (y2 - y1) * f)});
+        c.settle();
+    }
+    if (w.hasTouch(finger))
+        w.touchUp(finger, Point{float(x2), float(y2)});
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> press(const HeadlessDriver::Call& c) {
+    Window& w = c.window();
+    const std::string& name = c.text();
+    View* target = HeadlessDriver::findPressable(w, name);
+    if (!target)
+        return c.fail("no visible, enabled control named \"" + name + "\"");
+    const Rect b = target->bounds();
+    const Point p = target->convertPointToView(b.center(), nullptr);
+    View* hit = w.hitTest(p, nullptr);
+    // A scroll view takes the touches on its content and hands them on, so the control under
+    // the finger is the one its content answers.
+    if (auto* scroll = dynamic_cast<ScrollView*>(hit))
+        hit = scroll->contentHitTest(scroll->convertPointFromView(p, nullptr), nullptr);
+    if (!hit || !hit->isDescendantOfView(target))
+        return c.fail("\"" + name + "\" is covered at (" + std::to_string(int(p.x)) + ", " +
+                      std::to_string(int(p.y)) + ")");
+    tapWith(c, freeFinger(w), p, 1);
+    return Outcome::Continue;
+}
+
+Result<Outcome> type(const HeadlessDriver::Call& c) {
+    c.window().insertText(c.text());
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> key(const HeadlessDriver::Call& c) {
+    static constexpr std::pair<std::string_view, Key> kKeys[] = {
+        {"return", Key::Return}, {"backspace", Key::Backspace}, {"escape", Key::Escape}};
+    for (const auto& [name, k] : kKeys)
+        if (c.word(0) == name) {
+            c.window().key(k);
+            c.settle();
+            return Outcome::Continue;
+        }
+    return c.fail("unknown key \"" + c.word(0) + "\"");
+}
+
+Result<Outcome> shake(const HeadlessDriver::Call& c) {
+    Accelerometer::shared().shake();
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> accel(const HeadlessDriver::Call& c) {
+    Accelerometer::shared().deliver(c.number(0), c.number(1), c.number(2));
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> rotate(const HeadlessDriver::Call& c) {
+    const std::string& to = c.word(0);
+    c.window().setDeviceOrientation(to == "portrait" ? InterfaceOrientationPortrait
+                                                     : InterfaceOrientationLandscapeRight);
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> memoryWarning(const HeadlessDriver::Call& c) {
+    Application::shared().receiveMemoryWarning();
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> wait(const HeadlessDriver::Call& c) {
+    RunLoop& loop = RunLoop::main();
+    if (!c.has(0)) {
+        if (!loop.settle())
+            return c.fail("still busy after 600 seconds");
+    } else {
+        loop.drain();
+        loop.advanceBy(c.number(0));
+    }
+    c.render();
+    return Outcome::Continue;
+}
+
+Result<Outcome> screenshot(const HeadlessDriver::Call& c) {
+    const std::string& file = c.text();
+    ImageRef shot = c.window().snapshot();
+    if (!shot)
+        return c.fail("the window could not be drawn");
+    auto png = shot->pngData();
+    if (!png)
+        return c.fail(png.error());
+    auto written = writeFileAtomically(file, std::span<const std::uint8_t>(png.value()));
+    if (!written)
+        return c.fail(file + ": " + written.error());
+    return Outcome::Continue;
+}
+
+Result<Outcome> expectLog(const HeadlessDriver::Call& c) {
+    if (!logContains(c.text()))
+        return c.fail("no log line contains \"" + c.text() + "\"");
+    return Outcome::Continue;
+}
+
+Result<Outcome> quit(const HeadlessDriver::Call&) {
+    return Outcome::Quit;
+}
+
+Result<Outcome> kill(const HeadlessDriver::Call&) {
+    return Outcome::Kill;
+}
+
+constexpr Param kFinger = count("FINGER", 1, kMaxFinger);
+
+// Every command: a new one is one row here (and a line in HeadlessDriver.h).
+// clang-format off
+const Command kCommands[] = {
+    {"down",           {number("X"), number("Y"), kFinger},               Needs::Window,  touchPhase},
+    {"move",           {number("X"), number("Y"), kFinger},               Needs::Window,  touchPhase},
+    {"up",             {number("X"), number("Y"), kFinger},               Needs::Window,  touchPhase},
+    {"cancel",         {number("X"), number("Y"), kFinger},               Needs::Window,  touchPhase},
+    {"tap",            {number("X"), number("Y"), count("COUNT", 1, kMaxTaps)},
+                                                                          Needs::Window,  tap},
+    {"drag",           {number("X1"), number("Y1"), number("X2"), number("Y2"),
+                        count("STEPS", 10, kMaxSteps)},                   Needs::Window,  drag},
+    {"press",          {text("NAME")},                                    Needs::Window,  press},
+    {"type",           {rawText("TEXT")},                                 Needs::Focus,   type},
+    {"key",            {choice("return|backspace|escape", "key")},        Needs::Focus,   key},
+    {"shake",          {},                                                Needs::Nothing, shake},
+    {"accel",          {number("X"), number("Y"), number("Z")},           Needs::Nothing, accel},
+    {"rotate",         {choice("portrait|landscape")},                    Needs::Window,  rotate},
+    {"memory-warning", {},                                                Needs::Nothing, memoryWarning},
+    {"wait",           {number("SECONDS", 0, kMaxWait, true)},            Needs::Nothing, wait},
+    {"screenshot",     {text("FILE")},                                    Needs::Window,  screenshot},
+    {"expect-log",     {text("TEXT")},                                    Needs::Nothing, expectLog},
+    {"quit",           {},                                                Needs::Nothing, quit},
+    {"kill",           {},                                                Needs::Nothing, kill},
+};
+// clang-format on
 
 bool visibleChain(const View* v) {
     for (; v; v = v->superview()) {
@@ -159,7 +558,6 @@ View* HeadlessDriver::findPressable(Window& window, std::string_view name) {
 }
 
 void HeadlessDriver::settleInput() {
-    // What the input set off at this moment: posted work, timers already due.
     RunLoop::main().runOnce();
     render();
 }
@@ -181,255 +579,22 @@ Result<Outcome> HeadlessDriver::runLine(std::string_view line) {
     if (t.empty() || t.front() == '#')
         return Outcome::Continue;
     std::size_t space = t.find_first_of(" \t");
-    std::string command(t.substr(0, space));
-    std::string rest =
+    const std::string_view name = t.substr(0, space);
+    const std::string rest =
         space == std::string_view::npos ? std::string() : std::string(t.substr(space));
-    return run(command, rest);
-}
-
-Result<Outcome> HeadlessDriver::run(const std::string& command, const std::string& rest) {
-    Args a{words(rest), command};
+    const auto row = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                  [name](const Command& c) { return c.name == name; });
+    if (row == std::end(kCommands))
+        return Result<Outcome>::failure("unknown command \"" + std::string(name) + "\"");
     Window* w = window();
-    auto needWindow = [&]() -> bool { return w != nullptr; };
-    // One tap of a finger: down (the `tapCount`th of a series), up unless a
-    // view let go of it meanwhile, each settled.
-    auto tapWith = [&](int finger, Point p, int tapCount) {
-        w->touchDown(finger, p, tapCount);
-        settleInput();
-        if (w->hasTouch(finger))
-            w->touchUp(finger, p);
-        settleInput();
-    };
-
-    if (command == "down" || command == "move" || command == "up" || command == "cancel") {
-        if (a.tooMany(3))
-            return fail(command + ": too many arguments (X Y [FINGER])");
-        auto xy = a.numbers({"X", "Y"});
-        if (!xy)
-            return fail(xy.error());
-        auto finger = a.count(2, "FINGER", 1, 1);
-        if (!finger)
-            return fail(finger.error());
-        if (!needWindow())
-            return fail(command + ": there is no window");
-        const Point p{float((*xy)[0]), float((*xy)[1])};
-        const bool isDown = w->hasTouch(*finger);
-        if (command == "down") {
-            if (isDown)
-                return fail("down: finger " + std::to_string(*finger) + " is already down");
-            w->touchDown(*finger, p);
-        } else {
-            if (!isDown)
-                return fail(command + ": finger " + std::to_string(*finger) + " is not down");
-            if (command == "move")
-                w->touchMove(*finger, p);
-            else if (command == "up")
-                w->touchUp(*finger, p);
-            else
-                w->touchCancel(*finger, p);
-        }
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "tap") {
-        if (a.tooMany(3))
-            return fail("tap: too many arguments (X Y [COUNT])");
-        auto xy = a.numbers({"X", "Y"});
-        if (!xy)
-            return fail(xy.error());
-        auto count = a.count(2, "COUNT", 1, 1);
-        if (!count)
-            return fail(count.error());
-        if (!needWindow())
-            return fail("tap: there is no window");
-        const int finger = freeFinger(*w);
-        const Point p{float((*xy)[0]), float((*xy)[1])};
-        for (int k = 1; k <= *count; ++k)
-            tapWith(finger, p, k);
-        return Outcome::Continue;
-    }
-
-    if (command == "drag") {
-        if (a.tooMany(5))
-            return fail("drag: too many arguments (X1 Y1 X2 Y2 [STEPS])");
-        auto ends = a.numbers({"X1", "Y1", "X2", "Y2"});
-        if (!ends)
-            return fail(ends.error());
-        const std::array<double, 4>& v = *ends;
-        auto steps = a.count(4, "STEPS", 10, 1);
-        if (!steps)
-            return fail(steps.error());
-        if (!needWindow())
-            return fail("drag: there is no window");
-        const int finger = freeFinger(*w);
-        w->touchDown(finger, Point{float(v[0]), float(v[1])});
-        settleInput();
-        Point last{float(v[0]), float(v[1])};
-        for (int k = 1; k <= *steps && w->hasTouch(finger); ++k) {
-            const double f = double(k) / *steps;
-            last = Point{float(v[0] + (v[2] - v[0]) * f), float(v[1] + (v[3] - v[1]) * f)};
-            w->touchMove(finger, last);
-            settleInput();
-        }
-        if (w->hasTouch(finger))
-            w->touchUp(finger, Point{float(v[2]), float(v[3])});
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "press") {
-        const std::string name(trim(rest));
-        if (name.empty())
-            return fail("press: NAME is missing");
-        if (!needWindow())
-            return fail("press: there is no window");
-        View* target = findPressable(*w, name);
-        if (!target)
-            return fail("press: no visible, enabled control named \"" + name + "\"");
-        const Rect b = target->bounds();
-        const Point p = target->convertPointToView(b.center(), nullptr);
-        View* hit = w->hitTest(p, nullptr);
-        // A scroll view takes the touches on its content and hands them on,
-        // so the control under the finger is the one its content answers.
-        if (auto* scroll = dynamic_cast<ScrollView*>(hit))
-            hit = scroll->contentHitTest(scroll->convertPointFromView(p, nullptr), nullptr);
-        if (!hit || !hit->isDescendantOfView(target))
-            return fail("press: \"" + name + "\" is covered at (" + std::to_string(int(p.x)) +
-                        ", " + std::to_string(int(p.y)) + ")");
-        tapWith(freeFinger(*w), p, 1);
-        return Outcome::Continue;
-    }
-
-    if (command == "type") {
-        // The rest of the line as written, after the one separating blank.
-        std::string text = rest;
-        if (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-            text.erase(0, 1);
-        while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-            text.pop_back();
-        if (!needWindow() || !w->firstResponder())
-            return fail("type: no text field has the focus");
-        w->insertText(text);
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "key") {
-        if (a.w.size() != 1)
-            return fail("key: expected one of return, backspace, escape");
-        Key key;
-        if (a.w[0] == "return")
-            key = Key::Return;
-        else if (a.w[0] == "backspace")
-            key = Key::Backspace;
-        else if (a.w[0] == "escape")
-            key = Key::Escape;
-        else
-            return fail("key: unknown key \"" + a.w[0] + "\" (return, backspace, escape)");
-        if (!needWindow() || !w->firstResponder())
-            return fail("key: no text field has the focus");
-        w->key(key);
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "shake") {
-        if (!a.w.empty())
-            return fail("shake: takes no arguments");
-        Accelerometer::shared().shake();
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "accel") {
-        if (a.tooMany(3))
-            return fail("accel: too many arguments (X Y Z)");
-        auto v = a.numbers({"X", "Y", "Z"});
-        if (!v)
-            return fail(v.error());
-        Accelerometer::shared().deliver((*v)[0], (*v)[1], (*v)[2]);
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "rotate") {
-        if (a.w.size() != 1 || (a.w[0] != "portrait" && a.w[0] != "landscape"))
-            return fail("rotate: expected portrait or landscape");
-        if (!needWindow())
-            return fail("rotate: there is no window");
-        w->setDeviceOrientation(a.w[0] == "portrait" ? InterfaceOrientationPortrait
-                                                     : InterfaceOrientationLandscapeRight);
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "memory-warning") {
-        if (!a.w.empty())
-            return fail("memory-warning: takes no arguments");
-        Application::shared().receiveMemoryWarning();
-        settleInput();
-        return Outcome::Continue;
-    }
-
-    if (command == "wait") {
-        if (a.tooMany(1))
-            return fail("wait: too many arguments ([SECONDS])");
-        RunLoop& loop = RunLoop::main();
-        if (a.w.empty()) {
-            if (!loop.settle())
-                return fail("wait: still busy after 600 seconds");
-        } else {
-            auto s = a.number(0, "SECONDS");
-            if (!s)
-                return fail(s.error());
-            if (*s < 0)
-                return fail("wait: SECONDS must not be negative");
-            loop.drain();
-            loop.advanceBy(*s);
-        }
-        render();
-        return Outcome::Continue;
-    }
-
-    if (command == "screenshot") {
-        const std::string file(trim(rest));
-        if (file.empty())
-            return fail("screenshot: FILE is missing");
-        if (!needWindow())
-            return fail("screenshot: there is no window");
-        ImageRef shot = w->snapshot();
-        if (!shot)
-            return fail("screenshot: the window could not be drawn");
-        auto png = shot->pngData();
-        if (!png)
-            return fail("screenshot: " + png.error());
-        auto written = writeFileAtomically(file, std::span<const std::uint8_t>(png.value()));
-        if (!written)
-            return fail("screenshot: " + file + ": " + written.error());
-        return Outcome::Continue;
-    }
-
-    if (command == "expect-log") {
-        const std::string text(trim(rest));
-        if (text.empty())
-            return fail("expect-log: TEXT is missing");
-        if (!logContains(text))
-            return fail("expect-log: no log line contains \"" + text + "\"");
-        return Outcome::Continue;
-    }
-
-    if (command == "quit") {
-        if (!a.w.empty())
-            return fail("quit: takes no arguments");
-        return Outcome::Quit;
-    }
-    if (command == "kill") {
-        if (!a.w.empty())
-            return fail("kill: takes no arguments");
-        return Outcome::Kill;
-    }
-    return fail("unknown command \"" + command + "\"");
+    Call call(*this, *row, w);
+    if (auto parsed = call.parse(rest); !parsed)
+        return Result<Outcome>::failure(parsed.error());
+    if (row->needs == Needs::Window && !w)
+        return call.fail("there is no window");
+    if (row->needs == Needs::Focus && (!w || !w->firstResponder()))
+        return call.fail("no text field has the focus");
+    return row->handler(call);
 }
 
 HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std::string& fileName) {

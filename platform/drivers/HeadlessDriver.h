@@ -21,10 +21,13 @@ class View;
 // The script is one command a line; blank lines are skipped and a "#" at the
 // start of a word begins a comment (except in `type`, whose text is the rest
 // of the line as written). Coordinates are window points in the current
-// orientation. Commands:
+// orientation. Each command is one row of a table in HeadlessDriver.cpp,
+// which checks the arguments (how many, numbers, ranges) before its handler
+// runs. Commands:
 //   down|move|up|cancel X Y [FINGER]   a finger's phase (finger 1 by default)
-//   tap X Y [COUNT]                    COUNT quick taps, the k-th with tap count k
-//   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10), up
+//   tap X Y [COUNT]                    COUNT quick taps (1 to 1000), the k-th
+//                                      with tap count k
+//   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10; at most 100000), up
 //   press NAME                         tap the frontmost visible enabled control
 //                                      whose title, accessibility label or
 //                                      action (without ":") is NAME
@@ -32,8 +35,9 @@ class View;
 //   shake / accel X Y Z                the accelerometer
 //   rotate portrait|landscape          the device turns
 //   memory-warning
-//   wait [SECONDS]                     the clock advances; without SECONDS until
-//                                      nothing but repeating timers is pending
+//   wait [SECONDS]                     the clock advances (at most 10000000
+//                                      seconds); without SECONDS until nothing
+//                                      but repeating timers is pending
 //   screenshot FILE                    the window as PNG, one pixel per point
 //   expect-log TEXT                    a log line since launch contains TEXT
 //   quit / kill                        end (kill skips will-terminate)
@@ -44,6 +48,9 @@ public:
         Quit,     // end normally
         Kill,     // end at once, without will-terminate
     };
+
+    // One command line with its checked arguments, as a handler sees it.
+    class Call;
 
     HeadlessDriver();
     ~HeadlessDriver();
@@ -67,7 +74,6 @@ public:
     static View* findPressable(Window& window, std::string_view name);
 
 private:
-    Result<Outcome> run(const std::string& command, const std::string& rest);
     void settleInput();
     void render();
     Window* window() const;
