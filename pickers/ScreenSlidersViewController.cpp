@@ -71,16 +71,32 @@ void ScreenSlidersViewController::fadeOut() {
     platform::View::commitAnimations();
 }
 
+// The handler closes the panel and lets it go: it and its action stay alive
+// until the handler has returned.
 void ScreenSlidersViewController::okButtonAction(platform::ActionSender* sender) {
+    const auto keep = shared_from_this();
     fadeOut();
-    if (okTarget_ && okAction_)
-        okAction_(sender);
+    if (okTarget_ && okAction_) {
+        const platform::Action action = okAction_;
+        action(sender);
+    }
 }
 
 void ScreenSlidersViewController::cancelButtonAction(platform::ActionSender* sender) {
+    const auto keep = shared_from_this();
     fadeOut();
-    if (cancelTarget_ && cancelAction_)
-        cancelAction_(sender);
+    if (cancelTarget_ && cancelAction_) {
+        const platform::Action action = cancelAction_;
+        action(sender);
+    }
+}
+
+void ScreenSlidersViewController::keyReturn() {
+    okButtonAction(view()->viewWithTag(kOkTag));
+}
+
+void ScreenSlidersViewController::keyEscape() {
+    cancelButtonAction(view()->viewWithTag(kCancelTag));
 }
 
 // --- Orientation ---------------------------------------------------------------------

@@ -46,6 +46,9 @@ public:
     void okButtonAction(platform::ActionSender* sender);
     void cancelButtonAction(platform::ActionSender* sender);
     void sliderMoved(platform::ActionSender*) {}
+    // Return is OK and Escape is Cancel (the slider, when focused, hands them on).
+    void keyReturn() override;
+    void keyEscape() override;
 
     void adjustViewForOrientation();
     void layoutForPortrait();

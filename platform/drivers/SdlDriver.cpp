@@ -244,6 +244,14 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
         window->key(Key::Backspace);
     } else if (k == SDLK_ESCAPE) {
         window->key(Key::Escape);
+    } else if (k == SDLK_LEFT) {
+        window->key(Key::Left);
+    } else if (k == SDLK_RIGHT) {
+        window->key(Key::Right);
+    } else if (k == SDLK_UP) {
+        window->key(Key::Up);
+    } else if (k == SDLK_DOWN) {
+        window->key(Key::Down);
     }
 }
 
