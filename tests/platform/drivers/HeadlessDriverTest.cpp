@@ -374,7 +374,7 @@ TEST_F(Headless, BadLinesFailWithTheirReason) {
         {"down x 2", "down: X \"x\" is not a number"},
         {"up 1 2", "up: finger 1 is not down"},
         {"tap 1 2 0", "tap: COUNT \"0\" must be a whole number of at least 1"},
-        {"key tab", "key: unknown key \"tab\" (return, backspace, escape)"},
+        {"key tab", "key: unknown key \"tab\" (return, backspace, escape, left, right, up, down)"},
         {"rotate sideways", "rotate: expected portrait or landscape"},
         {"wait -1", "wait: SECONDS must not be negative"},
         {"screenshot", "screenshot: FILE is missing"},
