@@ -119,8 +119,15 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     // helpers read only their own buffer's bytes; this thread waits for both
     // before anything else runs.
     std::vector<std::thread> helpers;
-    const auto writeOriginal = [&canvas] { canvas.writeOrgImageOut(PaintingView::kOrgImageFile); };
-    const auto writeUndo = [&canvas] { canvas.writeUndoImageOut(PaintingView::kUndoFile); };
+    // A buffer given up under memory pressure was written when it went.
+    bool originalWritten = !canvas.orgImageOffscreenContext();
+    bool undoWritten = !canvas.undoLayerContext();
+    const auto writeOriginal = [&] {
+        originalWritten = canvas.writeOrgImageOut(PaintingView::kOrgImageFile) || originalWritten;
+    };
+    const auto writeUndo = [&] {
+        undoWritten = canvas.writeUndoImageOut(PaintingView::kUndoFile) || undoWritten;
+    };
     bool onHelpers = true;
     try {
         helpers.emplace_back(writeOriginal);
@@ -128,7 +135,7 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     } catch (const std::system_error&) {
         onHelpers = false; // no threads to be had: one after the other
     }
-    canvas.writeImageOut(PaintingView::kDocumentFile);
+    const bool paintingWritten = canvas.writeImageOut(PaintingView::kDocumentFile);
     for (auto& helper : helpers)
         helper.join();
     if (!onHelpers) {
@@ -136,6 +143,8 @@ void CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
             writeOriginal();
         writeUndo();
     }
+    if (!paintingWritten || !originalWritten || !undoWritten)
+        platform::Application::shared().reportTerminationWriteFailure("the document pictures");
 }
 
 void CanvoAppDelegate::applicationWillTerminate() {

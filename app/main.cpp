@@ -6,6 +6,7 @@
 #include "platform/drivers/ApplicationMain.h"
 
 int main(int argc, char** argv) {
-    return platform::ApplicationMain(
-        argc, argv, [] { return zorbel::CanvoAppDelegate::makeFromMainInterface(); });
+    return platform::ApplicationMain(argc, argv, {"zorbel", "Zorbel"}, [] {
+        return zorbel::CanvoAppDelegate::makeFromMainInterface();
+    });
 }

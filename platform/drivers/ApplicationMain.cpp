@@ -28,9 +28,12 @@ extern "C" void onTerminationSignal(int signal) {
 } // namespace
 
 std::string launchUsage() {
-    return "usage: zorbel [--home DIR]\n"
-           "       zorbel --headless [--home DIR] [--script FILE]   (FILE - reads standard "
-           "input)\n";
+    const std::string name = appName().name;
+    return "usage: " + name + " [--home DIR]\n       " + name +
+           " --headless [--home DIR] [--script FILE]   (FILE - reads standard input)\n"
+           "exit status: 0 done, 1 a script command failed, 2 bad arguments or an unreadable\n"
+           "script, 3 something the app saves when it ends could not be written (a\n"
+           "read-only or full disk; the log says what)\n";
 }
 
 Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments) {
@@ -41,7 +44,9 @@ Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& argum
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
-        if (arg == "--headless") {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--headless") {
             if (options.headless)
                 return usage("--headless given twice");
             options.headless = true;
@@ -87,6 +92,12 @@ void clearTerminationRequest() {
     terminationSignal = 0;
 }
 
+int ApplicationMain(int argc, char** argv, const AppName& name,
+                    const DelegateFactory& makeDelegate) {
+    setAppName(name);
+    return ApplicationMain(argc, argv, makeDelegate);
+}
+
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
@@ -94,9 +105,13 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     auto parsed = parseLaunchArguments(arguments);
     if (!parsed) {
         std::fprintf(stderr, "%s", parsed.error().c_str());
-        return 2;
+        return int(ExitStatus::Usage);
     }
     const LaunchOptions& options = parsed.value();
+    if (options.help) {
+        std::fputs(launchUsage().c_str(), stdout);
+        return int(ExitStatus::Success);
+    }
     if (!options.home.empty())
         Paths::setHome(options.home);
     installTerminationSignalHandlers();
@@ -118,7 +133,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     return runWindowDriver(options);
 #else
     log("This build has no window driver; use --headless");
-    return 2;
+    return int(ExitStatus::Usage);
 #endif
 }
 

@@ -7,15 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Result.h"
 #include "platform/ui/Application.h"
 
 namespace platform {
 
-// How the process was asked to run:
-//   zorbel [--home DIR]                          the window
-//   zorbel --headless [--home DIR] [--script FILE]   no window; FILE "-" is stdin
+// How the process was asked to run (NAME is the app's name):
+//   NAME [--home DIR]                               the window
+//   NAME --headless [--home DIR] [--script FILE]    no window; FILE "-" is stdin
+//   NAME --help                                     the usage and exit statuses
 struct LaunchOptions {
+    bool help = false;
     bool headless = false;
     std::filesystem::path home;        // empty: the usual folders
     std::optional<std::string> script; // headless only
@@ -26,12 +29,24 @@ struct LaunchOptions {
 Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments);
 std::string launchUsage();
 
+// How the process ends.
+enum class ExitStatus : int {
+    Success = 0,
+    ScriptFailed = 1, // a script command failed (headless)
+    Usage = 2,        // bad arguments, or the script cannot be read
+    NotSaved = 3,     // something termination writes could not be written
+                      // (before a failed script command)
+};
 using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
 
 // The process entry: parses the arguments, applies --home, makes the delegate
 // (owned by the application) and runs the headless driver or the window
-// driver. Returns the exit status: 0, 1 (a script command failed), 2 (usage).
+// driver. Returns the exit status (ExitStatus).
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
+// The same for the app of the given name (its folders, window title, log
+// lines and usage message are named after it).
+int ApplicationMain(int argc, char** argv, const AppName& name,
+                    const DelegateFactory& makeDelegate);
 
 // --- Termination by signal, shared by both drivers ---
 // SIGTERM and SIGINT set a flag (and wake the main run loop); the driver then

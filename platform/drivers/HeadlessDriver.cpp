@@ -362,9 +362,14 @@ Result<Outcome> touchPhase(const HeadlessDriver::Call& c) {
     return Outcome::Continue;
 }
 
+// A termination signal ends a long command between two of its steps.
+bool interrupted() {
+    return RunLoop::main().interrupted();
+}
+
 Result<Outcome> tap(const HeadlessDriver::Call& c) {
     const int finger = freeFinger(c.window());
-    for (int k = 1; k <= c.count(2); ++k)
+    for (int k = 1; k <= c.count(2) && !interrupted(); ++k)
         tapWith(c, finger, pointAt(c, 0), k);
     return Outcome::Continue;
 }
@@ -376,13 +381,16 @@ Result<Outcome> drag(const HeadlessDriver::Call& c) {
     const int finger = freeFinger(w);
     w.touchDown(finger, Point{float(x1), float(y1)});
     c.settle();
-    for (int k = 1; k <= steps && w.hasTouch(finger); ++k) {
+    Point reached{float(x1), float(y1)};
+    for (int k = 1; k <= steps && w.hasTouch(finger) && !interrupted(); ++k) {
         const double f = double(k) / steps;
-        w.touchMove(finger, Point{float(x1 + (x2 - x1) * f), float(y1 + (y2 - y1) * f)});
+        reached = Point{float(x1 + (x2 - x1) * f), float(y1 + (y2 - y1) * f)};
+        w.touchMove(finger, reached);
         c.settle();
     }
+    // Interrupted, the finger lifts where it is, so the stroke ends as drawn.
     if (w.hasTouch(finger))
-        w.touchUp(finger, Point{float(x2), float(y2)});
+        w.touchUp(finger, interrupted() ? reached : Point{float(x2), float(y2)});
     c.settle();
     return Outcome::Continue;
 }
@@ -485,7 +493,7 @@ Result<Outcome> memoryWarning(const HeadlessDriver::Call& c) {
 Result<Outcome> wait(const HeadlessDriver::Call& c) {
     RunLoop& loop = RunLoop::main();
     if (!c.has(0)) {
-        if (!loop.settle())
+        if (!loop.settle() && !loop.interrupted())
             return c.fail("still busy after 600 seconds");
     } else {
         loop.drain();
@@ -651,6 +659,11 @@ HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std:
             result.outcome = *outcome;
             return result;
         }
+        if (terminationRequested()) {
+            log("The script stops at " + fileName + ":" + std::to_string(number) +
+                ": a termination signal arrived");
+            break;
+        }
     }
     result.outcome = Outcome::Quit;
     return result;
@@ -659,6 +672,12 @@ HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std:
 HeadlessRun runHeadless(const std::optional<std::string>& script) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
+    // A signal ends a long wait or drag within its line; the run then ends
+    // as usual, saving what the app saves.
+    loop.setInterruptCheck(&terminationRequested);
+    struct ClearCheck {
+        ~ClearCheck() { RunLoop::main().setInterruptCheck(nullptr); }
+    } clearCheck;
     Application& app = Application::shared();
     app.finishLaunching();
     loop.drain();
@@ -673,15 +692,19 @@ HeadlessRun runHeadless(const std::optional<std::string>& script) {
             if (!file) {
                 std::fprintf(stderr, "%s: cannot open the script\n", script->c_str());
                 app.terminate();
-                return HeadlessRun{2, false};
+                return HeadlessRun{int(ExitStatus::Usage), false};
             }
             result = driver.runScript(file, *script);
         }
     }
     if (result.outcome == HeadlessDriver::Outcome::Kill)
-        return HeadlessRun{0, true};
+        return HeadlessRun{int(ExitStatus::Success), true};
     app.terminate();
-    return HeadlessRun{result.failed ? 1 : 0, false};
+    // Lost work weighs more than a failed command.
+    ExitStatus status = result.failed ? ExitStatus::ScriptFailed : ExitStatus::Success;
+    if (app.terminationWriteFailed())
+        status = ExitStatus::NotSaved;
+    return HeadlessRun{int(status), false};
 }
 
 } // namespace platform

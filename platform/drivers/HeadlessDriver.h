@@ -47,6 +47,10 @@ class View;
 //   screenshot FILE                    the window as PNG, one pixel per point
 //   expect-log TEXT                    a log line since launch contains TEXT
 //   quit / kill                        end (kill skips will-terminate)
+//
+// SIGTERM and SIGINT end the script within its line (between the steps of a
+// wait, a drag or a series of taps; a dragged finger lifts where it is) and
+// the run ends normally, with will-terminate.
 class HeadlessDriver {
 public:
     enum class Outcome {
@@ -92,7 +96,8 @@ private:
 // termination unless the script killed the application. ApplicationMain
 // exits the process at once after a kill.
 struct HeadlessRun {
-    int status = 0; // 0, 1 (a command failed), 2 (the script cannot be read)
+    int status = 0; // an ExitStatus: a command failed, the script cannot be
+                    // read, or what termination writes was not written
     bool killed = false;
 };
 HeadlessRun runHeadless(const std::optional<std::string>& script);

@@ -6,10 +6,10 @@
 
 #include <SDL.h>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Accelerometer.h"
-#include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/RunLoop.h"
@@ -98,7 +98,7 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
     const int s = driver->scale_;
-    auto screen = SdlScreen::open("Zorbel", kPointsWide * s, kPointsHigh * s, upload);
+    auto screen = SdlScreen::open(appName().displayName, kPointsWide * s, kPointsHigh * s, upload);
     if (!screen) {
         SDL_Quit();
         return R::failure(screen.error());
@@ -338,7 +338,7 @@ int SdlDriver::run() {
         double timeout = kIdleWait;
         if (auto next = loop.nextTimerDate())
             timeout = std::min(timeout, std::max(0.0, *next - loop.now()));
-        if (Animator::shared().hasRunningAnimations())
+        if (loop.needsFrames())
             timeout = std::min(timeout, 1.0 / 60);
         if (loop.backgroundWorkCount() > 0)
             timeout = std::min(timeout, 0.005);
@@ -358,7 +358,8 @@ int SdlDriver::run() {
     }
     loop.setWakeHandler({});
     Application::shared().terminate();
-    return 0;
+    return int(Application::shared().terminationWriteFailed() ? ExitStatus::NotSaved
+                                                              : ExitStatus::Success);
 }
 
 int runWindowDriver(const LaunchOptions&) {

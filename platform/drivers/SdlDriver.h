@@ -12,7 +12,8 @@ class Window;
 
 // The desktop and phone window, through SDL2.
 //
-// The 320 x 480 point interface is shown in a window titled "Zorbel", scaled
+// The 320 x 480 point interface is shown in a window titled with the app's display name,
+// scaled
 // by the largest whole factor that fits the screen in both orientations
 // (views draw at that scale). Input:
 //   mouse                one finger (finger 1); the click count is the tap count

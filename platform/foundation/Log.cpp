@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+#include "platform/foundation/AppName.h"
+
 namespace platform {
 
 namespace {
@@ -30,7 +32,7 @@ LogState& state() {
 
 std::string processName() {
     const char* name = program_invocation_short_name;
-    return name && *name ? name : "zorbel";
+    return name && *name ? std::string(name) : appName().name;
 }
 
 std::string timestampPrefix() {

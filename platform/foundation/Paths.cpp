@@ -4,6 +4,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 
 namespace platform {
@@ -59,7 +60,7 @@ fs::path Paths::documentsDirectory() {
     fs::path base = absoluteFromEnv("XDG_DATA_HOME");
     if (base.empty())
         base = userHome() / ".local" / "share";
-    return ensured(base / "zorbel" / "Documents");
+    return ensured(base / appName().name / "Documents");
 }
 
 fs::path Paths::configDirectory() {
@@ -68,7 +69,7 @@ fs::path Paths::configDirectory() {
     fs::path base = absoluteFromEnv("XDG_CONFIG_HOME");
     if (base.empty())
         base = userHome() / ".config";
-    return ensured(base / "zorbel");
+    return ensured(base / appName().name);
 }
 
 fs::path Paths::picturesDirectory() {
@@ -77,7 +78,7 @@ fs::path Paths::picturesDirectory() {
     fs::path base = absoluteFromEnv("XDG_PICTURES_DIR");
     if (base.empty())
         base = userHome() / "Pictures";
-    return ensured(base / "Zorbel");
+    return ensured(base / appName().displayName);
 }
 
 void Paths::setHome(const fs::path& dir) {

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 
 namespace platform {
@@ -74,7 +75,7 @@ std::vector<fs::path> ResourceBundle::searchDirectories() {
     dirs.emplace_back(ZORBEL_RESOURCE_BUILD_DIR);
 #endif
     if (fs::path exe = executableDirectory(); !exe.empty())
-        dirs.push_back(exe.parent_path() / "share" / "zorbel" / "resources");
+        dirs.push_back(exe.parent_path() / "share" / appName().name / "resources");
 #ifdef ZORBEL_RESOURCE_INSTALL_DIR
     dirs.emplace_back(ZORBEL_RESOURCE_INSTALL_DIR);
 #endif

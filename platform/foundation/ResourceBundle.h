@@ -8,7 +8,7 @@ namespace platform {
 
 // The app's read-only resources (pictures, interface files). A name is looked
 // up, in this order, in the override folder (tests), the build's resource
-// folder, <executable dir>/../share/zorbel/resources and the installed resource
+// folder, <executable dir>/../share/<app name>/resources and the installed resource
 // folder. A name that is empty, absolute, or holds a path separator or ".." is
 // refused with a log line. Safe to call from any thread.
 class ResourceBundle {

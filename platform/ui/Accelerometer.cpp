@@ -78,8 +78,15 @@ void Accelerometer::restart() {
         return;
     if (!searched_)
         findDevice();
+    lastMovement_ = RunLoop::main().now();
     timer_ = Timer::scheduledTimer(
         interval_, [this](Timer&) { tick(); }, true);
+    timer_->setObservedWhile([this] { return samplesObserved(); });
+}
+
+bool Accelerometer::samplesObserved() const {
+    return !pending_.empty() || !device_.empty() ||
+           RunLoop::main().now() - lastMovement_ < kSettleTime;
 }
 
 void Accelerometer::shake() {
@@ -92,6 +99,8 @@ void Accelerometer::shake() {
 }
 
 void Accelerometer::deliver(double x, double y, double z) {
+    if (x != 0 || y != 0 || z != -1)
+        lastMovement_ = RunLoop::main().now();
     if (delegate_)
         delegate_->accelerometerDidAccelerate(*this, {x, y, z, RunLoop::main().now()});
 }
@@ -191,6 +200,7 @@ void Accelerometer::resetForTesting() {
     timer_.reset();
     interval_ = 0.1;
     pending_.clear();
+    lastMovement_ = 0;
     deviceRoot_ = "/sys/bus/iio/devices";
     device_.clear();
     searched_ = false;

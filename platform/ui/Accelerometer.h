@@ -61,6 +61,15 @@ public:
     static constexpr double kStandardGravity = 9.80665; // m/s² in one g
     static constexpr double kShakeDuration = 0.3;
     static constexpr double kShakeStrength = 3.0;
+    // How long after the last reading other than the rest position every
+    // sample still counts: long enough for a listener's smoothing filter to
+    // settle exactly on the rest reading. After that, while the device rests,
+    // a virtual clock may jump over the samples (Timer::setObservedWhile).
+    static constexpr double kSettleTime = 60.0;
+
+    // True while each sample matters: a shake burst is coming, a real device
+    // is read, or the last movement is less than kSettleTime ago.
+    bool samplesObserved() const;
 
     // The next sample's x, y, z (the timer calls this; exposed for tests).
     std::array<double, 3> nextReading();
@@ -76,6 +85,7 @@ private:
     double interval_ = 0.1;
     std::shared_ptr<Timer> timer_;
     std::vector<std::array<double, 3>> pending_; // the shake burst still to come
+    double lastMovement_ = 0; // run loop time of the last reading off the rest position
     std::filesystem::path deviceRoot_ = "/sys/bus/iio/devices";
     std::filesystem::path device_;
     bool searched_ = false;

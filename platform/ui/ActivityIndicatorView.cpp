@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/ui/RunLoop.h"
 #include "platform/ui/Timer.h"
 
 namespace platform {
@@ -34,17 +35,24 @@ void ActivityIndicatorView::startAnimating() {
         return;
     animating_ = true;
     setHidden(false);
+    startStep_ = step_;
+    startTime_ = RunLoop::main().now();
     std::weak_ptr<View> weak = weak_from_this();
     // Repeating: a spinning wheel alone does not hold up a script's `wait`.
+    // The step follows from the time, so a clock that jumps over beats may
+    // fire it once.
     timer_ = Timer::scheduledTimer(
         kStepInterval,
         [weak](Timer&) {
             if (auto self = std::static_pointer_cast<ActivityIndicatorView>(weak.lock())) {
-                self->step_ = (self->step_ + 1) % 12;
+                const double beats =
+                    std::floor((RunLoop::main().now() - self->startTime_) / kStepInterval + 1e-6);
+                self->step_ = int((double(self->startStep_) + std::fmod(beats, 12.0))) % 12;
                 self->setNeedsDisplay();
             }
         },
         true);
+    timer_->setObservedWhile([] { return false; });
     setNeedsDisplay();
 }
 

@@ -40,6 +40,10 @@ private:
     bool animating_ = false;
     bool hidesWhenStopped_ = true;
     int step_ = 0;
+    // The spokes turn one step a beat from these: the step then and the run
+    // loop time it started at.
+    int startStep_ = 0;
+    double startTime_ = 0;
     std::shared_ptr<Timer> timer_;
 };
 

@@ -59,6 +59,16 @@ Animator& Animator::shared() {
     return animator;
 }
 
+Animator::Animator() {
+    RunLoop::main().setFrameHook(this);
+}
+
+Animator::~Animator() {
+    // The run loop outlives every static; it must not step an animator that is gone.
+    if (RunLoop::main().frameHook() == this)
+        RunLoop::main().setFrameHook(nullptr);
+}
+
 double Animator::ease(AnimationCurve curve, double t) {
     t = std::clamp(t, 0.0, 1.0);
     switch (curve) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/RunLoop.h"
 #include "platform/ui/View.h"
 
 namespace platform {
@@ -17,8 +18,9 @@ namespace platform {
 // value, over the block's duration after its delay, eased by its curve, on the
 // main run loop's clock. Setting an animated property again outside a block
 // ends that part of the animation (the view jumps to the value) and its block
-// is reported as not finished. Hit testing uses the model values.
-class Animator {
+// is reported as not finished. Hit testing uses the model values. The main
+// run loop steps it through its frame hook.
+class Animator : public FrameHook {
 public:
     enum Property : unsigned {
         Center = 1,
@@ -28,6 +30,7 @@ public:
     };
 
     static Animator& shared();
+    ~Animator() override;
 
     // From View's setters: `before` is what was shown before the model changed.
     void viewChanged(View& view, const View::Presentation& before, unsigned properties);
@@ -47,7 +50,11 @@ public:
     void step(double now);
     bool hasRunningAnimations() const { return !records_.empty(); }
     // The next moment something starts or ends (the virtual clock stops there).
-    std::optional<double> nextEventTime() const;
+    std::optional<double> nextEventTime() const override;
+
+    // The run loop's frame hook.
+    bool needsFrames() const override { return hasRunningAnimations(); }
+    void stepFrame(double now) override { step(now); }
     // Drops every animation without callbacks (tests).
     void reset();
 
@@ -59,6 +66,8 @@ public:
                                        double t);
 
 private:
+    Animator();
+
     struct Group {
         std::string name;
         void* context = nullptr;

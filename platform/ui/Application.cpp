@@ -80,9 +80,16 @@ bool Application::terminate() {
         delegate_->applicationWillTerminate();
     // The settings are written here and nowhere else: a process that is
     // killed keeps those of the last termination.
-    if (auto written = UserDefaults::standardUserDefaults().synchronize(); !written)
+    if (auto written = UserDefaults::standardUserDefaults().synchronize(); !written) {
         log("Settings not saved: " + written.error());
+        terminationWriteFailed_ = true;
+    }
     return true;
+}
+
+void Application::reportTerminationWriteFailure(const std::string& what) {
+    log("Not saved at termination: " + what);
+    terminationWriteFailed_ = true;
 }
 
 void Application::receiveMemoryWarning() {
@@ -111,6 +118,7 @@ void Application::resetForTesting() {
     keyWindow_ = nullptr;
     launched_ = false;
     terminated_ = false;
+    terminationWriteFailed_ = false;
     statusBarHidden_ = false;
     statusBarStyle_ = StatusBarStyle::Default;
 }

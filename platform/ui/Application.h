@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -65,6 +66,11 @@ public:
     // later calls do nothing. Returns true when this call did it.
     bool terminate();
     bool hasTerminated() const { return terminated_; }
+    // Something termination had to write could not be written: the delegate
+    // reports what (from will-terminate), and terminate() itself reports the
+    // settings file. Logged; the drivers then end with a distinct exit status.
+    void reportTerminationWriteFailure(const std::string& what);
+    bool terminationWriteFailed() const { return terminationWriteFailed_; }
     // The delegate's memory warning, then every live view controller's.
     void receiveMemoryWarning();
 
@@ -87,6 +93,7 @@ private:
     std::unique_ptr<ApplicationDelegate> ownedDelegate_;
     bool launched_ = false;
     bool terminated_ = false;
+    bool terminationWriteFailed_ = false;
     bool statusBarHidden_ = false;
     StatusBarStyle statusBarStyle_ = StatusBarStyle::Default;
 };

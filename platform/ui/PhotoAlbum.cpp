@@ -5,6 +5,7 @@
 #include <ctime>
 #include <unistd.h>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -19,8 +20,8 @@ std::string datedStem() {
     std::tm local{};
     localtime_r(&now, &local);
     char buffer[64];
-    std::strftime(buffer, sizeof buffer, "Zorbel %Y-%m-%d %H.%M.%S", &local);
-    return buffer;
+    std::strftime(buffer, sizeof buffer, " %Y-%m-%d %H.%M.%S", &local);
+    return appName().displayName + buffer;
 }
 
 } // namespace

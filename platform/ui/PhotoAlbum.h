@@ -9,8 +9,9 @@
 namespace platform {
 
 // The user's photo album: the folder Paths::picturesDirectory()
-// ($XDG_PICTURES_DIR/Zorbel, or <home>/Pictures with --home). Pictures are
-// written as PNG under a new dated name ("Zorbel 2026-12-08 01.55.21.png",
+// ($XDG_PICTURES_DIR/<display name>, or <home>/Pictures with --home). Pictures
+// are written as PNG under a new dated name after the app's display name
+// ("Zorbel 2026-12-08 01.55.21.png",
 // then "... 01.55.21 2.png" for a second one in the same second); an existing
 // file is never replaced.
 class PhotoAlbum {

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <thread>
 
-#include "platform/ui/Animation.h"
 #include "platform/ui/Timer.h"
 
 namespace platform {
@@ -133,7 +132,7 @@ std::optional<double> RunLoop::nextTimerDate() const {
 }
 
 bool RunLoop::hasPendingOneShotWork() const {
-    if (Animator::shared().hasRunningAnimations())
+    if (needsFrames())
         return true;
     return std::any_of(timers_.begin(), timers_.end(),
                        [](const auto& t) { return t->valid_ && !t->repeats_; });
@@ -181,8 +180,13 @@ void RunLoop::fireDueTimers() {
     }
 }
 
-void RunLoop::stepAnimations() {
-    Animator::shared().step(now());
+void RunLoop::stepFrame() {
+    if (frameHook_)
+        frameHook_->stepFrame(now());
+}
+
+std::optional<double> RunLoop::nextFrameEvent() const {
+    return frameHook_ ? frameHook_->nextEventTime() : std::nullopt;
 }
 
 void RunLoop::runOnce(double timeout) {
@@ -190,7 +194,7 @@ void RunLoop::runOnce(double timeout) {
         double wait = timeout;
         if (auto next = nextTimerDate())
             wait = std::min(wait, std::max(0.0, *next - now()));
-        if (Animator::shared().hasRunningAnimations())
+        if (needsFrames())
             wait = std::min(wait, 1.0 / 60);
         std::unique_lock lock(mutex_);
         if (!woken_ && posted_.empty())
@@ -200,24 +204,48 @@ void RunLoop::runOnce(double timeout) {
     }
     runPosted();
     fireDueTimers();
-    stepAnimations();
+    stepFrame();
     runPosted();
+}
+
+std::optional<double> RunLoop::nextObservedTimerDate() const {
+    std::optional<double> next;
+    for (const auto& t : timers_)
+        if (t->valid_ && (!t->repeats_ || t->isObserved()) && (!next || t->fireDate_ < *next))
+            next = t->fireDate_;
+    return next;
+}
+
+void RunLoop::passUnobservedBeats() {
+    const double t = now();
+    for (const auto& timer : timers_) {
+        if (!timer->valid_ || !timer->repeats_ || timer->fireDate_ > t || timer->isObserved())
+            continue;
+        // Onto the last beat of its grid at or before now, so that it fires once now.
+        const double beats = std::floor((t - timer->fireDate_) / timer->interval_);
+        const double last = timer->fireDate_ + beats * timer->interval_;
+        if (last > timer->fireDate_ && last <= t)
+            timer->fireDate_ = last;
+    }
 }
 
 void RunLoop::advanceBy(double seconds) {
     const double end = virtualNow_ + std::max(0.0, seconds);
     runOnce();
     for (;;) {
+        if (interrupted())
+            break;
         double next = end;
-        if (auto t = nextTimerDate())
+        if (auto t = nextObservedTimerDate())
             next = std::min(next, *t);
-        if (auto a = Animator::shared().nextEventTime())
+        if (auto a = nextFrameEvent())
             next = std::min(next, *a);
         // Animations move in 60 Hz frames on the way, as on a screen.
-        if (Animator::shared().hasRunningAnimations())
+        if (needsFrames())
             next = std::min(next, virtualNow_ + 1.0 / 60);
         next = std::max(next, virtualNow_);
         virtualNow_ = next;
+        passUnobservedBeats();
         runOnce();
         if (virtualNow_ >= end)
             break;
@@ -244,10 +272,10 @@ bool RunLoop::settle(double limit) {
     const double end = now() + limit;
     drain();
     while (hasPendingOneShotWork() || background_.load() > 0) {
-        if (now() >= end)
+        if (now() >= end || interrupted())
             return false;
         double next = end;
-        if (auto a = Animator::shared().nextEventTime())
+        if (auto a = nextFrameEvent())
             next = std::min(next, *a);
         for (const auto& t : timers_)
             if (t->valid_ && !t->repeats_)

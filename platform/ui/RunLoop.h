@@ -15,6 +15,19 @@ namespace platform {
 
 class Timer;
 
+// What moves with the frames of a screen (view animations): the loop steps it
+// at the end of every turn, turns at least 60 times a second while it needs
+// frames, and a virtual clock stops at every moment it names, so that starts
+// and ends happen at their own time.
+class FrameHook {
+public:
+    virtual ~FrameHook() = default;
+    virtual bool needsFrames() const = 0;
+    // The next moment after now at which something starts or ends.
+    virtual std::optional<double> nextEventTime() const = 0;
+    virtual void stepFrame(double now) = 0;
+};
+
 // Which clock the main run loop reads.
 enum class ClockMode {
     Real,    // the steady clock (the window driver)
@@ -49,28 +62,43 @@ public:
     void performInBackground(std::function<void()> work);
     int backgroundWorkCount() const { return background_.load(); }
 
+    // The one frame hook (not owned; null for none). The view animator sets
+    // itself when it is made.
+    void setFrameHook(FrameHook* hook) { frameHook_ = hook; }
+    FrameHook* frameHook() const { return frameHook_; }
+    bool needsFrames() const { return frameHook_ && frameHook_->needsFrames(); }
+
     // Timers (Timer.h schedules itself here).
     void addTimer(std::shared_ptr<Timer> timer);
     void removeTimer(const Timer* timer);
     // The earliest fire date of a valid timer, if any.
     std::optional<double> nextTimerDate() const;
-    // True while a one-shot timer is scheduled or a view animation runs.
+    // True while a one-shot timer is scheduled or the frame hook needs frames.
     bool hasPendingOneShotWork() const;
 
     // One turn: posted work, due timers (in fire-date order), animations.
     // Real clock: first waits up to `timeout` seconds for work or a timer.
     void runOnce(double timeout = 0);
     // Virtual clock: moves the clock forward by `seconds`, stopping at every
-    // timer date and animation start or end on the way so everything happens
-    // in order at its own time.
+    // date of a one-shot or observed timer and every animation start or end on
+    // the way, so everything happens in order at its own time; the beats of an
+    // unobserved repeating timer (Timer::setObservedWhile) are jumped over and
+    // it fires once where the clock stops, its grid kept. Stops early, between two of those
+    // moments, when the interrupt check answers true.
     void advanceBy(double seconds);
     // Waits (real time) for background work to finish, then runs what it
     // posted; repeats until none is left.
     void drain();
     // Virtual clock: drain, then advance until no one-shot timer or animation
     // is pending (repeating timers do not count). Gives up after `limit`
-    // seconds of virtual time; returns false then.
+    // seconds of virtual time, or when interrupted; returns false then.
     bool settle(double limit = 600);
+
+    // Asked between the steps of advanceBy and settle (the headless driver
+    // passes its termination request, so that a signal ends a long wait).
+    // Called on the main thread; null for none.
+    void setInterruptCheck(bool (*check)()) { interruptCheck_ = check; }
+    bool interrupted() const { return interruptCheck_ && interruptCheck_(); }
 
     // Wakes a runOnce that is waiting (from any thread).
     void wakeUp();
@@ -85,13 +113,18 @@ private:
     RunLoop();
     void runPosted();
     void fireDueTimers();
-    void stepAnimations();
+    void stepFrame();
+    std::optional<double> nextObservedTimerDate() const;
+    void passUnobservedBeats();
+    std::optional<double> nextFrameEvent() const;
 
     ClockMode mode_ = ClockMode::Real;
     std::chrono::steady_clock::time_point realStart_;
     double virtualNow_ = 0;
     double absoluteBase_ = 0;
 
+    FrameHook* frameHook_ = nullptr;
+    bool (*interruptCheck_)() = nullptr;
     std::vector<std::shared_ptr<Timer>> timers_;
     std::uint64_t timerSequence_ = 0;
 

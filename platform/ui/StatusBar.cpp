@@ -19,7 +19,7 @@ StatusBar::StatusBar(Window& window) : View(Rect(0, 0, 320, kHeight)), window_(w
 void StatusBar::startClock() {
     // Redraw when the minute turns; the timer holds only a weak reference.
     std::weak_ptr<View> weak = weak_from_this();
-    Timer::scheduledTimer(
+    auto timer = Timer::scheduledTimer(
         5.0,
         [weak](Timer& timer) {
             auto bar = std::static_pointer_cast<StatusBar>(weak.lock());
@@ -32,6 +32,8 @@ void StatusBar::startClock() {
                 bar->setNeedsDisplay();
         },
         true);
+    // It reads the time, so a clock that jumps over its beats may fire it once.
+    timer->setObservedWhile([] { return false; });
 }
 
 void StatusBar::setStyle(StatusBarStyle style) {

@@ -5,6 +5,7 @@
 
 #include "platform/ui/Button+Style.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/RunLoop.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Touch.h"
 
@@ -119,11 +120,14 @@ void TextField::didBecomeFirstResponder() {
     editing_ = true;
     if (clearsOnBegin_)
         text_.clear();
-    caretShown_ = true;
+    caretEpoch_ = RunLoop::main().now();
+    showCaret();
     if (caretTimer_)
         caretTimer_->invalidate();
     std::weak_ptr<View> weak = weak_from_this();
-    // Repeating, so an idle field does not hold up a script's `wait`.
+    // Repeating, so an idle field does not hold up a script's `wait`. The
+    // caret follows from the time, so a clock that jumps over beats may fire
+    // it once.
     caretTimer_ = Timer::scheduledTimer(
         kBlinkInterval,
         [weak](Timer&) {
@@ -131,6 +135,7 @@ void TextField::didBecomeFirstResponder() {
                 self->blink();
         },
         true);
+    caretTimer_->setObservedWhile([] { return false; });
     setNeedsDisplay();
     Keyboard::show(*this);
     if (delegate_)
@@ -151,8 +156,16 @@ void TextField::didResignFirstResponder() {
     sendActionsForControlEvents(ControlEventEditingDidEnd);
 }
 
+void TextField::showCaret() {
+    // The beat at or just before now; a tiny allowance keeps a beat that is
+    // due now from counting as the one before.
+    caretShownBeat_ = std::floor((RunLoop::main().now() - caretEpoch_) / kBlinkInterval + 1e-6);
+    caretShown_ = true;
+}
+
 void TextField::blink() {
-    caretShown_ = !caretShown_;
+    const double beat = std::floor((RunLoop::main().now() - caretEpoch_) / kBlinkInterval + 1e-6);
+    caretShown_ = std::fmod(beat - caretShownBeat_, 2.0) == 0;
     setNeedsDisplay();
 }
 
@@ -164,7 +177,7 @@ void TextField::insertText(const std::string& utf8) {
     std::replace(clean.begin(), clean.end(), '\n', ' ');
     std::replace(clean.begin(), clean.end(), '\r', ' ');
     text_ += clean;
-    caretShown_ = true;
+    showCaret();
     setNeedsDisplay();
     Keyboard::fieldChanged(*this);
     sendActionsForControlEvents(ControlEventEditingChanged);
@@ -177,7 +190,7 @@ void TextField::deleteBackward() {
     while (cut > 0 && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80)
         --cut;
     text_.erase(cut);
-    caretShown_ = true;
+    showCaret();
     setNeedsDisplay();
     Keyboard::fieldChanged(*this);
     sendActionsForControlEvents(ControlEventEditingChanged);

@@ -133,7 +133,13 @@ private:
     TextFieldDelegate* delegate_ = nullptr;
     bool editing_ = false;
     bool caretShown_ = true;
+    // The caret blinks on the beats of its timer counted from the focus time;
+    // it shows on the beats an even number after the last beat before it was
+    // last shown (typing shows it at once).
+    double caretEpoch_ = 0;
+    double caretShownBeat_ = 0;
     std::shared_ptr<Timer> caretTimer_;
+    void showCaret();
 };
 
 } // namespace platform

@@ -21,6 +21,10 @@ std::shared_ptr<Timer> Timer::scheduledTimer(double interval, Callback callback,
     return timer;
 }
 
+void Timer::setObservedWhile(std::function<bool()> observed) {
+    observed_ = std::move(observed);
+}
+
 void Timer::invalidate() {
     if (!valid_)
         return;
@@ -28,6 +32,7 @@ void Timer::invalidate() {
     RunLoop::main().removeTimer(this);
     // Drop what the callback holds now, not when the last pointer goes.
     callback_ = nullptr;
+    observed_ = nullptr;
 }
 
 void Timer::fire() {

@@ -26,12 +26,22 @@ public:
     // Fires now without changing the schedule (a one-shot timer then ends).
     void fire();
 
+    // A repeating timer fires on every beat while `observed` answers true (the
+    // default: always). While it answers false nothing depends on how many
+    // beats there were, only on the time (a clock face, a blinking caret that
+    // reads the time, a resting accelerometer whose listener has settled): a
+    // virtual clock then jumps over its beats and fires it once where it
+    // stops, so a long wait costs one firing instead of millions.
+    void setObservedWhile(std::function<bool()> observed);
+    bool isObserved() const { return !observed_ || observed_(); }
+
     Timer(double interval, Callback callback, bool repeats);
 
 private:
     friend class RunLoop;
     double interval_;
     Callback callback_;
+    std::function<bool()> observed_;
     bool repeats_;
     bool valid_ = true;
     double fireDate_ = 0;

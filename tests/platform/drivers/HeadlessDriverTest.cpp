@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,11 @@ namespace {
 // The tiny application the scripts drive: a green pad that logs its touches,
 // a "Go" control, a text box that takes the focus on a tap, a controller that
 // turns to landscape, and a delegate that logs everything it is told.
+// A signal the pad raises at its n-th move (0: none), as if sent from outside.
+int signalAtMove = 0;
+int signalToRaise = SIGINT;
+int movesSeen = 0;
+
 class Pad : public View {
 public:
     using View::View;
@@ -41,7 +47,11 @@ public:
         }
     }
     void touchesBegan(const TouchSet& t, Event&) override { say("began", t); }
-    void touchesMoved(const TouchSet& t, Event&) override { say("moved", t); }
+    void touchesMoved(const TouchSet& t, Event&) override {
+        say("moved", t);
+        if (++movesSeen == signalAtMove)
+            std::raise(signalToRaise);
+    }
     void touchesEnded(const TouchSet& t, Event&) override { say("ended", t); }
     void touchesCancelled(const TouchSet& t, Event&) override { say("cancelled", t); }
 };
@@ -124,20 +134,29 @@ public:
         Accelerometer::shared().setUpdateInterval(0.04);
         Accelerometer::shared().setDelegate(this);
         Timer::scheduledTimer(2.0, [](Timer&) { log("two seconds"); });
+        if (signalAfter > 0)
+            Timer::scheduledTimer(signalAfter, [](Timer&) { std::raise(SIGTERM); });
         log("launched");
     }
     void applicationWillTerminate() override {
         log("will terminate");
+        if (cannotSave)
+            Application::shared().reportTerminationWriteFailure("the tiny picture");
         Accelerometer::shared().setDelegate(nullptr);
     }
     void applicationDidReceiveMemoryWarning() override { log("app memory warning"); }
     void accelerometerDidAccelerate(Accelerometer&, const Acceleration& a) override {
+        ++samples;
         if (std::abs(a.x) > 2 || std::abs(a.y) > 2 || a.z > 0 || a.x == 0.25)
             log("strong sample " + std::to_string(a.x) + " " + std::to_string(a.y) + " " +
                 std::to_string(a.z));
     }
     std::shared_ptr<Window> window;
     std::shared_ptr<Screen> screen;
+    // Seconds after launch at which SIGTERM arrives (0: never).
+    static inline double signalAfter = 0;
+    static inline long samples = 0;
+    static inline bool cannotSave = false;
 };
 
 class Headless : public ::testing::Test {
@@ -146,6 +165,11 @@ protected:
         setLogQuiet(true);
         clearLogCapture();
         clearTerminationRequest();
+        TinyApp::signalAfter = 0;
+        TinyApp::samples = 0;
+        TinyApp::cannotSave = false;
+        signalAtMove = 0;
+        movesSeen = 0;
         Application::shared().resetForTesting();
         Accelerometer::shared().resetForTesting();
         Accelerometer::shared().setDeviceRoot(tmp() / "no-iio");
@@ -153,6 +177,7 @@ protected:
         Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
     }
     void TearDown() override {
+        clearTerminationRequest();
         Application::shared().resetForTesting();
         Accelerometer::shared().resetForTesting();
         RunLoop::main().reset(ClockMode::Virtual);
@@ -388,6 +413,77 @@ TEST_F(Headless, BadLinesFailWithTheirReason) {
         EXPECT_EQ(r.status, 1) << c.line;
         EXPECT_EQ(errors, scriptPath + ":1: " + c.reason + "\n");
     }
+}
+
+// Amounts no one means would keep the run busy for hours: each is refused with its line.
+TEST_F(Headless, AbsurdAmountsAreRefusedWithTheLineNumber) {
+    struct Case {
+        std::string line, reason;
+    };
+    const std::vector<Case> cases{
+        {"wait 1e300", "wait: SECONDS \"1e300\" must be at most 10000000"},
+        {"tap 1 2 5000", "tap: COUNT \"5000\" must be at most 1000"},
+        {"drag 0 0 1 1 1000001", "drag: STEPS \"1000001\" must be at most 100000"},
+        {"down 1 2 99999999999",
+         "down: FINGER \"99999999999\" must be a whole number of at least 1"},
+        {"shake 3", "shake: takes no arguments"},
+        {"down 1 2 3 4", "down: too many arguments (X Y [FINGER])"},
+    };
+    for (const auto& c : cases) {
+        clearLogCapture();
+        Application::shared().resetForTesting();
+        Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+        const auto r = run("wait 1\n" + c.line + "\n");
+        EXPECT_EQ(r.status, 1) << c.line;
+        EXPECT_EQ(errors, scriptPath + ":2: " + c.reason + "\n");
+        EXPECT_EQ(count("will terminate"), 1);
+    }
+}
+
+// The virtual clock jumps to what is due: a wait of months ends at once, the timers due on
+// the way fire, and the resting accelerometer is not sampled billions of times.
+TEST_F(Headless, ALongWaitJumpsToWhatIsDue) {
+    EXPECT_EQ(run("wait 10000000\nexpect-log two seconds\n").status, 0) << errors;
+    EXPECT_NEAR(RunLoop::main().now(), 1e7, 1e-3);
+    EXPECT_LT(TinyApp::samples, 2000);
+    EXPECT_EQ(count("will terminate"), 1);
+}
+
+// SIGTERM during a long wait ends it there; the app terminates as usual and the script's
+// later lines do not run.
+TEST_F(Headless, ATerminationSignalEndsAWaitWithinItsLine) {
+    installTerminationSignalHandlers();
+    TinyApp::signalAfter = 5;
+    EXPECT_EQ(run("wait 10000000\nexpect-log never said\n").status, 0) << errors;
+    EXPECT_LT(RunLoop::main().now(), 6);
+    EXPECT_EQ(count("will terminate"), 1);
+    EXPECT_TRUE(logged("The script stops at " + scriptPath + ":1"));
+}
+
+// SIGINT during a drag lifts the finger where it is (the stroke ends as drawn), then the
+// run ends normally.
+TEST_F(Headless, AnInterruptDuringADragLiftsTheFingerWhereItIs) {
+    installTerminationSignalHandlers();
+    signalAtMove = 3;
+    EXPECT_EQ(run("drag 0 110 1000 110 1000\ntap 50 150\n").status, 0) << errors;
+    EXPECT_EQ(count("pad moved"), 3);
+    EXPECT_TRUE(logged("pad ended finger 1 at 3,10"));
+    EXPECT_FALSE(logged("pad began finger 1 at 50,50"));
+    EXPECT_EQ(count("will terminate"), 1);
+}
+
+// A run whose termination could not write what it saves does not end as a success, even
+// when a script command failed as well.
+TEST_F(Headless, AFailedTerminationWriteEndsWithItsOwnStatus) {
+    EXPECT_EQ(run("quit\n").status, 0);
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    TinyApp::cannotSave = true;
+    EXPECT_EQ(run("quit\n").status, int(ExitStatus::NotSaved));
+    EXPECT_TRUE(logged("Not saved at termination: the tiny picture"));
+    Application::shared().resetForTesting();
+    Application::shared().setOwnedDelegate(std::make_unique<TinyApp>());
+    EXPECT_EQ(run("jump\n").status, int(ExitStatus::NotSaved));
 }
 
 TEST(LaunchArguments, ParseTheTwoDriversOptions) {

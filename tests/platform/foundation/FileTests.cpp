@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "platform/foundation/AppName.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -101,6 +102,28 @@ TEST(Paths, HomeOverrideRootsEveryFolder) {
     EXPECT_TRUE(fs::is_directory(home / "Documents"));
     Paths::setHome({});
     EXPECT_TRUE(Paths::home().empty());
+}
+
+// The platform serves whichever app names itself: no folder keeps another app's name.
+TEST(Paths, FoldersAreNamedAfterTheApp) {
+    const fs::path root = scratch("app-name");
+    const AppName before = appName();
+    const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    const std::string savedConfig =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string savedPictures =
+        std::getenv("XDG_PICTURES_DIR") ? std::getenv("XDG_PICTURES_DIR") : "";
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    setenv("XDG_PICTURES_DIR", (root / "pictures").c_str(), 1);
+    setAppName({"sketcher", "Sketcher Pro"});
+    EXPECT_EQ(Paths::documentsDirectory(), root / "data" / "sketcher" / "Documents");
+    EXPECT_EQ(Paths::configDirectory(), root / "config" / "sketcher");
+    EXPECT_EQ(Paths::picturesDirectory(), root / "pictures" / "Sketcher Pro");
+    setAppName(before);
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+    setenv("XDG_PICTURES_DIR", savedPictures.c_str(), 1);
 }
 
 TEST(Paths, XdgVariablesAreHonoured) {

@@ -102,3 +102,30 @@ TEST_F(AccelerometerTest, ReadsAnIioDeviceInG) {
     EXPECT_NEAR(reading[1], 0.5, 1e-12);
     EXPECT_NEAR(reading[2], -1, 1e-12);
 }
+
+// Every sample reaches the listener while the device moves and for a minute after (its
+// filters settle on the rest reading); then a long wait on the virtual clock jumps over the
+// resting samples instead of delivering hundreds of millions of them.
+TEST_F(AccelerometerTest, ALongRestIsJumpedOnceTheListenerHasSettled) {
+    Recorder r;
+    Accelerometer& a = Accelerometer::shared();
+    a.setUpdateInterval(0.04);
+    a.setDelegate(&r);
+    RunLoop::main().advanceBy(1e7);
+    const std::size_t settle = std::size_t(Accelerometer::kSettleTime / 0.04);
+    EXPECT_GE(r.samples.size(), settle - 1);
+    EXPECT_LE(r.samples.size(), settle + 2);
+    EXPECT_NEAR(r.samples.back().timestamp, 1e7, 0.04);
+
+    // A shake: each sample of the burst, then another minute of rest samples, counts again.
+    r.samples.clear();
+    a.shake();
+    RunLoop::main().advanceBy(1e7);
+    int strong = 0;
+    for (const Acceleration& s : r.samples)
+        strong += std::abs(s.x) >= 2 ? 1 : 0;
+    EXPECT_GE(strong, 6);
+    EXPECT_GE(r.samples.size(), settle);
+    EXPECT_LE(r.samples.size(), settle + 12);
+    a.setDelegate(nullptr);
+}

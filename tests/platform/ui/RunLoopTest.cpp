@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <thread>
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
@@ -234,6 +236,60 @@ TEST_F(VirtualClock, AViewDestroyedWhileAnimatingEndsItsAnimation) {
     EXPECT_TRUE(finished);
 }
 
+// A repeating timer nobody needs beat by beat costs one firing per jump of the clock, where
+// the clock stops; one that is observed again fires on every beat.
+TEST_F(VirtualClock, UnobservedBeatsAreJumpedAndObservedOnesFireEachBeat) {
+    bool observed = false;
+    std::vector<double> beats;
+    auto timer = Timer::scheduledTimer(
+        1.0, [&](Timer&) { beats.push_back(loop.now()); }, true);
+    timer->setObservedWhile([&] { return observed; });
+    Timer::scheduledTimer(100.5, [&](Timer&) { observed = true; });
+    loop.advanceBy(200);
+    // One firing where the clock stopped for the one-shot timer, then beats 101 to 200.
+    ASSERT_EQ(beats.size(), 101u);
+    EXPECT_DOUBLE_EQ(beats[0], 100.5);
+    EXPECT_DOUBLE_EQ(beats[1], 101.0);
+    EXPECT_DOUBLE_EQ(beats.back(), 200.0);
+
+    observed = false;
+    beats.clear();
+    loop.advanceBy(1e7);
+    ASSERT_EQ(beats.size(), 1u);
+    EXPECT_DOUBLE_EQ(beats[0], 200.0 + 1e7);
+    timer->invalidate();
+}
+
+// What a jumped timer shows follows from the time, as if every beat had fired.
+TEST_F(VirtualClock, AJumpedSpinnerShowsTheStepOfItsTime) {
+    auto spinner = std::make_shared<ActivityIndicatorView>();
+    spinner->startAnimating();
+    loop.advanceBy(100.3);
+    EXPECT_EQ(spinner->step(), int(std::floor(100.3 * 12)) % 12);
+    spinner->stopAnimating();
+}
+
+namespace {
+bool stopRequested = false;
+bool askStop() {
+    return stopRequested;
+}
+} // namespace
+
+// A termination request ends a long wait at the moment it is made.
+TEST_F(VirtualClock, TheInterruptCheckEndsAdvanceAndSettle) {
+    stopRequested = false;
+    loop.setInterruptCheck(&askStop);
+    Timer::scheduledTimer(5, [](Timer&) { stopRequested = true; });
+    loop.advanceBy(1e6);
+    EXPECT_DOUBLE_EQ(loop.now(), 5.0);
+    stopRequested = false;
+    Timer::scheduledTimer(3, [](Timer&) { stopRequested = true; });
+    Timer::scheduledTimer(500, [](Timer&) {});
+    EXPECT_FALSE(loop.settle());
+    EXPECT_DOUBLE_EQ(loop.now(), 8.0);
+    loop.setInterruptCheck(nullptr);
+    stopRequested = false;
 TEST(RunLoopWake, WorkPostedFromAnotherThreadWakesTheDriverAndWaitsForItsTurn) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
