@@ -254,6 +254,12 @@ void CanvoAppDelegate::detachOneShotEffect(OneShotEffect effect) {
             if (run->indicatorDrawn || !indicator || !indicator->window())
                 (*self)->finishOneShotEffect();
         });
+    if (!run->worker) {
+        platform::log(" ++++++++++++++++ Out of Memory! detachOneShotEffect 1");
+        run->workDone = true;
+        run->indicatorDrawn = true;
+        finishOneShotEffect();
+    }
 }
 
 void CanvoAppDelegate::finishOneShotEffect() {
@@ -266,10 +272,10 @@ void CanvoAppDelegate::finishOneShotEffect() {
     if (run->worker) {
         run->worker->waitUntilFinished();
         PaintingView* canvas = getThePaintingView();
-        const auto& result = run->worker->result();
+        const EffectWorker& worker = *run->worker;
         if (canvas && canvas->offscreenBitmapData() &&
-            result.size() <= std::size_t(canvas->bitmapByteCount())) {
-            std::memcpy(canvas->offscreenBitmapData(), result.data(), result.size());
+            worker.size() <= std::size_t(canvas->bitmapByteCount())) {
+            std::memcpy(canvas->offscreenBitmapData(), worker.result(), worker.size());
             canvas->setNeedsDisplay();
         }
     }

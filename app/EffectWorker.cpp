@@ -1,6 +1,7 @@
 #include "app/EffectWorker.h"
 
 #include <cstring>
+#include <new>
 
 #include "platform/ui/RunLoop.h"
 
@@ -25,7 +26,10 @@ std::shared_ptr<EffectWorker> EffectWorker::start(const std::uint8_t* source, in
     std::shared_ptr<EffectWorker> worker(new EffectWorker());
     // The buffer is made here, on the main thread, so that a failure to get
     // the memory shows before any thread starts.
-    worker->result_.resize(std::size_t(width) * std::size_t(height) * 4);
+    worker->size_ = std::size_t(width) * std::size_t(height) * 4;
+    worker->result_.reset(new (std::nothrow) std::uint8_t[worker->size_]);
+    if (!worker->result_)
+        return nullptr;
     std::function<void()> hook = beforeWorkHook();
     // The run loop counts the thread as background work, so a headless
     // `wait` waits for it; the thread keeps the worker alive until it posted
@@ -43,8 +47,8 @@ std::shared_ptr<EffectWorker> EffectWorker::start(const std::uint8_t* source, in
 }
 
 void EffectWorker::run(const std::uint8_t* source, int width, int height, const PixelWork& work) {
-    std::memcpy(result_.data(), source, result_.size());
-    work(source, result_.data(), width, height);
+    std::memcpy(result_.get(), source, size_);
+    work(source, result_.get(), width, height);
     {
         std::lock_guard lock(mutex_);
         finished_ = true;

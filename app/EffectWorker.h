@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 namespace zorbel {
 
@@ -23,6 +22,7 @@ public:
 
     // Starts the work at once on its own thread. `source` must stay unchanged
     // and alive until finished() is true. `finished` runs on the main thread.
+    // Null, and nothing started, when the result buffer cannot be had.
     static std::shared_ptr<EffectWorker> start(const std::uint8_t* source, int width, int height,
                                                PixelWork work,
                                                std::function<void(EffectWorker&)> finished);
@@ -31,8 +31,9 @@ public:
     bool isFinished() const;
     // Blocks until the pixel work has ended.
     void waitUntilFinished() const;
-    // The new picture; complete only once isFinished().
-    const std::vector<std::uint8_t>& result() const { return result_; }
+    // The new picture, size() bytes; complete only once isFinished().
+    const std::uint8_t* result() const { return result_.get(); }
+    std::size_t size() const { return size_; }
 
     // Tests: runs on the worker thread before the pixel work (to hold it).
     static void setBeforeWorkHook(std::function<void()> hook);
@@ -41,7 +42,9 @@ private:
     EffectWorker() = default;
     void run(const std::uint8_t* source, int width, int height, const PixelWork& work);
 
-    std::vector<std::uint8_t> result_;
+    // Not cleared when made: the worker fills every byte, off the main thread.
+    std::unique_ptr<std::uint8_t[]> result_;
+    std::size_t size_ = 0;
     mutable std::mutex mutex_;
     mutable std::condition_variable done_;
     bool finished_ = false;

@@ -290,6 +290,8 @@ TEST_F(VirtualClock, TheInterruptCheckEndsAdvanceAndSettle) {
     EXPECT_DOUBLE_EQ(loop.now(), 8.0);
     loop.setInterruptCheck(nullptr);
     stopRequested = false;
+}
+
 TEST(RunLoopWake, WorkPostedFromAnotherThreadWakesTheDriverAndWaitsForItsTurn) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
