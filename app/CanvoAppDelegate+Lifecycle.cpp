@@ -183,6 +183,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
     // does not keep the settings from being saved. The application writes the
     // settings file once this returns.
     albumSaver_.finish();
+    finishOneShotEffect();
     if (PaintingView* canvas = getThePaintingView())
         (void)writeDocumentPictures(*canvas);
     saveSettings(platform::UserDefaults::standardUserDefaults());
@@ -190,8 +191,7 @@ void CanvoAppDelegate::applicationWillTerminate() {
 
 void CanvoAppDelegate::applicationDidReceiveMemoryWarning() {
     platform::log("++++++++++++++++++ applicationDidReceiveMemoryWarning");
-    if (PaintingView* canvas = getThePaintingView())
-        canvas->lowMemoryWarning();
+    lowMemoryWarningToCanvas();
     auto alert = std::make_shared<platform::AlertView>("Warning", "Low on Memory", this, "Ok",
                                                        std::vector<std::string>{});
     alert->show();

@@ -11,6 +11,8 @@
 #include "app/ShakeFilter.h"
 #include "app/ToolState.h"
 #include "platform/graphics/BlendMode.h"
+#include "pickers/PickerHost.h"
+#include "platform/foundation/Result.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Point.h"
@@ -19,7 +21,9 @@
 #include "platform/ui/Application.h"
 
 namespace platform {
+class ActionSender;
 class ActivityIndicatorView;
+class Slider;
 class UserDefaults;
 class Window;
 } // namespace platform
@@ -30,6 +34,7 @@ class CanvoViewController;
 class NewMasterViewController;
 class PaintingView;
 class ScreenSlidersViewController;
+struct EffectState;
 class TextLayerView;
 class TouchImageView;
 
@@ -187,6 +192,41 @@ public:
     void paintingViewPresentColorSelection() override;
     void paintingViewPresentBrushSelection() override;
     void paintingViewCloneIsReady() override;
+    // --- Effects (CanvoAppDelegate+Effects.cpp) -------------------------------
+    // What the pickers are given to reach the application.
+    PickerHost& pickerHost();
+    // The large activity indicator in the middle of the main view, spinning:
+    // the application is too busy for user interaction until it stops.
+    void setUpProgressView();
+    void startProgressIndicator();
+    // Snapshots the picture into the undo copy and runs the effect on a
+    // short-lived worker thread (at most one at a time), dirty. The main
+    // thread then, in this order: takes the new picture into the painting,
+    // stops and releases the indicator (busy no more). The indicator is drawn
+    // in at least one frame before it goes.
+    void detachOneShotEffect(OneShotEffect effect);
+    // Waits for a running one-shot effect and completes it at once.
+    void finishOneShotEffect();
+    // The canvas gives up its large buffers now, or, while a one-shot effect
+    // runs (its worker reads them), as soon as it has completed.
+    void lowMemoryWarningToCanvas();
+    // Opens the slider panel of a pending interactive effect (filterTool 20,
+    // 21 or 12; dirty). filterTool stays until OK or Cancel.
+    void doInteractiveFilter();
+    void brightnessSliderSetup();
+    void contrastSliderSetup();
+    void twirlSliderSetup();
+    // The panel's slider changed: the picture is recomputed from the snapshot.
+    void brightnessSliderAction(platform::Slider& slider);
+    void contrastSliderAction(platform::Slider& slider);
+    void twirlSliderAction(platform::Slider& slider);
+    // OK keeps the picture (the twirl re-rendered smoothly), Cancel puts the
+    // snapshot back; both close the panel and bring the toolbars back.
+    void sliderOkAction(platform::ActionSender* sender);
+    void sliderTwirlOkAction(platform::ActionSender* sender);
+    void sliderCancelAction(platform::ActionSender* sender);
+    // A slider value as an effect amount: value + 0.5 truncated toward zero.
+    static int sliderAmount(float value);
 
     // --- Presentation (the canvas's gestures) ---------------------------------
     bool inPresentMode() const;
@@ -312,6 +352,8 @@ private:
     std::weak_ptr<TextLayerView> lastMovedTextLayer_;
     std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
 
+    // The pickers' host, the running one-shot effect (CanvoAppDelegate+Effects.cpp).
+    std::shared_ptr<EffectState> effects_;
     // Timers scheduled by this delegate hold a weak reference to it, so one
     // that fires after the delegate is gone does nothing.
     std::shared_ptr<CanvoAppDelegate*> alive_;

@@ -174,4 +174,20 @@ void CanvoViewController::saveImage(platform::ImageRef image) {
     setBGImage(std::move(image));
 }
 
+void CanvoViewController::flattenImage() {
+    if (!paintView_ || paintView_->subviews().empty())
+        return;
+    platform::ImageRef flattened = getFlattenedImageToSave();
+    if (!flattened) {
+        platform::log("flattenImage: the picture with its layers could not be made");
+        return;
+    }
+    paintView_->setBGImage(std::move(flattened));
+    const auto layers = paintView_->subviews();
+    for (const auto& layer : layers)
+        layer->removeFromSuperview();
+    if (myDelegate_)
+        myDelegate_->setDirtyFlag(true);
+}
+
 } // namespace zorbel

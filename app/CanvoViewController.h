@@ -82,6 +82,9 @@ public:
     // that the eraser and the shake erase restore. saveImage does the same.
     void setBGImage(platform::ImageRef image);
     void saveImage(platform::ImageRef image);
+    // Every layer drawn into the picture, which becomes the background (the
+    // original picture stays); dirty. Nothing without layers.
+    void flattenImage();
 
     // --- Plain fields --------------------------------------------------------
     int dialogStyle() const { return dialogStyle_; }

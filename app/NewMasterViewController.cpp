@@ -5,6 +5,7 @@
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
+#include "pickers/ToolViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Application.h"
@@ -70,6 +71,11 @@ void NewMasterViewController::viewDidLoad() {
     auto well = makeColorWell(Rect(0, 0, 27, 27), platform::Color::blueColor(), this);
     toolbarColorView_ = well;
     replaceItem(kColorItemIndex, BarButtonItem::withCustomView(well));
+}
+
+void NewMasterViewController::viewDidAppear(bool) {
+    if (CanvoAppDelegate* d = delegate())
+        d->doInteractiveFilter();
 }
 
 void NewMasterViewController::didReceiveMemoryWarning() {
@@ -200,7 +206,10 @@ void NewMasterViewController::colorChoice(ActionSender*) {
 }
 
 void NewMasterViewController::selectToolAction(ActionSender*) {
-    // The tool picker is not part of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d || d->tooBusyForUserInteraction())
+        return;
+    presentModalViewController(std::make_shared<ToolViewController>(d->pickerHost()), true);
 }
 
 void NewMasterViewController::textInputAction(ActionSender*) {

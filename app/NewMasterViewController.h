@@ -42,6 +42,8 @@ public:
     ~NewMasterViewController() override;
 
     void viewDidLoad() override;
+    // The toolbars are back (a picker closed): a pending slider panel opens.
+    void viewDidAppear(bool animated) override;
     void didReceiveMemoryWarning() override;
 
     // --- Chrome ----------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/Slider.h"
 #include "platform/ui/Window.h"
 
 namespace platform {
@@ -413,6 +414,35 @@ Result<Outcome> press(const HeadlessDriver::Call& c) {
     return Outcome::Continue;
 }
 
+// The slider found as `press` finds a control, set as a finger would set it: the thumb is
+// where the finger leaves it, and a change sends the slider's value-changed actions.
+Result<Outcome> slide(const HeadlessDriver::Call& c) {
+    Window& w = c.window();
+    const std::string& name = c.word(0);
+    View* found = HeadlessDriver::findPressable(w, name);
+    if (!found)
+        return c.fail("no visible, enabled control named \"" + name + "\"");
+    auto* slider = dynamic_cast<Slider*>(found);
+    if (!slider)
+        return c.fail("\"" + name + "\" is a " + found->className() + ", not a slider");
+    const Point p = slider->convertPointToView(slider->thumbRect().center(), nullptr);
+    View* hit = w.hitTest(p, nullptr);
+    if (!hit || !hit->isDescendantOfView(slider))
+        return c.fail("\"" + name + "\" is covered at (" + std::to_string(int(p.x)) + ", " +
+                      std::to_string(int(p.y)) + ")");
+    const float value = float(c.number(1));
+    if (!(value >= slider->minimumValue() && value <= slider->maximumValue()))
+        return c.fail("VALUE " + shortNumber(c.number(1)) + " is outside \"" + name + "\"'s range " +
+                      shortNumber(slider->minimumValue()) + " to " +
+                      shortNumber(slider->maximumValue()));
+    const float before = slider->value();
+    slider->setValue(value);
+    if (slider->value() != before)
+        slider->sendActionsForControlEvents(ControlEventValueChanged);
+    c.settle();
+    return Outcome::Continue;
+}
+
 Result<Outcome> type(const HeadlessDriver::Call& c) {
     c.window().insertText(c.text());
     c.settle();
@@ -421,7 +451,9 @@ Result<Outcome> type(const HeadlessDriver::Call& c) {
 
 Result<Outcome> key(const HeadlessDriver::Call& c) {
     static constexpr std::pair<std::string_view, Key> kKeys[] = {
-        {"return", Key::Return}, {"backspace", Key::Backspace}, {"escape", Key::Escape}};
+        {"return", Key::Return}, {"backspace", Key::Backspace}, {"escape", Key::Escape},
+        {"left", Key::Left},     {"right", Key::Right},         {"up", Key::Up},
+        {"down", Key::Down}};
     for (const auto& [name, k] : kKeys)
         if (c.word(0) == name) {
             c.window().key(k);
@@ -513,7 +545,9 @@ const Command kCommands[] = {
                         count("STEPS", 10, kMaxSteps)},                   Needs::Window,  drag},
     {"press",          {text("NAME")},                                    Needs::Window,  press},
     {"type",           {rawText("TEXT")},                                 Needs::Focus,   type},
-    {"key",            {choice("return|backspace|escape", "key")},        Needs::Focus,   key},
+    {"key",            {choice("return|backspace|escape|left|right|up|down", "key")},
+                                                                          Needs::Focus,   key},
+    {"slide",          {word("NAME"), number("VALUE")},                   Needs::Window,  slide},
     {"shake",          {},                                                Needs::Nothing, shake},
     {"accel",          {number("X"), number("Y"), number("Z")},           Needs::Nothing, accel},
     {"rotate",         {choice("portrait|landscape")},                    Needs::Window,  rotate},

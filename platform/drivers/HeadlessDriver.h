@@ -31,7 +31,13 @@ class View;
 //   press NAME                         tap the frontmost visible enabled control
 //                                      whose title, accessibility label or
 //                                      action (without ":") is NAME
-//   type TEXT / key return|backspace|escape   to the focused text field
+//   slide NAME VALUE                   set the frontmost visible enabled slider
+//                                      found as `press` finds a control (by an
+//                                      action name such as brightnessSliderAction)
+//                                      to VALUE, within its range, sending its
+//                                      value-changed actions as a finger would
+//   type TEXT                          to the focused text field
+//   key return|backspace|escape|left|right|up|down   to the focused view
 //   shake / accel X Y Z                the accelerometer
 //   rotate portrait|landscape          the device turns
 //   memory-warning

@@ -244,6 +244,14 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
         window->key(Key::Backspace);
     } else if (k == SDLK_ESCAPE) {
         window->key(Key::Escape);
+    } else if (k == SDLK_LEFT) {
+        window->key(Key::Left);
+    } else if (k == SDLK_RIGHT) {
+        window->key(Key::Right);
+    } else if (k == SDLK_UP) {
+        window->key(Key::Up);
+    } else if (k == SDLK_DOWN) {
+        window->key(Key::Down);
     }
 }
 
@@ -315,6 +323,15 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
 int SdlDriver::run() {
     Impl& d = *impl_;
     RunLoop& loop = RunLoop::main();
+    // Work posted from another thread (an effect's worker) wakes the event
+    // wait at once instead of at its time-out.
+    const Uint32 wakeEvent = SDL_RegisterEvents(1);
+    if (wakeEvent != Uint32(-1))
+        loop.setWakeHandler([wakeEvent] {
+            SDL_Event e{};
+            e.type = wakeEvent;
+            SDL_PushEvent(&e);
+        });
     d.attach(Application::shared().keyWindow());
     d.present();
     while (!d.quit && !terminationRequested()) {
@@ -325,6 +342,8 @@ int SdlDriver::run() {
             timeout = std::min(timeout, 1.0 / 60);
         if (loop.backgroundWorkCount() > 0)
             timeout = std::min(timeout, 0.005);
+        if (loop.hasPostedWork())
+            timeout = 0;
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, int(std::ceil(timeout * 1000)))) {
             d.handle(e);
@@ -337,6 +356,7 @@ int SdlDriver::run() {
         if (d.window && (d.window->needsRender() || d.wholeWindowDue))
             d.present();
     }
+    loop.setWakeHandler({});
     Application::shared().terminate();
     return int(Application::shared().terminationWriteFailed() ? ExitStatus::NotSaved
                                                               : ExitStatus::Success);

@@ -62,33 +62,55 @@ double absoluteTimeGetCurrent() {
 }
 
 void RunLoop::performOnMainThread(std::function<void()> work) {
+    std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
         posted_.push_back(std::move(work));
         woken_ = true;
+        handler = wakeHandler_;
     }
     wake_.notify_all();
+    if (handler)
+        handler();
+}
+
+bool RunLoop::hasPostedWork() const {
+    std::lock_guard lock(mutex_);
+    return !posted_.empty();
+}
+
+void RunLoop::setWakeHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    wakeHandler_ = std::move(handler);
 }
 
 void RunLoop::performInBackground(std::function<void()> work) {
     background_.fetch_add(1);
     std::thread([this, work = std::move(work)] {
         work();
+        std::function<void()> handler;
         {
             std::lock_guard lock(mutex_);
             background_.fetch_sub(1);
             woken_ = true;
+            handler = wakeHandler_;
         }
         wake_.notify_all();
+        if (handler)
+            handler();
     }).detach();
 }
 
 void RunLoop::wakeUp() {
+    std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
         woken_ = true;
+        handler = wakeHandler_;
     }
     wake_.notify_all();
+    if (handler)
+        handler();
 }
 
 void RunLoop::addTimer(std::shared_ptr<Timer> timer) {

@@ -102,6 +102,12 @@ public:
 
     // Wakes a runOnce that is waiting (from any thread).
     void wakeUp();
+    // True while work posted with performOnMainThread waits for its turn.
+    bool hasPostedWork() const;
+    // Called (on any thread) whenever work is posted, background work ends or
+    // the loop is woken, so that a driver waiting for its own events (the
+    // window driver) can wake up too. Set it before other threads run.
+    void setWakeHandler(std::function<void()> handler);
 
 private:
     RunLoop();
@@ -127,6 +133,7 @@ private:
     std::deque<std::function<void()>> posted_;
     bool woken_ = false;
     std::atomic<int> background_{0};
+    std::function<void()> wakeHandler_;
 };
 
 // Seconds since 1 January 2001 on the main run loop's clock.

@@ -100,7 +100,18 @@ void Slider::moveTo(float x) {
     }
 }
 
+void Slider::keyArrow(int direction) {
+    if (!isEnabled() || direction == 0)
+        return;
+    const float before = value_;
+    const float step = (max_ - min_) * kKeyStepFraction;
+    setValue(value_ + (direction < 0 ? -step : step));
+    if (value_ != before)
+        sendActionsForControlEvents(ControlEventValueChanged);
+}
+
 bool Slider::beginTrackingWithTouch(Touch& touch, Event&) {
+    becomeFirstResponder();
     const Point p = touch.locationInView(this);
     const Rect thumb = thumbRect().inset(-10, -10);
     changedDuringDrag_ = false;
@@ -167,6 +178,9 @@ void Slider::drawRect(Context& context, const Rect&) {
     style::strokeRoundedRect(context, thumb, kThumbSize / 2, Color::rgb(0, 0, 0, 0.06f), 0.5f);
     if (isHighlighted())
         style::fillEllipse(context, thumb, Color::rgb(0, 0, 0, 0.06f));
+    if (isFirstResponder())
+        style::strokeRoundedRect(context, thumb.inset(-2, -2), kThumbSize / 2 + 2,
+                                 style::kTint.withAlpha(0.8f), 2);
 }
 
 } // namespace platform

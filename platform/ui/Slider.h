@@ -10,6 +10,10 @@ namespace platform {
 // the thumb, or touching the track, moves the value; ValueChanged is sent on
 // every change while dragging when continuous (the default), else once when
 // the finger lifts. Setting the value in code sends nothing.
+//
+// Keyboard: a touch gives the slider the focus (a ring round the thumb); the
+// arrow keys then move it by a hundredth of its range, each step sending
+// ValueChanged. Return and Escape go on to the slider's owner.
 class Slider : public Control {
 public:
     Slider();
@@ -46,6 +50,12 @@ public:
     void endTrackingWithTouch(Touch* touch, Event* event) override;
     void cancelTrackingWithEvent(Event* event) override;
     void setEnabled(bool enabled) override;
+    // The part of the range one arrow key moves.
+    static constexpr float kKeyStepFraction = 0.01f;
+    bool canBecomeFirstResponder() const override { return isEnabled(); }
+    void didBecomeFirstResponder() override { setNeedsDisplay(); }
+    void didResignFirstResponder() override { setNeedsDisplay(); }
+    void keyArrow(int direction) override;
     Size sizeThatFits(Size size) const override;
     void drawRect(Context& context, const Rect& dirty) override;
 

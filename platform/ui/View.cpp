@@ -5,6 +5,7 @@
 
 #include "platform/ui/Animation.h"
 #include "platform/ui/GraphicsContext.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 namespace platform {
@@ -627,6 +628,20 @@ bool View::resignFirstResponder() {
     if (!w || w->firstResponder() != this)
         return true;
     return w->setFirstResponder(nullptr);
+}
+
+void View::keyReturn() {
+    if (viewController_)
+        viewController_->keyReturn();
+    else if (superview_)
+        superview_->keyReturn();
+}
+
+void View::keyEscape() {
+    if (viewController_)
+        viewController_->keyEscape();
+    else if (superview_)
+        superview_->keyEscape();
 }
 
 bool View::isFirstResponder() const {

@@ -217,11 +217,15 @@ public:
     virtual bool canResignFirstResponder() const { return true; }
     virtual void didBecomeFirstResponder() {}
     virtual void didResignFirstResponder() {}
-    // Input for the first responder.
+    // Input for the first responder. Return and Escape that a view does not
+    // take go on up: to its controller when it is a controller's view, else
+    // to its superview.
     virtual void insertText(const std::string& /*utf8*/) {}
     virtual void deleteBackward() {}
-    virtual void keyReturn() {}
-    virtual void keyEscape() {}
+    virtual void keyReturn();
+    virtual void keyEscape();
+    // An arrow key: -1 for left or down, +1 for right or up.
+    virtual void keyArrow(int /*direction*/) {}
 
     // Animation blocks (see Animation.h for the engine). Property changes
     // between begin and commit animate from what is shown to the new value

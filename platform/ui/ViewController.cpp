@@ -61,6 +61,16 @@ void ViewController::loadView() {
     setView(loaded.value());
 }
 
+void ViewController::keyReturn() {
+    if (view_ && view_->superview())
+        view_->superview()->keyReturn();
+}
+
+void ViewController::keyEscape() {
+    if (view_ && view_->superview())
+        view_->superview()->keyEscape();
+}
+
 bool ViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
     return orientation == InterfaceOrientationPortrait;
 }

@@ -64,6 +64,11 @@ public:
     // Memory warnings reach every live controller (after the delegate).
     virtual void didReceiveMemoryWarning() {}
 
+    // Return and Escape that no view below took. The defaults hand them on to
+    // the superview of this controller's view.
+    virtual void keyReturn();
+    virtual void keyEscape();
+
     // Rotation. The default allows portrait only.
     virtual bool shouldAutorotateToInterfaceOrientation(int orientation);
     virtual void willRotateToInterfaceOrientation(int /*orientation*/, double /*duration*/) {}

@@ -284,6 +284,14 @@ void Window::key(Key key) {
     case Key::Escape:
         firstResponder_->keyEscape();
         break;
+    case Key::Left:
+    case Key::Down:
+        firstResponder_->keyArrow(-1);
+        break;
+    case Key::Right:
+    case Key::Up:
+        firstResponder_->keyArrow(1);
+        break;
     }
 }
 

@@ -25,7 +25,7 @@ inline bool isLandscape(int orientation) {
 }
 
 // Keys a driver passes on to the first responder.
-enum class Key { Return, Backspace, Escape };
+enum class Key { Return, Backspace, Escape, Left, Right, Up, Down };
 
 // The root of the view tree and the screen: 320 x 480 points in portrait,
 // 480 x 320 in landscape. It routes the drivers' touches and keys, turns the

@@ -21,6 +21,8 @@
 #include "pickers/ColorChoiceViewController.h"
 #include "pickers/PickerInterfaceClasses.h"
 #include "pickers/ShapeSelectionViewController.h"
+#include "pickers/ScreenSlidersViewController.h"
+#include "pickers/ToolViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -110,6 +112,34 @@ std::vector<InterfaceFile> appInterfaceFiles() {
         pickerFile<ColorChoiceViewController>(platform::Color::black()),
         pickerFile<ShapeSelectionViewController>(std::vector<std::string>{"shapearrow.png"}),
         pickerFile<ColorBrushSelectionViewController>(std::vector<std::string>{"starsbrush.png"}),
+        {ToolViewController::kInterfaceName,
+         []() -> Status {
+             CanvoAppDelegate app;
+             auto controller = std::make_shared<ToolViewController>(app.pickerHost());
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             for (const auto& place : ToolViewController::placements())
+                 if (!controller->view()->viewWithTag(place.tag))
+                     return failure("no view with tag " + std::to_string(place.tag));
+             return platform::success();
+         }},
+        {ScreenSlidersViewController::kInterfaceName,
+         []() -> Status {
+             CanvoAppDelegate app;
+             auto controller = std::make_shared<ScreenSlidersViewController>(app.pickerHost());
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->slider())
+                 return failure("no slider outlet");
+             for (int tag : {ScreenSlidersViewController::kSliderTag,
+                             ScreenSlidersViewController::kCancelTag,
+                             ScreenSlidersViewController::kOkTag})
+                 if (!controller->view()->viewWithTag(tag))
+                     return failure("no view with tag " + std::to_string(tag));
+             return platform::success();
+         }},
     };
 }
 

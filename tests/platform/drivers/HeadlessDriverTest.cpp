@@ -18,6 +18,7 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/Slider.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -78,6 +79,9 @@ class Screen : public ViewController {
 public:
     Screen() {
         registerAction("go:", [](ActionSender*) { log("go pressed"); });
+        registerAction("level:", [](ActionSender* sender) {
+            log("level " + std::to_string(static_cast<Slider*>(sender)->value()));
+        });
     }
     void loadView() override {
         auto root = std::make_shared<View>(Rect(0, 0, 320, 480));
@@ -106,6 +110,11 @@ public:
         auto box = std::make_shared<TextBox>(Rect(20, 400, 280, 30));
         box->setBackgroundColor(Color::white());
         root->addSubview(box);
+        auto level = std::make_shared<Slider>(Rect(20, 440, 280, 31));
+        level->setMinimumValue(-10);
+        level->setMaximumValue(10);
+        level->addTarget(this, *actionNamed("level:"), ControlEventValueChanged, "level:");
+        root->addSubview(level);
         setView(root);
     }
     bool shouldAutorotateToInterfaceOrientation(int o) override { return o == 1 || o == 3; }
@@ -274,6 +283,31 @@ TEST_F(Headless, TypeAndKeysGoToTheFocusedField) {
     EXPECT_TRUE(logged("escape"));
 }
 
+TEST_F(Headless, SlideSetsTheNamedSliderAndSendsItsChange) {
+    EXPECT_EQ(run("slide level 2.5\nslide level 2.5\nslide level -10\n").status, 0) << errors;
+    EXPECT_EQ(count("level "), 2); // the same value again moves nothing
+    EXPECT_TRUE(logged("level 2.500000"));
+    EXPECT_TRUE(logged("level -10.000000"));
+}
+
+TEST_F(Headless, SlideRefusesAValueOutOfRangeAndAControlThatIsNoSlider) {
+    auto r = run("slide level 10.5\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(errors, scriptPath + ":1: slide: VALUE 10.5 is outside \"level\"'s range -10 to 10\n");
+    r = run("slide Go 1\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(errors, scriptPath + ":1: slide: \"Go\" is a Control, not a slider\n");
+    r = run("slide nothing 1\n");
+    EXPECT_EQ(errors, scriptPath + ":1: slide: no visible, enabled control named \"nothing\"\n");
+    EXPECT_EQ(count("level "), 0);
+}
+
+TEST_F(Headless, ATouchedSliderTakesTheArrowKeys) {
+    EXPECT_EQ(run("tap 160 455\nkey right\nkey left\nkey left\n").status, 0) << errors;
+    EXPECT_TRUE(logged("level 0.200000"));
+    EXPECT_TRUE(logged("level -0.200000"));
+}
+
 TEST_F(Headless, TypeWithoutAFocusedFieldFails) {
     EXPECT_EQ(run("type lost\n").status, 1);
     EXPECT_EQ(errors, scriptPath + ":1: type: no text field has the focus\n");
@@ -365,7 +399,7 @@ TEST_F(Headless, BadLinesFailWithTheirReason) {
         {"down x 2", "down: X \"x\" is not a number"},
         {"up 1 2", "up: finger 1 is not down"},
         {"tap 1 2 0", "tap: COUNT \"0\" must be a whole number of at least 1"},
-        {"key tab", "key: unknown key \"tab\" (return, backspace, escape)"},
+        {"key tab", "key: unknown key \"tab\" (return, backspace, escape, left, right, up, down)"},
         {"rotate sideways", "rotate: expected portrait or landscape"},
         {"wait -1", "wait: SECONDS must not be negative"},
         {"screenshot", "screenshot: FILE is missing"},

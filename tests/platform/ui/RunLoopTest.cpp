@@ -291,3 +291,19 @@ TEST_F(VirtualClock, TheInterruptCheckEndsAdvanceAndSettle) {
     loop.setInterruptCheck(nullptr);
     stopRequested = false;
 }
+
+TEST(RunLoopWake, WorkPostedFromAnotherThreadWakesTheDriverAndWaitsForItsTurn) {
+    RunLoop& loop = RunLoop::main();
+    loop.reset(ClockMode::Virtual);
+    std::atomic<int> woken{0};
+    loop.setWakeHandler([&woken] { woken.fetch_add(1); });
+    bool ran = false;
+    std::thread([&loop, &ran] { loop.performOnMainThread([&ran] { ran = true; }); }).join();
+    EXPECT_GE(woken.load(), 1);
+    EXPECT_TRUE(loop.hasPostedWork());
+    EXPECT_FALSE(ran);
+    loop.runOnce();
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(loop.hasPostedWork());
+    loop.setWakeHandler({});
+}

@@ -1,0 +1,221 @@
+#include "pickers/ToolViewController.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/foundation/Log.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Window.h"
+
+namespace zorbel {
+
+namespace {
+
+using Step = ToolViewController::Step;
+
+// One row per control of "ToolSelection". The numbers are the shared tool
+// numbers: 1 paint brush, 2 eraser, 3 clone, 4 shape, 5 text, 6 eyedropper,
+// 9 horizontal mirror, 10 vertical mirror, 11 squeeze, 12 twirl, 13 light
+// tunnel, 14 bulge, 15 dent, 16 fisheye, 17 grey scale, 18 sepia, 19 colour
+// brush, 20 brightness, 21 contrast. Sepia, grey scale, contrast and
+// brightness leave toolSelected as it was.
+constexpr std::array<ToolViewController::Action, 23> kActions{{
+    {"setPaintBrush:", 1, Step::Tool, 1, std::nullopt},
+    {"setEraserTool:", 2, Step::Tool, 2, std::nullopt},
+    {"setCloneTool:", 3, Step::Tool, 3, std::nullopt},
+    {"setShapeTool:", 4, Step::Tool, 4, std::nullopt},
+    {"setTextTool:", 5, Step::Tool, 5, std::nullopt},
+    {"setEyeDropper:", 6, Step::Tool, 6, std::nullopt},
+    {"setColorBrushTool:", 19, Step::Tool, 19, std::nullopt},
+    {"setHorizontalMirrorTool:", 9, Step::OneShot, 0, OneShotEffect::HorizontalMirror},
+    {"setVerticalMirrorTool:", 10, Step::ReapplyTool, 0, std::nullopt},
+    {"setSqueezeTool:", 11, Step::OneShot, 0, OneShotEffect::Squeeze},
+    {"setTwirlTool:", 12, Step::InteractiveFirst, 12, std::nullopt},
+    {"setLightTunnelTool:", 13, Step::OneShot, 0, OneShotEffect::LightTunnel},
+    {"setBulgeTool:", 14, Step::OneShot, 0, OneShotEffect::Bulge},
+    {"setDentTool:", 15, Step::OneShot, 0, OneShotEffect::Dent},
+    {"setFisheyeTool:", 16, Step::OneShot, 0, OneShotEffect::Fisheye},
+    {"setSepiaTool:", 0, Step::OneShot, 18, OneShotEffect::Sepia},
+    {"setGrayScaleTool:", 0, Step::OneShot, 17, OneShotEffect::GrayScale},
+    {"setContrastTool:", 0, Step::InteractiveFirst, 21, std::nullopt},
+    {"setBrightnessTool:", 0, Step::InteractiveLater, 20, std::nullopt},
+    {"flattenImageAction:", 0, Step::Flatten, 0, std::nullopt},
+    {"flipOverlayAction:", 0, Step::FlipOverlay, 0, std::nullopt},
+    {"deleteOverlayAction:", 0, Step::DeleteLayer, 0, std::nullopt},
+    {"cancel:", 0, Step::Cancel, 0, std::nullopt},
+}};
+
+// Tags 1-7 the tools, 100 the effects heading, 101-111 the effects, 200 the
+// layers heading, 201-203 the layer actions.
+constexpr std::array<ToolViewController::Placement, 23> kPlacements{{
+    {1, {12, 52}, platform::Point{12, 52}},
+    {2, {106, 52}, platform::Point{106, 52}},
+    {3, {202, 52}, platform::Point{202, 52}},
+    {4, {12, 92}, platform::Point{300, 52}},
+    {5, {153, 92}, platform::Point{12, 92}},
+    {6, {12, 132}, platform::Point{106, 92}},
+    {7, {106, 132}, platform::Point{202, 92}},
+    {100, {111, 172}, platform::Point{200, 132}},
+    {101, {12, 212}, platform::Point{12, 172}},
+    {102, {111, 212}, platform::Point{106, 172}},
+    {103, {217, 212}, platform::Point{202, 172}},
+    {104, {12, 252}, platform::Point{300, 172}},
+    {105, {111, 252}, platform::Point{400, 172}},
+    {106, {217, 252}, platform::Point{12, 212}},
+    {107, {217, 292}, platform::Point{106, 212}},
+    {108, {12, 292}, platform::Point{202, 212}},
+    {109, {111, 292}, platform::Point{300, 212}},
+    {110, {111, 332}, platform::Point{400, 212}},
+    {111, {12, 332}, platform::Point{12, 252}},
+    {200, {116, 372}, std::nullopt},
+    {201, {12, 412}, platform::Point{202, 252}},
+    {202, {114, 412}, platform::Point{300, 252}},
+    {203, {217, 412}, platform::Point{400, 252}},
+}};
+
+constexpr int kShapeTool = 4;
+constexpr int kTextTool = 5;
+
+} // namespace
+
+std::span<const ToolViewController::Action> ToolViewController::actions() {
+    return kActions;
+}
+
+std::span<const ToolViewController::Placement> ToolViewController::placements() {
+    return kPlacements;
+}
+
+ToolViewController::ToolViewController(PickerHost& host)
+    : platform::ViewController(kInterfaceName), host_(host) {
+    for (const Action& action : kActions)
+        registerAction(std::string(action.name), [this, &action](platform::ActionSender*) {
+            run(action);
+        });
+}
+
+ToolViewController::~ToolViewController() = default;
+
+bool ToolViewController::perform(std::string_view name) {
+    const auto* action = actionNamed(name);
+    if (!action)
+        return false;
+    (*action)(nullptr);
+    return true;
+}
+
+void ToolViewController::dismiss() {
+    dismissModalViewControllerAnimated(true);
+}
+
+void ToolViewController::run(const Action& action) {
+    // Dismissal may release the picker when it is not animated; the host
+    // outlives it, so everything after it goes through a copy.
+    PickerHost& host = host_;
+    if (action.toolSelected != 0)
+        toolSelected_ = action.toolSelected;
+    switch (action.step) {
+    case Step::Tool:
+        dismiss();
+        host.setSelectedTool(action.tool);
+        host.applyTool();
+        break;
+    case Step::ReapplyTool:
+        dismiss();
+        host.applyTool();
+        break;
+    case Step::OneShot:
+        dismiss();
+        if (action.tool != 0)
+            host.setSelectedFilterTool(action.tool);
+        host.setUpProgressView();
+        host.detachOneShotEffect(*action.effect);
+        break;
+    case Step::InteractiveFirst:
+        host.setSelectedFilterTool(action.tool);
+        dismiss();
+        host.applyFilterTool();
+        break;
+    case Step::InteractiveLater:
+        dismiss();
+        host.setSelectedFilterTool(action.tool);
+        host.applyFilterTool();
+        break;
+    case Step::Flatten:
+        dismiss();
+        host.flattenImage();
+        break;
+    case Step::FlipOverlay:
+        dismiss();
+        if (host.selectedTool() == kShapeTool && host.hasLastMovedTouchImageView())
+            host.flipLastMovedTouchImageView();
+        break;
+    case Step::DeleteLayer:
+        dismiss();
+        if (host.selectedTool() == kShapeTool && host.hasLastMovedTouchImageView())
+            host.removeLastMovedTouchImageView();
+        if (host.selectedTool() == kTextTool && host.hasLastMovedTextLayer())
+            host.removeLastMovedTextLayer();
+        break;
+    case Step::Cancel:
+        dismiss();
+        break;
+    }
+}
+
+// --- Screen -------------------------------------------------------------------------
+
+void ToolViewController::viewDidLoad() {
+    adjustViewForOrientation();
+}
+
+void ToolViewController::viewDidAppear(bool) {
+    if (needsToDisappear_ && parentViewController())
+        parentViewController()->dismissModalViewControllerAnimated(false);
+}
+
+void ToolViewController::didReceiveMemoryWarning() {
+    platform::ViewController::didReceiveMemoryWarning();
+    platform::log("******* didReceiveMemoryWarning ToolViewController");
+}
+
+bool ToolViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
+    return orientation == host_.documentOrientation();
+}
+
+void ToolViewController::didRotateFromInterfaceOrientation(int fromOrientation) {
+    if (platform::isLandscape(fromOrientation))
+        layoutForPortrait();
+    else
+        layoutForLandscape();
+}
+
+void ToolViewController::adjustViewForOrientation() {
+    if (platform::isLandscape(host_.getCurrentOrientation()))
+        layoutForLandscape();
+    else
+        layoutForPortrait();
+}
+
+void ToolViewController::layoutForPortrait() {
+    for (const Placement& p : kPlacements)
+        setViewTagPosition(p.tag, p.portrait.x, p.portrait.y);
+}
+
+void ToolViewController::layoutForLandscape() {
+    for (const Placement& p : kPlacements)
+        if (p.landscape)
+            setViewTagPosition(p.tag, p.landscape->x, p.landscape->y);
+}
+
+void ToolViewController::setViewTagPosition(int tag, float x, float y) {
+    platform::View* v = view()->viewWithTag(tag);
+    if (!v || v == view().get())
+        return;
+    platform::Rect frame = v->frame();
+    frame.origin = {x, y};
+    v->setFrame(frame);
+}
+
+} // namespace zorbel
