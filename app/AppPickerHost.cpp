@@ -6,11 +6,11 @@
 namespace zorbel {
 
 int AppPickerHost::selectedTool() const {
-    return app_.selectedTool();
+    return int(app_.selectedTool());
 }
 
 void AppPickerHost::setSelectedTool(int tool) {
-    app_.setSelectedTool(tool);
+    app_.setSelectedTool(Tool(tool));
 }
 
 void AppPickerHost::applyTool() {
@@ -18,7 +18,7 @@ void AppPickerHost::applyTool() {
 }
 
 void AppPickerHost::setSelectedFilterTool(int tool) {
-    app_.setSelectedFilterTool(tool);
+    app_.setSelectedFilterTool(Tool(tool));
 }
 
 void AppPickerHost::applyFilterTool() {

@@ -217,7 +217,7 @@ void CanvoAppDelegate::detachOneShotEffect(OneShotEffect effect) {
     const OneShotRow* row = oneShotRow(effect);
     auto run = std::make_shared<EffectState::Run>();
     effects_->run = run;
-    dirtyFlag_ = true;
+    setDirtyFlag(true);
 
     // The snapshot, taken here on the main thread (it may reload flushed
     // buffers from their files): the worker reads it, the painting is
@@ -279,7 +279,7 @@ void CanvoAppDelegate::finishOneShotEffect() {
             canvas->setNeedsDisplay();
         }
     }
-    restorePaintBrushTool();
+
 
     // 2. The indicator stops and goes; from here on the application is no
     // longer busy.
@@ -313,17 +313,17 @@ void CanvoAppDelegate::doInteractiveFilter() {
     // previewed picture as its snapshot.
     if (screenSlidersViewController_ || tooBusyForUserInteraction())
         return;
-    switch (filterTool_) {
-    case BrightnessTool:
-        dirtyFlag_ = true;
+    switch (filterTool()) {
+    case Tool::BrightnessTool:
+        setDirtyFlag(true);
         brightnessSliderSetup();
         break;
-    case ContrastTool:
-        dirtyFlag_ = true;
+    case Tool::ContrastTool:
+        setDirtyFlag(true);
         contrastSliderSetup();
         break;
-    case TwirlTool:
-        dirtyFlag_ = true;
+    case Tool::TwirlTool:
+        setDirtyFlag(true);
         twirlSliderSetup();
         break;
     default:
@@ -408,7 +408,7 @@ void CanvoAppDelegate::twirlSliderAction(platform::Slider& slider) {
 }
 
 void CanvoAppDelegate::sliderOkAction(platform::ActionSender*) {
-    filterTool_ = 0;
+    setFilterTool(Tool::NoTool);
     if (screenSlidersViewController_)
         screenSlidersViewController_->view()->removeFromSuperview();
     if (newMasterViewController_)
@@ -426,7 +426,7 @@ void CanvoAppDelegate::sliderTwirlOkAction(platform::ActionSender* sender) {
 void CanvoAppDelegate::sliderCancelAction(platform::ActionSender*) {
     if (screenSlidersViewController_)
         screenSlidersViewController_->view()->removeFromSuperview();
-    filterTool_ = 0;
+    setFilterTool(Tool::NoTool);
     if (PaintingView* canvas = getThePaintingView())
         canvas->copyFromUndoBuffer();
     if (newMasterViewController_)

@@ -319,7 +319,7 @@ public:
     // The open slider panel, if any. Not owned: whoever presents the panel
     // keeps it; the delegate only needs to know whether one is open.
     std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController() const {
-        return screenSlidersViewController_.lock();
+        return screenSlidersViewController_;
     }
     void setScreenSlidersViewController(const std::shared_ptr<ScreenSlidersViewController>& c) {
         screenSlidersViewController_ = c;
@@ -348,7 +348,7 @@ private:
     std::string brushSizeBadge_;
 
     std::shared_ptr<platform::ActivityIndicatorView> progressView_;
-    std::weak_ptr<ScreenSlidersViewController> screenSlidersViewController_;
+    std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController_; // the open slider panel (presented here)
     std::weak_ptr<TextLayerView> lastMovedTextLayer_;
     std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
 

@@ -61,7 +61,7 @@ TEST_F(OneShotEffectTest, EachEffectGivesItsPixelFunctionsPictureAndUndoTakesItB
         chrome().undo(nullptr);
         EXPECT_TRUE(picture() == before) << action << ": undo";
     }
-    EXPECT_EQ(app().selectedFilterTool(), 18); // sepia was the last one recorded
+    EXPECT_EQ(app().selectedFilterTool(), Tool::SepiaTool); // sepia was the last one recorded
 }
 
 TEST_F(OneShotEffectTest, TheMirrorFlipsRowsWhileTheToolbarsAreTurned) {

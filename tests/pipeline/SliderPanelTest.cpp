@@ -36,7 +36,7 @@ TEST_F(SliderPanelTest, BrightnessOpensASliderFromMinus255To255AndMovingBackGive
     app().setDirtyFlag(false);
     choose("setBrightnessTool:");
     ASSERT_NE(panel(), nullptr);
-    EXPECT_EQ(app().filterTool(), 20);
+    EXPECT_EQ(app().filterTool(), Tool::BrightnessTool);
     EXPECT_TRUE(app().dirtyFlag());
     EXPECT_FALSE(chrome().areToolsShowing());
     EXPECT_EQ(panel()->view()->superview(), chrome().view().get());
@@ -89,7 +89,7 @@ TEST_F(SliderPanelTest, CancelRestoresThePictureBitForBit) {
         dynamic_cast<platform::Button*>(cancel)->sendActionsForControlEvents(
             platform::ControlEventTouchUpInside);
         EXPECT_EQ(panel(), nullptr) << action;
-        EXPECT_EQ(app().filterTool(), 0) << action;
+        EXPECT_EQ(app().filterTool(), Tool::NoTool) << action;
         EXPECT_TRUE(picture() == before) << action;
         wait(1);
         EXPECT_TRUE(chrome().areToolsShowing()) << action;
@@ -120,7 +120,7 @@ TEST_F(SliderPanelTest, OkKeepsTheLastPreviewAndTheTwirlIsRenderedAgainSmoothly)
     const Pixels smooth = twirled(before, 1.3f, true);
     EXPECT_FALSE(smooth == preview);
     EXPECT_TRUE(picture() == smooth);
-    EXPECT_EQ(app().filterTool(), 0);
+    EXPECT_EQ(app().filterTool(), Tool::NoTool);
     wait(1);
     EXPECT_TRUE(chrome().areToolsShowing());
 }
