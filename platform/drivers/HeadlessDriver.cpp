@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <utility>
 #include <vector>
 
 #include "platform/drivers/ApplicationMain.h"
+#include "platform/drivers/HeadlessCall.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Accelerometer.h"
@@ -28,115 +27,7 @@ using Outcome = HeadlessDriver::Outcome;
 
 namespace {
 
-// --- The words of a line ---
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
-        s.remove_prefix(1);
-    while (!s.empty() &&
-           (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-        s.remove_suffix(1);
-    return s;
-}
-
-// Words up to a "#" that starts a word.
-std::vector<std::string> words(std::string_view s) {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r'))
-            ++i;
-        if (i >= s.size() || s[i] == '#')
-            break;
-        std::size_t j = i;
-        while (j < s.size() && s[j] != ' ' && s[j] != '\t' && s[j] != '\r')
-            ++j;
-        out.emplace_back(s.substr(i, j - i));
-        i = j;
-    }
-    return out;
-}
-
-std::optional<double> parseNumber(const std::string& word) {
-    double v = 0;
-    const char* end = word.data() + word.size();
-    auto [ptr, ec] = std::from_chars(word.data(), end, v);
-    if (ec != std::errc() || ptr != end || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-std::optional<int> parseInt(const std::string& word) {
-    int v = 0;
-    const char* end = word.data() + word.size();
-    auto [ptr, ec] = std::from_chars(word.data(), end, v);
-    if (ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return v;
-}
-
-std::string shortNumber(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", v);
-    return text;
-}
-
-// --- The arguments a command takes ---
-
-enum class ArgKind {
-    Number,  // a finite decimal number
-    Count,   // a whole number of at least 1
-    Word,    // one word
-    Choice,  // one of the words of its name ("portrait|landscape")
-    Text,    // the rest of the line, trimmed, "#" included; not empty
-    RawText, // the rest of the line as written after one blank; may be empty
-};
-
-struct Param {
-    std::string_view name; // as the messages and the usage show it; empty: unused
-    ArgKind kind = ArgKind::Number;
-    bool optional = false;
-    double minimum = -std::numeric_limits<double>::infinity();
-    double maximum = std::numeric_limits<double>::infinity();
-    int fallback = 0;      // a Count's value when it is left out
-    std::string_view noun; // a Choice's refusal: "unknown key ..." or "expected a or b"
-};
-
-constexpr Param number(std::string_view name) {
-    return {name};
-}
-// A number from `minimum` to `maximum`, which may be left out when `optional`.
-constexpr Param number(std::string_view name, double minimum, double maximum,
-                       bool optional = false) {
-    return {name, ArgKind::Number, optional, minimum, maximum};
-}
-// An optional whole number from 1 to `maximum`, `fallback` when left out.
-constexpr Param count(std::string_view name, int fallback, int maximum) {
-    return {name, ArgKind::Count, true, 1, double(maximum), fallback};
-}
-constexpr Param word(std::string_view name) {
-    return {name, ArgKind::Word};
-}
-// One of the words of `choices` ("a|b|c").
-constexpr Param choice(std::string_view choices, std::string_view noun = {}) {
-    return {choices, ArgKind::Choice, false, 0, 0, 0, noun};
-}
-// The rest of the line; only as a command's one argument.
-constexpr Param text(std::string_view name) {
-    return {name, ArgKind::Text};
-}
-constexpr Param rawText(std::string_view name) {
-    return {name, ArgKind::RawText, true};
-}
-
-// What must be there before the handler runs.
-enum class Needs {
-    Nothing,
-    Window, // "there is no window"
-    Focus,  // a window whose first responder takes text
-};
-
-constexpr std::size_t kMaxParams = 5;
+using namespace headless;
 
 // The most a count may ask for and the longest wait: beyond them a script line is a mistake
 // that would keep the run busy for hours (the virtual clock also loses its fine steps far out).
@@ -144,174 +35,6 @@ constexpr int kMaxTaps = 1000;
 constexpr int kMaxSteps = 100000;
 constexpr int kMaxFinger = 1000;
 constexpr double kMaxWait = 1e7;
-
-using Handler = Result<Outcome> (*)(const HeadlessDriver::Call&);
-
-struct Command {
-    std::string_view name;
-    std::array<Param, kMaxParams> params;
-    Needs needs;
-    Handler handler;
-
-    std::size_t paramCount() const {
-        std::size_t n = 0;
-        while (n < kMaxParams && !params[n].name.empty())
-            ++n;
-        return n;
-    }
-    // "X Y [FINGER]"
-    std::string usage() const {
-        std::string out;
-        for (std::size_t i = 0; i < paramCount(); ++i) {
-            const Param& p = params[i];
-            if (!out.empty())
-                out += ' ';
-            out += p.optional ? "[" + std::string(p.name) + "]" : std::string(p.name);
-        }
-        return out;
-    }
-};
-
-} // namespace
-
-// One command line, its arguments checked against the command's row.
-class HeadlessDriver::Call {
-public:
-    Call(HeadlessDriver& driver, const Command& command, Window* window)
-        : driver_(driver), command_(command), window_(window) {}
-
-    // Checks the arguments; a failure carries the whole message.
-    Status parse(const std::string& rest);
-
-    std::string_view name() const { return command_.name; }
-    bool has(std::size_t i) const { return present_[i]; }
-    double number(std::size_t i) const { return numbers_[i]; }
-    int count(std::size_t i) const { return int(numbers_[i]); }
-    const std::string& word(std::size_t i) const { return words_[i]; }
-    const std::string& text() const { return text_; }
-    // Set when the row needs a window.
-    Window& window() const { return *window_; }
-    HeadlessDriver& driver() const { return driver_; }
-
-    // What the input set off at this moment (posted work, timers already due), then the
-    // window is drawn again.
-    void settle() const { driver_.settleInput(); }
-    void render() const { driver_.render(); }
-    // "NAME: reason"
-    Result<Outcome> fail(const std::string& reason) const {
-        return Result<Outcome>::failure(std::string(command_.name) + ": " + reason);
-    }
-
-private:
-    Status refuse(const std::string& reason) const {
-        return Status::failure(std::string(command_.name) + ": " + reason);
-    }
-    Status parseWord(std::size_t i, const std::string& word);
-
-    HeadlessDriver& driver_;
-    const Command& command_;
-    Window* window_;
-    std::array<bool, kMaxParams> present_{};
-    std::array<double, kMaxParams> numbers_{};
-    std::array<std::string, kMaxParams> words_{};
-    std::string text_;
-};
-
-Status HeadlessDriver::Call::parse(const std::string& rest) {
-    const std::size_t n = command_.paramCount();
-    if (n == 1 && command_.params[0].kind == ArgKind::RawText) {
-        // The rest of the line as written, after the one separating blank.
-        text_ = rest;
-        if (!text_.empty() && (text_.front() == ' ' || text_.front() == '\t'))
-            text_.erase(0, 1);
-        while (!text_.empty() && (text_.back() == '\r' || text_.back() == '\n'))
-            text_.pop_back();
-        present_[0] = true;
-        return success();
-    }
-    if (n == 1 && command_.params[0].kind == ArgKind::Text) {
-        text_ = std::string(trim(rest));
-        if (text_.empty())
-            return refuse(std::string(command_.params[0].name) + " is missing");
-        present_[0] = true;
-        return success();
-    }
-    const std::vector<std::string> w = words(rest);
-    if (w.size() > n)
-        return refuse(n == 0 ? "takes no arguments"
-                             : "too many arguments (" + command_.usage() + ")");
-    for (std::size_t i = 0; i < n; ++i) {
-        const Param& p = command_.params[i];
-        if (i >= w.size()) {
-            if (!p.optional)
-                return refuse(std::string(p.name) + " is missing");
-            numbers_[i] = p.fallback;
-            continue;
-        }
-        if (auto parsed = parseWord(i, w[i]); !parsed)
-            return parsed;
-        present_[i] = true;
-    }
-    return success();
-}
-
-Status HeadlessDriver::Call::parseWord(std::size_t i, const std::string& word) {
-    const Param& p = command_.params[i];
-    const std::string quoted = std::string(p.name) + " \"" + word + "\"";
-    switch (p.kind) {
-    case ArgKind::Number: {
-        auto v = parseNumber(word);
-        if (!v)
-            return refuse(quoted + " is not a number");
-        if (*v < p.minimum)
-            return refuse(std::string(p.name) +
-                          (p.minimum == 0 ? " must not be negative"
-                                          : " must be at least " + shortNumber(p.minimum)));
-        if (*v > p.maximum)
-            return refuse(quoted + " must be at most " + shortNumber(p.maximum));
-        numbers_[i] = *v;
-        return success();
-    }
-    case ArgKind::Count: {
-        auto v = parseInt(word);
-        if (!v || *v < p.minimum)
-            return refuse(quoted + " must be a whole number of at least " + shortNumber(p.minimum));
-        if (*v > p.maximum)
-            return refuse(quoted + " must be at most " + shortNumber(p.maximum));
-        numbers_[i] = *v;
-        return success();
-    }
-    case ArgKind::Choice: {
-        std::vector<std::string_view> choices;
-        for (std::size_t from = 0; from <= p.name.size();) {
-            const std::size_t bar = std::min(p.name.find('|', from), p.name.size());
-            choices.push_back(p.name.substr(from, bar - from));
-            from = bar + 1;
-        }
-        if (std::find(choices.begin(), choices.end(), word) != choices.end()) {
-            words_[i] = word;
-            return success();
-        }
-        std::string list;
-        for (std::size_t k = 0; k < choices.size(); ++k) {
-            if (k > 0)
-                list += p.noun.empty() ? (k + 1 == choices.size() ? " or " : ", ") : ", ";
-            list += choices[k];
-        }
-        if (p.noun.empty())
-            return refuse("expected " + list);
-        return refuse("unknown " + std::string(p.noun) + " \"" + word + "\" (" + list + ")");
-    }
-    case ArgKind::Word:
-    case ArgKind::Text:
-    case ArgKind::RawText:
-        words_[i] = word;
-        return success();
-    }
-    return success();
-}
-
-namespace {
 
 // --- The commands ---
 

@@ -9,7 +9,7 @@ namespace platform {
 // The outcome of a fallible operation: a value, or a one-line reason why not.
 // Nothing in the platform throws across a module border; callers look at this.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : v_(std::move(value)) {}
     static Result failure(std::string reason) { return Result(Error{std::move(reason)}); }

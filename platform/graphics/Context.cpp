@@ -89,29 +89,6 @@ AffineTransform snapped(AffineTransform t) {
     return t;
 }
 
-// Stored picture coordinates to the coordinates of the picture as seen, for
-// the orientations 0 to 7 (up, down, left, right, then mirrored).
-AffineTransform orientationTransform(int orientation, float w, float h) {
-    switch (orientation) {
-    case 1:
-        return {-1, 0, 0, -1, w, h};
-    case 2:
-        return {0, -1, 1, 0, 0, w};
-    case 3:
-        return {0, 1, -1, 0, h, 0};
-    case 4:
-        return {-1, 0, 0, 1, w, 0};
-    case 5:
-        return {1, 0, 0, -1, 0, h};
-    case 6:
-        return {0, 1, 1, 0, 0, 0};
-    case 7:
-        return {0, -1, -1, 0, h, w};
-    default:
-        return {};
-    }
-}
-
 Point sub(Point a, Point b) {
     return {a.x - b.x, a.y - b.y};
 }
@@ -533,24 +510,22 @@ void Context::strokeRect(const Rect& r) {
 }
 
 void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
-                         bool topAtHighY, int orientation) {
+                         bool topAtHighY, PictureOrientation orientation) {
     if (r.isEmpty() || !pixels || width <= 0 || height <= 0)
         return;
     const State& s = impl_->state;
     if (s.clipBox.empty())
         return;
     const Rect q = r.standardized();
-    const bool quarter =
-        orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const bool quarter = turnsAQuarter(orientation);
     const float seenW = float(quarter ? height : width), seenH = float(quarter ? width : height);
     const AffineTransform seenToUser =
         topAtHighY
             ? AffineTransform{q.width() / seenW, 0, 0, -q.height() / seenH, q.minX(), q.maxY()}
             : AffineTransform{q.width() / seenW, 0, 0, q.height() / seenH, q.minX(), q.minY()};
-    const AffineTransform toDevice =
-        snapped(orientationTransform(orientation, float(width), float(height))
-                    .concat(seenToUser)
-                    .concat(userToDevice()));
+    const AffineTransform toDevice = snapped(storedToSeen(orientation, float(width), float(height))
+                                                 .concat(seenToUser)
+                                                 .concat(userToDevice()));
     const detail::SourceBitmap src{reinterpret_cast<const std::uint32_t*>(pixels), width, height,
                                    width};
     detail::compositeBitmap(surfaceOf(data_, width_, height_), s.clipBox, src, toDevice,
@@ -558,16 +533,17 @@ void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, i
 }
 
 void Context::drawImage(const Rect& r, const Image& image) {
-    drawBitmap(r, image.data(), image.width(), image.height(), true, 0);
+    drawBitmap(r, image.data(), image.width(), image.height(), true, PictureOrientation::Up);
 }
 
 void Context::drawImageUpright(const Rect& r, const Image& image) {
     drawBitmap(r, image.data(), image.width(), image.height(), axis_ == YAxis::Up,
-               image.orientation());
+               image.pictureOrientation());
 }
 
 void Context::drawContext(const Rect& r, const Context& source) {
-    drawBitmap(r, source.data(), source.width(), source.height(), source.yAxis() == YAxis::Up, 0);
+    drawBitmap(r, source.data(), source.width(), source.height(), source.yAxis() == YAxis::Up,
+               PictureOrientation::Up);
 }
 
 void Context::fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride) {

@@ -121,7 +121,7 @@ private:
     friend std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image);
     Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis);
     void drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
-                    bool topAtHighY, int orientation);
+                    bool topAtHighY, PictureOrientation orientation);
     void fillCoverage(detail::CoverageMask& coverage, const Color& color);
     struct Impl;
     int width_;

@@ -52,8 +52,7 @@ std::span<const std::uint8_t> findExif(std::span<const std::uint8_t> jpeg) {
     return {};
 }
 
-// EXIF orientation 1, 3, 8, 6, 2, 4, 5, 7 as the picture orientations 0 to 7
-// (up, down, left, right and the mirrored forms); anything else is up.
+// The EXIF orientation as the picture's orientation; anything else is up.
 int orientationFromExif(std::span<const std::uint8_t> jpeg) {
     const auto exif = findExif(jpeg);
     if (exif.empty())
@@ -66,34 +65,9 @@ int orientationFromExif(std::span<const std::uint8_t> jpeg) {
     exif_data_load_data(data, exif.data(), unsigned(exif.size()));
     int orientation = 0;
     if (ExifEntry* e = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-        e && e->format == EXIF_FORMAT_SHORT && e->components >= 1 && e->size >= 2) {
-        switch (exif_get_short(e->data, exif_data_get_byte_order(data))) {
-        case 3:
-            orientation = 1;
-            break;
-        case 8:
-            orientation = 2;
-            break;
-        case 6:
-            orientation = 3;
-            break;
-        case 2:
-            orientation = 4;
-            break;
-        case 4:
-            orientation = 5;
-            break;
-        case 5:
-            orientation = 6;
-            break;
-        case 7:
-            orientation = 7;
-            break;
-        default:
-            orientation = 0;
-            break;
-        }
-    }
+        e && e->format == EXIF_FORMAT_SHORT && e->components >= 1 && e->size >= 2)
+        orientation = int(
+            pictureOrientationFromExif(exif_get_short(e->data, exif_data_get_byte_order(data))));
     exif_data_unref(data);
     return orientation;
 }

@@ -30,7 +30,9 @@ Result<ImageRef> refuse(std::string reason) {
 } // namespace
 
 Image::Image(int width, int height, std::vector<std::uint8_t> pixels, int orientation)
-    : width_(width), height_(height), orientation_(orientation), pixels_(std::move(pixels)) {}
+    : width_(width), height_(height),
+      orientation_(pictureOrientationFromNumber(orientation).value_or(PictureOrientation::Up)),
+      pixels_(std::move(pixels)) {}
 
 Image::Image(const Image& other)
     : width_(other.width_), height_(other.height_), orientation_(other.orientation_),
@@ -43,7 +45,7 @@ Result<ImageRef> Image::create(int width, int height, std::vector<std::uint8_t> 
                                          std::to_string(height) + " is outside the limits");
     if (argbPremultiplied.size() != std::size_t(width) * 4 * std::size_t(height))
         return Result<ImageRef>::failure("Picture data has the wrong size");
-    if (orientation < 0 || orientation > 7)
+    if (!pictureOrientationFromNumber(orientation))
         return Result<ImageRef>::failure("Invalid image orientation");
     return ImageRef(
         std::make_shared<const Image>(width, height, std::move(argbPremultiplied), orientation));
@@ -98,9 +100,7 @@ ImageRef Image::named(std::string_view name) {
 }
 
 Size Image::size() const {
-    const bool quarterTurn =
-        orientation_ == 2 || orientation_ == 3 || orientation_ == 6 || orientation_ == 7;
-    return quarterTurn ? Size{float(height_), float(width_)} : Size{float(width_), float(height_)};
+    return seenSize(orientation_, Size{float(width_), float(height_)});
 }
 
 bool Image::isOpaque() const {

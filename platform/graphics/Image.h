@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "platform/foundation/Result.h"
+#include "platform/graphics/PictureOrientation.h"
 #include "platform/graphics/Size.h"
 
 namespace platform {
 
 // Immutable pixels in the canvas pixel format: bytes A, R, G, B, premultiplied,
-// rows of width * 4 bytes, top row first. The orientation (0 up, 1 down,
-// 2 left, 3 right, 4..7 their mirrored forms) is metadata only: the pixels
-// stay as stored, and Context::drawImage ignores it.
+// rows of width * 4 bytes, top row first. The orientation (PictureOrientation,
+// stored as its number) is metadata only: the pixels stay as stored, and
+// Context::drawImage ignores it (drawImageUpright applies it).
 class Image {
 public:
     static constexpr int kMaxDimension = 8192;
@@ -48,9 +49,10 @@ public:
     int width() const { return width_; }   // pixels, as stored
     int height() const { return height_; } // pixels, as stored
     // Size in points as the picture is seen: width and height exchanged for the
-    // orientations that turn it a quarter (2, 3, 6, 7).
+    // orientations that turn it a quarter.
     Size size() const;
-    int orientation() const { return orientation_; }
+    PictureOrientation pictureOrientation() const { return orientation_; }
+    int orientation() const { return int(orientation_); } // the stored number
     std::size_t bytesPerRow() const { return std::size_t(width_) * 4; }
     const std::uint8_t* data() const { return pixels_.data(); }
     std::span<const std::uint8_t> bytes() const { return pixels_; }
@@ -80,7 +82,7 @@ private:
 
     int width_;
     int height_;
-    int orientation_;
+    PictureOrientation orientation_;
     std::vector<std::uint8_t> pixels_;
     mutable std::atomic<int> opaque_{-1}; // -1 not yet known, else 0 or 1
 };

@@ -81,28 +81,6 @@ TEST_F(AccelerometerTest, ShakeGivesAShortBurstOfStrongSamples) {
     EXPECT_EQ(r.samples.back().z, -1);
 }
 
-// A Linux IIO accelerometer: raw x scale in m/s², mount matrix applied, turned into g.
-TEST_F(AccelerometerTest, ReadsAnIioDeviceInG) {
-    const fs::path root = empty.parent_path() / "accel-iio";
-    fs::remove_all(root);
-    const fs::path dev = root / "iio:device0";
-    fs::create_directories(dev);
-    std::ofstream(dev / "in_accel_x_raw") << "0\n";
-    std::ofstream(dev / "in_accel_y_raw") << "-500\n";
-    std::ofstream(dev / "in_accel_z_raw") << "1000\n";
-    std::ofstream(dev / "in_accel_scale") << "0.00980665\n";
-    std::ofstream(dev / "in_accel_mount_matrix") << "1, 0, 0; 0, 1, 0; 0, 0, 1\n";
-    Recorder r;
-    Accelerometer& a = Accelerometer::shared();
-    a.setDeviceRoot(root);
-    a.setDelegate(&r);
-    EXPECT_EQ(a.device(), dev);
-    const auto reading = a.nextReading();
-    EXPECT_NEAR(reading[0], 0, 1e-12);
-    EXPECT_NEAR(reading[1], 0.5, 1e-12);
-    EXPECT_NEAR(reading[2], -1, 1e-12);
-}
-
 // Every sample reaches the listener while the device moves and for a minute after (its
 // filters settle on the rest reading); then a long wait on the virtual clock jumps over the
 // resting samples instead of delivering hundreds of millions of them.
@@ -128,4 +106,26 @@ TEST_F(AccelerometerTest, ALongRestIsJumpedOnceTheListenerHasSettled) {
     EXPECT_GE(r.samples.size(), settle);
     EXPECT_LE(r.samples.size(), settle + 12);
     a.setDelegate(nullptr);
+}
+
+// A Linux IIO accelerometer: raw x scale in m/s², mount matrix applied, turned into g.
+TEST_F(AccelerometerTest, ReadsAnIioDeviceInG) {
+    const fs::path root = empty.parent_path() / "accel-iio";
+    fs::remove_all(root);
+    const fs::path dev = root / "iio:device0";
+    fs::create_directories(dev);
+    std::ofstream(dev / "in_accel_x_raw") << "0\n";
+    std::ofstream(dev / "in_accel_y_raw") << "-500\n";
+    std::ofstream(dev / "in_accel_z_raw") << "1000\n";
+    std::ofstream(dev / "in_accel_scale") << "0.00980665\n";
+    std::ofstream(dev / "in_accel_mount_matrix") << "1, 0, 0; 0, 1, 0; 0, 0, 1\n";
+    Recorder r;
+    Accelerometer& a = Accelerometer::shared();
+    a.setDeviceRoot(root);
+    a.setDelegate(&r);
+    EXPECT_EQ(a.device(), dev);
+    const auto reading = a.nextReading();
+    EXPECT_NEAR(reading[0], 0, 1e-12);
+    EXPECT_NEAR(reading[1], 0.5, 1e-12);
+    EXPECT_NEAR(reading[2], -1, 1e-12);
 }
