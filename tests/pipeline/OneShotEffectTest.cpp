@@ -45,10 +45,14 @@ class OneShotEffectTest : public PipelineTest {};
 
 TEST_F(OneShotEffectTest, EachEffectGivesItsPixelFunctionsPictureAndUndoTakesItBack) {
     const std::pair<const char*, PixelFunction> effects[] = {
-        {"setHorizontalMirrorTool:", mirror}, {"setSqueezeTool:", squeezeImage2},
-        {"setLightTunnelTool:", lightTunnelImageBitmap}, {"setBulgeTool:", bulgeImageBitmap},
-        {"setDentTool:", dentImageBitmap},     {"setFisheyeTool:", fisheyeImageBitmap},
-        {"setGrayScaleTool:", grayScaleImageBitmap}, {"setSepiaTool:", sepia}};
+        {"setHorizontalMirrorTool:", mirror},
+        {"setSqueezeTool:", squeezeImage2},
+        {"setLightTunnelTool:", lightTunnelImageBitmap},
+        {"setBulgeTool:", bulgeImageBitmap},
+        {"setDentTool:", dentImageBitmap},
+        {"setFisheyeTool:", fisheyeImageBitmap},
+        {"setGrayScaleTool:", grayScaleImageBitmap},
+        {"setSepiaTool:", sepia}};
     for (const auto& [action, function] : effects) {
         const Pixels before = picture();
         app().setDirtyFlag(false);
@@ -136,8 +140,8 @@ TEST_F(OneShotEffectTest, InputIsRefusedWhileTheWorkerRunsAndAcceptedAfter) {
     wait(2);
     EXPECT_TRUE(picture() == snapshot);
     EXPECT_EQ(canvas().undoBitmapData(), source); // the worker's snapshot stayed put
-    EXPECT_TRUE(app().dirtyFlag());                // not saved
-    EXPECT_EQ(chrome().visibleSheet(), nullptr);   // neither "Save Image?" nor "Erase Image?"
+    EXPECT_TRUE(app().dirtyFlag());               // not saved
+    EXPECT_EQ(chrome().visibleSheet(), nullptr);  // neither "Save Image?" nor "Erase Image?"
     EXPECT_FALSE(app().shaken());
     EXPECT_FALSE(chrome().isModalViewShowing());
 
