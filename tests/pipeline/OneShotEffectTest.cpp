@@ -203,3 +203,29 @@ TEST_F(OneShotEffectTest, TerminationWaitsForTheWorkerAndKeepsItsPicture) {
 
 } // namespace
 } // namespace zorbel::testing
+
+namespace zorbel::testing {
+namespace {
+
+class ToolPickerInAppTest : public PipelineTest {};
+
+TEST_F(ToolPickerInAppTest, APickerMarkedToDisappearClosesAsSoonAsItShows) {
+    auto picker = std::make_shared<ToolViewController>(app().pickerHost());
+    picker->setNeedsToDisappear(true);
+    chrome().presentModalViewController(picker, true);
+    EXPECT_TRUE(chrome().isModalViewShowing());
+    wait(0.5);
+    EXPECT_FALSE(chrome().isModalViewShowing());
+}
+
+TEST_F(ToolPickerInAppTest, ChoosingAToolClosesThePickerAndSelectsIt) {
+    choose("setEraserTool:");
+    EXPECT_FALSE(chrome().isModalViewShowing());
+    EXPECT_EQ(app().selectedTool(), 2);
+    choose("setVerticalMirrorTool:");
+    EXPECT_EQ(app().selectedTool(), 2);
+    EXPECT_FALSE(app().tooBusyForUserInteraction());
+}
+
+} // namespace
+} // namespace zorbel::testing
