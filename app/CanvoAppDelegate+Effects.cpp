@@ -19,14 +19,7 @@
 #include "app/EffectWorker.h"
 #include "app/NewMasterViewController.h"
 #include "canvas/PaintingView.h"
-#include "effects/BulgeImageBitmap.h"
-#include "effects/DentImageBitmap.h"
-#include "effects/FisheyeImageBitmap.h"
-#include "effects/GrayLUTImageBitmap.h"
-#include "effects/GrayScaleImageBitmap.h"
-#include "effects/LightTunnelImageBitmap.h"
-#include "effects/MirrorImageBitmap.h"
-#include "effects/SqueezeImage2.h"
+#include "effects/EffectRegistry.h"
 #include "pickers/ScreenSlidersViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Slider.h"
@@ -59,53 +52,27 @@ constexpr unsigned kProgressAutoresizing =
     platform::AutoresizingFlexibleLeftMargin | platform::AutoresizingFlexibleRightMargin |
     platform::AutoresizingFlexibleTopMargin | platform::AutoresizingFlexibleBottomMargin; // 45
 
-// The pixel work of each one-shot effect, from the snapshot into the result.
-// `landscape`: the toolbars are turned, so the mirror flips rows instead.
+// The pixel function of each one-shot effect in the effect registry.
 struct OneShotRow {
     OneShotEffect effect;
-    const char* name;
-    void (*pixels)(const std::uint8_t* src, std::uint8_t* dst, int width, int height,
-                   bool landscape);
+    EffectId id;
 };
 
-void sepia(const std::uint8_t* src, std::uint8_t* dst, int width, int height, bool) {
-    ColorLUT table{};
-    createSepiaLUT(table);
-    grayLUTImageBitmap(src, dst, width, height, table);
-}
-
 constexpr std::array<OneShotRow, 8> kOneShotEffects{{
-    {OneShotEffect::HorizontalMirror, "mirror",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool landscape) {
-         mirrorImageBitmap(s, d, w, h, landscape);
-     }},
-    {OneShotEffect::Squeeze, "squeeze",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) { squeezeImage2(s, d, w, h); }},
-    {OneShotEffect::LightTunnel, "light tunnel",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) {
-         lightTunnelImageBitmap(s, d, w, h);
-     }},
-    {OneShotEffect::Bulge, "bulge",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) {
-         bulgeImageBitmap(s, d, w, h);
-     }},
-    {OneShotEffect::Dent, "dent",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) { dentImageBitmap(s, d, w, h); }},
-    {OneShotEffect::Fisheye, "fisheye",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) {
-         fisheyeImageBitmap(s, d, w, h);
-     }},
-    {OneShotEffect::GrayScale, "grey scale",
-     [](const std::uint8_t* s, std::uint8_t* d, int w, int h, bool) {
-         grayScaleImageBitmap(s, d, w, h);
-     }},
-    {OneShotEffect::Sepia, "sepia", sepia},
+    {OneShotEffect::HorizontalMirror, EffectId::Mirror},
+    {OneShotEffect::Squeeze, EffectId::Squeeze},
+    {OneShotEffect::LightTunnel, EffectId::LightTunnel},
+    {OneShotEffect::Bulge, EffectId::Bulge},
+    {OneShotEffect::Dent, EffectId::Dent},
+    {OneShotEffect::Fisheye, EffectId::Fisheye},
+    {OneShotEffect::GrayScale, EffectId::GrayScale},
+    {OneShotEffect::Sepia, EffectId::Sepia},
 }};
 
-const OneShotRow* oneShotRow(OneShotEffect effect) {
+const Effect* oneShotEffect(OneShotEffect effect) {
     for (const OneShotRow& row : kOneShotEffects)
         if (row.effect == effect)
-            return &row;
+            return &effectFor(row.id);
     return nullptr;
 }
 
@@ -120,11 +87,9 @@ bool effectSize(const PaintingView& canvas, int& width, int& height) {
     return double(width) * double(height) * 4.0 <= double(canvas.bitmapByteCount());
 }
 
-// One row of the slider set-ups.
+// One row of the slider set-ups; the range and the start are the effect's.
 struct SliderSetup {
-    float min;
-    float max;
-    float start;
+    EffectId effect;
     const char* minImage; // null: none
     const char* maxImage;
     const char* actionName;
@@ -133,27 +98,21 @@ struct SliderSetup {
     void (PaintingView::*prepare)();
 };
 
-const SliderSetup kBrightnessSetup{-255,
-                                   255,
-                                   0,
+const SliderSetup kBrightnessSetup{EffectId::Brightness,
                                    "brightwhite.png",
                                    "brightnessbutton.png",
                                    "brightnessSliderAction:",
                                    &CanvoAppDelegate::brightnessSliderAction,
                                    &CanvoAppDelegate::sliderOkAction,
                                    &PaintingView::setUpBrightnessAdjustment};
-const SliderSetup kContrastSetup{-100,
-                                 100,
-                                 0,
+const SliderSetup kContrastSetup{EffectId::Contrast,
                                  "graysquarebutton.png",
                                  "contrastbutton.png",
                                  "contrastSliderAction:",
                                  &CanvoAppDelegate::contrastSliderAction,
                                  &CanvoAppDelegate::sliderOkAction,
                                  &PaintingView::setUpContrastAdjustment};
-const SliderSetup kTwirlSetup{-2,
-                              2,
-                              0,
+const SliderSetup kTwirlSetup{EffectId::Twirl,
                               nullptr,
                               nullptr,
                               "twirlSliderAction:",
@@ -214,7 +173,7 @@ void CanvoAppDelegate::detachOneShotEffect(OneShotEffect effect) {
         platform::log("One-shot effect refused: another one is still running");
         return;
     }
-    const OneShotRow* row = oneShotRow(effect);
+    const Effect* row = oneShotEffect(effect);
     auto run = std::make_shared<EffectState::Run>();
     effects_->run = run;
     setDirtyFlag(true);
@@ -234,14 +193,14 @@ void CanvoAppDelegate::detachOneShotEffect(OneShotEffect effect) {
         finishOneShotEffect();
         return;
     }
-    const bool landscape = platform::isLandscape(getCurrentOrientation());
-    auto pixels = row->pixels;
+    // The mirror turned with the toolbars mirrors rows instead of columns.
+    const bool option = row->option == "vertical" && platform::isLandscape(getCurrentOrientation());
     std::weak_ptr<CanvoAppDelegate*> alive = alive_;
     std::weak_ptr<EffectState> state = effects_;
     run->worker = EffectWorker::start(
         canvas->undoBitmapData(), width, height,
-        [pixels, landscape](const std::uint8_t* s, std::uint8_t* d, int w, int h) {
-            pixels(s, d, w, h, landscape);
+        [row, option](const std::uint8_t* s, std::uint8_t* d, int w, int h) {
+            row->apply(EffectBuffers{s, d, w, h}, 0, option);
         },
         [alive, state, run](EffectWorker&) {
             auto self = alive.lock();
@@ -340,9 +299,10 @@ void openSliderPanel(CanvoAppDelegate& app, const SliderSetup& setup) {
         chrome->hideAllTools();
     // 2.-4.
     auto panel = std::make_shared<ScreenSlidersViewController>(app.pickerHost());
-    panel->setMinValue(setup.min);
-    panel->setMaxValue(setup.max);
-    panel->setStartValue(setup.start);
+    const Effect& effect = effectFor(setup.effect);
+    panel->setMinValue(float(effect.minimum));
+    panel->setMaxValue(float(effect.maximum));
+    panel->setStartValue(float(effect.start));
     panel->setMinImage(sliderImage(setup.minImage));
     panel->setMaxImage(sliderImage(setup.maxImage));
     panel->setTarget(&app);

@@ -20,8 +20,8 @@ void EffectWorker::setBeforeWorkHook(std::function<void()> hook) {
     beforeWorkHook() = std::move(hook);
 }
 
-std::shared_ptr<EffectWorker> EffectWorker::start(const std::uint8_t* source, int width,
-                                                  int height, PixelWork work,
+std::shared_ptr<EffectWorker> EffectWorker::start(const std::uint8_t* source, int width, int height,
+                                                  PixelWork work,
                                                   std::function<void(EffectWorker&)> finished) {
     std::shared_ptr<EffectWorker> worker(new EffectWorker());
     // The buffer is made here, on the main thread, so that a failure to get

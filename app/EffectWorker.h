@@ -17,8 +17,8 @@ class EffectWorker {
 public:
     // Reads width * height pixels at `source`, writes as many at `target`
     // (which starts as a copy of the source).
-    using PixelWork =
-        std::function<void(const std::uint8_t* source, std::uint8_t* target, int width, int height)>;
+    using PixelWork = std::function<void(const std::uint8_t* source, std::uint8_t* target,
+                                         int width, int height)>;
 
     // Starts the work at once on its own thread. `source` must stay unchanged
     // and alive until finished() is true. `finished` runs on the main thread.

@@ -57,10 +57,10 @@ void oneShot(benchmark::State& state, const char* action) {
         }
         frame();
         benchmark::DoNotOptimize(framebuffer->data());
-
     }
     platform::View::setAnimationsEnabled(true);
-    state.counters["frames"] = benchmark::Counter(double(frames), benchmark::Counter::kAvgIterations);
+    state.counters["frames"] =
+        benchmark::Counter(double(frames), benchmark::Counter::kAvgIterations);
 }
 
 void BM_OneShotGrayScaleTapToFrame(benchmark::State& state) {

@@ -19,8 +19,8 @@ void slide(benchmark::State& state, int filterTool, float low, float high) {
     platform::Window& window = *app.window();
     const float scale = float(state.range(0));
     window.setScale(scale);
-    auto framebuffer = platform::Context::createBitmap(int(320 * scale), int(480 * scale),
-                                                       nullptr, platform::YAxis::Down);
+    auto framebuffer = platform::Context::createBitmap(int(320 * scale), int(480 * scale), nullptr,
+                                                       platform::YAxis::Down);
     window.render(*framebuffer);
     app.setFilterTool(filterTool);
     app.doInteractiveFilter();

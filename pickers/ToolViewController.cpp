@@ -49,28 +49,17 @@ constexpr std::array<ToolViewController::Action, 23> kActions{{
 // Tags 1-7 the tools, 100 the effects heading, 101-111 the effects, 200 the
 // layers heading, 201-203 the layer actions.
 constexpr std::array<ToolViewController::Placement, 23> kPlacements{{
-    {1, {12, 52}, platform::Point{12, 52}},
-    {2, {106, 52}, platform::Point{106, 52}},
-    {3, {202, 52}, platform::Point{202, 52}},
-    {4, {12, 92}, platform::Point{300, 52}},
-    {5, {153, 92}, platform::Point{12, 92}},
-    {6, {12, 132}, platform::Point{106, 92}},
-    {7, {106, 132}, platform::Point{202, 92}},
-    {100, {111, 172}, platform::Point{200, 132}},
-    {101, {12, 212}, platform::Point{12, 172}},
-    {102, {111, 212}, platform::Point{106, 172}},
-    {103, {217, 212}, platform::Point{202, 172}},
-    {104, {12, 252}, platform::Point{300, 172}},
-    {105, {111, 252}, platform::Point{400, 172}},
-    {106, {217, 252}, platform::Point{12, 212}},
-    {107, {217, 292}, platform::Point{106, 212}},
-    {108, {12, 292}, platform::Point{202, 212}},
-    {109, {111, 292}, platform::Point{300, 212}},
-    {110, {111, 332}, platform::Point{400, 212}},
-    {111, {12, 332}, platform::Point{12, 252}},
-    {200, {116, 372}, std::nullopt},
-    {201, {12, 412}, platform::Point{202, 252}},
-    {202, {114, 412}, platform::Point{300, 252}},
+    {1, {12, 52}, platform::Point{12, 52}},       {2, {106, 52}, platform::Point{106, 52}},
+    {3, {202, 52}, platform::Point{202, 52}},     {4, {12, 92}, platform::Point{300, 52}},
+    {5, {153, 92}, platform::Point{12, 92}},      {6, {12, 132}, platform::Point{106, 92}},
+    {7, {106, 132}, platform::Point{202, 92}},    {100, {111, 172}, platform::Point{200, 132}},
+    {101, {12, 212}, platform::Point{12, 172}},   {102, {111, 212}, platform::Point{106, 172}},
+    {103, {217, 212}, platform::Point{202, 172}}, {104, {12, 252}, platform::Point{300, 172}},
+    {105, {111, 252}, platform::Point{400, 172}}, {106, {217, 252}, platform::Point{12, 212}},
+    {107, {217, 292}, platform::Point{106, 212}}, {108, {12, 292}, platform::Point{202, 212}},
+    {109, {111, 292}, platform::Point{300, 212}}, {110, {111, 332}, platform::Point{400, 212}},
+    {111, {12, 332}, platform::Point{12, 252}},   {200, {116, 372}, std::nullopt},
+    {201, {12, 412}, platform::Point{202, 252}},  {202, {114, 412}, platform::Point{300, 252}},
     {203, {217, 412}, platform::Point{400, 252}},
 }};
 
@@ -90,9 +79,8 @@ std::span<const ToolViewController::Placement> ToolViewController::placements() 
 ToolViewController::ToolViewController(PickerHost& host)
     : platform::ViewController(kInterfaceName), host_(host) {
     for (const Action& action : kActions)
-        registerAction(std::string(action.name), [this, &action](platform::ActionSender*) {
-            run(action);
-        });
+        registerAction(std::string(action.name),
+                       [this, &action](platform::ActionSender*) { run(action); });
 }
 
 ToolViewController::~ToolViewController() = default;

@@ -27,21 +27,21 @@ public:
 
     // What an action does, in the order of the rows of its table.
     enum class Step {
-        Tool,              // dismiss; setSelectedTool; applyTool
-        ReapplyTool,       // dismiss; applyTool (the selected tool stays)
-        OneShot,           // dismiss; [setSelectedFilterTool]; setUpProgressView; worker
-        InteractiveFirst,  // setSelectedFilterTool; dismiss; applyFilterTool
-        InteractiveLater,  // dismiss; setSelectedFilterTool; applyFilterTool
-        Flatten,           // dismiss; flattenImage
-        FlipOverlay,       // dismiss; flip the last moved picture layer (shape tool only)
-        DeleteLayer,       // dismiss; delete the last moved picture layer or caption
-        Cancel,            // dismiss
+        Tool,             // dismiss; setSelectedTool; applyTool
+        ReapplyTool,      // dismiss; applyTool (the selected tool stays)
+        OneShot,          // dismiss; [setSelectedFilterTool]; setUpProgressView; worker
+        InteractiveFirst, // setSelectedFilterTool; dismiss; applyFilterTool
+        InteractiveLater, // dismiss; setSelectedFilterTool; applyFilterTool
+        Flatten,          // dismiss; flattenImage
+        FlipOverlay,      // dismiss; flip the last moved picture layer (shape tool only)
+        DeleteLayer,      // dismiss; delete the last moved picture layer or caption
+        Cancel,           // dismiss
     };
     struct Action {
         std::string_view name; // as in the interface file ("setSepiaTool:")
         int toolSelected;      // recorded in toolSelected; 0 leaves it as it was
         Step step;
-        int tool;              // the tool or effect number handed to the host (0: none)
+        int tool; // the tool or effect number handed to the host (0: none)
         std::optional<OneShotEffect> effect;
     };
     static std::span<const Action> actions();

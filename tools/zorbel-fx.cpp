@@ -15,18 +15,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "effects/BulgeImageBitmap.h"
-#include "effects/ContrastLUT.h"
-#include "effects/DentImageBitmap.h"
-#include "effects/FisheyeImageBitmap.h"
+#include "effects/EffectRegistry.h"
 #include "effects/FitCurves.h"
-#include "effects/GrayLUTImageBitmap.h"
-#include "effects/GrayScaleImageBitmap.h"
-#include "effects/LightTunnelImageBitmap.h"
-#include "effects/MirrorImageBitmap.h"
-#include "effects/SingleChannelLUT.h"
-#include "effects/SqueezeImage2.h"
-#include "effects/TwirlImage3.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Image.h"
@@ -35,22 +25,15 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-constexpr std::string_view kHelp = R"(Usage: zorbel-fx EFFECT [AMOUNT] [OPTION] INPUT OUTPUT
+constexpr std::string_view kHelpStart = R"(Usage: zorbel-fx EFFECT [AMOUNT] [OPTION] INPUT OUTPUT
        zorbel-fx fitcurve ERROR < POINTS > CONTROL_POINTS
 
 Applies one of Zorbel's picture effects to INPUT and writes the result to OUTPUT.
 
 Effects:
-  bulge | dent | fisheye | lighttunnel | squeeze    (no amount)
-  twirl AMOUNT [--interpolate]    turn about the centre by 2 x AMOUNT radians, AMOUNT from
-                                  -2 to 2; nearest-pixel (the slider preview) unless
-                                  --interpolate (the final render)
-  grayscale | sepia               (no amount)
-  mirror [--vertical]             the right half mirrored onto the left; with --vertical
-                                  the top half mirrored onto the bottom
-  brightness AMOUNT               an integer from -255 to 255
-  contrast AMOUNT                 an integer from -100 to 100
+)";
 
+constexpr std::string_view kHelpEnd = R"(
 INPUT is a PNG or JPEG picture of any size from 2 x 2 pixels up (its EXIF orientation is
 applied). It is converted to the canvas's pixel format (premultiplied alpha, red, green,
 blue) and held bottom-up as the canvas holds it, so the result is what the app shows for
@@ -92,27 +75,56 @@ std::optional<Number> parseNumber(std::string_view text) {
     return value;
 }
 
-struct Effect {
-    std::string_view name;
-    enum class Amount { None, Float, Integer } amount = Amount::None;
-    double minimum = 0;
-    double maximum = 0;
-    std::string_view option; // the one option it takes, if any
-};
+std::string amountRange(const zorbel::Effect& effect) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%s from %g to %g",
+                  effect.amountKind == zorbel::AmountKind::Real ? "a number" : "an integer",
+                  effect.minimum, effect.maximum);
+    return range;
+}
 
-const Effect kEffects[] = {
-    {"bulge"},
-    {"dent"},
-    {"fisheye"},
-    {"lighttunnel"},
-    {"squeeze"},
-    {"twirl", Effect::Amount::Float, -2, 2, "--interpolate"},
-    {"grayscale"},
-    {"sepia"},
-    {"mirror", Effect::Amount::None, 0, 0, "--vertical"},
-    {"brightness", Effect::Amount::Integer, -255, 255},
-    {"contrast", Effect::Amount::Integer, -100, 100},
-};
+// `head` and then `text` in a column from kColumn on, broken between words before kWidth.
+std::string wrapped(std::string head, const std::string& text) {
+    constexpr std::size_t kColumn = 34;
+    constexpr std::size_t kWidth = 92;
+    std::string out;
+    std::string line = head;
+    line.resize(std::max(line.size() + 2, kColumn), ' ');
+    std::size_t start = 0;
+    bool first = true;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!first && line.size() + 1 + word.size() > kWidth) {
+            out += line + "\n";
+            line = std::string(kColumn, ' ');
+            first = true;
+        }
+        line += (first ? "" : " ") + word;
+        first = false;
+        start = end + 1;
+    }
+    return out + line + "\n";
+}
+
+// The effects' part of the help, one entry per registry row.
+std::string effectsHelp() {
+    std::string out;
+    for (const zorbel::Effect& effect : zorbel::allEffects()) {
+        std::string usage = "  " + std::string(effect.name);
+        if (effect.hasAmount())
+            usage += " AMOUNT";
+        if (!effect.option.empty())
+            usage += " [--" + std::string(effect.option) + "]";
+        std::string text(effect.summary);
+        if (effect.hasAmount())
+            text += "; AMOUNT is " + amountRange(effect);
+        out += wrapped(usage, text);
+    }
+    return out;
+}
 
 // The stored pixels turned upright by the picture's orientation, top row first.
 std::vector<std::uint8_t> uprightPixels(const platform::Image& image, int& width, int& height) {
@@ -136,46 +148,12 @@ std::vector<std::uint8_t> uprightPixels(const platform::Image& image, int& width
     return out;
 }
 
-void applyEffect(std::string_view name, double amount, bool option, const std::uint8_t* src,
-                 std::uint8_t* dst, int width, int height) {
-    if (name == "bulge") {
-        zorbel::bulgeImageBitmap(src, dst, width, height);
-    } else if (name == "dent") {
-        zorbel::dentImageBitmap(src, dst, width, height);
-    } else if (name == "fisheye") {
-        zorbel::fisheyeImageBitmap(src, dst, width, height);
-    } else if (name == "lighttunnel") {
-        zorbel::lightTunnelImageBitmap(src, dst, width, height);
-    } else if (name == "squeeze") {
-        zorbel::squeezeImage2(src, dst, width, height);
-    } else if (name == "twirl") {
-        zorbel::twirlImage3(src, dst, width, height, float(amount), option);
-    } else if (name == "grayscale") {
-        zorbel::grayScaleImageBitmap(src, dst, width, height);
-    } else if (name == "sepia") {
-        zorbel::ColorLUT table{};
-        zorbel::createSepiaLUT(table);
-        zorbel::grayLUTImageBitmap(src, dst, width, height, table);
-    } else if (name == "mirror") {
-        zorbel::mirrorImageBitmap(src, dst, width, height, option);
-    } else if (name == "brightness") {
-        zorbel::SingleChannelLUT table{};
-        zorbel::createBrightnessLUT(table, int(amount));
-        zorbel::applySingleChannelLUTRaw(src, dst, width, height, table);
-    } else if (name == "contrast") {
-        zorbel::SingleChannelLUT table{};
-        zorbel::createIdentityLUT(table);
-        zorbel::createNewContrastLUT(table, int(amount));
-        zorbel::applySingleChannelLUTRaw(src, dst, width, height, table);
-    }
-}
-
-int runEffect(const Effect& effect, const std::vector<std::string_view>& args) {
+int runEffect(const zorbel::Effect& effect, const std::vector<std::string_view>& args) {
     std::vector<std::string_view> positional;
     bool option = false;
     for (std::string_view arg : args) {
         if (arg.size() > 2 && arg.substr(0, 2) == "--") {
-            if (arg != effect.option)
+            if (effect.option.empty() || arg.substr(2) != effect.option)
                 return fail(inQuotes(arg) + " is not an option of " + std::string(effect.name) +
                             " (see zorbel-fx --help)");
             option = true;
@@ -183,7 +161,7 @@ int runEffect(const Effect& effect, const std::vector<std::string_view>& args) {
             positional.push_back(arg);
         }
     }
-    const std::size_t expected = effect.amount == Effect::Amount::None ? 2 : 3;
+    const std::size_t expected = effect.hasAmount() ? 3 : 2;
     if (positional.size() != expected)
         return fail(std::string(effect.name) +
                     (expected == 3 ? " needs an amount, an input and an output"
@@ -191,22 +169,11 @@ int runEffect(const Effect& effect, const std::vector<std::string_view>& args) {
                     " (see zorbel-fx --help)");
 
     double amount = 0;
-    if (effect.amount != Effect::Amount::None) {
-        std::optional<double> value;
-        if (effect.amount == Effect::Amount::Float) {
-            if (auto f = parseNumber<float>(positional[0]))
-                value = *f;
-        } else if (auto i = parseNumber<int>(positional[0])) {
-            value = *i;
-        }
-        if (!value || *value < effect.minimum || *value > effect.maximum) {
-            char range[64];
-            std::snprintf(range, sizeof range, "%s from %g to %g",
-                          effect.amount == Effect::Amount::Float ? "a number" : "an integer",
-                          effect.minimum, effect.maximum);
-            return fail(std::string(effect.name) + " amount must be " + range + ", not " +
-                        inQuotes(positional[0]));
-        }
+    if (effect.hasAmount()) {
+        const std::optional<double> value = effect.parseAmount(positional[0]);
+        if (!value)
+            return fail(std::string(effect.name) + " amount must be " + amountRange(effect) +
+                        ", not " + inQuotes(positional[0]));
         amount = *value;
     }
     const std::filesystem::path input(positional[expected - 2]);
@@ -230,10 +197,10 @@ int runEffect(const Effect& effect, const std::vector<std::string_view>& args) {
         std::copy_n(&upright[std::size_t(height - 1 - row) * rowBytes], rowBytes,
                     &src[std::size_t(row) * rowBytes]);
     upright = {};
-    // The twirl writes only its central rectangle; around it the canvas keeps the picture.
+    // An effect that writes only the middle leaves the picture around it, as on the canvas.
     std::vector<std::uint8_t> dst =
-        effect.name == "twirl" ? src : std::vector<std::uint8_t>(src.size(), 0);
-    applyEffect(effect.name, amount, option, src.data(), dst.data(), width, height);
+        effect.writesCentreOnly ? src : std::vector<std::uint8_t>(src.size(), 0);
+    effect.apply({src.data(), dst.data(), width, height}, amount, option);
 
     auto png = platform::Image::encodePng(dst.data(), width, height, rowBytes, true);
     if (!png)
@@ -300,14 +267,13 @@ int main(int argc, char** argv) {
     if (args.empty())
         return fail("no effect given (see zorbel-fx --help)");
     if (args[0] == "--help" || args[0] == "-h") {
-        std::cout << kHelp;
+        std::cout << kHelpStart << effectsHelp() << kHelpEnd;
         return 0;
     }
     const std::vector<std::string_view> rest(args.begin() + 1, args.end());
     if (args[0] == "fitcurve")
         return runFitCurve(rest);
-    for (const Effect& effect : kEffects)
-        if (args[0] == effect.name)
-            return runEffect(effect, rest);
+    if (const zorbel::Effect* effect = zorbel::findEffect(args[0]))
+        return runEffect(*effect, rest);
     return fail("unknown effect " + inQuotes(args[0]) + " (see zorbel-fx --help)");
 }

@@ -38,10 +38,10 @@ protected:
 };
 
 TEST_F(ToolViewControllerTest, PaintingToolsBecomeTheSelectedToolAndAreApplied) {
-    const std::pair<const char*, int> tools[] = {
-        {"setPaintBrush:", 1}, {"setEraserTool:", 2}, {"setCloneTool:", 3},
-        {"setShapeTool:", 4},  {"setTextTool:", 5},   {"setEyeDropper:", 6},
-        {"setColorBrushTool:", 19}};
+    const std::pair<const char*, int> tools[] = {{"setPaintBrush:", 1},     {"setEraserTool:", 2},
+                                                 {"setCloneTool:", 3},      {"setShapeTool:", 4},
+                                                 {"setTextTool:", 5},       {"setEyeDropper:", 6},
+                                                 {"setColorBrushTool:", 19}};
     for (const auto& [action, tool] : tools) {
         EXPECT_EQ(perform(action), (Calls{"setSelectedTool " + std::to_string(tool), "applyTool"}))
             << action;
@@ -72,7 +72,8 @@ TEST_F(ToolViewControllerTest, InteractiveEffectsAreArmedForTheSliderPanel) {
     EXPECT_EQ(lastToolSelected, 12);
     EXPECT_EQ(perform("setContrastTool:"), (Calls{"setSelectedFilterTool 21", "applyFilterTool"}));
     EXPECT_EQ(lastToolSelected, 0);
-    EXPECT_EQ(perform("setBrightnessTool:"), (Calls{"setSelectedFilterTool 20", "applyFilterTool"}));
+    EXPECT_EQ(perform("setBrightnessTool:"),
+              (Calls{"setSelectedFilterTool 20", "applyFilterTool"}));
 }
 
 TEST_F(ToolViewControllerTest, VerticalMirrorOnlyAppliesTheCurrentToolAgain) {

@@ -45,10 +45,14 @@ class OneShotEffectTest : public PipelineTest {};
 
 TEST_F(OneShotEffectTest, EachEffectGivesItsPixelFunctionsPictureAndUndoTakesItBack) {
     const std::pair<const char*, PixelFunction> effects[] = {
-        {"setHorizontalMirrorTool:", mirror}, {"setSqueezeTool:", squeezeImage2},
-        {"setLightTunnelTool:", lightTunnelImageBitmap}, {"setBulgeTool:", bulgeImageBitmap},
-        {"setDentTool:", dentImageBitmap},     {"setFisheyeTool:", fisheyeImageBitmap},
-        {"setGrayScaleTool:", grayScaleImageBitmap}, {"setSepiaTool:", sepia}};
+        {"setHorizontalMirrorTool:", mirror},
+        {"setSqueezeTool:", squeezeImage2},
+        {"setLightTunnelTool:", lightTunnelImageBitmap},
+        {"setBulgeTool:", bulgeImageBitmap},
+        {"setDentTool:", dentImageBitmap},
+        {"setFisheyeTool:", fisheyeImageBitmap},
+        {"setGrayScaleTool:", grayScaleImageBitmap},
+        {"setSepiaTool:", sepia}};
     for (const auto& [action, function] : effects) {
         const Pixels before = picture();
         app().setDirtyFlag(false);
@@ -136,8 +140,8 @@ TEST_F(OneShotEffectTest, InputIsRefusedWhileTheWorkerRunsAndAcceptedAfter) {
     wait(2);
     EXPECT_TRUE(picture() == snapshot);
     EXPECT_EQ(canvas().undoBitmapData(), source); // the worker's snapshot stayed put
-    EXPECT_TRUE(app().dirtyFlag());                // not saved
-    EXPECT_EQ(chrome().visibleSheet(), nullptr);   // neither "Save Image?" nor "Erase Image?"
+    EXPECT_TRUE(app().dirtyFlag());               // not saved
+    EXPECT_EQ(chrome().visibleSheet(), nullptr);  // neither "Save Image?" nor "Erase Image?"
     EXPECT_FALSE(app().shaken());
     EXPECT_FALSE(chrome().isModalViewShowing());
 
@@ -195,6 +199,32 @@ TEST_F(OneShotEffectTest, TerminationWaitsForTheWorkerAndKeepsItsPicture) {
         differing += std::memcmp(file + std::size_t(y) * w * 4,
                                  squeezed.data() + std::size_t(h - 1 - y) * w * 4, w * 4) != 0;
     EXPECT_EQ(differing, 0);
+}
+
+} // namespace
+} // namespace zorbel::testing
+
+namespace zorbel::testing {
+namespace {
+
+class ToolPickerInAppTest : public PipelineTest {};
+
+TEST_F(ToolPickerInAppTest, APickerMarkedToDisappearClosesAsSoonAsItShows) {
+    auto picker = std::make_shared<ToolViewController>(app().pickerHost());
+    picker->setNeedsToDisappear(true);
+    chrome().presentModalViewController(picker, true);
+    EXPECT_TRUE(chrome().isModalViewShowing());
+    wait(0.5);
+    EXPECT_FALSE(chrome().isModalViewShowing());
+}
+
+TEST_F(ToolPickerInAppTest, ChoosingAToolClosesThePickerAndSelectsIt) {
+    choose("setEraserTool:");
+    EXPECT_FALSE(chrome().isModalViewShowing());
+    EXPECT_EQ(app().selectedTool(), Tool::EraserTool);
+    choose("setVerticalMirrorTool:");
+    EXPECT_EQ(app().selectedTool(), Tool::EraserTool);
+    EXPECT_FALSE(app().tooBusyForUserInteraction());
 }
 
 } // namespace

@@ -509,6 +509,19 @@ TEST(ApplicationMainTest, UsageErrorsExitWithTwo) {
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("usage: zorbel"), std::string::npos);
 }
 
+// --help tells what each exit status means, the unsaved-work one included.
+TEST(ApplicationMainTest, HelpListsTheExitStatuses) {
+    char prog[] = "zorbel", help[] = "--help";
+    char* argv[] = {prog, help};
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(ApplicationMain(2, argv, {}), 0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("usage: zorbel"), std::string::npos);
+    EXPECT_NE(out.find("3 something the app saves when it ends could not be written"),
+              std::string::npos)
+        << out;
+}
+
 TEST(ApplicationMainTest, KillExitsAtOnceWithoutTermination) {
     const std::filesystem::path dir =
         std::filesystem::path(std::getenv("ZORBEL_TEST_TMP") ? std::getenv("ZORBEL_TEST_TMP")
