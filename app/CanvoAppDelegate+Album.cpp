@@ -3,6 +3,7 @@
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
 #include "platform/foundation/Log.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/PhotoAlbum.h"
 #include "platform/ui/RunLoop.h"
 
@@ -41,8 +42,19 @@ void CanvoAppDelegate::imageDidFinishSaving(const platform::Result<std::filesyst
         return;
     }
     platform::log("saveCurrentImageToAlbum: the picture was NOT saved: " + saved.error());
-    if (CanvoAppDelegate* delegate = shared())
+    if (CanvoAppDelegate* delegate = shared()) {
         delegate->setDirtyFlag(true);
+        // Save cleared the mark before the write ended: without a word the
+        // person would take the failure for a save.
+        if (delegate->window()) {
+            auto alert = std::make_shared<platform::AlertView>(
+                "Picture Not Saved",
+                "The picture could not be written to the photo album. It is still here: try "
+                "Save again.",
+                nullptr, "OK", std::vector<std::string>{});
+            alert->show();
+        }
+    }
 }
 
 void CanvoAppDelegate::finishAlbumSaves() {

@@ -8,6 +8,7 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
+#include "app/FingerOffsetView.h"
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
 #include "canvas/PaintingView.h"
@@ -24,6 +25,7 @@ void CanvoAppDelegate::registerInterfaceClasses() {
     platform::InterfaceLoader::registerClass(
         "PaintingView", [](platform::InterfaceNode&) { return PaintingView::create(); });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
+    platform::InterfaceLoader::registerPlainClass<FingerOffsetView>("FingerOffsetView");
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
 }

@@ -183,12 +183,15 @@ public:
     // Undo, which is also redo.
     void switchUndoBuffer();
     void setBGImage(platform::ImageRef image);
+    // Every overlay and text layer leaves the canvas (a new document).
+    void removeAllSubviews();
     // Hands the flattened picture (every layer drawn in) to the photo album;
     // it is written in the background and imageDidFinishSaving is called on
     // the main thread.
     void saveCurrentImageToAlbum();
-    // The album's answer. Nothing is shown to the person; a failure is logged
-    // and the picture counts as unsaved again, so Save can be tried again.
+    // The album's answer. A failure is logged, the picture counts as unsaved
+    // again (so Save can be tried again and a new document asks first), and
+    // the person is told with an alert.
     static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved);
     // Waits for album writes still under way and takes their answers, so
     // that ending the application neither cuts a picture off nor stores a
