@@ -136,17 +136,18 @@ void Camera::State::take(GstSample* sample) {
     auto image = Image::create(w, h, std::move(pixels));
     if (!image)
         return;
-    bool notify = false;
     {
         std::lock_guard lock(mutex);
         frame = image.value();
         ++frames;
-        notify = !noticePending;
-        noticePending = true;
+        // Posted before anyone waiting hears of the frame, so that whoever
+        // waited finds the notice already queued for the main thread.
+        if (!noticePending) {
+            noticePending = true;
+            notice();
+        }
     }
     arrived.notify_all();
-    if (notify)
-        notice();
 }
 
 // One notice at a time reaches the main thread, however fast frames come.
