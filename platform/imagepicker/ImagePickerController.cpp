@@ -160,7 +160,7 @@ void ImagePickerController::showStage(Stage stage) {
         "cancel:");
     bar_->setLeftItem(cancelItem);
     if (editing) {
-        bar_->setTitle("Move and Scale");
+        bar_->setTitle("Adjust");
         bar_->setRightItem(BarButtonItem::withTitle(
             "Choose", BarButtonItemStyle::Done, this, [this](ActionSender* s) { choose(s); },
             "choose:"));
