@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <cstdlib>
+#include <cstring>
+
+#include <libexif/exif-data.h>
 #include <turbojpeg.h>
 #include <unistd.h>
 
@@ -38,18 +42,52 @@ inline std::vector<std::uint8_t> cameraJpeg(int w, int h, std::uint32_t seed) {
     return bytes;
 }
 
+// `jpeg` with the EXIF block a camera writes: orientation 1 and a 160 x 120
+// small picture of the photograph.
+inline std::vector<std::uint8_t> withCameraThumbnail(const std::vector<std::uint8_t>& jpeg,
+                                                     std::uint32_t seed) {
+    const auto small = cameraJpeg(160, 120, seed);
+    ExifData* ed = exif_data_new();
+    exif_data_set_byte_order(ed, EXIF_BYTE_ORDER_INTEL);
+    ExifEntry* e = exif_entry_new();
+    exif_content_add_entry(ed->ifd[EXIF_IFD_0], e);
+    exif_entry_initialize(e, EXIF_TAG_ORIENTATION);
+    exif_set_short(e->data, EXIF_BYTE_ORDER_INTEL, 1);
+    exif_entry_unref(e);
+    ed->data = static_cast<unsigned char*>(std::malloc(small.size()));
+    std::memcpy(ed->data, small.data(), small.size());
+    ed->size = unsigned(small.size());
+    unsigned char* block = nullptr;
+    unsigned int length = 0;
+    exif_data_save_data(ed, &block, &length);
+    exif_data_unref(ed);
+    std::vector<std::uint8_t> out(6 + std::size_t(length));
+    const std::uint8_t head[6] = {0xFF, 0xD8, 0xFF, 0xE1, std::uint8_t((length + 2) >> 8),
+                                  std::uint8_t((length + 2) & 0xFF)};
+    std::memcpy(out.data(), head, 6);
+    std::memcpy(out.data() + 6, block, length);
+    std::free(block);
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
 // A folder of `count` camera-sized JPEGs, made once per run (a handful of
 // different pictures copied, each copy its own file with its own date).
 class PhotoFolder {
 public:
-    explicit PhotoFolder(int count, int width = 4000, int height = 3000) {
+    // `cameraThumbnails`: each file carries the small picture cameras store.
+    PhotoFolder(int count, bool cameraThumbnails, int width = 4000, int height = 3000) {
         path_ = std::filesystem::temp_directory_path() /
-                ("zorbel-photos-bench-" + std::to_string(::getpid()));
+                ("zorbel-photos-bench-" + std::to_string(::getpid()) +
+                 (cameraThumbnails ? "-exif" : "-plain"));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         std::vector<std::vector<std::uint8_t>> pictures;
-        for (std::uint32_t i = 0; i < 8; ++i)
+        for (std::uint32_t i = 0; i < 8; ++i) {
             pictures.push_back(cameraJpeg(width, height, i));
+            if (cameraThumbnails)
+                pictures.back() = withCameraThumbnail(pictures.back(), i);
+        }
         for (int i = 0; i < count; ++i) {
             const auto file = path_ / ("IMG_" + std::to_string(1000 + i) + ".jpg");
             const auto& bytes = pictures[std::size_t(i) % pictures.size()];

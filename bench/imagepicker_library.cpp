@@ -3,14 +3,19 @@
 // grid, and the memory it takes. Drawn at two pixels a point.
 //
 //   first_screenful   from presenting the picker to every cell in view
-//                     showing its thumbnail (the decodes run on two threads)
+//                     showing its thumbnail (the decodes run on two threads),
+//                     for files as cameras write them and without their
+//                     small EXIF picture
+//   one_thumbnail     one file, with and without the camera's small picture
 //   scroll_frame      one frame of scrolling: move 12 points, lay out, draw and
 //                     compose the window; the counters give the slowest frame
-//                     and the resident memory after the whole scroll
+//                     and the memory the picker holds after the whole scroll
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+
+#include <malloc.h>
 
 #include "PhotoFiles.h"
 #include "platform/foundation/Log.h"
@@ -18,6 +23,7 @@
 #include "platform/imagepicker/ImagePickerController.h"
 #include "platform/imagepicker/PhotoCellView.h"
 #include "platform/imagepicker/PhotoGridView.h"
+#include "platform/imagepicker/ThumbnailLoader.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
@@ -31,8 +37,13 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPictures = 500;
 constexpr float kScale = 2;
 
-zorbel::bench::PhotoFolder& folder() {
-    static zorbel::bench::PhotoFolder f(kPictures);
+// As cameras write them (with their small EXIF picture), or without it.
+zorbel::bench::PhotoFolder& folder(bool cameraThumbnails = true) {
+    if (cameraThumbnails) {
+        static zorbel::bench::PhotoFolder f(kPictures, true);
+        return f;
+    }
+    static zorbel::bench::PhotoFolder f(kPictures, false);
     return f;
 }
 
@@ -61,9 +72,9 @@ struct Scene {
         Application::shared().resetForTesting();
         RunLoop::main().drain();
     }
-    void present() {
+    void present(bool cameraThumbnails = true) {
         picker = std::make_shared<ImagePickerController>();
-        picker->setLibraryFolders({folder().path()});
+        picker->setLibraryFolders({folder(cameraThumbnails).path()});
         root->presentModalViewController(picker, false);
         frame();
     }
@@ -84,12 +95,24 @@ struct Scene {
     }
 };
 
+// One thumbnail alone: read, decode at an eighth, cut and scale (155 points
+// at two pixels a point).
+void BM_OneThumbnail(benchmark::State& state) {
+    const bool exif = state.range(0) != 0;
+    const auto file = folder(exif).path() / "IMG_1000.jpg";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ThumbnailLoader::makeThumbnail(file, 155));
+    state.counters["file_MB"] = double(folder(exif).bytesPerPicture()) / (1 << 20);
+}
+BENCHMARK(BM_OneThumbnail)->ArgName("camera_thumbnail")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
 void BM_FirstScreenful(benchmark::State& state) {
-    (void)folder();
+    const bool exif = state.range(0) != 0;
+    (void)folder(exif);
     for (auto _ : state) {
         Scene scene;
         const auto start = Clock::now();
-        scene.present();
+        scene.present(exif);
         while (!scene.screenFilled()) {
             RunLoop::main().runOnce(0.002);
             scene.frame();
@@ -97,10 +120,12 @@ void BM_FirstScreenful(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
 }
-BENCHMARK(BM_FirstScreenful)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FirstScreenful)->ArgName("camera_thumbnails")->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ScrollFrame(benchmark::State& state) {
     (void)folder();
+    malloc_trim(0);
+    const double before = zorbel::bench::residentMB("VmRSS:");
     Scene scene;
     scene.present();
     PhotoGridView* grid = scene.picker->gridView();
@@ -129,8 +154,9 @@ void BM_ScrollFrame(benchmark::State& state) {
     state.counters["slowest_ms"] = slowest * 1000;
     state.counters["frames"] = double(frames);
     state.counters["held_thumbnails"] = double(grid->loader()->thumbnailsHeld());
+    // What the picker holds: resident memory after the scroll less before it.
+    state.counters["picker_MB"] = zorbel::bench::residentMB("VmRSS:") - before;
     state.counters["rss_MB"] = zorbel::bench::residentMB("VmRSS:");
-    state.counters["peak_rss_MB"] = zorbel::bench::residentMB("VmHWM:");
 }
 // Down the whole grid and back (about 3300 points each way).
 BENCHMARK(BM_ScrollFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(600);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include <libexif/exif-data.h>
 #include <turbojpeg.h>
 #include <unistd.h>
 
@@ -72,6 +74,33 @@ inline std::vector<std::uint8_t> jpegBytes(int w, int h, const std::function<Rgb
     tjFree(out);
     tjDestroy(tj);
     return bytes;
+}
+
+// `main` with an EXIF block after its start marker holding `thumbnail` as
+// the camera's small picture and the EXIF orientation given.
+inline std::vector<std::uint8_t> withExifThumbnail(const std::vector<std::uint8_t>& main,
+                                                   const std::vector<std::uint8_t>& thumbnail,
+                                                   int exifOrientation = 1) {
+    ExifData* ed = exif_data_new();
+    exif_data_set_byte_order(ed, EXIF_BYTE_ORDER_INTEL);
+    ExifEntry* e = exif_entry_new();
+    exif_content_add_entry(ed->ifd[EXIF_IFD_0], e);
+    exif_entry_initialize(e, EXIF_TAG_ORIENTATION);
+    exif_set_short(e->data, EXIF_BYTE_ORDER_INTEL, ExifShort(exifOrientation));
+    exif_entry_unref(e);
+    ed->data = static_cast<unsigned char*>(std::malloc(thumbnail.size()));
+    std::memcpy(ed->data, thumbnail.data(), thumbnail.size());
+    ed->size = unsigned(thumbnail.size());
+    unsigned char* block = nullptr;
+    unsigned int length = 0;
+    exif_data_save_data(ed, &block, &length);
+    exif_data_unref(ed);
+    std::vector<std::uint8_t> out = {0xFF, 0xD8, 0xFF, 0xE1, std::uint8_t((length + 2) >> 8),
+                                     std::uint8_t((length + 2) & 0xFF)};
+    out.insert(out.end(), block, block + length);
+    std::free(block);
+    out.insert(out.end(), main.begin() + 2, main.end());
+    return out;
 }
 
 inline void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {

@@ -39,6 +39,40 @@ TEST_F(Thumbnails, MiddleSquareOfAWidePictureAtTheAskedSide) {
     EXPECT_TRUE(near(pixel(t, 37, 20), {0, 255, 0}, 40));
 }
 
+// A camera's own small picture stands in for decoding the photograph, when
+// it is large enough and the photograph itself is whole and not too large.
+TEST_F(Thumbnails, CamerasSmallPictureIsUsedWhenTheFileIsWhole) {
+    const auto red = jpegBytes(400, 300, [](int, int) { return Rgb{255, 0, 0}; });
+    const auto blue = jpegBytes(160, 120, [](int, int) { return Rgb{0, 0, 255}; });
+    writeBytes(folder.path() / "camera.jpg", withExifThumbnail(red, blue));
+    auto thumb = ThumbnailLoader::makeThumbnail(folder.path() / "camera.jpg", 150);
+    ASSERT_TRUE(thumb.ok()) << thumb.error();
+    EXPECT_TRUE(near(pixel(*thumb.value(), 75, 75), {0, 0, 255}, 8));
+    // Too small for the cell: the photograph is decoded instead.
+    auto big = ThumbnailLoader::makeThumbnail(folder.path() / "camera.jpg", 300);
+    ASSERT_TRUE(big.ok());
+    EXPECT_TRUE(near(pixel(*big.value(), 150, 150), {255, 0, 0}, 8));
+    // Turned as the photograph is: EXIF 6 (a quarter turn) gives a tall picture.
+    const auto halves = jpegBytes(160, 120, [](int x, int) {
+        return x < 80 ? Rgb{0, 255, 0} : Rgb{0, 0, 255};
+    });
+    writeBytes(folder.path() / "turned.jpg", withExifThumbnail(red, halves, 6));
+    auto turned = ThumbnailLoader::makeThumbnail(folder.path() / "turned.jpg", 100);
+    ASSERT_TRUE(turned.ok());
+    // Left (green) goes to the top when turned clockwise.
+    EXPECT_TRUE(near(pixel(*turned.value(), 50, 10), {0, 255, 0}, 12));
+    EXPECT_TRUE(near(pixel(*turned.value(), 50, 90), {0, 0, 255}, 12));
+    // A cut-off photograph or one too large to open shows no thumbnail.
+    auto whole = withExifThumbnail(red, blue);
+    writeBytes(folder.path() / "cut.jpg", {whole.begin(), whole.end() - long(whole.size() / 4)});
+    EXPECT_FALSE(ThumbnailLoader::makeThumbnail(folder.path() / "cut.jpg", 150).ok());
+    const auto wide = jpegBytes(platform::Image::kMaxDimension + 8, 16, [](int, int) {
+        return Rgb{0, 0, 0};
+    });
+    writeBytes(folder.path() / "wide.jpg", withExifThumbnail(wide, blue));
+    EXPECT_FALSE(ThumbnailLoader::makeThumbnail(folder.path() / "wide.jpg", 150).ok());
+}
+
 TEST_F(Thumbnails, BadFilesFailWithTheirReason) {
     const auto good = jpegBytes(64, 64, [](int, int) { return Rgb{10, 20, 30}; });
     writeBytes(folder.path() / "cut.jpg", {good.begin(), good.begin() + long(good.size() / 3)});
