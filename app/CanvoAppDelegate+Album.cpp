@@ -3,6 +3,7 @@
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
 #include "platform/foundation/Log.h"
+#include "platform/ui/AlertView.h"
 
 namespace zorbel {
 
@@ -16,7 +17,18 @@ void CanvoAppDelegate::saveCurrentImageToAlbum() {
         settings_.dirtyFlag = true;
         return;
     }
-    albumSaver_.save(std::move(picture), [this] { settings_.dirtyFlag = true; });
+    albumSaver_.save(std::move(picture), [this] {
+        settings_.dirtyFlag = true;
+        // Save cleared the mark before the write ended: without a word the
+        // person would take the failure for a save.
+        if (window())
+            std::make_shared<platform::AlertView>(
+                "Picture Not Saved",
+                "The picture could not be written to the photo album. It is still here: try "
+                "Save again.",
+                nullptr, "OK", std::vector<std::string>{})
+                ->show();
+    });
 }
 
 } // namespace zorbel

@@ -9,6 +9,7 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
+#include "app/FingerOffsetView.h"
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
 #include "app/SettingsStore.h"
@@ -36,6 +37,7 @@ void CanvoAppDelegate::registerInterfaceClasses() {
             return canvas.value();
         });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
+    platform::InterfaceLoader::registerPlainClass<FingerOffsetView>("FingerOffsetView");
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
 }

@@ -163,6 +163,8 @@ public:
     // Undo, which is also redo.
     void switchUndoBuffer();
     void setBGImage(platform::ImageRef image);
+    // Every overlay and text layer leaves the canvas (a new document).
+    void removeAllSubviews();
     // Hands the flattened picture (every layer drawn in) to the photo album;
     // a failed write marks the picture unsaved again (AlbumSaver).
     void saveCurrentImageToAlbum();
@@ -307,6 +309,9 @@ public:
 
     // --- The picture in hand -----------------------------------------------------
     // The current picture came from the picker's edited (moved and scaled) image.
+    // Kept for the picture's origin; nothing decides on it yet.
+    bool wasFromCamera() const { return wasFromCamera_; }
+    void setWasFromCamera(bool v) { wasFromCamera_ = v; }
     bool wasCropped() const { return wasCropped_; }
     void setWasCropped(bool v) { wasCropped_ = v; }
 
@@ -344,6 +349,7 @@ private:
     ToolState toolState_;
     ShakeFilter shakeFilter_;
     AlbumSaver albumSaver_;
+    bool wasFromCamera_ = false;
     bool wasCropped_ = false;
     std::string brushSizeBadge_;
 

@@ -4,6 +4,8 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
+#include "app/NewImageChoice.h"
+#include "app/SettingsViewController.h"
 #include "canvas/PaintingView.h"
 #include "pickers/ToolViewController.h"
 #include "platform/foundation/Log.h"
@@ -183,13 +185,20 @@ void NewMasterViewController::add(ActionSender*) {
 }
 
 void NewMasterViewController::doAddImage() {
-    // The new-document screen is not part of the app yet.
+    auto choice = std::make_shared<NewImageChoice>();
+    if (CanvoAppDelegate* d = delegate())
+        choice->setCanvoViewController(d->canvoViewController());
+    presentModalViewController(std::move(choice), true);
 }
 
 void NewMasterViewController::settings(ActionSender*) {
-    if (CanvoAppDelegate* d = delegate())
-        d->resetCursorShownCycle();
-    // The settings screen is not part of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    presentModalViewController(std::make_shared<SettingsViewController>(
+                                   d->askOnShake(), d->smartShapesEnabled(), d->fingerOffset()),
+                               true);
 }
 
 void NewMasterViewController::brushChoice(ActionSender*) {

@@ -301,6 +301,14 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
             mouse(TouchPhase::Ended, e.button.x, e.button.y, 0, false);
         break;
+    case SDL_MOUSEWHEEL:
+        if (window && e.wheel.which != SDL_TOUCH_MOUSEID) {
+            int x = 0, y = 0;
+            SDL_GetMouseState(&x, &y);
+            const float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+            window->scrollWheel(toPoints(x, y), flip * e.wheel.preciseX, flip * e.wheel.preciseY);
+        }
+        break;
     case SDL_FINGERDOWN:
     case SDL_FINGERMOTION:
     case SDL_FINGERUP:

@@ -182,6 +182,20 @@ void ScrollView::setContentOffset(Point offset, bool animated) {
     setBounds(Rect(offset, bounds().size));
 }
 
+bool ScrollView::scrollWheel(Point, float dx, float dy) {
+    if (!canScrollVertically() && !canScrollHorizontally())
+        return false;
+    if (isTracking())
+        return true;
+    // A notch away from the person shows what lies above.
+    const Point offset = contentOffset();
+    const Point target = clampedOffset({canScrollHorizontally() ? offset.x - dx * kWheelStep : offset.x,
+                                        canScrollVertically() ? offset.y - dy * kWheelStep : offset.y});
+    if (!(target == offset))
+        setContentOffset(target);
+    return true;
+}
+
 void ScrollView::scrollRectToVisible(const Rect& rect, bool animated) {
     const Rect r = rect.standardized();
     if (r.isNull())

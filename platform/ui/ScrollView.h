@@ -130,6 +130,9 @@ public:
     void setBounds(const Rect& bounds) override;
     View* hitTest(Point p, const Event* event) override;
     void layoutSubviews() override;
+    // Scrolls by kWheelStep points a notch, within the resting range.
+    bool scrollWheel(Point location, float dx, float dy) override;
+    static constexpr float kWheelStep = 40;
     void touchesBegan(const TouchSet& touches, Event& event) override;
     void touchesMoved(const TouchSet& touches, Event& event) override;
     void touchesEnded(const TouchSet& touches, Event& event) override;

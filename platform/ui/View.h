@@ -206,6 +206,10 @@ public:
     virtual void touchesMoved(const TouchSet& touches, Event& event);
     virtual void touchesEnded(const TouchSet& touches, Event& event);
     virtual void touchesCancelled(const TouchSet& touches, Event& event);
+    // A mouse wheel turned over the view (`location` in its bounds; dy > 0
+    // away from the person, in notches). Answer true when taken; the window
+    // offers it to the superviews in turn until one does.
+    virtual bool scrollWheel(Point /*location*/, float /*dx*/, float /*dy*/) { return false; }
 
     // Keyboard focus (text fields). The window's text and key input goes to
     // its first responder.

@@ -234,6 +234,13 @@ void Window::endTouch(int finger, Point p, TouchPhase phase) {
     downPoints_.erase(touch.get());
 }
 
+bool Window::scrollWheel(Point p, float dx, float dy) {
+    for (View* v = hitTest(p, nullptr); v; v = v->superview())
+        if (v->scrollWheel(v->convertPointFromView(p, nullptr), dx, dy))
+            return true;
+    return false;
+}
+
 void Window::cancelAllTouches() {
     std::vector<std::pair<int, Point>> fingers;
     for (const auto& [finger, touch] : touches_)

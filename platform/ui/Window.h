@@ -87,6 +87,9 @@ public:
     void cancelAllTouches();
     int activeTouchCount() const { return int(touches_.size()); }
     bool hasTouch(int finger) const { return touches_.count(finger) != 0; }
+    // A mouse wheel over `p`: offered to the view under it, then up its
+    // superviews (see View::scrollWheel). False when no view took it.
+    bool scrollWheel(Point p, float dx, float dy);
     static constexpr double kTapInterval = 0.35;
     static constexpr float kTapDistance = 10;
 

@@ -23,6 +23,11 @@
 #include "pickers/ShapeSelectionViewController.h"
 #include "pickers/ScreenSlidersViewController.h"
 #include "pickers/ToolViewController.h"
+#include "app/CleanBackgroundViewController.h"
+#include "app/FingerOffsetView.h"
+#include "app/FingerOffsetViewController.h"
+#include "app/NewImageChoice.h"
+#include "app/SettingsViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -138,6 +143,57 @@ std::vector<InterfaceFile> appInterfaceFiles() {
                              ScreenSlidersViewController::kOkTag})
                  if (!controller->view()->viewWithTag(tag))
                      return failure("no view with tag " + std::to_string(tag));
+             return platform::success();
+         }},
+        {NewImageChoice::kInterfaceName,
+         []() -> Status {
+             auto controller = std::make_shared<NewImageChoice>();
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->newButton() || !controller->photoAlbumButton() ||
+                 !controller->cameraButton())
+                 return failure("the three buttons are missing");
+             return platform::success();
+         }},
+        {CleanBackgroundViewController::kInterfaceName,
+         []() -> Status {
+             auto choice = std::make_shared<NewImageChoice>();
+             auto controller = std::make_shared<CleanBackgroundViewController>(choice.get());
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             platform::View* sheets =
+                 controller->view()->viewWithTag(CleanBackgroundViewController::kSheetsViewTag);
+             if (!controller->scrollView() || !sheets ||
+                 !sheets->isDescendantOfView(controller->scrollView().get()))
+                 return failure("no sheets view (tag 500) in the scroll view");
+             if (sheets->subviews().size() < CleanBackgroundViewController::sheets().size())
+                 return failure("a sheet has no button");
+             return platform::success();
+         }},
+        {SettingsViewController::kInterfaceName,
+         []() -> Status {
+             auto controller =
+                 std::make_shared<SettingsViewController>(true, false, platform::Point{0, 0});
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->askOnShakeSwitch() || !controller->geometricsSwitch() ||
+                 !controller->cropSwitch() || !controller->cursorSwitch() ||
+                 !controller->smoothSwitch() || !controller->smoothSlider())
+                 return failure("a switch or the slider is not connected");
+             return platform::success();
+         }},
+        {FingerOffsetViewController::kInterfaceName,
+         []() -> Status {
+             auto controller =
+                 std::make_shared<FingerOffsetViewController>(platform::Point{0, 0});
+             (void)controller->view();
+             if (!controller->loadStatus())
+                 return controller->loadStatus();
+             if (!controller->offsetView())
+                 return failure("the view is not a FingerOffsetView");
              return platform::success();
          }},
     };

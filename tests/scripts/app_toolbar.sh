@@ -23,7 +23,10 @@ pixels stroke.png "160 240 dark" "300 100 white" "60 40 dark" "5 470 dark" || fa
 pixels add-dirty.png "300 100 grey" || fail "add did not ask about the changed picture"
 count=$(find home/Pictures -name '*.png' | wc -l)
 [ "$count" -eq 1 ] || fail "expected one picture in the album, found $count"
+pixels new-document.png "75 150 white" "160 400 grey" || fail "add did not open the new-document screen at once"
+pixels --same stroke.png new-document.png && fail "add did not open the new-document screen"
 pixels --same stroke.png add-clean.png || fail "add asked (or changed something) for a saved picture"
+pixels --same stroke.png settings.png && fail "settings did not open its screen"
 pixels undo1.png "160 240 white" "60 40 dark" || fail "undo did not take the stroke back"
 pixels --same stroke.png undo2.png || fail "the second undo did not bring the stroke back"
 pixels --same stroke.png others.png || fail "a button whose screen is not there changed something"
