@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/foundation/Log.h"
+#include "platform/graphics/PictureOrientation.h"
 
 namespace zorbel {
 
@@ -33,34 +34,6 @@ AffineTransform quarterTurn(int quarters) {
 // t.rotated(quarters * pi / 2), exactly.
 AffineTransform rotatedQuarters(const AffineTransform& t, int quarters) {
     return quarterTurn(quarters).concat(t);
-}
-
-// The transform that puts a W x H picture stored with `orientation` (0 to 7)
-// upright, and whether it exchanges width and height.
-struct Orienting {
-    AffineTransform transform;
-    bool exchanged = false;
-};
-
-Orienting orientingFor(int orientation, float W, float H) {
-    switch (orientation) {
-    case 1:
-        return {rotatedQuarters(AffineTransform::makeTranslation(W, H), 2), false};
-    case 2:
-        return {rotatedQuarters(AffineTransform::makeTranslation(0, W), 3), true};
-    case 3:
-        return {rotatedQuarters(AffineTransform::makeTranslation(H, 0), 1), true};
-    case 4:
-        return {AffineTransform::makeTranslation(W, 0).scaled(-1, 1), false};
-    case 5:
-        return {AffineTransform::makeTranslation(0, H).scaled(1, -1), false};
-    case 6:
-        return {rotatedQuarters(AffineTransform::makeTranslation(H, W).scaled(-1, 1), 3), true};
-    case 7:
-        return {rotatedQuarters(AffineTransform::makeScale(-1, 1), 1), true};
-    default:
-        return {};
-    }
 }
 
 } // namespace
@@ -114,11 +87,11 @@ DocumentPictures::Fit DocumentPictures::drawPictureByFitRule(Context& context, c
 ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
     if (!image)
         return nullptr;
-    const int orientation = image->orientation();
-    if (orientation < 0 || orientation > 7) {
+    if (!platform::pictureOrientationFromNumber(image->orientation())) {
         platform::log("Invalid image orientation");
         return nullptr;
     }
+    const platform::PictureOrientation orientation = image->pictureOrientation();
     const float W = float(image->width());
     const float H = float(image->height());
     float boundsWidth = W;
@@ -134,8 +107,7 @@ ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
         }
     }
     const float s = boundsWidth / W;
-    const Orienting orienting = orientingFor(orientation, W, H);
-    if (orienting.exchanged)
+    if (platform::turnsAQuarter(orientation))
         std::swap(boundsWidth, boundsHeight);
 
     // A fraction of a pixel left by the reduction is not worth a column.
@@ -147,14 +119,11 @@ ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
         platform::log(" ++++++++++++++++ Out of Memory! scaleAndRotateImage 1");
         return nullptr;
     }
-    if (orientation == 2 || orientation == 3) {
-        surface->scaleCTM(-s, s);
-        surface->translateCTM(-H, 0);
-    } else {
-        surface->scaleCTM(s, -s);
-        surface->translateCTM(0, -H);
-    }
-    surface->concatCTM(orienting.transform);
+    // The stored picture, its top row at y = 0 here, turned as it is seen and reduced.
+    surface->scaleCTM(s, s);
+    surface->concatCTM(platform::storedToSeen(orientation, W, H));
+    surface->translateCTM(0, H);
+    surface->scaleCTM(1, -1);
     surface->drawImage(Rect(0, 0, W, H), *image);
     return surface->makeImage();
 }

@@ -1,27 +1,15 @@
-// The canvas's picture effects: each snapshots or reuses the undo buffer and runs one pixel
-// function from it into the painting. The pixel work itself lives in effects/.
+// The canvas's picture effects: each snapshots or reuses the undo buffer and runs one effect of
+// the registry from it into the painting. The pixel work itself lives in effects/.
 #include <algorithm>
 #include <string>
 
 #include "canvas/PaintingView.h"
-#include "effects/BulgeImageBitmap.h"
-#include "effects/ContrastLUT.h"
-#include "effects/DentImageBitmap.h"
-#include "effects/FisheyeImageBitmap.h"
-#include "effects/GrayLUTImageBitmap.h"
-#include "effects/GrayScaleImageBitmap.h"
-#include "effects/LightTunnelImageBitmap.h"
-#include "effects/MirrorImageBitmap.h"
-#include "effects/SingleChannelLUT.h"
-#include "effects/SqueezeImage2.h"
-#include "effects/TwirlImage3.h"
+#include "effects/EffectRegistry.h"
 #include "platform/foundation/Log.h"
 
 namespace zorbel {
 
 namespace {
-
-using BufferEffect = void (*)(const std::uint8_t* src, std::uint8_t* dst, int width, int height);
 
 // The effects take their size from bufferRect, truncated. The buffers hold bitmapByteCount
 // bytes; a rectangle that does not fit them would make an effect read and write past their
@@ -41,86 +29,74 @@ bool effectBufferSize(const PaintingView& view, int& width, int& height) {
     return false;
 }
 
-// A one-shot effect: snapshot into the undo buffer, then the effect from it into the painting.
-void applyOneShotEffect(PaintingView& view, BufferEffect effect) {
-    view.copyToUndoBuffer();
+// The effect from the undo buffer into the painting, then a redisplay.
+void runFromUndo(PaintingView& view, EffectId id, double amount = 0, bool option = false) {
     int width = 0;
     int height = 0;
     if (effectBufferSize(view, width, height))
-        effect(view.undoBitmapData(), view.offscreenBitmapData(), width, height);
+        effectFor(id).apply({view.undoBitmapData(), view.offscreenBitmapData(), width, height},
+                            amount, option);
     view.setNeedsDisplay();
+}
+
+// A one-shot effect: snapshot into the undo buffer, then the effect from it.
+void applyOneShotEffect(PaintingView& view, EffectId id, bool option = false) {
+    view.copyToUndoBuffer();
+    runFromUndo(view, id, 0, option);
+}
+
+// The slider updates recompute from the snapshot the set-up took. A memory warning may have
+// flushed both buffers since; they come back from their files (the undo file holds the
+// snapshot), so the preview goes on from the same picture.
+void updateFromSnapshot(PaintingView& view, EffectId id, double amount, bool option = false) {
+    view.reloadOffscreenAndUndoIfNecessary();
+    runFromUndo(view, id, amount, option);
 }
 
 } // namespace
 
 void PaintingView::applyBulge() {
-    applyOneShotEffect(*this, bulgeImageBitmap);
+    applyOneShotEffect(*this, EffectId::Bulge);
 }
 
 void PaintingView::applyDent() {
-    applyOneShotEffect(*this, dentImageBitmap);
+    applyOneShotEffect(*this, EffectId::Dent);
 }
 
 void PaintingView::applyFisheye() {
-    applyOneShotEffect(*this, fisheyeImageBitmap);
+    applyOneShotEffect(*this, EffectId::Fisheye);
 }
 
 void PaintingView::applyLightTunnel() {
-    applyOneShotEffect(*this, lightTunnelImageBitmap);
+    applyOneShotEffect(*this, EffectId::LightTunnel);
 }
 
 void PaintingView::applySqueeze2() {
-    applyOneShotEffect(*this, squeezeImage2);
+    applyOneShotEffect(*this, EffectId::Squeeze);
 }
 
 void PaintingView::applyGrayScale() {
-    applyOneShotEffect(*this, grayScaleImageBitmap);
+    applyOneShotEffect(*this, EffectId::GrayScale);
 }
 
 void PaintingView::applySepiaToColor() {
-    copyToUndoBuffer();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height)) {
-        ColorLUT table{};
-        createSepiaLUT(table);
-        grayLUTImageBitmap(undoBitmapData(), offscreenBitmapData(), width, height, table);
-    }
-    setNeedsDisplay();
+    applyOneShotEffect(*this, EffectId::Sepia);
 }
 
 void PaintingView::applyHorzMirror(bool vertical) {
-    copyToUndoBuffer();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height))
-        mirrorImageBitmap(undoBitmapData(), offscreenBitmapData(), width, height, vertical);
-    setNeedsDisplay();
+    applyOneShotEffect(*this, EffectId::Mirror, vertical);
 }
 
 void PaintingView::setUpTwirlAdjustment() {
     rawcopyToUndoBuffer();
 }
 
-// The slider updates recompute from the snapshot the set-up took. A memory warning may have
-// flushed both buffers since; they come back from their files (the undo file holds the
-// snapshot), so the preview goes on from the same picture.
 void PaintingView::updateTwirl2Value(float amount) {
-    reloadOffscreenAndUndoIfNecessary();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height))
-        twirlImage3(undoBitmapData(), offscreenBitmapData(), width, height, amount, false);
-    setNeedsDisplay();
+    updateFromSnapshot(*this, EffectId::Twirl, amount);
 }
 
 void PaintingView::updateTwirl2ValueInterp(float amount) {
-    reloadOffscreenAndUndoIfNecessary();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height))
-        twirlImage3(undoBitmapData(), offscreenBitmapData(), width, height, amount, true);
-    setNeedsDisplay();
+    updateFromSnapshot(*this, EffectId::Twirl, amount, true);
 }
 
 void PaintingView::setUpBrightnessAdjustment() {
@@ -132,28 +108,11 @@ void PaintingView::setUpContrastAdjustment() {
 }
 
 void PaintingView::updateBrightness(int amount) {
-    reloadOffscreenAndUndoIfNecessary();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height)) {
-        SingleChannelLUT table{};
-        createBrightnessLUT(table, amount);
-        applySingleChannelLUTRaw(undoBitmapData(), offscreenBitmapData(), width, height, table);
-    }
-    setNeedsDisplay();
+    updateFromSnapshot(*this, EffectId::Brightness, amount);
 }
 
 void PaintingView::updateContrast(int amount) {
-    reloadOffscreenAndUndoIfNecessary();
-    int width = 0;
-    int height = 0;
-    if (effectBufferSize(*this, width, height)) {
-        SingleChannelLUT table{};
-        createIdentityLUT(table);
-        createNewContrastLUT(table, amount);
-        applySingleChannelLUTRaw(undoBitmapData(), offscreenBitmapData(), width, height, table);
-    }
-    setNeedsDisplay();
+    updateFromSnapshot(*this, EffectId::Contrast, amount);
 }
 
 } // namespace zorbel
