@@ -209,8 +209,9 @@ void PaintingView::endStroke(const Touch* touch, Tool tool) {
             curveFit();
             mergePaintLayer();
         }
-        if (delegate.paintingViewRecognisesShapes() && !smoothing && tool == Tool::PaintBrushTool)
-            redrawRecognisedShape();
+        if (delegate.paintingViewRecognisesShapes() && !smoothing && tool == Tool::PaintBrushTool &&
+            redrawRecognisedShape())
+            delegate.paintingViewRecognisedShape();
     }
     if (touch_.cursorWasPainted)
         setNeedsDisplay(); // the cursor goes away

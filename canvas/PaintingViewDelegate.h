@@ -46,6 +46,9 @@ public:
     virtual void paintingViewDocumentOrientationChanged(DocumentOrientation orientation) = 0;
     virtual void paintingViewStrokeBegan() = 0;
     virtual void paintingViewStrokeEnded() = 0;
+    // The finished stroke was replaced by the line, rectangle or ellipse it
+    // resembled (after paintingViewStrokeEnded).
+    virtual void paintingViewRecognisedShape() {}
     // Corner taps: the top-left one ends present mode; in present mode the
     // others ask for the tool, colour and brush pickers.
     virtual void paintingViewEndPresentMode() = 0;

@@ -47,6 +47,8 @@ public:
     }
     void paintingViewStrokeBegan() override { painting_ = true; }
     void paintingViewStrokeEnded() override { painting_ = false; }
+    void paintingViewRecognisedShape() override { ++recognisedShapes_; }
+    int recognisedShapes() const { return recognisedShapes_; }
 
 private:
     Tool tool_ = Tool::NoTool;
@@ -59,6 +61,7 @@ private:
     bool wasCropped_ = false;
     int documentOrientation_ = 0;
     bool painting_ = false;
+    int recognisedShapes_ = 0;
     std::shared_ptr<platform::ActivityIndicatorView> spinner_;
 };
 

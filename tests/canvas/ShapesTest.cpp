@@ -204,6 +204,7 @@ TEST_F(ShapesTest, WiggleInAFlatBoxBecomesOneStraightSegment) {
         v.renderLineFromPoint({50, 200}, {200, 206});
     });
     EXPECT_EQ(pictureBytes(*view), line);
+    EXPECT_EQ(delegate_.recognisedShapes(), 1); // the host is told, once
 }
 
 TEST_F(ShapesTest, StrokesThatAreNoShapeStayAsDrawn) {
