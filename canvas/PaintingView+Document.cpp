@@ -96,7 +96,7 @@ void PaintingView::reloadOrgImageInfoBuffer(Context* context) {
     context->clearRect(bufferRect_);
     if (auto original = pictures_.original())
         DocumentPictures::drawPictureByFitRule(*context, *original, host().paintingViewWasCropped(),
-                                               FitTarget::OriginalBuffer);
+                                               DocumentPictures::FitTarget::OriginalBuffer);
 }
 
 void PaintingView::setBGImage(ImageRef image) {
@@ -120,17 +120,12 @@ void PaintingView::refreshDrawing() {
             PaintingViewDelegate& delegate = host();
             const auto fit = DocumentPictures::drawPictureByFitRule(
                 context, *background, delegate.paintingViewWasCropped(),
-                FitTarget::OffscreenBuffer);
+                DocumentPictures::FitTarget::OffscreenBuffer);
             delegate.paintingViewDocumentOrientationChanged(
                 fit.turned ? DocumentOrientation::Turned : DocumentOrientation::Upright);
         }
     }
     setNeedsDisplay();
-}
-
-DocumentPictures::Fit PaintingView::fitRule(platform::Size pictureSize, bool wasCropped,
-                                            FitTarget target) {
-    return DocumentPictures::fitRule(pictureSize, wasCropped, target);
 }
 
 ImageRef PaintingView::scaleAndRotateImage(const ImageRef& image) {

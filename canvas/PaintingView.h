@@ -120,9 +120,6 @@ public:
     platform::ImageRef getFlattenedImageToSave(DocumentOrientation documentOrientation);
     bool writeImageOut(std::string_view fileName);
     bool writeOnlyImageOut(std::string_view fileName);
-    using FitTarget = DocumentPictures::FitTarget;
-    static DocumentPictures::Fit fitRule(platform::Size pictureSize, bool wasCropped,
-                                         FitTarget target);
     static platform::ImageRef scaleAndRotateImage(const platform::ImageRef& image);
     static void printOrientation(int orientation);
 
@@ -143,7 +140,6 @@ public:
     // area it touched. Stamps that cannot reach the canvas are not placed.
     void renderLineFromPoint(platform::Point from, platform::Point to);
     void drawBrushAt(float x, float y);
-    bool strokeGoesToPaintLayer() const { return renderer_.strokeGoesToPaintLayer(); }
     void drawRect(platform::Context& context, const platform::Rect& dirty) override;
     void drawCursor(platform::Context& context, platform::Point point);
     void drawBrushCursor(platform::Context& context, platform::Point point);
@@ -210,8 +206,6 @@ public:
     std::int32_t bitmapByteCount() const { return std::int32_t(offscreen_.byteCount()); }
     bool undoImageHasBeenSaved() const { return undoImageHasBeenSaved_; }
     platform::Layer* paintlayer() const { return renderer_.layer(); }
-    platform::Context* brushContext() const { return brush_.bitmap(); }
-    platform::Layer* brushLayer() const { return brush_.stamp(); }
     platform::Rect bufferRect() const { return bufferRect_; }
     void setBufferRect(const platform::Rect& r) { bufferRect_ = r; }
     platform::ImageRef bgUIImage() const { return pictures_.background(); }
@@ -221,7 +215,6 @@ public:
     platform::ImageRef colorBrushImage() const { return colorBrushImage_; }
     float brushAlpha() const { return renderer_.brushAlpha(); }
     void setBrushAlpha(float alpha) { renderer_.setBrushAlpha(alpha); }
-    platform::BlendMode brushBlendMode() const { return renderer_.brushBlendMode(); }
     void setBrushBlendMode(platform::BlendMode mode) { renderer_.setBrushBlendMode(mode); }
     float brushPixelStep() const { return renderer_.brushPixelStep(); }
     void setBrushPixelStep(float step) { renderer_.setBrushPixelStep(step); }
@@ -229,33 +222,27 @@ public:
     float brushSize() const { return brush_.size(); }
     bool showCursor() const { return touch_.showCursor; }
     void setShowCursor(bool show) { touch_.showCursor = show; }
-    bool lastTimeCursorUsed() const { return touch_.lastTimeCursorUsed; }
     void setLastTimeCursorUsed(bool used) { touch_.lastTimeCursorUsed = used; }
-    bool cursorWasPainted() const { return touch_.cursorWasPainted; }
-    platform::Point cursorPosition() const { return touch_.cursorPosition; }
     void setCursorPosition(platform::Point p) { touch_.cursorPosition = p; }
     platform::Point fingerOffset() const { return touch_.fingerOffset; }
     void setFingerOffset(platform::Point p) { touch_.fingerOffset = p; }
-    platform::Point location() const { return touch_.location; }
-    platform::Point lastPaintedLocation() const { return touch_.lastPaintedLocation; }
-    platform::Point startOfPaintingPoint() const { return touch_.startOfPaintingPoint; }
-    bool waitingForEndTouch() const { return touch_.waitingForEndTouch; }
-    bool ignoreMoveEndPhases() const { return touch_.ignoreMoveEndPhases; }
     bool cloneNeedsOffset() const { return clone_.needsOffset; }
     void setCloneNeedsOffset(bool needs) { clone_.needsOffset = needs; }
     bool clone2ndPointset() const { return clone_.secondPointSet; }
     void setClone2ndPointset(bool set) { clone_.secondPointSet = set; }
-    platform::Point cloneOffsetPosition() const { return clone_.offsetPosition; }
     platform::Point cloneRelativeOffset() const { return clone_.relativeOffset; }
     void setCloneRelativeOffset(platform::Point p) { clone_.relativeOffset = p; }
-    platform::Point cloneCursorPoint() const { return clone_.cursorPoint; }
     // The painting positions of the current (or last) stroke, touch-down first.
     const std::vector<std::shared_ptr<PaintPoint>>& pointArray() const { return mPointArray_; }
     void setPointArray(std::vector<std::shared_ptr<PaintPoint>> points) {
         mPointArray_ = std::move(points);
     }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
+    // The parts, for reading: the stamp, the stroke, the finger and the clone set-up.
+    const Brush& brush() const { return brush_; }
     const StrokeRenderer& strokeRenderer() const { return renderer_; }
+    const TouchState& touchState() const { return touch_; }
+    const CloneSetUp& cloneSetUp() const { return clone_; }
 
     std::string className() const override { return "PaintingView"; }
 

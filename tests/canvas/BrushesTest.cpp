@@ -36,13 +36,14 @@ TEST_F(BrushesTest, PaintBrushStampTakesTheCurrentColour) {
     auto view = makeCanvas();
     view->createBrushLayerFromImage(solidPicture(4, 4, {128, 1, 2, 3}));
     view->setColor(Color::rgb(1, 0, 0));
-    ASSERT_NE(view->brushLayer(), nullptr);
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{4, 4}));
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 1, 1), (ARGBColorBytes{128, 128, 0, 0}));
+    ASSERT_NE(view->brush().stamp(), nullptr);
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{4, 4}));
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 1, 1), (ARGBColorBytes{128, 128, 0, 0}));
     EXPECT_EQ(view->brushSize(), 4);
 
     view->setColor(Color::grey(1)); // grey form: all three from the grey
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 1, 1), (ARGBColorBytes{128, 128, 128, 128}));
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 1, 1),
+              (ARGBColorBytes{128, 128, 128, 128}));
 }
 
 TEST_F(BrushesTest, ColourChangeWithTheEraserLeavesTheStampAlone) {
@@ -50,10 +51,10 @@ TEST_F(BrushesTest, ColourChangeWithTheEraserLeavesTheStampAlone) {
     auto view = makeCanvas();
     view->createBrushLayerFromImage(solidPicture(4, 4, {255, 9, 9, 9}));
     view->setColor(Color::rgb(0, 1, 0));
-    const auto before = pixelOf(view->brushLayer()->context(), 0, 0);
+    const auto before = pixelOf(view->brush().stamp()->context(), 0, 0);
     delegate_.setSelectedTool(Tool::EraserTool);
     view->setColor(Color::rgb(1, 0, 0));
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 0, 0), before);
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 0, 0), before);
     EXPECT_EQ(before, (ARGBColorBytes{255, 0, 255, 0}));
     EXPECT_EQ(view->currentColor(), Color::rgb(1, 0, 0));
 }
@@ -63,10 +64,10 @@ TEST_F(BrushesTest, ANullPictureKeepsThePreviousStamp) {
     view->createBrushLayerFromImage(solidPicture(6, 6, {255, 0, 0, 0}));
     view->createBrushLayerFromImage(nullptr);
     EXPECT_EQ(view->brushImage(), nullptr);
-    ASSERT_NE(view->brushLayer(), nullptr);
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{6, 6}));
+    ASSERT_NE(view->brush().stamp(), nullptr);
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{6, 6}));
     view->reloadBrushLayer(); // nothing to rebuild from
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{6, 6}));
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{6, 6}));
 }
 
 TEST_F(BrushesTest, TurnedDocumentSquaresAndTurnsTheBrushClockwise) {
@@ -78,7 +79,7 @@ TEST_F(BrushesTest, TurnedDocumentSquaresAndTurnsTheBrushClockwise) {
     auto view = makeCanvas();
     delegate_.setDocumentOrientation(3); // after start-up, which sets it to 1
     view->createBrushLayerFromImage(picture);
-    const platform::Context* brush = view->brushContext();
+    const platform::Context* brush = view->brush().bitmap();
     ASSERT_NE(brush, nullptr);
     EXPECT_EQ(brush->width(), 30);
     EXPECT_EQ(brush->height(), 30);
@@ -97,15 +98,15 @@ TEST_F(BrushesTest, ColourBrushKeepsItsShapeAndColours) {
     delegate_.setSelectedTool(Tool::ColorBrushTool);
     auto view = makeCanvas();
     view->createColorBrushLayerFromImage(picture);
-    ASSERT_NE(view->brushContext(), nullptr);
-    EXPECT_EQ(view->brushContext()->width(), 40);
-    EXPECT_EQ(view->brushContext()->height(), 20);
-    ASSERT_NE(view->brushLayer(), nullptr);
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{40, 20}));
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 5, 10), (ARGBColorBytes{255, 255, 0, 0}));
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 35, 10), (ARGBColorBytes{255, 0, 0, 255}));
+    ASSERT_NE(view->brush().bitmap(), nullptr);
+    EXPECT_EQ(view->brush().bitmap()->width(), 40);
+    EXPECT_EQ(view->brush().bitmap()->height(), 20);
+    ASSERT_NE(view->brush().stamp(), nullptr);
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{40, 20}));
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 5, 10), (ARGBColorBytes{255, 255, 0, 0}));
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 35, 10), (ARGBColorBytes{255, 0, 0, 255}));
     view->setColor(Color::rgb(0, 1, 0)); // no tint for colour brushes
-    EXPECT_EQ(pixelOf(view->brushLayer()->context(), 5, 10), (ARGBColorBytes{255, 255, 0, 0}));
+    EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 5, 10), (ARGBColorBytes{255, 255, 0, 0}));
 }
 
 TEST_F(BrushesTest, TurnedColourBrushIsTurnedWhole) {
@@ -117,11 +118,11 @@ TEST_F(BrushesTest, TurnedColourBrushIsTurnedWhole) {
     auto view = makeCanvas();
     delegate_.setDocumentOrientation(3);
     view->createColorBrushLayerFromImage(picture);
-    const platform::Context* brush = view->brushContext();
+    const platform::Context* brush = view->brush().bitmap();
     ASSERT_NE(brush, nullptr);
     EXPECT_EQ(brush->width(), 20);
     EXPECT_EQ(brush->height(), 40);
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{20, 40}));
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{20, 40}));
     // Memory rows run bottom-up on screen, as in the canvas.
     EXPECT_EQ(pixelOf(*brush, 10, 35), (ARGBColorBytes{255, 255, 0, 0}));
     EXPECT_EQ(pixelOf(*brush, 10, 5), (ARGBColorBytes{255, 0, 0, 255}));
@@ -135,13 +136,13 @@ TEST_F(BrushesTest, ReloadColourBrushFallsBackToTheBrushPicture) {
     view->createBrushLayerFromImage(brush);
     view->reloadColorBrush();
     EXPECT_EQ(view->colorBrushImage(), brush);
-    EXPECT_EQ(view->brushLayer()->size(), (platform::Size{8, 8}));
+    EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{8, 8}));
 }
 
 TEST_F(BrushesTest, StartBrushIsBlueForThePaintBrush) {
     delegate_.setSelectedTool(Tool::PaintBrushTool);
     auto view = makeCanvas();
-    const platform::Context* brush = view->brushContext();
+    const platform::Context* brush = view->brush().bitmap();
     ASSERT_NE(brush, nullptr);
     const auto centre = pixelOf(*brush, brush->width() / 2, brush->height() / 2);
     EXPECT_GT(centre.alpha, 0);

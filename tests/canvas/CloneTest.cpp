@@ -48,11 +48,11 @@ TEST_F(CloneTest, TwoTapsSetTheSourceAndTheOffset) {
     const auto before = pictureBytes(*view);
     Finger(*view).tap({100, 100});
     EXPECT_FALSE(view->cloneNeedsOffset());
-    EXPECT_EQ(view->cloneOffsetPosition(), (Point{90, 370}));
+    EXPECT_EQ(view->cloneSetUp().offsetPosition, (Point{90, 370}));
     Finger(*view).tap({150, 300});
     EXPECT_TRUE(view->clone2ndPointset());
     EXPECT_EQ(view->cloneRelativeOffset(), (Point{50, -200}));
-    EXPECT_FALSE(view->waitingForEndTouch());
+    EXPECT_FALSE(view->touchState().waitingForEndTouch);
     EXPECT_FALSE(delegate_.paintingFlag());
     // The set-up taps copied each area onto itself.
     EXPECT_EQ(pictureBytes(*view), before);
@@ -64,7 +64,7 @@ TEST_F(CloneTest, TwoTapsSetTheSourceAndTheOffset) {
             ASSERT_EQ(screenPixel(*view, x, y), patternBytes(x - 50, y - 200)) << x << "," << y;
     EXPECT_EQ(screenPixel(*view, 149, 310), patternBytes(149, 310));
     EXPECT_EQ(screenPixel(*view, 170, 310), patternBytes(170, 310));
-    EXPECT_EQ(view->cloneCursorPoint(), (Point{110, 110})); // the source cross
+    EXPECT_EQ(view->cloneSetUp().cursorPoint, (Point{110, 110})); // the source cross
 }
 
 TEST_F(CloneTest, StrokeBeforeTheDestinationTapChangesNoPixel) {

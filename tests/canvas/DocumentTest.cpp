@@ -5,7 +5,7 @@ namespace {
 
 using platform::Rect;
 using platform::Size;
-using Target = PaintingView::FitTarget;
+using Target = DocumentPictures::FitTarget;
 
 constexpr Pixel kRed{255, 255, 0, 0};
 constexpr Pixel kBlue{255, 0, 0, 255};
@@ -22,27 +22,27 @@ bool isClear(ARGBColorBytes p) {
 
 TEST(FitRuleTest, PlacesPicturesAsTheExamplesSay) {
     // Taller than wide: full height, centred across.
-    auto fit = PaintingView::fitRule({300, 600}, false, Target::OffscreenBuffer);
+    auto fit = DocumentPictures::fitRule({300, 600}, false, Target::OffscreenBuffer);
     EXPECT_FALSE(fit.turned);
     EXPECT_EQ(fit.screenRect, Rect(40, 0, 240, 480));
     // Wider than tall but cropped: full width, centred down.
-    fit = PaintingView::fitRule({400, 300}, true, Target::OffscreenBuffer);
+    fit = DocumentPictures::fitRule({400, 300}, true, Target::OffscreenBuffer);
     EXPECT_FALSE(fit.turned);
     EXPECT_EQ(fit.screenRect, Rect(0, 120, 320, 240));
     // Wider than tall, not cropped: turned, the 360-point side across.
-    fit = PaintingView::fitRule({480, 360}, false, Target::OriginalBuffer);
+    fit = DocumentPictures::fitRule({480, 360}, false, Target::OriginalBuffer);
     EXPECT_TRUE(fit.turned);
     EXPECT_EQ(fit.screenRect, Rect(0, 0, 360, 480));
-    fit = PaintingView::fitRule({480, 360}, false, Target::OffscreenBuffer);
+    fit = DocumentPictures::fitRule({480, 360}, false, Target::OffscreenBuffer);
     EXPECT_EQ(fit.screenRect, Rect(-20, 0, 360, 480));
     // A short side under 320 is centred in both buffers.
-    fit = PaintingView::fitRule({480, 240}, false, Target::OriginalBuffer);
+    fit = DocumentPictures::fitRule({480, 240}, false, Target::OriginalBuffer);
     EXPECT_EQ(fit.screenRect, Rect(40, 0, 240, 480));
     // Wider than the canvas at full height: cut on the right.
-    fit = PaintingView::fitRule({360, 480}, false, Target::OffscreenBuffer);
+    fit = DocumentPictures::fitRule({360, 480}, false, Target::OffscreenBuffer);
     EXPECT_EQ(fit.screenRect, Rect(0, 0, 360, 480));
     // A square is drawn across the full width, centred down.
-    fit = PaintingView::fitRule({100, 100}, false, Target::OffscreenBuffer);
+    fit = DocumentPictures::fitRule({100, 100}, false, Target::OffscreenBuffer);
     EXPECT_EQ(fit.screenRect, Rect(0, 80, 320, 320));
 }
 
@@ -90,6 +90,30 @@ TEST(ScaleAndRotateTest, AppliesTheStoredOrientation) {
     auto up = PaintingView::scaleAndRotateImage(stored(0));
     EXPECT_TRUE(isRed(pixel(*up, 2, 0)));
     EXPECT_TRUE(isBlue(pixel(*up, 2, 1)));
+}
+
+TEST(ScaleAndRotateTest, EveryOrientationMovesEachPixelWhereTheTableSays) {
+    // A 5 x 3 picture of distinct pixels, unreduced: each seen pixel is the
+    // stored one the orientation table names, exactly.
+    const int w = 5, h = 3;
+    for (int o = 0; o < 8; ++o) {
+        std::vector<std::uint8_t> bytes;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                bytes.insert(bytes.end(), {255, std::uint8_t(x * 40), std::uint8_t(y * 80), 7});
+        auto seen =
+            PaintingView::scaleAndRotateImage(platform::Image::create(w, h, bytes, o).value());
+        ASSERT_TRUE(seen) << o;
+        const auto orientation = platform::PictureOrientation(o);
+        ASSERT_EQ(seen->size(), platform::seenSize(orientation, Size(w, h))) << o;
+        for (int y = 0; y < seen->height(); ++y)
+            for (int x = 0; x < seen->width(); ++x) {
+                const auto at = platform::storedPixelForSeen(orientation, w, h, x, y);
+                const std::uint8_t* p = seen->data() + (std::size_t(y) * seen->width() + x) * 4;
+                EXPECT_EQ(p[1], at.x * 40) << o << " " << x << "," << y;
+                EXPECT_EQ(p[2], at.y * 80) << o << " " << x << "," << y;
+            }
+    }
 }
 
 using DocumentTest = CanvasTest;

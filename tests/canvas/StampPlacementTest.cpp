@@ -108,8 +108,9 @@ TEST_F(OffCanvasTest, PartlyVisibleSegmentsPaintTheSamePixels) {
             visited->mergePaintLayer();
             EXPECT_EQ(pictureBytes(*placed), pictureBytes(*visited))
                 << int(tool) << " at " << alpha;
-            EXPECT_EQ(placed->cloneCursorPoint(), visited->cloneCursorPoint());
-            EXPECT_EQ(placed->lastTimeCursorUsed(), visited->lastTimeCursorUsed());
+            EXPECT_EQ(placed->cloneSetUp().cursorPoint, visited->cloneSetUp().cursorPoint);
+            EXPECT_EQ(placed->touchState().lastTimeCursorUsed,
+                      visited->touchState().lastTimeCursorUsed);
         }
 }
 

@@ -136,10 +136,10 @@ TEST_F(StrokesTest, CursorStrokePaintsNothing) {
     view->setShowCursor(true);
     view->renderLineFromPoint({100, 100}, {120, 100});
     EXPECT_EQ(screenPixel(*view, 110, 100), kWhite);
-    EXPECT_TRUE(view->lastTimeCursorUsed());
+    EXPECT_TRUE(view->touchState().lastTimeCursorUsed);
     view->setShowCursor(false);
     view->drawBrushAt(100, 100);
-    EXPECT_FALSE(view->lastTimeCursorUsed());
+    EXPECT_FALSE(view->touchState().lastTimeCursorUsed);
 }
 
 TEST_F(StrokesTest, SmallBrushCursorIsACrossLargeOneTheStamp) {
@@ -151,7 +151,7 @@ TEST_F(StrokesTest, SmallBrushCursorIsACrossLargeOneTheStamp) {
     view->setBrushSize(2);
     auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
     view->drawRect(*screen, view->bounds());
-    EXPECT_TRUE(view->cursorWasPainted());
+    EXPECT_TRUE(view->touchState().cursorWasPainted);
     const auto darkest = [&](int x, int y) {
         return std::min(pixelOf(*screen, x, y).red, pixelOf(*screen, x, y - 1).red);
     };
@@ -168,7 +168,7 @@ TEST_F(StrokesTest, SmallBrushCursorIsACrossLargeOneTheStamp) {
 
     delegate_.setCursorDisplayFlag(false);
     view->drawRect(*stampScreen, view->bounds());
-    EXPECT_FALSE(view->cursorWasPainted());
+    EXPECT_FALSE(view->touchState().cursorWasPainted);
 }
 
 TEST_F(StrokesTest, EraserRestoresTheOriginalUnderOpaqueBrushPixels) {

@@ -18,8 +18,8 @@ TEST_F(TouchesTest, StrokeLandsAtTheFingerOffsetInPortrait) {
     EXPECT_EQ(screenPixel(*view, 100, 168), kBlackPixel);
     EXPECT_EQ(screenPixel(*view, 99, 167), kBlackPixel);
     EXPECT_FALSE(painted(*view, 100, 200));
-    EXPECT_EQ(view->location(), (Point{100, 168}));
-    EXPECT_EQ(view->startOfPaintingPoint(), (Point{100, 200})); // the finger, no offset
+    EXPECT_EQ(view->touchState().location, (Point{100, 168}));
+    EXPECT_EQ(view->touchState().startOfPaintingPoint, (Point{100, 200})); // the finger, no offset
 }
 
 TEST_F(TouchesTest, TapWithoutMovementStampsOnceAtTheTouchPoint) {
@@ -42,13 +42,13 @@ TEST_F(TouchesTest, MovementsRenderOnlyBeyondOneStepFromTheLastRenderedPoint) {
     Finger finger(*view);
     finger.down({100, 200});
     EXPECT_EQ(view->brushPixelStep(), 3.0f);
-    EXPECT_EQ(view->lastPaintedLocation(), (Point{100, 200}));
+    EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{100, 200}));
     finger.move({102, 200});
-    EXPECT_EQ(view->lastPaintedLocation(), (Point{100, 200}));
+    EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{100, 200}));
     finger.move({103, 200}); // exactly one step: still nothing
-    EXPECT_EQ(view->lastPaintedLocation(), (Point{100, 200}));
+    EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{100, 200}));
     finger.move({103.5f, 200});
-    EXPECT_EQ(view->lastPaintedLocation(), (Point{103.5f, 200}));
+    EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{103.5f, 200}));
     finger.up();
     // Every movement is recorded, rendered or not.
     EXPECT_EQ(view->pointArray().size(), 4u);
@@ -88,14 +88,14 @@ TEST_F(TouchesTest, OffsetOfElevenAlternatesCursorAndPaintStrokes) {
 
     Finger(*view).stroke({{100, 200}, {110, 200}});
     EXPECT_FALSE(painted(*view, 100, 189)); // only the cursor moved
-    EXPECT_EQ(view->cursorPosition(), (Point{110, 189}));
-    EXPECT_TRUE(view->lastTimeCursorUsed());
+    EXPECT_EQ(view->touchState().cursorPosition, (Point{110, 189}));
+    EXPECT_TRUE(view->touchState().lastTimeCursorUsed);
     EXPECT_FALSE(view->showCursor());
     EXPECT_EQ(undoBytes(*view), undoBefore); // and took no undo copy
 
     Finger(*view).stroke({{100, 200}, {110, 200}});
     EXPECT_TRUE(painted(*view, 100, 189));
-    EXPECT_FALSE(view->lastTimeCursorUsed());
+    EXPECT_FALSE(view->touchState().lastTimeCursorUsed);
 
     Finger(*view).tap({200, 300});
     EXPECT_FALSE(painted(*view, 200, 289));
@@ -169,7 +169,7 @@ TEST_F(TouchesTest, CancelledTouchEndsTheStrokeLikeALiftedFinger) {
     b.cancel({120, 100});
     EXPECT_TRUE(painted(*cancelled, 100, 90));
     EXPECT_EQ(pictureBytes(*cancelled), pictureBytes(*lifted));
-    EXPECT_FALSE(cancelled->waitingForEndTouch());
+    EXPECT_FALSE(cancelled->touchState().waitingForEndTouch);
     EXPECT_FALSE(delegate_.paintingFlag());
 }
 
@@ -179,10 +179,10 @@ TEST_F(TouchesTest, SecondTouchDownClosesTheOpenStroke) {
     Finger first(*view);
     first.down({100, 100});
     first.move({140, 100});
-    ASSERT_TRUE(view->waitingForEndTouch());
+    ASSERT_TRUE(view->touchState().waitingForEndTouch);
     Finger second(*view);
     second.down({200, 300}); // the first finger's lift was never seen
-    EXPECT_FALSE(view->waitingForEndTouch());
+    EXPECT_FALSE(view->touchState().waitingForEndTouch);
     EXPECT_FALSE(delegate_.paintingFlag());
     EXPECT_NEAR(screenPixel(*view, 120, 100).red, 127.5, 1); // merged
     EXPECT_FALSE(painted(*view, 200, 300));                  // no new stroke
@@ -196,13 +196,13 @@ TEST_F(TouchesTest, TouchesAreDroppedWhileAnEffectRuns) {
     Finger finger(*view);
     finger.down({100, 100});
     finger.move({150, 100});
-    EXPECT_TRUE(view->ignoreMoveEndPhases());
+    EXPECT_TRUE(view->touchState().ignoreMoveEndPhases);
     spinner->stopAnimating(); // the effect ends while the finger is down
     finger.move({200, 100});
     finger.up();
     EXPECT_FALSE(painted(*view, 100, 100));
     EXPECT_FALSE(painted(*view, 200, 100));
-    EXPECT_FALSE(view->waitingForEndTouch());
+    EXPECT_FALSE(view->touchState().waitingForEndTouch);
     EXPECT_FALSE(delegate_.paintingFlag());
 }
 
@@ -212,10 +212,10 @@ TEST_F(TouchesTest, OverlayAndTextToolsDoNotPaint) {
         delegate_.setSelectedTool(tool);
         Finger finger(*view);
         finger.down({100, 100});
-        EXPECT_TRUE(view->waitingForEndTouch());
+        EXPECT_TRUE(view->touchState().waitingForEndTouch);
         finger.move({150, 100});
         finger.up();
-        EXPECT_FALSE(view->waitingForEndTouch());
+        EXPECT_FALSE(view->touchState().waitingForEndTouch);
         EXPECT_FALSE(painted(*view, 100, 100));
         EXPECT_FALSE(painted(*view, 150, 100));
         EXPECT_FALSE(delegate_.paintingFlag());
@@ -226,8 +226,8 @@ TEST_F(TouchesTest, CornerTapOutsidePresentModeOnlyResetsTopLeft) {
     auto view = paintCanvas();
     Finger(*view).tap({30, 30});
     EXPECT_FALSE(painted(*view, 30, 30));
-    EXPECT_TRUE(view->ignoreMoveEndPhases());
-    EXPECT_FALSE(view->waitingForEndTouch());
+    EXPECT_TRUE(view->touchState().ignoreMoveEndPhases);
+    EXPECT_FALSE(view->touchState().waitingForEndTouch);
     // The other corners answer only in present mode.
     for (Point p : {Point{300, 30}, Point{30, 450}, Point{300, 450}}) {
         Finger(*view).tap(p);
