@@ -65,7 +65,7 @@ platform::ImageRef DocumentFolder::load(std::string_view fileName, std::string* 
 }
 
 platform::Result<fs::path> DocumentFolder::moveAside(const fs::path& path) {
-    return platform::moveAside(path);
+    return platform::moveAside(path, platform::kDamagedSuffix);
 }
 
 std::string DocumentFolder::keepRefused(std::string_view fileName, const fs::path& path) {

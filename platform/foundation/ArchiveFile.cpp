@@ -98,7 +98,7 @@ ArchiveFile::Contents ArchiveFile::readRootObjects(const CodableRegistry& regist
         log("Archive " + path_.string() + ": " + p);
     // Kept for whoever wants to look at it, and so that the next write, which
     // holds only what was read, does not replace it.
-    auto aside = moveAside(path_);
+    auto aside = moveAside(path_, kDamagedSuffix);
     const std::string readCount = std::to_string(contents.objects.size()) + " object" +
                                   (contents.objects.size() == 1 ? "" : "s") + " read";
     if (aside) {

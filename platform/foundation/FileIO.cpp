@@ -266,8 +266,5 @@ fs::path freeNameBeside(const fs::path& file, std::string_view suffix) {
     return name;
 }
 
-Result<fs::path> moveAside(const fs::path& file) {
-    return moveAside(file, ".damaged");
-}
 
 } // namespace platform

@@ -38,6 +38,10 @@ int removeStaleTemporaries(const std::filesystem::path& dir);
 Result<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
                                            std::size_t maxBytes = 256u << 20);
 
+// What a file that could not be used is set aside as (moveAside's suffix), so
+// that what is written at its name later does not replace it.
+inline constexpr std::string_view kDamagedSuffix = ".damaged";
+
 // Renames `file` (whatever kind it is) to the first free name of file + suffix,
 // file + suffix + "-2", "-3", ..., replacing nothing; answers the new name.
 Result<std::filesystem::path> moveAside(const std::filesystem::path& file,
@@ -52,11 +56,5 @@ Status removeFile(const std::filesystem::path& path);
 // The first name beside `file` that nothing has: file + suffix, then
 // file + suffix + "-2", "-3" and so on.
 std::filesystem::path freeNameBeside(const std::filesystem::path& file, std::string_view suffix);
-
-// Keeps a file that could not be used out of the way of what is written at
-// its name later: it is renamed to the first free name of file + ".damaged"
-// (numbered when a damaged copy is already there). Where it went, or why it
-// could not be moved.
-Result<std::filesystem::path> moveAside(const std::filesystem::path& file);
 
 } // namespace platform

@@ -147,7 +147,7 @@ void UserDefaults::load() {
 
 void UserDefaults::setAside(const std::string& why) {
     const std::string what = "Settings file " + file_.string() + " " + why;
-    auto aside = moveAside(file_, ".damaged");
+    auto aside = moveAside(file_, kDamagedSuffix);
     if (aside) {
         log(what + "; moved it to " + aside->string() + " and using the defaults");
         return;

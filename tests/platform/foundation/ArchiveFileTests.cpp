@@ -222,10 +222,10 @@ TEST(ArchiveFile, SetAsideNeverReplacesAnExistingFile) {
     put(dir / "f", "new");
     put(dir / "f.damaged", "old");
     put(dir / "f.damaged-2", "older");
-    auto aside = platform::moveAside(dir / "f");
+    auto aside = platform::moveAside(dir / "f", ".damaged");
     ASSERT_TRUE(aside);
     EXPECT_EQ(*aside, dir / "f.damaged-3");
     EXPECT_EQ(text(dir / "f.damaged"), "old");
     EXPECT_EQ(text(dir / "f.damaged-3"), "new");
-    EXPECT_FALSE(platform::moveAside(dir / "gone"));
+    EXPECT_FALSE(platform::moveAside(dir / "gone", ".damaged"));
 }

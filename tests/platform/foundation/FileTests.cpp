@@ -226,24 +226,24 @@ TEST(FileIO, MoveAsideKeepsEveryDamagedCopy) {
     const fs::path dir = scratch("aside");
     const fs::path file = dir / "zorbel.png";
     ASSERT_TRUE(writeFileAtomically(file, std::string_view("first")));
-    auto first = moveAside(file);
+    auto first = moveAside(file, ".damaged");
     ASSERT_TRUE(first) << first.error();
     EXPECT_EQ(*first, dir / "zorbel.png.damaged");
     EXPECT_FALSE(pathIsTaken(file));
     ASSERT_TRUE(writeFileAtomically(file, std::string_view("second")));
-    auto second = moveAside(file);
+    auto second = moveAside(file, ".damaged");
     ASSERT_TRUE(second) << second.error();
     EXPECT_EQ(*second, dir / "zorbel.png.damaged-2");
     EXPECT_EQ(text(dir / "zorbel.png.damaged"), "first");
     EXPECT_EQ(text(dir / "zorbel.png.damaged-2"), "second");
 
     fs::create_directories(file);
-    auto folder = moveAside(file);
+    auto folder = moveAside(file, ".damaged");
     ASSERT_TRUE(folder) << folder.error();
     EXPECT_EQ(*folder, dir / "zorbel.png.damaged-3");
     EXPECT_TRUE(fs::is_directory(*folder));
 
-    EXPECT_FALSE(moveAside(dir / "missing.png"));
+    EXPECT_FALSE(moveAside(dir / "missing.png", ".damaged"));
     EXPECT_EQ(freeNameBeside(dir / "x.png", ".new"), dir / "x.png.new");
 }
 
