@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include <fontconfig/fontconfig.h>
@@ -16,6 +18,7 @@
 #include FT_OUTLINE_H
 #include <harfbuzz/hb.h>
 
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 
@@ -350,6 +353,12 @@ std::unique_ptr<Font::Impl> openFace(std::string_view name, const FoundFace& fou
     FT_Library library = freeType();
     if (!library)
         return nullptr;
+    // FreeType and HarfBuzz would open a FIFO or a device named like a font
+    // and wait on it; only a regular file is read.
+    if (!fileExists(found.file)) {
+        log("Font file is not a regular file: " + found.file);
+        return nullptr;
+    }
     auto impl = std::make_unique<Font::Impl>();
     {
         std::lock_guard lock(libraryMutex());
@@ -386,6 +395,28 @@ std::unique_ptr<Font::Impl> openFace(std::string_view name, const FoundFace& fou
 constexpr float kMinimumSize = 1.0f;
 constexpr float kMaximumSize = 1000.0f;
 
+// Every control asks for its font when it is made; opening a face costs a
+// fontconfig match, a FreeType face and a HarfBuzz blob, so each (name, size)
+// is opened once and then shared (a Font is safe to share: its drawing state
+// sits behind its own mutex). A name no face has is remembered too. Fonts
+// nothing else holds are let go when the cache grows past its bound.
+template <class Open>
+FontRef cachedFont(std::string_view name, float size, Open open) {
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, float>, FontRef, std::less<>> cache;
+    constexpr std::size_t kBound = 64;
+    std::lock_guard lock(mutex);
+    auto key = std::make_pair(std::string(name), size);
+    if (auto it = cache.find(key); it != cache.end())
+        return it->second;
+    if (cache.size() >= kBound)
+        std::erase_if(cache, [](const auto& entry) { return entry.second.use_count() <= 1; });
+    FontRef font = open();
+    if (cache.size() < kBound)
+        cache.emplace(std::move(key), font);
+    return font;
+}
+
 } // namespace
 
 Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -394,13 +425,15 @@ Font::~Font() = default;
 FontRef Font::fontWithName(std::string_view name, float size) {
     if (name.empty() || !(size >= kMinimumSize && size <= kMaximumSize))
         return nullptr;
-    FoundFace found;
-    if (!matchFace(queryForName(name), true, found))
-        return nullptr;
-    auto impl = openFace(name, found, size);
-    if (!impl)
-        return nullptr;
-    return FontRef(new Font(std::move(impl)));
+    return cachedFont(name, size, [&]() -> FontRef {
+        FoundFace found;
+        if (!matchFace(queryForName(name), true, found))
+            return nullptr;
+        auto impl = openFace(name, found, size);
+        if (!impl)
+            return nullptr;
+        return FontRef(new Font(std::move(impl)));
+    });
 }
 
 namespace {
@@ -450,11 +483,14 @@ float Font::descender() const {
 FontRef Font::fontWithSize(float size) const {
     if (!(size >= kMinimumSize && size <= kMaximumSize))
         return nullptr;
-    FoundFace found{impl_->file, impl_->index, impl_->family, impl_->style};
-    auto impl = openFace(impl_->name, found, size);
-    if (!impl)
-        return nullptr;
-    return FontRef(new Font(std::move(impl)));
+    // Under its own name: the same face fontWithName finds for it.
+    return cachedFont(impl_->name, size, [&]() -> FontRef {
+        FoundFace found{impl_->file, impl_->index, impl_->family, impl_->style};
+        auto impl = openFace(impl_->name, found, size);
+        if (!impl)
+            return nullptr;
+        return FontRef(new Font(std::move(impl)));
+    });
 }
 
 float Font::widthOfString(std::string_view text) const {

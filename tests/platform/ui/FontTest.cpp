@@ -58,6 +58,23 @@ TEST(Font, UnknownNamesAndBadSizesGiveNoFont) {
     EXPECT_FALSE(Font::fontWithName("Arial", NAN));
 }
 
+// Every control asks for its font: a name and size already opened is the same
+// face, shared, whichever way it is asked for; another size is its own font.
+TEST(Font, EachNameAndSizeIsOpenedOnce) {
+    FontRef first = Font::fontWithName("Helvetica-Bold", 23);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(Font::fontWithName("Helvetica-Bold", 23), first);
+    EXPECT_EQ(first->fontWithSize(23), first);
+    FontRef larger = first->fontWithSize(46);
+    ASSERT_TRUE(larger);
+    EXPECT_NE(larger, first);
+    EXPECT_EQ(larger->pointSize(), 46);
+    EXPECT_FLOAT_EQ(larger->ascender(), 2 * first->ascender());
+    EXPECT_EQ(Font::fontWithName("Helvetica-Bold", 46), larger);
+    EXPECT_EQ(Font::boldSystemFontOfSize(15), Font::boldSystemFontOfSize(15));
+    EXPECT_FALSE(Font::fontWithName("NoSuchTypeface-Bold", 23)); // asked twice, still none
+}
+
 TEST(Font, HeightIsAscenderPlusDescenderAndEmptyTextHasNoWidth) {
     FontRef f = Font::fontWithName("Helvetica-Bold", 48);
     ASSERT_TRUE(f);
