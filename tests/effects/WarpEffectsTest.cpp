@@ -153,6 +153,21 @@ TEST(Warps, MatchThePlainDefinitionOnEverySize) {
             }
 }
 
+// Where a warp reads from is worked out once per size and kept: a second and a third picture
+// of that size, with other sizes warped in between, still come out as the definition says.
+TEST(Warps, LaterPicturesOfTheSameSizeAreWarpedFromTheirOwnPixels) {
+    for (unsigned round = 0; round < 3; ++round)
+        for (const auto& w : kWarps)
+            for (const auto& size : {std::pair{320, 480}, std::pair{33, 17}}) {
+                auto src = test::randomPicture(size.first, size.second, 77 + round);
+                std::vector<std::uint8_t> expected(src.size(), 0);
+                std::vector<std::uint8_t> actual(src.size(), 0);
+                referenceWarp(w, src.data(), expected.data(), size.first, size.second);
+                w.warp(src.data(), actual.data(), size.first, size.second);
+                ASSERT_EQ(actual, expected) << w.name << " round " << round;
+            }
+}
+
 TEST(Warps, SpreadOverThreadsGiveTheSameBytes) {
     auto src = test::randomPicture(320, 480, 9);
     for (const auto& w : kWarps) {
