@@ -132,6 +132,28 @@ void fill(const Surface& dst, const Box& box, std::uint32_t pixel) {
         std::fill_n(dst.pixels + std::ptrdiff_t(y) * dst.stride + box.x0, box.x1 - box.x0, pixel);
 }
 
+// The filter a placement is sampled with: nearest for whole-pixel turns and
+// mirrors, an average of the covered pixels for a reduction to half or less,
+// bilinear otherwise.
+enum class Filter { Nearest, Average, Bilinear };
+
+void scalesOf(const pixman_transform_t& inv, double& scaleX, double& scaleY) {
+    scaleX = std::hypot(double(inv.matrix[0][0]), double(inv.matrix[1][0])) / 65536.0;
+    scaleY = std::hypot(double(inv.matrix[0][1]), double(inv.matrix[1][1])) / 65536.0;
+}
+
+Filter filterFor(const pixman_transform_t& inv) {
+    auto isWhole = [](pixman_fixed_t v) {
+        return v == 0 || v == pixman_fixed_1 || v == -pixman_fixed_1;
+    };
+    if (isWhole(inv.matrix[0][0]) && isWhole(inv.matrix[0][1]) && isWhole(inv.matrix[1][0]) &&
+        isWhole(inv.matrix[1][1]) && ((inv.matrix[0][2] | inv.matrix[1][2]) & 0xFFFF) == 0)
+        return Filter::Nearest;
+    double scaleX = 0, scaleY = 0;
+    scalesOf(inv, scaleX, scaleY);
+    return scaleX >= 2 || scaleY >= 2 ? Filter::Average : Filter::Bilinear;
+}
+
 // One bitmap draw as the fast paths see it.
 struct Placement {
     const Surface& dst;
@@ -140,7 +162,8 @@ struct Placement {
     const pixman_transform_t& inv; // destination pixels to source pixels
     Op op;
     std::uint8_t alpha;
-    bool pad; // stretched: edge pixels repeat
+    bool pad;                     // stretched: edge pixels repeat
+    int originX = 0, originY = 0; // the destination pixel dst.pixels[0] holds
 };
 
 bool isTranslationOrFlip(const pixman_transform_t& inv) {
@@ -268,6 +291,126 @@ bool runScaledFastPath(const Placement& p) {
     return true;
 }
 
+// Turned (and perhaps stretched by less than a halving) pictures, OVER,
+// transparent outside: over_8888_affine_bilinear_n_8888. The layers a person
+// pinches and turns are drawn this way, ten or more to a frame.
+bool runAffineFastPath(const Placement& p) {
+    const pixman_transform_t& inv = p.inv;
+    if (p.op != Op::Over || p.pad)
+        return false;
+    const std::int64_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1], m02 = inv.matrix[0][2];
+    const std::int64_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1], m12 = inv.matrix[1][2];
+    // The filter pixman would be given (compositeBitmap): bilinear only.
+    if (filterFor(inv) != Filter::Bilinear)
+        return false;
+    // pixman steps in 32-bit numbers: every position must fit one.
+    const Box& box = p.box;
+    auto fits = [](std::int64_t v) {
+        return v > -(std::int64_t(1) << 31) + 0x20000 && v < (std::int64_t(1) << 31) - 0x20000;
+    };
+    for (const int x : {box.x0, box.x1})
+        for (const int y : {box.y0, box.y1 - 1})
+            if (!fits(m00 * x + m01 * y + m02 + m00 + m01) ||
+                !fits(m10 * x + m11 * y + m12 + m10 + m11) ||
+                !fits(m00 * x + m01 * y + m02 - m00 - m01) ||
+                !fits(m10 * x + m11 * y + m12 - m10 - m11))
+                return false;
+    AffineBilinearArgs a{};
+    setBoxAndSource(a, p);
+    a.originX = p.originX;
+    a.originY = p.originY;
+    a.m00 = m00;
+    a.m01 = m01;
+    a.m02 = m02;
+    a.m10 = m10;
+    a.m11 = m11;
+    a.m12 = m12;
+    a.alpha = p.alpha;
+    over_8888_affine_bilinear_n_8888(a);
+    return true;
+}
+
+// The source as pixman samples it: the transform, the filter filterFor
+// chooses (a reduction to half or less averages the pixels each result pixel
+// covers; bilinear sampling would skip most of them), edges repeated or
+// transparent outside.
+PixmanImage preparedSource(const SourceBitmap& src, const pixman_transform_t& inv, bool pad) {
+    PixmanImage image = wrap(src);
+    if (!image)
+        return image;
+    pixman_image_set_transform(image.get(), &inv);
+    const Filter filter = filterFor(inv);
+    if (filter == Filter::Nearest) {
+        pixman_image_set_filter(image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+    } else if (filter == Filter::Average) {
+        double scaleX = 0, scaleY = 0;
+        scalesOf(inv, scaleX, scaleY);
+        int count = 0;
+        pixman_fixed_t* params = pixman_filter_create_separable_convolution(
+            &count, pixman_double_to_fixed(std::max(scaleX, 1.0)),
+            pixman_double_to_fixed(std::max(scaleY, 1.0)), PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
+            PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 2, 2);
+        if (params) {
+            pixman_image_set_filter(image.get(), PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params,
+                                    count);
+            std::free(params);
+        } else {
+            pixman_image_set_filter(image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        }
+    } else {
+        pixman_image_set_filter(image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    }
+    pixman_image_set_repeat(image.get(), pad ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
+    return image;
+}
+
+// The samples of the placement's whole box (within the destination) into the
+// cache: OVER onto transparent is the sample itself, so the turned-picture
+// kernel writes them where it applies and pixman (SRC) elsewhere.
+bool fillPlacementCache(PlacementCache& cache, const Placement& p) {
+    const Box& whole = cache.box;
+    const int w = whole.x1 - whole.x0, h = whole.y1 - whole.y0;
+    cache.samples.assign(std::size_t(w) * std::size_t(h), 0);
+    const Surface tmp{cache.samples.data(), w, h, w};
+    Placement into{tmp, whole, p.src, p.inv, Op::Over, 255, p.pad, whole.x0, whole.y0};
+    if (runAffineFastPath(into))
+        return true;
+    PixmanImage srcImage = preparedSource(p.src, p.inv, p.pad);
+    PixmanImage dstImage = wrap(tmp);
+    if (!srcImage || !dstImage) {
+        cache.samples = {};
+        return false;
+    }
+    pixman_image_composite32(PIXMAN_OP_SRC, srcImage.get(), nullptr, dstImage.get(), whole.x0,
+                             whole.y0, 0, 0, 0, 0, w, h);
+    return true;
+}
+
+// Draws from the cache when the placement is the one kept, keeps it when it
+// is the one drawn last time; answers whether the drawing is done.
+bool drawFromPlacementCache(PlacementCache& cache, std::uint64_t version,
+                            const AffineTransform& toDevice, const Box& whole, const Placement& p) {
+    const RowKernel kernel = findRowKernel(Op::Over, p.alpha);
+    const bool same =
+        cache.seen && cache.version == version && cache.toDevice == toDevice && cache.box == whole;
+    if (!kernel || !same) {
+        cache.version = version;
+        cache.toDevice = toDevice;
+        cache.box = whole;
+        cache.seen = true;
+        cache.samples = {};
+        return false;
+    }
+    if (cache.samples.empty() && !fillPlacementCache(cache, p))
+        return false;
+    const int w = whole.x1 - whole.x0;
+    for (int y = p.box.y0; y < p.box.y1; ++y)
+        kernel(p.dst.pixels + std::ptrdiff_t(y) * p.dst.stride + p.box.x0,
+               cache.samples.data() + std::ptrdiff_t(y - whole.y0) * w + (p.box.x0 - whole.x0),
+               p.box.x1 - p.box.x0, p.alpha);
+    return true;
+}
+
 // The one table of bitmap fast paths, tried in order before pixman; each
 // declines what it does not handle. Kernels: FastPaths.h.
 struct PlacementFastPath {
@@ -278,6 +421,7 @@ constexpr PlacementFastPath kPlacementFastPaths[] = {
     {"rows_8888_n_8888 (whole pixels)", runIntegerFastPath},
     {"over_8888_bilinear_n_8888 (fractional offset)", runBilinearFastPath},
     {"scaled_bilinear_8888_n_8888 (stretched)", runScaledFastPath},
+    {"over_8888_affine_bilinear_n_8888 (turned)", runAffineFastPath},
 };
 
 } // namespace
@@ -288,7 +432,7 @@ Box Box::intersect(const Box& o) const {
 
 void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& src,
                      const AffineTransform& toDevice, Op op, std::uint8_t alpha,
-                     const CoverageMask* clipMask) {
+                     const CoverageMask* clipMask, PlacementCache* cache, std::uint64_t version) {
     if (src.width <= 0 || src.height <= 0 || (alpha == 0 && transparentIsNoop(op)))
         return;
     pixman_transform_t inv;
@@ -317,47 +461,22 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
 
     if (!clipMask && fastPathsEnabled()) {
         const Placement placement{dst, box, src, inv, op, alpha, pad};
+        // Worth keeping: what is resampled through pixman or at any angle.
+        const Filter filter = filterFor(inv);
+        if (cache && op == Op::Over &&
+            (filter == Filter::Average || (!axisAligned && filter == Filter::Bilinear)) &&
+            drawFromPlacementCache(*cache, version, toDevice, placed.intersect(boxOf(dst)),
+                                   placement))
+            return;
         for (const PlacementFastPath& path : kPlacementFastPaths)
             if (path.run(placement))
                 return;
     }
 
-    const pixman_fixed_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1];
-    const pixman_fixed_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1];
-    auto isWhole = [](pixman_fixed_t v) {
-        return v == 0 || v == pixman_fixed_1 || v == -pixman_fixed_1;
-    };
-    const bool nearest =
-        isWhole(m00) && isWhole(m01) && isWhole(m10) && isWhole(m11) && isWholePixelOffset(inv);
-    const double scaleX = std::hypot(double(m00), double(m10)) / 65536.0;
-    const double scaleY = std::hypot(double(m01), double(m11)) / 65536.0;
-
-    PixmanImage srcImage = wrap(src);
+    PixmanImage srcImage = preparedSource(src, inv, pad);
     PixmanImage dstImage = wrap(dst);
     if (!srcImage || !dstImage)
         return;
-    pixman_image_set_transform(srcImage.get(), &inv);
-    if (nearest) {
-        pixman_image_set_filter(srcImage.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
-    } else if (scaleX >= 2 || scaleY >= 2) {
-        // A large reduction averages the source pixels each result pixel
-        // covers; bilinear sampling would skip most of them.
-        int count = 0;
-        pixman_fixed_t* params = pixman_filter_create_separable_convolution(
-            &count, pixman_double_to_fixed(std::max(scaleX, 1.0)),
-            pixman_double_to_fixed(std::max(scaleY, 1.0)), PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
-            PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 2, 2);
-        if (params) {
-            pixman_image_set_filter(srcImage.get(), PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params,
-                                    count);
-            std::free(params);
-        } else {
-            pixman_image_set_filter(srcImage.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-        }
-    } else {
-        pixman_image_set_filter(srcImage.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-    }
-    pixman_image_set_repeat(srcImage.get(), pad ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
 
     PixmanImage maskImage;
     CoverageMask combined;
@@ -383,7 +502,6 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
     pixman_image_composite32(pixmanOp(op), srcImage.get(), maskImage.get(), dstImage.get(), box.x0,
                              box.y0, 0, 0, box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
 }
-
 void compositeSolid(const Surface& dst, const Box& clip, std::uint32_t pixel, Op op,
                     const CoverageMask* coverage) {
     Box box = clip.intersect(boxOf(dst));

@@ -68,6 +68,24 @@ struct ScaledBilinearArgs {
 };
 void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& args);
 
+// A bitmap under any affine map (a turned layer), sampled bilinearly with
+// transparent pixels outside it and composited with OVER at a constant alpha,
+// exactly as pixman does it. Destination pixel (x, y) of the box samples the
+// source at the 16.16 position inv * (x + 1/2, y + 1/2) as pixman computes it
+// for each row's first pixel, then stepped by the matrix's first column.
+struct AffineBilinearArgs {
+    std::uint32_t* dst;
+    std::ptrdiff_t dstStride; // in pixels
+    int x0, y0, x1, y1;
+    int originX, originY; // the destination pixel dst[0] holds (0, 0 but for a part of it)
+    const std::uint32_t* src;
+    std::ptrdiff_t srcStride; // in pixels
+    int srcWidth, srcHeight;
+    std::int64_t m00, m01, m02, m10, m11, m12; // destination to source, 16.16
+    std::uint8_t alpha;
+};
+void over_8888_affine_bilinear_n_8888(const AffineBilinearArgs& args);
+
 // Where the processor has AVX2, the bilinear kernel uses it; tests switch it
 // off to hold the SSE2 version to pixman too.
 void setWideKernelsEnabled(bool enabled);
