@@ -155,6 +155,8 @@ struct Context::State {
 struct Context::Impl {
     State state;
     std::vector<State> stack;
+    // Where this context was last drawn into another, turned or reduced.
+    detail::PlacementCache placement;
 };
 
 std::unique_ptr<Context> Context::createBitmap(int width, int height, std::uint8_t* data,
@@ -407,7 +409,7 @@ void Context::clearRect(const Rect& r) {
         return;
     const State& s = impl_->state;
     const AffineTransform t = snapped(userToDevice());
-    const detail::Surface surface = surfaceOf(data_, width_, height_);
+    const detail::Surface surface = surfaceOf(pixelsToWrite(), width_, height_);
     const bool axisAligned = (t.b == 0 && t.c == 0) || (t.a == 0 && t.d == 0);
     const Rect d = t.apply(r.standardized());
     if (axisAligned && isWholePixelBox(d)) {
@@ -443,8 +445,9 @@ void Context::fillRect(const Rect& r) {
     const Rect d = t.apply(r.standardized());
     if (axisAligned && isWholePixelBox(d) && !s.clipMask) {
         const std::uint32_t pixel = premultipliedPixel(s.fillColor, s.alpha);
-        detail::compositeSolid(surfaceOf(data_, width_, height_), wholeBox(d).intersect(s.clipBox),
-                               pixel, opFor(s.blendMode), nullptr);
+        detail::compositeSolid(surfaceOf(pixelsToWrite(), width_, height_),
+                               wholeBox(d).intersect(s.clipBox), pixel, opFor(s.blendMode),
+                               nullptr);
         return;
     }
     Path p;
@@ -458,7 +461,7 @@ void Context::fillCoverage(CoverageMask& coverage, const Color& color) {
         return;
     if (s.clipMask)
         detail::multiplyCoverage(coverage, *s.clipMask);
-    detail::compositeSolid(surfaceOf(data_, width_, height_), s.clipBox,
+    detail::compositeSolid(surfaceOf(pixelsToWrite(), width_, height_), s.clipBox,
                            premultipliedPixel(color, s.alpha), opFor(s.blendMode), &coverage);
 }
 
@@ -510,7 +513,7 @@ void Context::strokeRect(const Rect& r) {
 }
 
 void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
-                         bool topAtHighY, PictureOrientation orientation) {
+                         bool topAtHighY, PictureOrientation orientation, const Context* source) {
     if (r.isEmpty() || !pixels || width <= 0 || height <= 0)
         return;
     const State& s = impl_->state;
@@ -528,8 +531,12 @@ void Context::drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, i
                                                  .concat(userToDevice()));
     const detail::SourceBitmap src{reinterpret_cast<const std::uint32_t*>(pixels), width, height,
                                    width};
-    detail::compositeBitmap(surfaceOf(data_, width_, height_), s.clipBox, src, toDevice,
-                            opFor(s.blendMode), alphaByte(s.alpha), s.clipMask.get());
+    // Only pixels the source owns are its own to keep samples of.
+    const bool keep = source && source->owned_ && source != this;
+    detail::compositeBitmap(surfaceOf(pixelsToWrite(), width_, height_), s.clipBox, src, toDevice,
+                            opFor(s.blendMode), alphaByte(s.alpha), s.clipMask.get(),
+                            keep ? &source->impl_->placement : nullptr,
+                            keep ? source->version_ : 0);
 }
 
 void Context::drawImage(const Rect& r, const Image& image) {
@@ -543,7 +550,7 @@ void Context::drawImageUpright(const Rect& r, const Image& image) {
 
 void Context::drawContext(const Rect& r, const Context& source) {
     drawBitmap(r, source.data(), source.width(), source.height(), source.yAxis() == YAxis::Up,
-               PictureOrientation::Up);
+               PictureOrientation::Up, &source);
 }
 
 void Context::fillMask(const Rect& r, const std::uint8_t* mask, int width, int height, int stride) {

@@ -41,8 +41,17 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t bytesPerRow() const { return std::size_t(width_) * 4; }
-    std::uint8_t* data() { return data_; }
+    // Asking for the writable pixels counts as changing them (see pixelsVersion).
+    std::uint8_t* data() {
+        ++version_;
+        return data_;
+    }
     const std::uint8_t* data() const { return data_; }
+    // Goes up with every drawing into the context and every data() call on a
+    // non-const one. A context that owns its memory and is drawn turned or much
+    // reduced keeps what it left at its last placement until this changes (a
+    // pointer from an earlier data() call must not be written through later).
+    std::uint64_t pixelsVersion() const { return version_; }
     YAxis yAxis() const { return axis_; }
 
     // State.
@@ -121,14 +130,20 @@ private:
     friend std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image);
     Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis);
     void drawBitmap(const Rect& r, const std::uint8_t* pixels, int width, int height,
-                    bool topAtHighY, PictureOrientation orientation);
+                    bool topAtHighY, PictureOrientation orientation,
+                    const Context* source = nullptr);
     void fillCoverage(detail::CoverageMask& coverage, const Color& color);
+    std::uint8_t* pixelsToWrite() {
+        ++version_;
+        return data_;
+    }
     struct Impl;
     int width_;
     int height_;
     std::uint8_t* data_;
     bool owned_;
     YAxis axis_;
+    std::uint64_t version_ = 0;
     std::unique_ptr<Impl> impl_;
 };
 
