@@ -68,7 +68,7 @@ void paint(PaintingView& view, DemoDelegate& delegate, const Stroke& stroke) {
     }
     view.setBrushAlpha(stroke.opacity);
     view.setBrushBlendMode(platform::blendModeFromInt(stroke.blendMode));
-    const float width = view.brushLayer() ? view.brushLayer()->size().width : 1;
+    const float width = view.brush().stamp() ? view.brush().stamp()->size().width : 1;
     const float factor = stroke.tool == zorbel::Tool::ColorBrushTool ? 1.0f : 0.15f;
     view.setBrushPixelStep(std::max(1.0f, factor * width));
     view.rawcopyToUndoBuffer();
