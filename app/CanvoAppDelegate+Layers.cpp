@@ -70,8 +70,17 @@ const platform::ArchiveFile& CanvoAppDelegate::layerArchive() {
 }
 
 void CanvoAppDelegate::readLayers() {
-    if (PaintingView* canvas = getThePaintingView())
-        (void)LayerStack::readLayers(*canvas, layerArchive());
+    PaintingView* canvas = getThePaintingView();
+    if (!canvas || LayerStack::readLayers(*canvas, layerArchive()) == 0)
+        return;
+    // A layer comes back taking touches; only the restored tool's own kind
+    // keeps them, or a caption over a picture would hold on to the shape
+    // tool's touches (and a picture to the text tool's).
+    const Tool tool = settings_.selectedTool;
+    if (tool != Tool::ShapeTool)
+        disableUserInteractionOverlays();
+    if (tool != Tool::TextTool)
+        disableUserInteractionTextLayers();
 }
 
 bool CanvoAppDelegate::saveLayers() {

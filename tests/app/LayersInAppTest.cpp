@@ -238,6 +238,24 @@ TEST_F(LayersInAppTest, LayersComeBackAfterARelaunchInTheirOrder) {
     EXPECT_EQ(pixelOf(*shown, 100, 300), kRed);
 }
 
+TEST_F(LayersInAppTest, RestoredLayersTakeTouchesOnlyUnderTheirTool) {
+    launch();
+    addRedShape();
+    addCaption("Over the picture", {160, 230});
+    chooseTool(Tool::ShapeTool);
+    terminate();
+
+    launch();
+    ASSERT_EQ(layerClasses(), (std::vector<std::string>{"TouchImageView", "TextLayerView"}));
+    auto picture = canvas().subviews()[0];
+    EXPECT_TRUE(picture->isUserInteractionEnabled());
+    EXPECT_FALSE(canvas().subviews()[1]->isUserInteractionEnabled());
+    // So the shape tool reaches the picture under the caption.
+    const platform::Rect before = picture->frame();
+    dragCanvas({160, 230}, {160, 280});
+    EXPECT_EQ(picture->frame(), before.offset(0, 50));
+}
+
 TEST_F(LayersInAppTest, TerminatingWithoutLayersRemovesTheArchive) {
     launch();
     addRedShape();
