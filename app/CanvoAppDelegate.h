@@ -81,13 +81,14 @@ public:
     // Wires the loaded screens together, restores the settings and the tool,
     // starts the accelerometer.
     void applicationDidFinishLaunching() override;
-    // Writes the painting, the original and the undo picture, then the settings.
+    // Writes the painting and its layers, the original and the undo picture,
+    // then the settings.
     void applicationWillTerminate() override;
     // Logs, has the canvas give up its large buffers, and tells the user.
     void applicationDidReceiveMemoryWarning() override;
-    // The painting, the original and the undo picture into the Documents
-    // folder. Each one not written is logged by its file name; true when all
-    // three were written.
+    // The painting (with the layer archive), the original and the undo
+    // picture into the Documents folder. Each one not written is logged by its
+    // file name; true when all three and the layers were written.
     [[nodiscard]] bool writeDocumentPictures(PaintingView& canvas);
 
     // --- Settings store -------------------------------------------------------

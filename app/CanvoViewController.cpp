@@ -158,6 +158,11 @@ bool CanvoViewController::smartShapesEnabled() const {
     return myDelegate_ && myDelegate_->smartShapesEnabled();
 }
 
+void CanvoViewController::restoreToolsbar() {
+    if (myDelegate_ && myDelegate_->newMasterViewController())
+        myDelegate_->newMasterViewController()->showAllToolsIfNecessary();
+}
+
 // --- Own -------------------------------------------------------------------------
 
 void CanvoViewController::setFingerOffset(platform::Point offset) {
@@ -268,8 +273,7 @@ bool CanvoViewController::startImagePickerFromViewController(
 void CanvoViewController::dismissPicker(platform::ImagePickerController& picker) {
     if (platform::ViewController* parent = picker.parentViewController())
         parent->dismissModalViewControllerAnimated(true);
-    if (myDelegate_ && myDelegate_->newMasterViewController())
-        myDelegate_->newMasterViewController()->showAllToolsIfNecessary();
+    restoreToolsbar();
 }
 
 void CanvoViewController::imagePickerControllerDidFinishPickingImage(

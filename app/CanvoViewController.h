@@ -79,6 +79,8 @@ public:
     void startPainting();
     void endPainting();
     bool smartShapesEnabled() const;
+    // The toolbars back (unless they are showing already).
+    void restoreToolsbar();
 
     // --- Own -----------------------------------------------------------------
     // The canvas takes the offset; the cursor shows when either coordinate,

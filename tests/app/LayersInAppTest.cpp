@@ -11,6 +11,7 @@
 #include "layers/TouchImageView.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/ResourceBundle.h"
+#include "platform/imagepicker/ImagePickerController.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace zorbel::testing {
@@ -435,6 +436,35 @@ TEST_F(LayersInAppTest, PickerHostFlipsAndRemovesTheLastMovedLayers) {
     EXPECT_FALSE(caption->superview());
     EXPECT_FALSE(host.hasLastMovedTextLayer());
     EXPECT_TRUE(canvas().subviews().empty());
+}
+
+TEST_F(LayersInAppTest, TheMainScreensOwnPickerMakesThePickedPictureTheNewOne) {
+    launch();
+    EXPECT_FALSE(main().startImagePickerFromViewController(nullptr, &main()));
+    EXPECT_FALSE(main().startImagePickerFromViewController(&main(), nullptr));
+    EXPECT_FALSE(main().modalViewController());
+
+    main().DoPick();
+    auto* picker = dynamic_cast<platform::ImagePickerController*>(main().modalViewController());
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->sourceType(), platform::ImagePickerSourceType::PhotoLibrary);
+    app().setDirtyFlag(true);
+    auto red = platform::Image::create(32, 48, solid(32 * 48, kRed)).value();
+    main().imagePickerControllerDidFinishPickingImage(*picker, red, {});
+    wait(1);
+    EXPECT_FALSE(main().modalViewController());
+    EXPECT_FALSE(app().dirtyFlag());
+    EXPECT_EQ(shownPixel(canvas(), 160, 240), kRed);
+    // It is also the original the eraser brings back.
+    app().eraseToOriginal();
+    EXPECT_EQ(shownPixel(canvas(), 160, 240), kRed);
+
+    main().DoPick();
+    picker = dynamic_cast<platform::ImagePickerController*>(main().modalViewController());
+    ASSERT_TRUE(picker);
+    main().imagePickerControllerDidCancel(*picker);
+    wait(1);
+    EXPECT_FALSE(main().modalViewController());
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 # A caption as a person makes and handles it: the toolbar's text button writes
 # "Some Text" in the paint colour at the middle of the picture; under the text
 # tool one finger drags it and two fingers shrink it about its centre; it is
-# kept at the end and shown again, as it was, by the next launch; a triple tap
-# deletes it, and the archive goes with the last layer; a damaged archive is
+# kept at the end and shown again, as it was, by the next launch; a double tap
+# undoes its moves and a triple tap deletes it, and the archive goes with the last layer; a damaged archive is
 # set aside and the app starts without layers, the painting untouched.
 # Usage: layers_caption.sh ZORBEL SCRIPT
 set -euo pipefail
@@ -70,17 +70,22 @@ assert text.count('"TextLayerView"') == 1, text[:400]
 assert '"Some Text"' in text
 PY
 
-# 2. The next launch shows it as it was; a triple tap deletes it.
+# 2. The next launch shows it as it was; a double tap on it (it is in front)
+# puts it back as it was made; a triple tap deletes it.
 cat > again.zscript <<'Z'
 wait 1
 screenshot restored.png
-tap 165 300 3
+tap 165 300 2
+wait
+screenshot reset.png
+tap 160 230 3
 wait
 screenshot deleted.png
 quit
 Z
 "$zorbel" --headless --home home --script again.zscript 2>log2.txt || { cat log2.txt >&2; fail "second run failed"; }
 [ "$(box restored.png)" = "$px0 $py0 $px1 $py1" ] || fail "the caption came back elsewhere: $(box restored.png)"
+[ "$(box reset.png)" = "$ax0 $ay0 $ax1 $ay1" ] || fail "a double tap on the front caption did not undo its moves: $(box reset.png)"
 [ "$(box deleted.png)" = none ] || fail "a triple tap did not delete the caption"
 [ -e "$archive" ] && fail "the archive outlived the last layer"
 
