@@ -2,6 +2,8 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
+#include "layers/TextLayerView.h"
+#include "layers/TouchImageView.h"
 
 namespace zorbel {
 
@@ -38,15 +40,20 @@ void AppPickerHost::flattenImage() {
         app_.canvoViewController()->flattenImage();
 }
 
-// Picture layers and captions are not part of the app yet: nothing is ever
-// the last moved one, so flip and delete have nothing to act on.
 bool AppPickerHost::hasLastMovedTouchImageView() const {
     return app_.lastMovedTouchImageView() != nullptr;
 }
 
-void AppPickerHost::flipLastMovedTouchImageView() {}
+void AppPickerHost::flipLastMovedTouchImageView() {
+    if (auto layer = app_.lastMovedTouchImageView()) {
+        layer->flipView();
+        app_.setDirtyFlag(true);
+    }
+}
 
 void AppPickerHost::removeLastMovedTouchImageView() {
+    if (auto layer = app_.lastMovedTouchImageView())
+        layer->removeFromSuperview();
     app_.setLastMovedTouchImageView(nullptr);
 }
 
@@ -55,6 +62,8 @@ bool AppPickerHost::hasLastMovedTextLayer() const {
 }
 
 void AppPickerHost::removeLastMovedTextLayer() {
+    if (auto layer = app_.lastMovedTextLayer())
+        layer->removeFromSuperview();
     app_.setLastMovedTextLayer(nullptr);
 }
 

@@ -7,6 +7,8 @@
 #include "app/NewImageChoice.h"
 #include "app/SettingsViewController.h"
 #include "canvas/PaintingView.h"
+#include "layers/TextInputViewController.h"
+#include "layers/TextSettingsViewController.h"
 #include "pickers/ToolViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -222,7 +224,20 @@ void NewMasterViewController::selectToolAction(ActionSender*) {
 }
 
 void NewMasterViewController::textInputAction(ActionSender*) {
-    // The text input screen is not part of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d || d->tooBusyForUserInteraction())
+        return;
+    d->resetCursorShownCycle();
+    presentModalViewController(
+        std::make_shared<TextInputViewController>(TextInputViewController::kDefaultText), true);
+}
+
+void NewMasterViewController::presentTextSettings() {
+    CanvoAppDelegate* d = delegate();
+    if (!d || d->tooBusyForUserInteraction())
+        return;
+    presentModalViewController(std::make_shared<TextSettingsViewController>(d->lastMovedTextLayer()),
+                               true);
 }
 
 // --- Tool button and colour well ------------------------------------------------------
