@@ -1,6 +1,6 @@
 #include "pickers/ColorBrushSelectionViewController.h"
 
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
 #include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
@@ -9,8 +9,8 @@
 namespace zorbel {
 
 ColorBrushSelectionViewController::ColorBrushSelectionViewController(
-    PickerDelegate* delegate, std::vector<std::string> imageNameArray, std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+    PickerHost* host, std::vector<std::string> imageNameArray, std::string interfaceName)
+    : platform::ViewController(std::move(interfaceName)), host_(host),
       imageNameArray_(std::move(imageNameArray)) {
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
     registerAction("buttonPushed:", [this](platform::ActionSender* s) { buttonPushed(s); });
@@ -38,7 +38,7 @@ void ColorBrushSelectionViewController::viewDidLoad() {
     }
     colorBrushView_ = content->shared_from_this();
     PickerGrid::configureScrollView(*scroll, this);
-    const bool landscape = delegate_ && platform::isLandscape(delegate_->getCurrentOrientation());
+    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
     PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
                               landscape);
     for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
@@ -65,15 +65,15 @@ void ColorBrushSelectionViewController::buttonPushed(platform::ActionSender* sen
     if (index < 0 || std::size_t(index) >= imageNameArray_.size())
         return;
     closing_ = true;
-    if (delegate_) {
-        delegate_->setSelectedTool(kColorBrushTool);
-        delegate_->applyTool();
+    if (host_) {
+        host_->setSelectedTool(Tool::ColorBrushTool);
+        host_->applyTool();
         // A missing picture gives an empty brush of size 0.
         platform::ImageRef picture = platform::Image::named(imageNameArray_[std::size_t(index)]);
         const int size = picture ? int(picture->size().width) : 0;
-        delegate_->setColorBrushImage(std::move(picture));
-        delegate_->setBrushSize(size);
-        delegate_->setColorBrushIndex(index);
+        host_->setColorBrushImage(std::move(picture));
+        host_->setBrushSize(size);
+        host_->setColorBrushIndex(index);
     }
     dismissModalViewControllerAnimated(true);
 }

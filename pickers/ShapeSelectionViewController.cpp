@@ -1,6 +1,6 @@
 #include "pickers/ShapeSelectionViewController.h"
 
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
 #include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
@@ -8,10 +8,10 @@
 
 namespace zorbel {
 
-ShapeSelectionViewController::ShapeSelectionViewController(PickerDelegate* delegate,
+ShapeSelectionViewController::ShapeSelectionViewController(PickerHost* host,
                                                            std::vector<std::string> imageNameArray,
                                                            std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+    : platform::ViewController(std::move(interfaceName)), host_(host),
       imageNameArray_(std::move(imageNameArray)) {
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
     registerAction("buttonPushed:", [this](platform::ActionSender* s) { buttonPushed(s); });
@@ -43,7 +43,7 @@ void ShapeSelectionViewController::viewDidLoad() {
     }
     shapesView_ = content->shared_from_this();
     PickerGrid::configureScrollView(*scroll, this);
-    const bool landscape = delegate_ && platform::isLandscape(delegate_->getCurrentOrientation());
+    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
     PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
                               landscape);
     for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
@@ -74,10 +74,10 @@ void ShapeSelectionViewController::buttonPushed(platform::ActionSender* sender) 
     if (index < 0 || std::size_t(index) >= imageNameArray_.size())
         return;
     closing_ = true;
-    if (delegate_) {
-        delegate_->setOverlayIndex(index);
-        delegate_->setDirtyFlag(true);
-        delegate_->AddShape(imageNameArray_[std::size_t(index)]);
+    if (host_) {
+        host_->setOverlayIndex(index);
+        host_->setDirtyFlag(true);
+        host_->AddShape(imageNameArray_[std::size_t(index)]);
     }
     dismissModalViewControllerAnimated(true);
 }

@@ -41,7 +41,7 @@ public:
         std::string_view name; // as in the interface file ("setSepiaTool:")
         int toolSelected;      // recorded in toolSelected; 0 leaves it as it was
         Step step;
-        int tool; // the tool or effect number handed to the host (0: none)
+        Tool tool; // the tool or effect handed to the host (NoTool: none)
         std::optional<OneShotEffect> effect;
     };
     static std::span<const Action> actions();
