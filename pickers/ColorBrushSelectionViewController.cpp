@@ -2,7 +2,6 @@
 
 #include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
-#include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
@@ -22,7 +21,7 @@ ColorBrushSelectionViewController::~ColorBrushSelectionViewController() {
 }
 
 platform::ScrollView* ColorBrushSelectionViewController::scrollView() {
-    return dynamic_cast<platform::ScrollView*>(view()->viewWithTag(PickerGrid::kScrollViewTag));
+    return PickerGrid::scrollViewIn(*view());
 }
 
 float ColorBrushSelectionViewController::contentHeightForCount(std::size_t count) {
@@ -30,26 +29,13 @@ float ColorBrushSelectionViewController::contentHeightForCount(std::size_t count
 }
 
 void ColorBrushSelectionViewController::viewDidLoad() {
-    platform::ScrollView* scroll = scrollView();
-    platform::View* content = scroll ? scroll->viewWithTag(PickerGrid::kContentViewTag) : nullptr;
-    if (!scroll || !content) {
-        platform::log("ColorBrushSelectionVC: no scroll view (tag 150) with content (tag 200)");
-        return;
-    }
-    colorBrushView_ = content->shared_from_this();
-    PickerGrid::configureScrollView(*scroll, this);
     const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
-    PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
-                              landscape);
-    for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
-        const std::string& name = imageNameArray_[i];
-        auto button =
-            PickerGrid::makeButton(int(i), name, platform::Image::named(name), kButtonSide, 0);
-        button->addTarget(
-            this, [this](platform::ActionSender* s) { buttonPushed(s); },
-            platform::ControlEventTouchUpInside, "buttonPushed:");
-        content->addSubview(std::move(button));
-    }
+    // The brushes show themselves, at their own size.
+    const PickerGrid::Layout layout{contentHeightForCount(imageNameArray_.size()), kButtonSide, 0,
+                                    [](const std::string& name) { return platform::Image::named(name); }};
+    colorBrushView_ = PickerGrid::build(
+        *view(), this, imageNameArray_, layout, landscape, this,
+        [this](platform::ActionSender* s) { buttonPushed(s); }, "ColorBrushSelectionVC");
 }
 
 void ColorBrushSelectionViewController::didReceiveMemoryWarning() {

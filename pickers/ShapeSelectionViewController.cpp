@@ -2,7 +2,6 @@
 
 #include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
-#include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
@@ -23,7 +22,7 @@ ShapeSelectionViewController::~ShapeSelectionViewController() {
 }
 
 platform::ScrollView* ShapeSelectionViewController::scrollView() {
-    return dynamic_cast<platform::ScrollView*>(view()->viewWithTag(PickerGrid::kScrollViewTag));
+    return PickerGrid::scrollViewIn(*view());
 }
 
 std::string ShapeSelectionViewController::imagenameToThumbName(const std::string& name) {
@@ -35,30 +34,20 @@ float ShapeSelectionViewController::contentHeightForCount(std::size_t count) {
 }
 
 void ShapeSelectionViewController::viewDidLoad() {
-    platform::ScrollView* scroll = scrollView();
-    platform::View* content = scroll ? scroll->viewWithTag(PickerGrid::kContentViewTag) : nullptr;
-    if (!scroll || !content) {
-        platform::log("ShapeSelectionVC: no scroll view (tag 150) with content (tag 200)");
-        return;
-    }
-    shapesView_ = content->shared_from_this();
-    PickerGrid::configureScrollView(*scroll, this);
     const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
-    PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
-                              landscape);
-    for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
-        const std::string& name = imageNameArray_[i];
-        platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
-        if (!thumbnail) {
-            platform::log(name);
-            platform::log("Overlay Thumbnail Not found!");
-        }
-        auto button = PickerGrid::makeButton(int(i), name, thumbnail, kThumbnailSide, kTop);
-        button->addTarget(
-            this, [this](platform::ActionSender* s) { buttonPushed(s); },
-            platform::ControlEventTouchUpInside, "buttonPushed:");
-        content->addSubview(std::move(button));
-    }
+    const PickerGrid::Layout layout{
+        contentHeightForCount(imageNameArray_.size()), kThumbnailSide, kTop,
+        [](const std::string& name) {
+            platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
+            if (!thumbnail) {
+                platform::log(name);
+                platform::log("Overlay Thumbnail Not found!");
+            }
+            return thumbnail;
+        }};
+    shapesView_ = PickerGrid::build(
+        *view(), this, imageNameArray_, layout, landscape, this,
+        [this](platform::ActionSender* s) { buttonPushed(s); }, "ShapeSelectionVC");
 }
 
 void ShapeSelectionViewController::didReceiveMemoryWarning() {
