@@ -72,7 +72,7 @@ std::span<const ToolViewController::Placement> ToolViewController::placements() 
 }
 
 ToolViewController::ToolViewController(PickerHost& host)
-    : platform::ViewController(kInterfaceName), host_(host) {
+    : DocumentOrientedViewController(host, kInterfaceName, "ToolViewController") {
     for (const Action& action : kActions)
         registerAction(std::string(action.name),
                        [this, &action](platform::ActionSender*) { run(action); });
@@ -95,7 +95,7 @@ void ToolViewController::dismiss() {
 void ToolViewController::run(const Action& action) {
     // Dismissal may release the picker when it is not animated; the host
     // outlives it, so everything after it goes through a copy.
-    PickerHost& host = host_;
+    PickerHost& host = this->host();
     if (action.toolSelected != 0)
         toolSelected_ = action.toolSelected;
     switch (action.step) {
@@ -158,29 +158,6 @@ void ToolViewController::viewDidAppear(bool) {
         parentViewController()->dismissModalViewControllerAnimated(false);
 }
 
-void ToolViewController::didReceiveMemoryWarning() {
-    platform::ViewController::didReceiveMemoryWarning();
-    platform::log("******* didReceiveMemoryWarning ToolViewController");
-}
-
-bool ToolViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
-    return orientation == host_.documentOrientation();
-}
-
-void ToolViewController::didRotateFromInterfaceOrientation(int fromOrientation) {
-    if (platform::isLandscape(fromOrientation))
-        layoutForPortrait();
-    else
-        layoutForLandscape();
-}
-
-void ToolViewController::adjustViewForOrientation() {
-    if (platform::isLandscape(host_.getCurrentOrientation()))
-        layoutForLandscape();
-    else
-        layoutForPortrait();
-}
-
 void ToolViewController::layoutForPortrait() {
     for (const Placement& p : kPlacements)
         setViewTagPosition(p.tag, p.portrait.x, p.portrait.y);
@@ -190,15 +167,6 @@ void ToolViewController::layoutForLandscape() {
     for (const Placement& p : kPlacements)
         if (p.landscape)
             setViewTagPosition(p.tag, p.landscape->x, p.landscape->y);
-}
-
-void ToolViewController::setViewTagPosition(int tag, float x, float y) {
-    platform::View* v = view()->viewWithTag(tag);
-    if (!v || v == view().get())
-        return;
-    platform::Rect frame = v->frame();
-    frame.origin = {x, y};
-    v->setFrame(frame);
 }
 
 } // namespace zorbel
