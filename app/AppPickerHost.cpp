@@ -2,7 +2,8 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
-#include "platform/foundation/Log.h"
+#include "layers/TextLayerView.h"
+#include "layers/TouchImageView.h"
 
 namespace zorbel {
 
@@ -39,15 +40,20 @@ void AppPickerHost::flattenImage() {
         app_.canvoViewController()->flattenImage();
 }
 
-// Picture layers and captions are not part of the app yet: nothing is ever
-// the last moved one, so flip and delete have nothing to act on.
 bool AppPickerHost::hasLastMovedTouchImageView() const {
     return app_.lastMovedTouchImageView() != nullptr;
 }
 
-void AppPickerHost::flipLastMovedTouchImageView() {}
+void AppPickerHost::flipLastMovedTouchImageView() {
+    if (auto layer = app_.lastMovedTouchImageView()) {
+        layer->flipView();
+        app_.setDirtyFlag(true);
+    }
+}
 
 void AppPickerHost::removeLastMovedTouchImageView() {
+    if (auto layer = app_.lastMovedTouchImageView())
+        layer->removeFromSuperview();
     app_.setLastMovedTouchImageView(nullptr);
 }
 
@@ -56,6 +62,8 @@ bool AppPickerHost::hasLastMovedTextLayer() const {
 }
 
 void AppPickerHost::removeLastMovedTextLayer() {
+    if (auto layer = app_.lastMovedTextLayer())
+        layer->removeFromSuperview();
     app_.setLastMovedTextLayer(nullptr);
 }
 
@@ -117,10 +125,9 @@ void AppPickerHost::setDirtyFlag(bool dirty) {
     app_.setDirtyFlag(dirty);
 }
 
-// Movable picture layers are not part of the app yet: the choice is kept
-// (overlay index, dirty flag) but nothing is laid over the painting.
 void AppPickerHost::AddShape(const std::string& imageName) {
-    platform::log("Overlay layers are not available yet: " + imageName);
+    if (app_.canvoViewController())
+        app_.canvoViewController()->AddShape(imageName);
 }
 
 void AppPickerHost::setColorBrushImage(platform::ImageRef image) {

@@ -128,6 +128,9 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
 
     // 12. The tool: its button and the canvas buffers it needs.
     applyTool();
+
+    // 13. The layers of the last run, over the restored painting.
+    readLayers();
 }
 
 bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
@@ -154,6 +157,8 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
         onHelpers = false; // no threads to be had: one after the other
     }
     const bool paintingWritten = canvas.writeImageOut(PaintingView::kDocumentFile);
+    // The layers go with the painting they lie on.
+    const bool layersSaved = saveLayers();
     for (auto& helper : helpers)
         helper.join();
     if (!onHelpers) {
@@ -179,7 +184,12 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
         }
     if (!all)
         platform::Application::shared().reportTerminationWriteFailure("the document pictures");
-    return all;
+    if (!layersSaved) {
+        platform::log("applicationWillTerminate: the layers were NOT saved; the archive from the "
+                      "last run (if any) stays");
+        platform::Application::shared().reportTerminationWriteFailure("the layers");
+    }
+    return all && layersSaved;
 }
 
 void CanvoAppDelegate::applicationWillTerminate() {

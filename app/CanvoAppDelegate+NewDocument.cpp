@@ -1,8 +1,8 @@
 // A new document starts without the last one's layers.
 
 #include "app/CanvoAppDelegate.h"
-#include "app/CanvoViewController.h"
 #include "canvas/PaintingView.h"
+#include "layers/LayerStack.h"
 
 namespace zorbel {
 
@@ -11,14 +11,8 @@ void CanvoAppDelegate::removeAllSubviews() {
     // a layer no longer shown.
     setLastMovedTouchImageView(nullptr);
     setLastMovedTextLayer(nullptr);
-    PaintingView* canvas = getThePaintingView();
-    if (!canvas)
-        return;
-    // Every subview of the canvas is a layer; copy the list, as removing
-    // changes it.
-    const auto layers = canvas->subviews();
-    for (const auto& layer : layers)
-        layer->removeFromSuperview();
+    if (PaintingView* canvas = getThePaintingView())
+        LayerStack::removeAllSubviews(*canvas, this);
 }
 
 } // namespace zorbel

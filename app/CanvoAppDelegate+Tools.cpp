@@ -9,6 +9,7 @@
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
 #include "canvas/PaintingView.h"
+#include "layers/TextLayerView.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Timer.h"
 
@@ -35,6 +36,7 @@ void CanvoAppDelegate::applyTool() {
             canvas->reloadBrushLayer();
             canvas->reloadPaintOffscreensIfNecessary();
         }
+        disableUserInteractionLayers();
         break;
     case Tool::EraserTool:
         setToolImage(toolButtonImage("eraserbutton.png"));
@@ -43,6 +45,7 @@ void CanvoAppDelegate::applyTool() {
             canvas->reloadOffscreenBufferIfNecessary();
             canvas->reloadOrgImageBufferIfNecessary();
         }
+        disableUserInteractionLayers();
         break;
     case Tool::CloneTool:
         if (canvas) {
@@ -55,13 +58,16 @@ void CanvoAppDelegate::applyTool() {
             canvas->reloadPaintOffscreensIfNecessary();
             canvas->setCloneRelativeOffset({0, 0});
         }
+        disableUserInteractionLayers();
         break;
     case Tool::ShapeTool:
         setToolImage(toolButtonImage("shapesbutton.png"));
+        enableUserInteractionOverlays();
         break;
     case Tool::TextTool:
         setToolImage(toolButtonImage("textbutton.png"));
         settings_.dirtyFlag = true;
+        enableUserInteractionTextLayers();
         break;
     case Tool::EyeDropperTool:
         setToolImage(toolButtonImage("eyedropper.png"));
@@ -72,6 +78,7 @@ void CanvoAppDelegate::applyTool() {
             canvas->reloadColorBrush();
             canvas->reloadPaintOffscreensIfNecessary();
         }
+        disableUserInteractionLayers();
         break;
     default:
         break;
@@ -107,6 +114,11 @@ void CanvoAppDelegate::setColor(const platform::Color& color) {
         canvoViewController_->setColor(color);
     if (newMasterViewController_)
         newMasterViewController_->setSelectedColor(color);
+    if (settings_.selectedTool == Tool::TextTool)
+        if (auto caption = lastMovedTextLayer()) {
+            caption->setFontColor(color);
+            caption->setNeedsDisplay();
+        }
 }
 
 void CanvoAppDelegate::setFingerOffset(platform::Point offset) {
@@ -149,12 +161,14 @@ void CanvoAppDelegate::paintTimerDone() {
 
 void CanvoAppDelegate::eraseToOriginal() {
     settings_.dirtyFlag = false;
+    removeAllSubviews();
     if (canvoViewController_)
         canvoViewController_->refreshFromOrgImage();
 }
 
 void CanvoAppDelegate::refreshDrawing() {
     settings_.dirtyFlag = false;
+    removeAllSubviews();
     if (canvoViewController_)
         canvoViewController_->refreshDrawing();
 }

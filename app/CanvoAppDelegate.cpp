@@ -7,6 +7,8 @@
 
 #include "app/CanvoViewController.h"
 #include "app/NewMasterViewController.h"
+#include "layers/TextLayerView.h"
+#include "platform/foundation/ArchiveFile.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Window.h"

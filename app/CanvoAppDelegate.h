@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/ShakeFilter.h"
 #include "app/ToolState.h"
+#include "layers/LayersDelegate.h"
 #include "platform/graphics/BlendMode.h"
 #include "pickers/PickerHost.h"
 #include "platform/foundation/Result.h"
@@ -22,6 +23,7 @@
 
 namespace platform {
 class ActionSender;
+class ArchiveFile;
 class ActivityIndicatorView;
 class Slider;
 class UserDefaults;
@@ -48,11 +50,12 @@ class TouchImageView;
 // Its implementation is split by concern: CanvoAppDelegate.cpp (links and
 // presentation), +Lifecycle (launch, termination, memory warning), +Settings,
 // +Tools (tool state and the paint timer), +Shake, +Album, +Catalogues (the
-// picture name lists).
+// picture name lists), +Layers (the overlay and text layers on the canvas).
 class CanvoAppDelegate : public platform::ApplicationDelegate,
                          public platform::AccelerometerDelegate,
                          public platform::AlertViewDelegate,
-                         public PaintingViewDelegate {
+                         public PaintingViewDelegate,
+                         public LayersDelegate {
 public:
     // The interface file of the window.
     static constexpr const char* kMainInterfaceName = "MainWindow";
@@ -99,7 +102,7 @@ public:
     // live in the canvas and are taken from there.
     Settings settings() const;
     // The canvas's paint colour (opaque black without a canvas).
-    platform::Color getSelectedColor() const;
+    platform::Color getSelectedColor() const override;
 
     // --- Picture name lists ---------------------------------------------------
     // The standard brushes, in the order of the stored "BrushIndex".
@@ -238,7 +241,7 @@ public:
     void presentToolSelection();
     void presentBrushSelection();
     // 1 portrait, 3 landscape.
-    int getCurrentOrientation() const;
+    int getCurrentOrientation() const override;
 
     // --- Links ----------------------------------------------------------------
     std::shared_ptr<platform::Window> window() const { return window_; }
@@ -260,7 +263,7 @@ public:
     bool smartShapesEnabled() const { return settings_.smartShapesEnabled; }
     void setSmartShapesEnabled(bool v) { settings_.smartShapesEnabled = v; }
     bool dirtyFlag() const { return settings_.dirtyFlag; }
-    void setDirtyFlag(bool v) { settings_.dirtyFlag = v; }
+    void setDirtyFlag(bool v) override { settings_.dirtyFlag = v; }
     long brushIndex() const { return settings_.brushIndex; }
     void setBrushIndex(long i) { settings_.brushIndex = i; }
     bool askOnShake() const { return settings_.askOnShake; }
@@ -268,7 +271,7 @@ public:
     // 1 upright, 3 turned (a landscape picture shown a quarter turn
     // clockwise). Any other value would keep every picture from being
     // written, so it is logged and refused.
-    int documentOrientation() const { return settings_.documentOrientation; }
+    int documentOrientation() const override { return settings_.documentOrientation; }
     void setDocumentOrientation(int o);
     bool useCropImage() const { return settings_.useCropImage; }
     void setUseCropImage(bool v) { settings_.useCropImage = v; }
@@ -330,14 +333,48 @@ public:
         screenSlidersViewController_ = c;
     }
     // The layers touched last. Not owned: the canvas holds its layers.
-    std::shared_ptr<TextLayerView> lastMovedTextLayer() const { return lastMovedTextLayer_.lock(); }
-    void setLastMovedTextLayer(const std::shared_ptr<TextLayerView>& v) { lastMovedTextLayer_ = v; }
+    std::shared_ptr<TextLayerView> lastMovedTextLayer() const override {
+        return lastMovedTextLayer_.lock();
+    }
+    void setLastMovedTextLayer(std::shared_ptr<TextLayerView> v) override {
+        lastMovedTextLayer_ = v;
+    }
     std::shared_ptr<TouchImageView> lastMovedTouchImageView() const {
         return lastMovedTouchImageView_.lock();
     }
-    void setLastMovedTouchImageView(const std::shared_ptr<TouchImageView>& v) {
+    void setLastMovedTouchImageView(std::shared_ptr<TouchImageView> v) override {
         lastMovedTouchImageView_ = v;
     }
+
+    // --- Layers (CanvoAppDelegate+Layers.cpp) -----------------------------------
+    // The tool as the layers see it, and the canvas they pass other tools' touches to.
+    int layersSelectedTool() const override { return int(settings_.selectedTool); }
+    platform::View* layersCanvas() const override;
+    // A new caption: dirty, the last moved text layer, on the canvas in front.
+    void addTextLayer(std::shared_ptr<TextLayerView> layer) override;
+    // The text entry screen's string into the delegate's own caption, in the
+    // paint colour; the caption is made (and put on the canvas) when there is
+    // none on it.
+    void setOverlayText(const std::string& text) override;
+    // The caption the text entry screen writes into (none until text is set).
+    std::shared_ptr<TextLayerView> textLayerView() const { return textLayerView_; }
+    void setTextLayerView(std::shared_ptr<TextLayerView> v) { textLayerView_ = std::move(v); }
+    // "Layers.archive" in the Documents folder, the one handle of this process.
+    const platform::ArchiveFile& layerArchive();
+    // The layers of the last run, back to front, onto the canvas (start-up);
+    // a damaged archive is set aside and the layers read from it are kept.
+    void readLayers();
+    // The canvas's layers into the archive (none: the archive goes). False,
+    // logged, when they could not be kept; the previous file then stays.
+    [[nodiscard]] bool saveLayers();
+    // Touch handling of the overlay pictures / the captions, per tool.
+    void enableUserInteractionOverlays();
+    void disableUserInteractionOverlays();
+    void enableUserInteractionTextLayers();
+    void disableUserInteractionTextLayers();
+    void disableUserInteractionLayers();
+    // Every layer drawn into the painting (main view controller).
+    void flattenImage();
 
 private:
     std::shared_ptr<platform::Window> window_;
@@ -357,6 +394,8 @@ private:
     std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController_; // the open slider panel (presented here)
     std::weak_ptr<TextLayerView> lastMovedTextLayer_;
     std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
+    std::shared_ptr<TextLayerView> textLayerView_;
+    std::unique_ptr<platform::ArchiveFile> layerArchive_;
 
     // The pickers' host, the running one-shot effect (CanvoAppDelegate+Effects.cpp).
     std::shared_ptr<EffectState> effects_;

@@ -1,8 +1,14 @@
 #include "app/CanvoViewController.h"
 
 #include "app/CanvoAppDelegate.h"
+#include "app/NewMasterViewController.h"
+#include "canvas/DocumentFolder.h"
 #include "canvas/PaintingView.h"
+#include "layers/LayerStack.h"
+#include "layers/TouchImageView.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/ResourceBundle.h"
+#include "platform/imagepicker/ImagePickerController.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
@@ -101,6 +107,11 @@ void CanvoViewController::doSqueeze() {
         paintView_->applySqueeze2();
 }
 
+void CanvoViewController::doTwirl() {
+    if (paintView_)
+        paintView_->setUpTwirlAdjustment();
+}
+
 void CanvoViewController::doLightTunnel() {
     if (paintView_)
         paintView_->applyLightTunnel();
@@ -179,15 +190,98 @@ void CanvoViewController::flattenImage() {
         return;
     platform::ImageRef flattened = getFlattenedImageToSave();
     if (!flattened) {
+        // The layers stay rather than vanish without reaching the picture.
         platform::log("flattenImage: the picture with its layers could not be made");
         return;
     }
     paintView_->setBGImage(std::move(flattened));
-    const auto layers = paintView_->subviews();
-    for (const auto& layer : layers)
-        layer->removeFromSuperview();
+    LayerStack::removeAllSubviews(*paintView_, myDelegate_);
     if (myDelegate_)
         myDelegate_->setDirtyFlag(true);
+}
+
+bool CanvoViewController::writeFlattenedImageOut(const std::string& fileName) {
+    if (!paintView_)
+        return false;
+    platform::ImageRef picture = getFlattenedImageToSave();
+    if (!picture)
+        return false;
+    auto png = picture->pngData(DocumentFolder::kPngCompressionLevel);
+    if (!png) {
+        platform::log("Could not encode " + fileName + ": " + png.error());
+        return false;
+    }
+    return paintView_->writeApplicationData(*png, fileName);
+}
+
+platform::Rect CanvoViewController::overlayFrameForPictureSize(platform::Size pictureSize) {
+    return platform::Rect(0, 0, kOverlayLayerWidth,
+                          TouchImageView::kPictureWidth * pictureSize.height / pictureSize.width);
+}
+
+void CanvoViewController::AddShape(const std::string& imageName) {
+    // Only a plain resource name: the name may have come from a stored index
+    // or another screen, and must not make the app read files elsewhere.
+    platform::ImageRef picture;
+    if (platform::ResourceBundle::isSafeName(imageName))
+        picture = platform::Image::named(imageName);
+    if (!picture || !(picture->size().width > 0) || !(picture->size().height > 0)) {
+        platform::log("Overlay image not found");
+        platform::log(imageName);
+        return;
+    }
+    auto layer = std::make_shared<TouchImageView>(overlayFrameForPictureSize(picture->size()));
+    layer->setImage(std::move(picture));
+    layer->setCenter(kNewOverlayCenter);
+    layer->setOrgImageFilename(imageName);
+    if (myDelegate_ && myDelegate_->documentOrientation() == 3)
+        layer->setLandscapeRotation();
+    if (myDelegate_) {
+        myDelegate_->setLastMovedTouchImageView(layer);
+        // A new picture on the painting is a change worth saving, even
+        // before it is moved.
+        myDelegate_->setDirtyFlag(true);
+    }
+    view()->addSubview(std::move(layer));
+}
+
+// --- The controller's own photo picker ---------------------------------------------
+
+void CanvoViewController::DoPick() {
+    (void)startImagePickerFromViewController(this, this);
+}
+
+bool CanvoViewController::startImagePickerFromViewController(
+    platform::ViewController* controller, platform::ImagePickerControllerDelegate* delegate) {
+    using platform::ImagePickerSourceType;
+    if (!platform::ImagePickerController::isSourceTypeAvailable(ImagePickerSourceType::PhotoLibrary) ||
+        !controller || !delegate)
+        return false;
+    auto picker = std::make_shared<platform::ImagePickerController>();
+    picker->setSourceType(ImagePickerSourceType::PhotoLibrary);
+    picker->setDelegate(delegate);
+    picker->setAllowsImageEditing(true);
+    controller->presentModalViewController(std::move(picker), true);
+    return true;
+}
+
+void CanvoViewController::dismissPicker(platform::ImagePickerController& picker) {
+    if (platform::ViewController* parent = picker.parentViewController())
+        parent->dismissModalViewControllerAnimated(true);
+    if (myDelegate_ && myDelegate_->newMasterViewController())
+        myDelegate_->newMasterViewController()->showAllToolsIfNecessary();
+}
+
+void CanvoViewController::imagePickerControllerDidFinishPickingImage(
+    platform::ImagePickerController& picker, platform::ImageRef image,
+    const platform::ImagePickerEditingInfo&) {
+    if (image)
+        saveImage(std::move(image));
+    dismissPicker(picker);
+}
+
+void CanvoViewController::imagePickerControllerDidCancel(platform::ImagePickerController& picker) {
+    dismissPicker(picker);
 }
 
 } // namespace zorbel

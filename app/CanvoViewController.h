@@ -7,6 +7,8 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Point.h"
+#include "platform/graphics/Rect.h"
+#include "platform/imagepicker/ImagePickerControllerDelegate.h"
 #include "platform/ui/ViewController.h"
 
 namespace zorbel {
@@ -20,8 +22,10 @@ class PaintingView;
 //
 // Mostly forwarding: everything that must reach the canvas from outside goes
 // through here. What is its own: a new picture becoming the background and the
-// original, and the cursor rule of the finger offset.
-class CanvoViewController : public platform::ViewController {
+// original, the placement of new overlay pictures, flattening, and the cursor
+// rule of the finger offset.
+class CanvoViewController : public platform::ViewController,
+                            public platform::ImagePickerControllerDelegate {
 public:
     // The interface file of the main screen.
     static constexpr const char* kInterfaceName = "CanvoView";
@@ -62,6 +66,8 @@ public:
     // computes the new picture from it. The mirror flips rows in landscape.
     void doHorzMirror();
     void doSqueeze();
+    // The twirl is interactive: this takes the snapshot its slider works from.
+    void doTwirl();
     void doLightTunnel();
     void doBulge();
     void doDent();
@@ -85,6 +91,35 @@ public:
     // Every layer drawn into the picture, which becomes the background (the
     // original picture stays); dirty. Nothing without layers.
     void flattenImage();
+    // The picture as shown, every layer drawn in, as a PNG in the Documents
+    // folder. False (logged) when it could not be made or written.
+    [[nodiscard]] bool writeFlattenedImageOut(const std::string& fileName);
+
+    // A new overlay picture from the resources (the shape picker's catalogue
+    // names): a layer 700 points wide showing the picture 300 points wide,
+    // centred at (160, 230), already turned on a landscape document, in front
+    // of the others and the last moved one. A name that is not a plain
+    // resource name, or a missing picture, logs "Overlay image not found" and
+    // the name, and adds nothing.
+    void AddShape(const std::string& imageName);
+    // The frame AddShape gives a picture of that size, before it is centred.
+    static platform::Rect overlayFrameForPictureSize(platform::Size pictureSize);
+    static constexpr platform::Point kNewOverlayCenter{160, 230};
+    static constexpr float kOverlayLayerWidth = 700;
+
+    // --- The controller's own photo picker ----------------------------------------
+    // Opens the photo library with this controller as its delegate.
+    void DoPick();
+    // NO, showing nothing, when the photo library is not available or an
+    // argument is missing; otherwise presents an editing picker and says YES.
+    bool startImagePickerFromViewController(platform::ViewController* controller,
+                                            platform::ImagePickerControllerDelegate* delegate);
+    // A picked picture becomes the new picture (saveImage); either way the
+    // picker goes and the toolbars come back.
+    void imagePickerControllerDidFinishPickingImage(
+        platform::ImagePickerController& picker, platform::ImageRef image,
+        const platform::ImagePickerEditingInfo& info) override;
+    void imagePickerControllerDidCancel(platform::ImagePickerController& picker) override;
 
     // --- Plain fields --------------------------------------------------------
     int dialogStyle() const { return dialogStyle_; }
@@ -95,6 +130,8 @@ public:
     void setImageFileNames(std::vector<std::string> names) { imageFileNames_ = std::move(names); }
 
 private:
+    void dismissPicker(platform::ImagePickerController& picker);
+
     std::shared_ptr<PaintingView> paintView_;
     CanvoAppDelegate* myDelegate_ = nullptr;
     int dialogStyle_ = 0;

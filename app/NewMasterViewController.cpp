@@ -7,6 +7,8 @@
 #include "app/NewImageChoice.h"
 #include "app/SettingsViewController.h"
 #include "canvas/PaintingView.h"
+#include "layers/TextInputViewController.h"
+#include "layers/TextSettingsViewController.h"
 #include "pickers/BrushChoiceViewController.h"
 #include "pickers/ColorBrushSelectionViewController.h"
 #include "pickers/ColorButtonView.h"
@@ -213,6 +215,9 @@ void NewMasterViewController::brushChoice(ActionSender*) {
         picker = std::make_shared<ShapeSelectionViewController>(&d->pickerHost(),
                                                                 d->initShapeNames());
         break;
+    case Tool::TextTool:
+        presentTextSettings();
+        return;
     default: // the eyedropper and the effects have no brush to choose
         break;
     }
@@ -237,7 +242,20 @@ void NewMasterViewController::selectToolAction(ActionSender*) {
 }
 
 void NewMasterViewController::textInputAction(ActionSender*) {
-    // The text input screen is not part of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d || d->tooBusyForUserInteraction())
+        return;
+    d->resetCursorShownCycle();
+    presentModalViewController(
+        std::make_shared<TextInputViewController>(TextInputViewController::kDefaultText), true);
+}
+
+void NewMasterViewController::presentTextSettings() {
+    CanvoAppDelegate* d = delegate();
+    if (!d || d->tooBusyForUserInteraction())
+        return;
+    presentModalViewController(std::make_shared<TextSettingsViewController>(d->lastMovedTextLayer()),
+                               true);
 }
 
 // --- Tool button and colour well ------------------------------------------------------

@@ -65,6 +65,9 @@ public:
     void colorChoice(platform::ActionSender* sender);
     void selectToolAction(platform::ActionSender* sender);
     void textInputAction(platform::ActionSender* sender);
+    // The text settings screen for the last moved caption (a new one when
+    // none): what brushChoice opens under the text tool.
+    void presentTextSettings();
     void addShape(platform::ActionSender*) {}
     void doAddImage();
 

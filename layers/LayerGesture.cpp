@@ -154,8 +154,8 @@ bool LayerGesture::passedOn(Phase phase, const TouchSet& touches, Event& event) 
     LayersDelegate* delegate = LayersDelegate::shared();
     if (!delegate)
         return false; // no application around it: the layer is on its own
-    View* canvas = delegate->getThePaintingView();
-    if (delegate->selectedTool() != host_.owningTool()) {
+    View* canvas = delegate->layersCanvas();
+    if (delegate->layersSelectedTool() != host_.owningTool()) {
         if (canvas) {
             switch (phase) {
             case Phase::Began:

@@ -31,9 +31,9 @@ public:
     virtual ~LayersDelegate() = default;
 
     // The current drawing tool (the shared tool numbering).
-    virtual int selectedTool() const = 0;
+    virtual int layersSelectedTool() const = 0;
     // The canvas: layers hand it the touches they do not take. May be null.
-    virtual platform::View* getThePaintingView() const = 0;
+    virtual platform::View* layersCanvas() const = 0;
     // The picture layer touched last (null when it went away).
     virtual void setLastMovedTouchImageView(std::shared_ptr<TouchImageView> layer) = 0;
     // The text layer touched last, which the text screen edits and a colour

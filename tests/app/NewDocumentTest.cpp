@@ -8,6 +8,8 @@
 #include "AppTestSupport.h"
 #include "app/CleanBackgroundViewController.h"
 #include "app/NewImageChoice.h"
+#include "layers/TextLayerView.h"
+#include "layers/TouchImageView.h"
 #include "platform/graphics/Context.h"
 #include "platform/imagepicker/Camera.h"
 #include "platform/imagepicker/ImagePickerController.h"
@@ -53,8 +55,8 @@ protected:
     }
     // Two views on the canvas standing for overlay and text layers.
     void addLayers() {
-        canvas().addSubview(std::make_shared<platform::View>(Rect(10, 10, 50, 50)));
-        canvas().addSubview(std::make_shared<platform::View>(Rect(60, 60, 50, 50)));
+        canvas().addSubview(std::make_shared<TouchImageView>(Rect(10, 10, 50, 50)));
+        canvas().addSubview(std::make_shared<TextLayerView>(Rect(60, 60, 50, 50)));
     }
     NewImageChoice* newImageScreen() {
         return dynamic_cast<NewImageChoice*>(chrome().modalViewController());

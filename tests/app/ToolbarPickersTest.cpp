@@ -2,6 +2,7 @@
 // and the colour well that shows the paint colour and opens the colour picker.
 #include "tests/app/AppTestSupport.h"
 
+#include "layers/TextSettingsViewController.h"
 #include "pickers/BrushChoiceViewController.h"
 #include "pickers/ColorBrushSelectionViewController.h"
 #include "pickers/ColorButtonView.h"
@@ -56,6 +57,7 @@ TEST_F(ToolbarPickersTest, TheBrushButtonOpensThePickerOfTheSelectedTool) {
     auto shapes = std::dynamic_pointer_cast<ShapeSelectionViewController>(brushPickerFor(Tool::ShapeTool));
     ASSERT_TRUE(shapes);
     EXPECT_EQ(shapes->imageNameArray().size(), 78u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<TextSettingsViewController>(brushPickerFor(Tool::TextTool)));
     // The eyedropper and the effects have no brush to choose.
     for (Tool tool : {Tool::EyeDropperTool, Tool::TwirlTool, Tool::SepiaTool})
         EXPECT_FALSE(brushPickerFor(tool)) << int(tool);
@@ -76,6 +78,22 @@ TEST_F(ToolbarPickersTest, ABrushChosenInThePickerPaintsAndIsKept) {
     EXPECT_EQ(app().blendMode(), platform::BlendMode::Darken);
     EXPECT_FLOAT_EQ(app().brushAlpha(), 0.5f);
     EXPECT_EQ(app().settings().brushIndex, 6);
+}
+
+TEST_F(ToolbarPickersTest, AShapeChosenInThePickerIsLaidOverThePainting) {
+    launch();
+    app().setSelectedTool(Tool::ShapeTool);
+    chrome().brushChoice(nullptr);
+    auto picker = std::dynamic_pointer_cast<ShapeSelectionViewController>(modal());
+    ASSERT_TRUE(picker);
+    auto* tophat = picker->shapesView()->viewWithTag(10);
+    ASSERT_TRUE(tophat);
+    picker->buttonPushed(tophat);
+    wait(1);
+    EXPECT_FALSE(chrome().modalViewController());
+    ASSERT_TRUE(app().lastMovedTouchImageView());
+    EXPECT_EQ(app().overlayIndex(), 10);
+    EXPECT_TRUE(app().dirtyFlag());
 }
 
 TEST_F(ToolbarPickersTest, TheColourWellShowsThePaintColourAndOpensThePicker) {

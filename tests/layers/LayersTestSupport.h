@@ -59,8 +59,8 @@ public:
     std::vector<std::shared_ptr<TextLayerView>> added;
     std::vector<std::string> overlayTexts;
 
-    int selectedTool() const override { return tool; }
-    platform::View* getThePaintingView() const override { return canvas; }
+    int layersSelectedTool() const override { return tool; }
+    platform::View* layersCanvas() const override { return canvas; }
     void setLastMovedTouchImageView(std::shared_ptr<TouchImageView> l) override {
         lastImage = std::move(l);
     }

@@ -2,7 +2,7 @@
 # The colour-brush and shape pickers from the brush button: each grid scrolls
 # under the finger and Cancel leaves the painting as it was; the large heart
 # chosen from the colour brushes is stamped where the finger taps, at its own
-# size; the top hat chosen from the shapes is the stored overlay, and both
+# size; the top hat chosen from the shapes is laid over the painting, and both
 # choices are in the settings file at quit.
 # Usage: screens_grid_pickers.sh ZORBEL SCRIPT
 set -euo pipefail
@@ -45,6 +45,12 @@ assert same_below_status_bar(read_png("shapes.png"), read_png("shapes-scrolled.p
 assert same_below_status_bar(read_png("shapes.png"), read_png("colorbrushes.png")), \
     "the shape picker shows the colour brushes"
 assert reddish(rgb("shapes-closed.png", 160, 240)), "cancelling the shape picker changed the painting"
+
+# The top hat, 300 points wide about (160, 230), over the painting.
+assert max(rgb("overlay.png", 160, 150)) < 90, f"no hat crown at (160, 150): {rgb('overlay.png', 160, 150)}"
+assert reddish(rgb("overlay.png", 100, 300)), "no hat band at (100, 300)"
+assert max(rgb("overlay.png", 30, 350)) < 90, "the brim does not reach (30, 350)"
+assert rgb("overlay.png", 5, 200) == white, "the hat is wider than 300 points"
 PY
 
 python3 - home/config/defaults.json <<'PY' || fail "the settings file does not hold the choices"
