@@ -3,8 +3,7 @@
 # changed picture is replaced and asks nothing once it is saved; Save writes
 # one picture to the album and leaves the picture clean (also for the next
 # launch); undo takes the stroke back and a second undo brings it again; the
-# brush and colour buttons open their pickers and Cancel changes nothing; the
-# text button changes nothing yet.
+# brush, colour and text buttons open their screens and Cancel changes nothing.
 # Usage: app_toolbar.sh ZORBEL SCRIPT
 set -euo pipefail
 zorbel=$1
@@ -33,7 +32,8 @@ pixels colours.png "230 50 dark" "25 50 white" "160 175 dark" || fail "the colou
 pixels --same stroke.png pickers-closed.png || fail "cancelling a picker changed something"
 pixels undo1.png "160 240 white" "60 40 dark" || fail "undo did not take the stroke back"
 pixels --same stroke.png undo2.png || fail "the second undo did not bring the stroke back"
-pixels --same stroke.png others.png || fail "a button whose screen is not there changed something"
+pixels text.png "160 300 dark" "160 120 white" || fail "the text button did not open the text screen"
+pixels --same stroke.png others.png || fail "cancelling the text screen changed something"
 python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["DirtyFlag"] is False' \
   home/config/defaults.json || fail "the saved picture is still marked changed"
 echo "app_toolbar: ok"
