@@ -7,20 +7,20 @@
 
 namespace zorbel {
 
-int AppPickerHost::selectedTool() const {
-    return int(app_.selectedTool());
+Tool AppPickerHost::selectedTool() const {
+    return app_.selectedTool();
 }
 
-void AppPickerHost::setSelectedTool(int tool) {
-    app_.setSelectedTool(Tool(tool));
+void AppPickerHost::setSelectedTool(Tool tool) {
+    app_.setSelectedTool(tool);
 }
 
 void AppPickerHost::applyTool() {
     app_.applyTool();
 }
 
-void AppPickerHost::setSelectedFilterTool(int tool) {
-    app_.setSelectedFilterTool(Tool(tool));
+void AppPickerHost::setSelectedFilterTool(Tool tool) {
+    app_.setSelectedFilterTool(tool);
 }
 
 void AppPickerHost::applyFilterTool() {
@@ -73,6 +73,69 @@ int AppPickerHost::documentOrientation() const {
 
 int AppPickerHost::getCurrentOrientation() const {
     return app_.getCurrentOrientation();
+}
+
+// --- Brush, colour, overlays and colour brushes -------------------------------------
+
+float AppPickerHost::brushAlpha() const {
+    return app_.brushAlpha();
+}
+
+void AppPickerHost::setBrushAlpha(float alpha) {
+    app_.setBrushAlpha(alpha);
+}
+
+platform::BlendMode AppPickerHost::blendMode() const {
+    return app_.blendMode();
+}
+
+void AppPickerHost::setBlendMode(platform::BlendMode mode) {
+    app_.setBlendMode(mode);
+}
+
+void AppPickerHost::setBrushSize(int size) {
+    app_.setBrushSize(size);
+}
+
+void AppPickerHost::setBrushIndex(long index) {
+    app_.setBrushIndex(index);
+}
+
+void AppPickerHost::setBrushImage(platform::ImageRef image) {
+    app_.setBrushImage(std::move(image));
+}
+
+const std::vector<platform::Color>& AppPickerHost::colorSelectionArray() const {
+    return app_.colorSelectionArray();
+}
+
+void AppPickerHost::setColorSelectionArray(std::vector<platform::Color> colors) {
+    app_.setColorSelectionArray(std::move(colors));
+}
+
+void AppPickerHost::setColor(const platform::Color& color) {
+    app_.setColor(color);
+}
+
+void AppPickerHost::setOverlayIndex(int index) {
+    app_.setOverlayIndex(index);
+}
+
+void AppPickerHost::setDirtyFlag(bool dirty) {
+    app_.setDirtyFlag(dirty);
+}
+
+void AppPickerHost::AddShape(const std::string& imageName) {
+    if (app_.canvoViewController())
+        app_.canvoViewController()->AddShape(imageName);
+}
+
+void AppPickerHost::setColorBrushImage(platform::ImageRef image) {
+    app_.setColorBrushImage(std::move(image));
+}
+
+void AppPickerHost::setColorBrushIndex(int index) {
+    app_.setColorBrushIndex(index);
 }
 
 } // namespace zorbel

@@ -2,18 +2,14 @@
 // overlay pictures. Each name is a picture among the application's resources.
 
 #include "app/CanvoAppDelegate.h"
+#include "pickers/BrushTable.h"
 
 namespace zorbel {
 
+// The brush picker's own table, so that a stored index means the same brush
+// at launch as in the picker.
 const std::vector<std::string>& CanvoAppDelegate::brushFileNames() {
-    static const std::vector<std::string> names = {
-        "brush1.png",       "brush3.png",          "brushhard8.png",   "brushhard16.png",
-        "brushhard24.png",  "brushhard32.png",     "brushhard64.png",  "brushsoft8.png",
-        "brushsoft16.png",  "brushsoft24.png",     "brushsoft32.png",  "brushsoft64.png",
-        "brushspots64.png", "brushstar32.png",     "brushheart32.png", "brushstar64.png",
-        "brushheart64.png", "brusharrowright.png", "brusharrowup.png",
-    };
-    return names;
+    return brushTable();
 }
 
 std::vector<std::string> CanvoAppDelegate::initColorBrushNames() const {

@@ -14,6 +14,7 @@
 #include "app/PassThroughView.h"
 #include "app/SettingsStore.h"
 #include "canvas/PaintingView.h"
+#include "pickers/PickerInterfaceClasses.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
@@ -38,6 +39,7 @@ void CanvoAppDelegate::registerInterfaceClasses() {
         });
     platform::InterfaceLoader::registerPlainClass<PassThroughView>("PassThroughView");
     platform::InterfaceLoader::registerPlainClass<FingerOffsetView>("FingerOffsetView");
+    registerPickerInterfaceClasses();
     if (!platform::InterfaceLoader::isRegistered("Window"))
         platform::InterfaceLoader::registerPlainClass<platform::Window>("Window");
 }

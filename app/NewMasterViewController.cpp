@@ -9,7 +9,13 @@
 #include "canvas/PaintingView.h"
 #include "layers/TextInputViewController.h"
 #include "layers/TextSettingsViewController.h"
+#include "pickers/BrushChoiceViewController.h"
+#include "pickers/ColorBrushSelectionViewController.h"
+#include "pickers/ColorButtonView.h"
+#include "pickers/ColorChoiceViewController.h"
+#include "pickers/ShapeSelectionViewController.h"
 #include "pickers/ToolViewController.h"
+#include "pickers/ToolbarColorView.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Application.h"
@@ -24,24 +30,6 @@ namespace zorbel {
 using platform::ActionSender;
 using platform::BarButtonItem;
 using platform::Rect;
-
-namespace {
-
-// The colour well of item 6: a square picture of the colour that opens the
-// colour picker.
-std::shared_ptr<platform::Button> makeColorWell(const Rect& frame, const platform::Color& color,
-                                                NewMasterViewController* target) {
-    auto well = std::make_shared<platform::Button>(platform::ButtonType::Custom, frame);
-    well->setImage(
-        NewMasterViewController::makeColorSquare(Rect(0, 0, frame.width(), frame.height()), color));
-    well->setAccessibilityLabel("Colour");
-    well->addTarget(
-        target, [target](ActionSender* sender) { target->colorChoice(sender); },
-        platform::ControlEventTouchUpInside, "colorChoice:");
-    return well;
-}
-
-} // namespace
 
 NewMasterViewController::NewMasterViewController() : platform::ViewController(kInterfaceName) {
     registerAction("add:", [this](ActionSender* s) { add(s); });
@@ -72,9 +60,11 @@ void NewMasterViewController::viewDidLoad() {
     currentOrientation_ = 1;
     view()->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
                                 platform::AutoresizingFlexibleHeight);
-    auto well = makeColorWell(Rect(0, 0, 27, 27), platform::Color::blueColor(), this);
-    toolbarColorView_ = well;
-    replaceItem(kColorItemIndex, BarButtonItem::withCustomView(well));
+    // A plain square until the launch sets the paint colour, which puts the
+    // colour well that opens the picker in its place.
+    auto square = std::make_shared<ColorButtonView>(Rect(0, 0, 27, 27));
+    toolbarColorView_ = square;
+    replaceItem(kColorItemIndex, BarButtonItem::withCustomView(square));
 }
 
 void NewMasterViewController::viewDidAppear(bool) {
@@ -204,16 +194,44 @@ void NewMasterViewController::settings(ActionSender*) {
 }
 
 void NewMasterViewController::brushChoice(ActionSender*) {
-    if (CanvoAppDelegate* d = delegate())
-        d->resetCursorShownCycle();
-    // The brush, colour-brush, shape and text-settings pickers are not part
-    // of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    std::shared_ptr<platform::ViewController> picker;
+    switch (d->selectedTool()) {
+    case Tool::PaintBrushTool:
+    case Tool::EraserTool:
+    case Tool::CloneTool:
+        // Opacity and blend mode belong to the paint brush alone.
+        picker = std::make_shared<BrushChoiceViewController>(
+            &d->pickerHost(), d->selectedTool() == Tool::PaintBrushTool);
+        break;
+    case Tool::ColorBrushTool:
+        picker = std::make_shared<ColorBrushSelectionViewController>(&d->pickerHost(),
+                                                                     d->initColorBrushNames());
+        break;
+    case Tool::ShapeTool:
+        picker = std::make_shared<ShapeSelectionViewController>(&d->pickerHost(),
+                                                                d->initShapeNames());
+        break;
+    case Tool::TextTool:
+        presentTextSettings();
+        return;
+    default: // the eyedropper and the effects have no brush to choose
+        break;
+    }
+    if (picker)
+        presentModalViewController(std::move(picker), true);
 }
 
 void NewMasterViewController::colorChoice(ActionSender*) {
-    if (CanvoAppDelegate* d = delegate())
-        d->resetCursorShownCycle();
-    // The colour picker is not part of the app yet.
+    CanvoAppDelegate* d = delegate();
+    if (!d)
+        return;
+    d->resetCursorShownCycle();
+    presentModalViewController(std::make_shared<ColorChoiceViewController>(&d->pickerHost(), color_),
+                               true);
 }
 
 void NewMasterViewController::selectToolAction(ActionSender*) {
@@ -253,7 +271,11 @@ void NewMasterViewController::setSelectedColor(const platform::Color& color) {
     if (CanvoAppDelegate* d = delegate())
         d->resetCursorShownCycle();
     color_ = color;
-    auto well = makeColorWell(Rect(0, 0, 26, 26), color, this);
+    auto well = std::make_shared<ToolbarColorView>(Rect(0, 0, 26, 26));
+    // Without a picture the well still opens the picker, filled with the colour.
+    well->setToolbarImage(makeColorSquare(Rect(0, 0, 26, 26), color));
+    well->setDisplayColor(color);
+    well->setTarget([this](ActionSender* s) { colorChoice(s); });
     toolbarColorView_ = well;
     auto item = BarButtonItem::withCustomView(well);
     item->setTarget(this);

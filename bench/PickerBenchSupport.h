@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/CanvoAppDelegate.h"
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/PickerInterfaceClasses.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -20,12 +20,25 @@
 namespace zorbel::bench {
 
 // The application's side of the pickers, doing nothing.
-class QuietPickerDelegate : public PickerDelegate {
+class QuietPickerHost : public PickerHost {
 public:
+    Tool selectedTool() const override { return Tool::PaintBrushTool; }
+    void setSelectedTool(Tool) override {}
+    void applyTool() override {}
+    void setSelectedFilterTool(Tool) override {}
+    void applyFilterTool() override {}
+    void setUpProgressView() override {}
+    void detachOneShotEffect(OneShotEffect) override {}
+    void flattenImage() override {}
+    bool hasLastMovedTouchImageView() const override { return false; }
+    void flipLastMovedTouchImageView() override {}
+    void removeLastMovedTouchImageView() override {}
+    bool hasLastMovedTextLayer() const override { return false; }
+    void removeLastMovedTextLayer() override {}
     float brushAlpha() const override { return 1; }
     void setBrushAlpha(float) override {}
-    int blendMode() const override { return 0; }
-    void setBlendMode(int) override {}
+    platform::BlendMode blendMode() const override { return platform::BlendMode::Normal; }
+    void setBlendMode(platform::BlendMode) override {}
     void setBrushSize(int) override {}
     void setBrushIndex(long) override {}
     void setBrushImage(platform::ImageRef) override {}
@@ -37,10 +50,9 @@ public:
     void setOverlayIndex(int) override {}
     void setDirtyFlag(bool) override {}
     void AddShape(const std::string&) override {}
-    void setSelectedTool(int) override {}
-    void applyTool() override {}
     void setColorBrushImage(platform::ImageRef) override {}
     void setColorBrushIndex(int) override {}
+    int documentOrientation() const override { return 1; }
     int getCurrentOrientation() const override { return 1; }
 
 private:
@@ -88,7 +100,7 @@ struct PickerScreen {
         platform::Animator::shared().reset();
     }
 
-    QuietPickerDelegate delegate;
+    QuietPickerHost delegate;
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ViewController> presenter;
     std::unique_ptr<platform::Context> framebuffer;

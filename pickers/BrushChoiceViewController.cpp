@@ -3,7 +3,7 @@
 #include <array>
 
 #include "pickers/BrushImageChoiceView.h"
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/BlendMode.h"
 #include "platform/ui/Label.h"
@@ -42,9 +42,9 @@ void moveTo(platform::View& view, platform::Point origin) {
 
 } // namespace
 
-BrushChoiceViewController::BrushChoiceViewController(PickerDelegate* delegate, bool showSlider,
+BrushChoiceViewController::BrushChoiceViewController(PickerHost* host, bool showSlider,
                                                      std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+    : platform::ViewController(std::move(interfaceName)), host_(host),
       showSliderModes_(showSlider) {
     registerAction("done:", [this](platform::ActionSender* s) { done(s); });
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
@@ -72,11 +72,11 @@ void BrushChoiceViewController::viewDidLoad() {
     else
         platform::log("BrushChoiceViewController: no brush view with tag 124");
     if (showSliderModes_) {
-        if (slider_ && delegate_)
-            slider_->setValue(delegate_->brushAlpha());
-        if (blendModeControl_ && delegate_)
+        if (slider_ && host_)
+            slider_->setValue(host_->brushAlpha());
+        if (blendModeControl_ && host_)
             blendModeControl_->setSelectedSegmentIndex(
-                blendModeToButtonIndex(delegate_->blendMode()));
+                blendModeToButtonIndex(host_->blendMode()));
     }
     const bool hidden = !showSliderModes_;
     if (slider_)
@@ -85,7 +85,7 @@ void BrushChoiceViewController::viewDidLoad() {
         opacityLabel_->setHidden(hidden);
     if (blendModeControl_)
         blendModeControl_->setHidden(hidden);
-    if (delegate_ && platform::isLandscape(delegate_->getCurrentOrientation()))
+    if (host_ && platform::isLandscape(host_->getCurrentOrientation()))
         setupForLandscape();
 }
 
@@ -98,11 +98,11 @@ void BrushChoiceViewController::done(platform::ActionSender*) {
     if (closing_)
         return;
     closing_ = true;
-    if (showSliderModes_ && delegate_) {
+    if (showSliderModes_ && host_) {
         if (slider_)
-            delegate_->setBrushAlpha(slider_->value());
+            host_->setBrushAlpha(slider_->value());
         if (blendModeControl_)
-            delegate_->setBlendMode(buttonToBlendMode(blendModeControl_->selectedSegmentIndex()));
+            host_->setBlendMode(buttonToBlendMode(blendModeControl_->selectedSegmentIndex()));
     }
     dismissModalViewControllerAnimated(true);
 }
@@ -114,32 +114,32 @@ void BrushChoiceViewController::cancel(platform::ActionSender*) {
     dismissModalViewControllerAnimated(true);
 }
 
-int BrushChoiceViewController::buttonToBlendMode(int segment) {
+BlendMode BrushChoiceViewController::buttonToBlendMode(int segment) {
     if (segment < 0 || segment >= int(kSegmentModes.size()))
-        return int(BlendMode::Normal);
-    return int(kSegmentModes[std::size_t(segment)]);
+        return BlendMode::Normal;
+    return kSegmentModes[std::size_t(segment)];
 }
 
-int BrushChoiceViewController::blendModeToButtonIndex(int mode) {
+int BrushChoiceViewController::blendModeToButtonIndex(BlendMode mode) {
     for (std::size_t i = 0; i < kSegmentModes.size(); ++i)
-        if (int(kSegmentModes[i]) == mode)
+        if (kSegmentModes[i] == mode)
             return int(i);
     return 0;
 }
 
 void BrushChoiceViewController::brushWasSelected(int size) {
-    if (delegate_ && !closing_)
-        delegate_->setBrushSize(size);
+    if (host_ && !closing_)
+        host_->setBrushSize(size);
 }
 
 void BrushChoiceViewController::brushIndexWasSelected(int index) {
-    if (delegate_ && !closing_)
-        delegate_->setBrushIndex(index);
+    if (host_ && !closing_)
+        host_->setBrushIndex(index);
 }
 
 void BrushChoiceViewController::brushImageWasSelected(platform::ImageRef image) {
-    if (delegate_ && !closing_)
-        delegate_->setBrushImage(std::move(image));
+    if (host_ && !closing_)
+        host_->setBrushImage(std::move(image));
 }
 
 void BrushChoiceViewController::setupForLandscape() {

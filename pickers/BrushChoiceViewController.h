@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/graphics/BlendMode.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/ViewController.h"
 
@@ -15,7 +16,7 @@ class Slider;
 namespace zorbel {
 
 class BrushImageChoiceView;
-class PickerDelegate;
+class PickerHost;
 
 // The brush picker (interface file "BrushImageChoice"): the grid of standard
 // brushes (tag 124) and, for the paint brush only, the opacity slider and the
@@ -28,7 +29,7 @@ public:
     static constexpr int kBrushViewTag = 124;
 
     // `showSlider`: offer the opacity and blend mode (the paint brush only).
-    BrushChoiceViewController(PickerDelegate* delegate, bool showSlider,
+    BrushChoiceViewController(PickerHost* host, bool showSlider,
                               std::string interfaceName = kInterfaceName);
     ~BrushChoiceViewController() override;
 
@@ -45,8 +46,8 @@ public:
     // The blend-mode segments: 0 normal, 1 multiply, 2 screen, 3 darken,
     // 4 lighten, 5 overlay, against the stored mode numbers. Anything else
     // maps to 0 either way.
-    static int buttonToBlendMode(int segment);
-    static int blendModeToButtonIndex(int mode);
+    static platform::BlendMode buttonToBlendMode(int segment);
+    static int blendModeToButtonIndex(platform::BlendMode mode);
 
     // Calls from the brush view.
     void brushWasSelected(int size);
@@ -66,7 +67,7 @@ public:
     void setupForPortrait();
 
 private:
-    PickerDelegate* delegate_;
+    PickerHost* host_;
     std::shared_ptr<platform::Slider> slider_;
     std::shared_ptr<platform::SegmentedControl> blendModeControl_;
     std::shared_ptr<platform::Label> opacityLabel_;

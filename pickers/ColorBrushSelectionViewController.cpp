@@ -1,16 +1,15 @@
 #include "pickers/ColorBrushSelectionViewController.h"
 
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
-#include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
 
 ColorBrushSelectionViewController::ColorBrushSelectionViewController(
-    PickerDelegate* delegate, std::vector<std::string> imageNameArray, std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+    PickerHost* host, std::vector<std::string> imageNameArray, std::string interfaceName)
+    : platform::ViewController(std::move(interfaceName)), host_(host),
       imageNameArray_(std::move(imageNameArray)) {
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
     registerAction("buttonPushed:", [this](platform::ActionSender* s) { buttonPushed(s); });
@@ -22,7 +21,7 @@ ColorBrushSelectionViewController::~ColorBrushSelectionViewController() {
 }
 
 platform::ScrollView* ColorBrushSelectionViewController::scrollView() {
-    return dynamic_cast<platform::ScrollView*>(view()->viewWithTag(PickerGrid::kScrollViewTag));
+    return PickerGrid::scrollViewIn(*view());
 }
 
 float ColorBrushSelectionViewController::contentHeightForCount(std::size_t count) {
@@ -30,26 +29,13 @@ float ColorBrushSelectionViewController::contentHeightForCount(std::size_t count
 }
 
 void ColorBrushSelectionViewController::viewDidLoad() {
-    platform::ScrollView* scroll = scrollView();
-    platform::View* content = scroll ? scroll->viewWithTag(PickerGrid::kContentViewTag) : nullptr;
-    if (!scroll || !content) {
-        platform::log("ColorBrushSelectionVC: no scroll view (tag 150) with content (tag 200)");
-        return;
-    }
-    colorBrushView_ = content->shared_from_this();
-    PickerGrid::configureScrollView(*scroll, this);
-    const bool landscape = delegate_ && platform::isLandscape(delegate_->getCurrentOrientation());
-    PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
-                              landscape);
-    for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
-        const std::string& name = imageNameArray_[i];
-        auto button =
-            PickerGrid::makeButton(int(i), name, platform::Image::named(name), kButtonSide, 0);
-        button->addTarget(
-            this, [this](platform::ActionSender* s) { buttonPushed(s); },
-            platform::ControlEventTouchUpInside, "buttonPushed:");
-        content->addSubview(std::move(button));
-    }
+    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
+    // The brushes show themselves, at their own size.
+    const PickerGrid::Layout layout{contentHeightForCount(imageNameArray_.size()), kButtonSide, 0,
+                                    [](const std::string& name) { return platform::Image::named(name); }};
+    colorBrushView_ = PickerGrid::build(
+        *view(), this, imageNameArray_, layout, landscape, this,
+        [this](platform::ActionSender* s) { buttonPushed(s); }, "ColorBrushSelectionVC");
 }
 
 void ColorBrushSelectionViewController::didReceiveMemoryWarning() {
@@ -65,15 +51,15 @@ void ColorBrushSelectionViewController::buttonPushed(platform::ActionSender* sen
     if (index < 0 || std::size_t(index) >= imageNameArray_.size())
         return;
     closing_ = true;
-    if (delegate_) {
-        delegate_->setSelectedTool(kColorBrushTool);
-        delegate_->applyTool();
+    if (host_) {
+        host_->setSelectedTool(Tool::ColorBrushTool);
+        host_->applyTool();
         // A missing picture gives an empty brush of size 0.
         platform::ImageRef picture = platform::Image::named(imageNameArray_[std::size_t(index)]);
         const int size = picture ? int(picture->size().width) : 0;
-        delegate_->setColorBrushImage(std::move(picture));
-        delegate_->setBrushSize(size);
-        delegate_->setColorBrushIndex(index);
+        host_->setColorBrushImage(std::move(picture));
+        host_->setBrushSize(size);
+        host_->setColorBrushIndex(index);
     }
     dismissModalViewControllerAnimated(true);
 }

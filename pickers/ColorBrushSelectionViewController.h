@@ -9,7 +9,7 @@
 
 namespace zorbel {
 
-class PickerDelegate;
+class PickerHost;
 
 // The colour-brush picker (interface file "ColorBrushSelection"): a
 // scrolling grid of the colour-brush pictures themselves, four to a row in
@@ -22,11 +22,9 @@ public:
     static constexpr float kButtonSide = 64;
     static constexpr float kRowHeight = 80;
     static constexpr float kBottom = 150;
-    // The tool number of the colour brush.
-    static constexpr int kColorBrushTool = 19;
 
     // `imageNameArray`: the colour-brush catalogue, picture names with extension.
-    ColorBrushSelectionViewController(PickerDelegate* delegate,
+    ColorBrushSelectionViewController(PickerHost* host,
                                       std::vector<std::string> imageNameArray,
                                       std::string interfaceName = kInterfaceName);
     ~ColorBrushSelectionViewController() override;
@@ -49,7 +47,7 @@ public:
     platform::ScrollView* scrollView();
 
 private:
-    PickerDelegate* delegate_;
+    PickerHost* host_;
     std::vector<std::string> imageNameArray_;
     std::shared_ptr<platform::View> colorBrushView_;
     bool closing_ = false;

@@ -2,7 +2,7 @@
 
 #include "pickers/ColorChoiceView.h"
 #include "pickers/ColorSquareView.h"
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/RainbowColorView.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
@@ -23,10 +23,10 @@ constexpr float kPortraitSwatchHeight = 70;
 
 } // namespace
 
-ColorChoiceViewController::ColorChoiceViewController(PickerDelegate* delegate,
+ColorChoiceViewController::ColorChoiceViewController(PickerHost* host,
                                                      const platform::Color& color,
                                                      std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate), color_(color) {
+    : platform::ViewController(std::move(interfaceName)), host_(host), color_(color) {
     registerAction("done:", [this](platform::ActionSender* s) { done(s); });
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
 }
@@ -58,7 +58,7 @@ void ColorChoiceViewController::viewDidLoad() {
         platform::log("ColorChoiceViewController: the palette, swatch or rainbow is missing");
     if (p) {
         // A copy: editing it leaves the stored palette alone until a choice.
-        p->CreateColorArray(delegate_ ? delegate_->colorSelectionArray()
+        p->CreateColorArray(host_ ? host_->colorSelectionArray()
                                       : std::vector<platform::Color>{});
         p->setSelectedColor(color_);
         p->setMyDelegate(this);
@@ -67,7 +67,7 @@ void ColorChoiceViewController::viewDidLoad() {
         s->setColor(color_);
     if (r && s)
         r->setColorSquareView(std::static_pointer_cast<ColorSquareView>(s->shared_from_this()));
-    if (delegate_ && platform::isLandscape(delegate_->getCurrentOrientation()))
+    if (host_ && platform::isLandscape(host_->getCurrentOrientation()))
         placeForLandscape();
 }
 
@@ -109,8 +109,8 @@ void ColorChoiceViewController::colorWasSelected(const platform::Color& color) {
     if (closing_)
         return;
     closing_ = true;
-    if (delegate_)
-        delegate_->setColor(color);
+    if (host_)
+        host_->setColor(color);
     if (auto* p = palette())
         p->replaceMainColorArray();
     dismissModalViewControllerAnimated(true);
@@ -129,8 +129,8 @@ void ColorChoiceViewController::cancel(platform::ActionSender*) {
 }
 
 void ColorChoiceViewController::replaceMainColorArray(const std::vector<platform::Color>& colors) {
-    if (delegate_)
-        delegate_->setColorSelectionArray(colors);
+    if (host_)
+        host_->setColorSelectionArray(colors);
 }
 
 } // namespace zorbel

@@ -1,6 +1,7 @@
 #include "pickers/PickerGrid.h"
 
 #include "pickers/PictureButton.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/ScrollView.h"
 
 namespace zorbel::PickerGrid {
@@ -55,6 +56,31 @@ std::shared_ptr<PictureButton> makeButton(int index, const std::string& name,
     button->setTag(index);
     button->setAccessibilityLabel(name);
     return button;
+}
+
+platform::ScrollView* scrollViewIn(platform::View& root) {
+    return dynamic_cast<platform::ScrollView*>(root.viewWithTag(kScrollViewTag));
+}
+
+std::shared_ptr<platform::View> build(platform::View& root, platform::ScrollViewDelegate* delegate,
+                                      std::span<const std::string> names, const Layout& layout,
+                                      bool landscape, const void* target, platform::Action pushed,
+                                      const std::string& who) {
+    platform::ScrollView* scroll = scrollViewIn(root);
+    platform::View* content = scroll ? scroll->viewWithTag(kContentViewTag) : nullptr;
+    if (!scroll || !content) {
+        platform::log(who + ": no scroll view (tag 150) with content (tag 200)");
+        return nullptr;
+    }
+    configureScrollView(*scroll, delegate);
+    layOutContent(*scroll, *content, layout.contentHeight, landscape);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        auto button = makeButton(int(i), names[i], layout.picture(names[i]), layout.buttonSide,
+                                 layout.top);
+        button->addTarget(target, pushed, platform::ControlEventTouchUpInside, "buttonPushed:");
+        content->addSubview(std::move(button));
+    }
+    return content->shared_from_this();
 }
 
 } // namespace zorbel::PickerGrid

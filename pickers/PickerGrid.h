@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Rect.h"
+#include "platform/ui/Action.h"
 
 namespace platform {
 class ScrollView;
@@ -50,6 +53,29 @@ void layOutContent(platform::ScrollView& scrollView, platform::View& content, fl
 // headless `press` finds it by the catalogue name.
 std::shared_ptr<PictureButton> makeButton(int index, const std::string& name,
                                           const platform::ImageRef& picture, float side, float top);
+
+// The scroll view (tag 150) among `root`'s subviews, or null.
+platform::ScrollView* scrollViewIn(platform::View& root);
+
+// How one picker fills its grid.
+struct Layout {
+    float contentHeight;
+    float buttonSide;
+    float top; // of the first row
+    // The picture a catalogue name shows (null: an empty button).
+    std::function<platform::ImageRef(const std::string&)> picture;
+};
+
+// Everything a grid picker does when its view loads: finds the scroll view
+// and its content view in `root`, configures the scroll view for `delegate`,
+// lays the content out (`landscape`: 480 wide) and adds one button per name,
+// each sending `pushed` ("buttonPushed:") with itself as sender. Answers the
+// content view; null, with a log line naming `who`, if the interface file
+// has no scroll view with content.
+std::shared_ptr<platform::View> build(platform::View& root, platform::ScrollViewDelegate* delegate,
+                                      std::span<const std::string> names, const Layout& layout,
+                                      bool landscape, const void* target, platform::Action pushed,
+                                      const std::string& who);
 
 } // namespace PickerGrid
 

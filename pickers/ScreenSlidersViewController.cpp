@@ -26,7 +26,7 @@ ScreenSlidersViewController::ScreenSlidersViewController(PickerHost& host)
 
 ScreenSlidersViewController::ScreenSlidersViewController(PickerHost& host,
                                                          std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), host_(host) {
+    : DocumentOrientedViewController(host, std::move(interfaceName), "ScreenSlidersVC") {
     registerAction("okButtonAction:", [this](platform::ActionSender* s) { okButtonAction(s); });
     registerAction("cancelButtonAction:",
                    [this](platform::ActionSender* s) { cancelButtonAction(s); });
@@ -56,11 +56,6 @@ void ScreenSlidersViewController::viewDidLoad() {
     }
     view()->setAlpha(1.0f);
     adjustViewForOrientation();
-}
-
-void ScreenSlidersViewController::didReceiveMemoryWarning() {
-    platform::ViewController::didReceiveMemoryWarning();
-    platform::log("******* didReceiveMemoryWarning ScreenSlidersVC");
 }
 
 // The handlers remove the panel at once, so the fade is not seen to its end.
@@ -101,24 +96,6 @@ void ScreenSlidersViewController::keyEscape() {
 
 // --- Orientation ---------------------------------------------------------------------
 
-bool ScreenSlidersViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
-    return orientation == host_.documentOrientation();
-}
-
-void ScreenSlidersViewController::didRotateFromInterfaceOrientation(int fromOrientation) {
-    if (platform::isLandscape(fromOrientation))
-        layoutForPortrait();
-    else
-        layoutForLandscape();
-}
-
-void ScreenSlidersViewController::adjustViewForOrientation() {
-    if (platform::isLandscape(host_.getCurrentOrientation()))
-        layoutForLandscape();
-    else
-        layoutForPortrait();
-}
-
 namespace {
 
 void applyLayout(ScreenSlidersViewController& panel, const PanelLayout& layout) {
@@ -142,15 +119,6 @@ void ScreenSlidersViewController::layoutForPortrait() {
 
 void ScreenSlidersViewController::layoutForLandscape() {
     applyLayout(*this, kLandscape);
-}
-
-void ScreenSlidersViewController::setViewTagPosition(int tag, float x, float y) {
-    platform::View* v = view()->viewWithTag(tag);
-    if (!v || v == view().get())
-        return;
-    platform::Rect frame = v->frame();
-    frame.origin = {x, y};
-    v->setFrame(frame);
 }
 
 void ScreenSlidersViewController::setViewTagWidth(int tag, float width) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "pickers/DocumentOrientedViewController.h"
 #include "pickers/PickerHost.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/ViewController.h"
@@ -22,7 +23,7 @@ namespace zorbel {
 //
 // On the desktop Return is OK and Escape is Cancel while the slider has the
 // keyboard focus (the opener gives it the focus).
-class ScreenSlidersViewController : public platform::ViewController {
+class ScreenSlidersViewController : public DocumentOrientedViewController {
 public:
     static constexpr const char* kInterfaceName = "ScreenSlider";
     static constexpr int kSliderTag = 350;
@@ -38,9 +39,6 @@ public:
     ~ScreenSlidersViewController() override;
 
     void viewDidLoad() override;
-    void didReceiveMemoryWarning() override;
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override;
-    void didRotateFromInterfaceOrientation(int fromOrientation) override;
 
     // The panel's buttons (sender: the button).
     void okButtonAction(platform::ActionSender* sender);
@@ -50,10 +48,8 @@ public:
     void keyReturn() override;
     void keyEscape() override;
 
-    void adjustViewForOrientation();
-    void layoutForPortrait();
-    void layoutForLandscape();
-    void setViewTagPosition(int tag, float x, float y);
+    void layoutForPortrait() override;
+    void layoutForLandscape() override;
     void setViewTagWidth(int tag, float width);
 
     // --- Fields ---------------------------------------------------------------------
@@ -90,7 +86,6 @@ public:
 private:
     void fadeOut();
 
-    PickerHost& host_;
     std::shared_ptr<platform::Slider> slider_;
     const void* target_ = nullptr;
     platform::Action action_;

@@ -1,17 +1,16 @@
 #include "pickers/ShapeSelectionViewController.h"
 
-#include "pickers/PickerDelegate.h"
+#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
-#include "pickers/PictureButton.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
 
-ShapeSelectionViewController::ShapeSelectionViewController(PickerDelegate* delegate,
+ShapeSelectionViewController::ShapeSelectionViewController(PickerHost* host,
                                                            std::vector<std::string> imageNameArray,
                                                            std::string interfaceName)
-    : platform::ViewController(std::move(interfaceName)), delegate_(delegate),
+    : platform::ViewController(std::move(interfaceName)), host_(host),
       imageNameArray_(std::move(imageNameArray)) {
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
     registerAction("buttonPushed:", [this](platform::ActionSender* s) { buttonPushed(s); });
@@ -23,7 +22,7 @@ ShapeSelectionViewController::~ShapeSelectionViewController() {
 }
 
 platform::ScrollView* ShapeSelectionViewController::scrollView() {
-    return dynamic_cast<platform::ScrollView*>(view()->viewWithTag(PickerGrid::kScrollViewTag));
+    return PickerGrid::scrollViewIn(*view());
 }
 
 std::string ShapeSelectionViewController::imagenameToThumbName(const std::string& name) {
@@ -35,30 +34,20 @@ float ShapeSelectionViewController::contentHeightForCount(std::size_t count) {
 }
 
 void ShapeSelectionViewController::viewDidLoad() {
-    platform::ScrollView* scroll = scrollView();
-    platform::View* content = scroll ? scroll->viewWithTag(PickerGrid::kContentViewTag) : nullptr;
-    if (!scroll || !content) {
-        platform::log("ShapeSelectionVC: no scroll view (tag 150) with content (tag 200)");
-        return;
-    }
-    shapesView_ = content->shared_from_this();
-    PickerGrid::configureScrollView(*scroll, this);
-    const bool landscape = delegate_ && platform::isLandscape(delegate_->getCurrentOrientation());
-    PickerGrid::layOutContent(*scroll, *content, contentHeightForCount(imageNameArray_.size()),
-                              landscape);
-    for (std::size_t i = 0; i < imageNameArray_.size(); ++i) {
-        const std::string& name = imageNameArray_[i];
-        platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
-        if (!thumbnail) {
-            platform::log(name);
-            platform::log("Overlay Thumbnail Not found!");
-        }
-        auto button = PickerGrid::makeButton(int(i), name, thumbnail, kThumbnailSide, kTop);
-        button->addTarget(
-            this, [this](platform::ActionSender* s) { buttonPushed(s); },
-            platform::ControlEventTouchUpInside, "buttonPushed:");
-        content->addSubview(std::move(button));
-    }
+    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
+    const PickerGrid::Layout layout{
+        contentHeightForCount(imageNameArray_.size()), kThumbnailSide, kTop,
+        [](const std::string& name) {
+            platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
+            if (!thumbnail) {
+                platform::log(name);
+                platform::log("Overlay Thumbnail Not found!");
+            }
+            return thumbnail;
+        }};
+    shapesView_ = PickerGrid::build(
+        *view(), this, imageNameArray_, layout, landscape, this,
+        [this](platform::ActionSender* s) { buttonPushed(s); }, "ShapeSelectionVC");
 }
 
 void ShapeSelectionViewController::didReceiveMemoryWarning() {
@@ -74,10 +63,10 @@ void ShapeSelectionViewController::buttonPushed(platform::ActionSender* sender) 
     if (index < 0 || std::size_t(index) >= imageNameArray_.size())
         return;
     closing_ = true;
-    if (delegate_) {
-        delegate_->setOverlayIndex(index);
-        delegate_->setDirtyFlag(true);
-        delegate_->AddShape(imageNameArray_[std::size_t(index)]);
+    if (host_) {
+        host_->setOverlayIndex(index);
+        host_->setDirtyFlag(true);
+        host_->AddShape(imageNameArray_[std::size_t(index)]);
     }
     dismissModalViewControllerAnimated(true);
 }

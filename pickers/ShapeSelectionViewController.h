@@ -9,7 +9,7 @@
 
 namespace zorbel {
 
-class PickerDelegate;
+class PickerHost;
 
 // The shape picker (interface file "ShapeSelector"): a scrolling grid of the
 // overlay pictures' thumbnails, four to a row below a 60-point heading.
@@ -24,7 +24,7 @@ public:
     static constexpr float kTop = 60;
 
     // `imageNameArray`: the overlay catalogue, picture names with extension.
-    ShapeSelectionViewController(PickerDelegate* delegate, std::vector<std::string> imageNameArray,
+    ShapeSelectionViewController(PickerHost* host, std::vector<std::string> imageNameArray,
                                  std::string interfaceName = kInterfaceName);
     ~ShapeSelectionViewController() override;
 
@@ -49,7 +49,7 @@ public:
     platform::ScrollView* scrollView();
 
 private:
-    PickerDelegate* delegate_;
+    PickerHost* host_;
     std::vector<std::string> imageNameArray_;
     std::shared_ptr<platform::View> shapesView_;
     bool closing_ = false;

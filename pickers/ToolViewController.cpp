@@ -14,36 +14,33 @@ namespace {
 
 using Step = ToolViewController::Step;
 
-// One row per control of "ToolSelection". The numbers are the shared tool
-// numbers: 1 paint brush, 2 eraser, 3 clone, 4 shape, 5 text, 6 eyedropper,
-// 9 horizontal mirror, 10 vertical mirror, 11 squeeze, 12 twirl, 13 light
-// tunnel, 14 bulge, 15 dent, 16 fisheye, 17 grey scale, 18 sepia, 19 colour
-// brush, 20 brightness, 21 contrast. Sepia, grey scale, contrast and
-// brightness leave toolSelected as it was.
+// One row per control of "ToolSelection". The second column is the stored
+// tool number recorded in toolSelected: sepia, grey scale, contrast and
+// brightness leave it as it was.
 constexpr std::array<ToolViewController::Action, 23> kActions{{
-    {"setPaintBrush:", 1, Step::Tool, 1, std::nullopt},
-    {"setEraserTool:", 2, Step::Tool, 2, std::nullopt},
-    {"setCloneTool:", 3, Step::Tool, 3, std::nullopt},
-    {"setShapeTool:", 4, Step::Tool, 4, std::nullopt},
-    {"setTextTool:", 5, Step::Tool, 5, std::nullopt},
-    {"setEyeDropper:", 6, Step::Tool, 6, std::nullopt},
-    {"setColorBrushTool:", 19, Step::Tool, 19, std::nullopt},
-    {"setHorizontalMirrorTool:", 9, Step::OneShot, 0, OneShotEffect::HorizontalMirror},
-    {"setVerticalMirrorTool:", 10, Step::ReapplyTool, 0, std::nullopt},
-    {"setSqueezeTool:", 11, Step::OneShot, 0, OneShotEffect::Squeeze},
-    {"setTwirlTool:", 12, Step::InteractiveFirst, 12, std::nullopt},
-    {"setLightTunnelTool:", 13, Step::OneShot, 0, OneShotEffect::LightTunnel},
-    {"setBulgeTool:", 14, Step::OneShot, 0, OneShotEffect::Bulge},
-    {"setDentTool:", 15, Step::OneShot, 0, OneShotEffect::Dent},
-    {"setFisheyeTool:", 16, Step::OneShot, 0, OneShotEffect::Fisheye},
-    {"setSepiaTool:", 0, Step::OneShot, 18, OneShotEffect::Sepia},
-    {"setGrayScaleTool:", 0, Step::OneShot, 17, OneShotEffect::GrayScale},
-    {"setContrastTool:", 0, Step::InteractiveFirst, 21, std::nullopt},
-    {"setBrightnessTool:", 0, Step::InteractiveLater, 20, std::nullopt},
-    {"flattenImageAction:", 0, Step::Flatten, 0, std::nullopt},
-    {"flipOverlayAction:", 0, Step::FlipOverlay, 0, std::nullopt},
-    {"deleteOverlayAction:", 0, Step::DeleteLayer, 0, std::nullopt},
-    {"cancel:", 0, Step::Cancel, 0, std::nullopt},
+    {"setPaintBrush:", 1, Step::Tool, Tool::PaintBrushTool, std::nullopt},
+    {"setEraserTool:", 2, Step::Tool, Tool::EraserTool, std::nullopt},
+    {"setCloneTool:", 3, Step::Tool, Tool::CloneTool, std::nullopt},
+    {"setShapeTool:", 4, Step::Tool, Tool::ShapeTool, std::nullopt},
+    {"setTextTool:", 5, Step::Tool, Tool::TextTool, std::nullopt},
+    {"setEyeDropper:", 6, Step::Tool, Tool::EyeDropperTool, std::nullopt},
+    {"setColorBrushTool:", 19, Step::Tool, Tool::ColorBrushTool, std::nullopt},
+    {"setHorizontalMirrorTool:", 9, Step::OneShot, Tool::NoTool, OneShotEffect::HorizontalMirror},
+    {"setVerticalMirrorTool:", 10, Step::ReapplyTool, Tool::NoTool, std::nullopt},
+    {"setSqueezeTool:", 11, Step::OneShot, Tool::NoTool, OneShotEffect::Squeeze},
+    {"setTwirlTool:", 12, Step::InteractiveFirst, Tool::TwirlTool, std::nullopt},
+    {"setLightTunnelTool:", 13, Step::OneShot, Tool::NoTool, OneShotEffect::LightTunnel},
+    {"setBulgeTool:", 14, Step::OneShot, Tool::NoTool, OneShotEffect::Bulge},
+    {"setDentTool:", 15, Step::OneShot, Tool::NoTool, OneShotEffect::Dent},
+    {"setFisheyeTool:", 16, Step::OneShot, Tool::NoTool, OneShotEffect::Fisheye},
+    {"setSepiaTool:", 0, Step::OneShot, Tool::SepiaTool, OneShotEffect::Sepia},
+    {"setGrayScaleTool:", 0, Step::OneShot, Tool::GrayScaleTool, OneShotEffect::GrayScale},
+    {"setContrastTool:", 0, Step::InteractiveFirst, Tool::ContrastTool, std::nullopt},
+    {"setBrightnessTool:", 0, Step::InteractiveLater, Tool::BrightnessTool, std::nullopt},
+    {"flattenImageAction:", 0, Step::Flatten, Tool::NoTool, std::nullopt},
+    {"flipOverlayAction:", 0, Step::FlipOverlay, Tool::NoTool, std::nullopt},
+    {"deleteOverlayAction:", 0, Step::DeleteLayer, Tool::NoTool, std::nullopt},
+    {"cancel:", 0, Step::Cancel, Tool::NoTool, std::nullopt},
 }};
 
 // Tags 1-7 the tools, 100 the effects heading, 101-111 the effects, 200 the
@@ -63,8 +60,6 @@ constexpr std::array<ToolViewController::Placement, 23> kPlacements{{
     {203, {217, 412}, platform::Point{400, 252}},
 }};
 
-constexpr int kShapeTool = 4;
-constexpr int kTextTool = 5;
 
 } // namespace
 
@@ -77,7 +72,7 @@ std::span<const ToolViewController::Placement> ToolViewController::placements() 
 }
 
 ToolViewController::ToolViewController(PickerHost& host)
-    : platform::ViewController(kInterfaceName), host_(host) {
+    : DocumentOrientedViewController(host, kInterfaceName, "ToolViewController") {
     for (const Action& action : kActions)
         registerAction(std::string(action.name),
                        [this, &action](platform::ActionSender*) { run(action); });
@@ -100,7 +95,7 @@ void ToolViewController::dismiss() {
 void ToolViewController::run(const Action& action) {
     // Dismissal may release the picker when it is not animated; the host
     // outlives it, so everything after it goes through a copy.
-    PickerHost& host = host_;
+    PickerHost& host = this->host();
     if (action.toolSelected != 0)
         toolSelected_ = action.toolSelected;
     switch (action.step) {
@@ -115,7 +110,7 @@ void ToolViewController::run(const Action& action) {
         break;
     case Step::OneShot:
         dismiss();
-        if (action.tool != 0)
+        if (action.tool != Tool::NoTool)
             host.setSelectedFilterTool(action.tool);
         host.setUpProgressView();
         host.detachOneShotEffect(*action.effect);
@@ -136,14 +131,14 @@ void ToolViewController::run(const Action& action) {
         break;
     case Step::FlipOverlay:
         dismiss();
-        if (host.selectedTool() == kShapeTool && host.hasLastMovedTouchImageView())
+        if (host.selectedTool() == Tool::ShapeTool && host.hasLastMovedTouchImageView())
             host.flipLastMovedTouchImageView();
         break;
     case Step::DeleteLayer:
         dismiss();
-        if (host.selectedTool() == kShapeTool && host.hasLastMovedTouchImageView())
+        if (host.selectedTool() == Tool::ShapeTool && host.hasLastMovedTouchImageView())
             host.removeLastMovedTouchImageView();
-        if (host.selectedTool() == kTextTool && host.hasLastMovedTextLayer())
+        if (host.selectedTool() == Tool::TextTool && host.hasLastMovedTextLayer())
             host.removeLastMovedTextLayer();
         break;
     case Step::Cancel:
@@ -163,29 +158,6 @@ void ToolViewController::viewDidAppear(bool) {
         parentViewController()->dismissModalViewControllerAnimated(false);
 }
 
-void ToolViewController::didReceiveMemoryWarning() {
-    platform::ViewController::didReceiveMemoryWarning();
-    platform::log("******* didReceiveMemoryWarning ToolViewController");
-}
-
-bool ToolViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
-    return orientation == host_.documentOrientation();
-}
-
-void ToolViewController::didRotateFromInterfaceOrientation(int fromOrientation) {
-    if (platform::isLandscape(fromOrientation))
-        layoutForPortrait();
-    else
-        layoutForLandscape();
-}
-
-void ToolViewController::adjustViewForOrientation() {
-    if (platform::isLandscape(host_.getCurrentOrientation()))
-        layoutForLandscape();
-    else
-        layoutForPortrait();
-}
-
 void ToolViewController::layoutForPortrait() {
     for (const Placement& p : kPlacements)
         setViewTagPosition(p.tag, p.portrait.x, p.portrait.y);
@@ -195,15 +167,6 @@ void ToolViewController::layoutForLandscape() {
     for (const Placement& p : kPlacements)
         if (p.landscape)
             setViewTagPosition(p.tag, p.landscape->x, p.landscape->y);
-}
-
-void ToolViewController::setViewTagPosition(int tag, float x, float y) {
-    platform::View* v = view()->viewWithTag(tag);
-    if (!v || v == view().get())
-        return;
-    platform::Rect frame = v->frame();
-    frame.origin = {x, y};
-    v->setFrame(frame);
 }
 
 } // namespace zorbel

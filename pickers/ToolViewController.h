@@ -6,9 +6,9 @@
 #include <span>
 #include <string_view>
 
+#include "pickers/DocumentOrientedViewController.h"
 #include "pickers/PickerHost.h"
 #include "platform/graphics/Point.h"
-#include "platform/ui/ViewController.h"
 
 namespace platform {
 class ActivityIndicatorView;
@@ -21,7 +21,7 @@ namespace zorbel {
 // in ToolViewController.cpp; every choice is handed to the host and the
 // picker dismisses itself. It turns only to the document's orientation and
 // lays its controls out again after every turn.
-class ToolViewController : public platform::ViewController {
+class ToolViewController : public DocumentOrientedViewController {
 public:
     static constexpr const char* kInterfaceName = "ToolSelection";
 
@@ -41,7 +41,7 @@ public:
         std::string_view name; // as in the interface file ("setSepiaTool:")
         int toolSelected;      // recorded in toolSelected; 0 leaves it as it was
         Step step;
-        int tool; // the tool or effect number handed to the host (0: none)
+        Tool tool; // the tool or effect handed to the host (NoTool: none)
         std::optional<OneShotEffect> effect;
     };
     static std::span<const Action> actions();
@@ -64,16 +64,8 @@ public:
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
-    void didReceiveMemoryWarning() override;
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override;
-    void didRotateFromInterfaceOrientation(int fromOrientation) override;
-
-    // Landscape while the toolbars are turned (orientation 3 or 4), else portrait.
-    void adjustViewForOrientation();
-    void layoutForPortrait();
-    void layoutForLandscape();
-    // Moves the subview with the tag so that its frame starts at (x, y), size kept.
-    void setViewTagPosition(int tag, float x, float y);
+    void layoutForPortrait() override;
+    void layoutForLandscape() override;
 
     std::int32_t toolSelected() const { return toolSelected_; }
     // Set before the picker appears, it dismisses itself as soon as it shows.
@@ -84,7 +76,6 @@ private:
     void run(const Action& action);
     void dismiss();
 
-    PickerHost& host_;
     std::int32_t toolSelected_ = 0;
     bool needsToDisappear_ = false;
     // Kept for the screen's own use; no action shows it.

@@ -65,16 +65,18 @@ TEST_F(CanvasInAppTest, CornerTapsInPresentModeOpenPickersAndPaintNothing) {
     chrome().present(nullptr);
     wait(1);
     ASSERT_TRUE(app().inPresentMode());
-    for (Point p : {Point{300, 30}, Point{30, 450}, Point{300, 450}}) {
+    const std::pair<Point, std::string> corners[] = {
+        {{300, 30}, "ToolSelection"}, {{30, 450}, "ColorChoice"}, {{300, 450}, "BrushImageChoice"}};
+    for (const auto& [p, picker] : corners) {
         canvas().setLastTimeCursorUsed(true);
         tapCanvas(p);
         EXPECT_FALSE(painted(int(p.x), int(p.y))) << p.x << "," << p.y;
         EXPECT_TRUE(app().inPresentMode());
-        // The tool picker opened by its corner goes again before the next tap.
-        if (chrome().modalViewController()) {
-            chrome().dismissModalViewControllerAnimated(false);
-            wait(1);
-        }
+        // The picker opened by its corner goes again before the next tap.
+        ASSERT_TRUE(chrome().modalViewController()) << picker;
+        EXPECT_EQ(chrome().modalViewController()->interfaceName(), picker);
+        chrome().dismissModalViewControllerAnimated(false);
+        wait(1);
     }
     // Top-left leaves present mode and brings the toolbars back.
     tapCanvas({30, 30});
@@ -99,10 +101,14 @@ TEST_F(CanvasInAppTest, CornersFollowTheDeviceInLandscape) {
     wait(1);
     chrome().present(nullptr);
     wait(1);
-    // Canvas top-left is the device's bottom-left now: the brush picker.
+    // Canvas top-left is the device's bottom-left now: the colour picker.
     tapCanvas({30, 30});
     EXPECT_FALSE(painted(30, 30));
     EXPECT_TRUE(app().inPresentMode());
+    ASSERT_TRUE(chrome().modalViewController());
+    EXPECT_EQ(chrome().modalViewController()->interfaceName(), "ColorChoice");
+    chrome().dismissModalViewControllerAnimated(false);
+    wait(1);
     // Canvas top-right is the device's top-left: present mode ends.
     tapCanvas({300, 30});
     EXPECT_FALSE(painted(300, 30));

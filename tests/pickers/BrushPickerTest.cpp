@@ -62,7 +62,7 @@ TEST_F(BrushPickerTest, ATapPastTheLastBrushChoosesNothingAndStaysOpen) {
 
 TEST_F(BrushPickerTest, EraserAndCloneHideTheControlsAndKeepOpacityAndBlendMode) {
     delegate.alpha = 0.4f;
-    delegate.mode = 2;
+    delegate.mode = platform::BlendMode::Screen;
     auto picker = open(false);
     EXPECT_TRUE(picker->brushOpacitySlider()->isHidden());
     EXPECT_TRUE(picker->opacityLabel()->isHidden());
@@ -75,7 +75,7 @@ TEST_F(BrushPickerTest, EraserAndCloneHideTheControlsAndKeepOpacityAndBlendMode)
 
 TEST_F(BrushPickerTest, PaintBrushShowsTheStoredModeAndStoresTheChosenSegment) {
     delegate.alpha = 0.25f;
-    delegate.mode = 3; // overlay
+    delegate.mode = platform::BlendMode::Overlay;
     auto picker = open(true);
     EXPECT_FALSE(picker->brushOpacitySlider()->isHidden());
     EXPECT_FLOAT_EQ(picker->brushOpacitySlider()->value(), 0.25f);
@@ -84,13 +84,13 @@ TEST_F(BrushPickerTest, PaintBrushShowsTheStoredModeAndStoresTheChosenSegment) {
     tap(segments, segments.rectForSegment(3).center());
     EXPECT_EQ(segments.selectedSegmentIndex(), 3);
     picker->done(nullptr);
-    EXPECT_EQ(delegate.mode, 4); // darken
+    EXPECT_EQ(delegate.mode, platform::BlendMode::Darken); // stored as 4
     EXPECT_FLOAT_EQ(delegate.alpha, 0.25f);
     EXPECT_FALSE(isPresented());
 }
 
 TEST_F(BrushPickerTest, ABrushTapWithThePaintBrushAlsoAppliesTheControls) {
-    delegate.mode = 1;
+    delegate.mode = platform::BlendMode::Multiply;
     auto picker = open(true);
     picker->brushOpacitySlider()->setValue(0.5f);
     tap(*picker->brushView(), {10, 10});
@@ -108,14 +108,16 @@ TEST_F(BrushPickerTest, CancelClosesWithoutApplyingAnything) {
 }
 
 TEST_F(BrushPickerTest, SegmentsAndModesMapBothWays) {
+    // The stored numbers of the six segments, in segment order.
     const int modes[] = {0, 1, 2, 4, 5, 3};
     for (int segment = 0; segment < 6; ++segment) {
-        EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(segment), modes[segment]);
-        EXPECT_EQ(BrushChoiceViewController::blendModeToButtonIndex(modes[segment]), segment);
+        const auto mode = platform::BlendMode(modes[segment]);
+        EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(segment), mode);
+        EXPECT_EQ(BrushChoiceViewController::blendModeToButtonIndex(mode), segment);
     }
-    EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(-1), 0);
-    EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(6), 0);
-    EXPECT_EQ(BrushChoiceViewController::blendModeToButtonIndex(16), 0);
+    EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(-1), platform::BlendMode::Normal);
+    EXPECT_EQ(BrushChoiceViewController::buttonToBlendMode(6), platform::BlendMode::Normal);
+    EXPECT_EQ(BrushChoiceViewController::blendModeToButtonIndex(platform::BlendMode::Clear), 0);
 }
 
 TEST_F(BrushPickerTest, LandscapeWidensTheSliderAndCentresTheSegments) {

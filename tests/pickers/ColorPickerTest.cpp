@@ -31,7 +31,7 @@ protected:
 // A palette of twelve drawn (so it knows its columns) in a view of this size.
 std::shared_ptr<ColorChoiceView> paletteOfSize(float w, float h) {
     auto palette = std::make_shared<ColorChoiceView>(Rect(0, 0, w, h));
-    FakePickerDelegate colours;
+    FakePickerHost colours;
     palette->CreateColorArray(colours.palette);
     auto c = platform::Context::createBitmap(int(w), int(h), nullptr, platform::YAxis::Down);
     palette->drawRect(*c, palette->bounds());
@@ -54,7 +54,7 @@ TEST(PaletteGrid, TallViewsShowSixColumnsWideViewsFour) {
 // it is drawn but only whole rows count for choosing.
 TEST(PaletteGrid, ThePartRowOfFiveColumnsIsDrawnButCannotBeChosen) {
     auto palette = std::make_shared<ColorChoiceView>(Rect(0, 0, 260, 400));
-    palette->CreateColorArray(FakePickerDelegate().palette);
+    palette->CreateColorArray(FakePickerHost().palette);
     auto c = platform::Context::createBitmap(260, 400, nullptr, platform::YAxis::Down);
     palette->drawRect(*c, palette->bounds());
     EXPECT_EQ(palette->numColorBoxes(), 5);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "pickers/PickerDelegate.h"
+#include "FakePickerHost.h"
 #include "pickers/PickerInterfaceClasses.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
@@ -23,77 +23,6 @@
 #include "platform/ui/Window.h"
 
 namespace zorbel::testing {
-
-// Stands in for the application: keeps the values the pickers read and
-// writes down every operation they call, in order ("setBrushSize 5").
-class FakePickerDelegate : public PickerDelegate {
-public:
-    std::vector<std::string> calls;
-    float alpha = 1;
-    int mode = 0;
-    std::vector<platform::Color> palette;
-    int orientation = 1;
-    platform::ImageRef brushImage;
-    platform::ImageRef colorBrushImage;
-    platform::Color color;
-
-    FakePickerDelegate() {
-        for (int i = 0; i < 12; ++i)
-            palette.push_back(
-                platform::Color::rgb(float(i) / 11.0f, 0.5f, 1.0f - float(i) / 11.0f));
-    }
-
-    float brushAlpha() const override { return alpha; }
-    void setBrushAlpha(float a) override {
-        alpha = a;
-        note("setBrushAlpha", std::to_string(a));
-    }
-    int blendMode() const override { return mode; }
-    void setBlendMode(int m) override {
-        mode = m;
-        note("setBlendMode", std::to_string(m));
-    }
-    void setBrushSize(int size) override { note("setBrushSize", std::to_string(size)); }
-    void setBrushIndex(long index) override { note("setBrushIndex", std::to_string(index)); }
-    void setBrushImage(platform::ImageRef image) override {
-        brushImage = std::move(image);
-        note("setBrushImage", brushImage ? "picture" : "none");
-    }
-    const std::vector<platform::Color>& colorSelectionArray() const override { return palette; }
-    void setColorSelectionArray(std::vector<platform::Color> colors) override {
-        palette = std::move(colors);
-        note("setColorSelectionArray", std::to_string(palette.size()));
-    }
-    void setColor(const platform::Color& c) override {
-        color = c;
-        note("setColor", "");
-    }
-    void setOverlayIndex(int index) override { note("setOverlayIndex", std::to_string(index)); }
-    void setDirtyFlag(bool dirty) override { note("setDirtyFlag", dirty ? "YES" : "NO"); }
-    void AddShape(const std::string& name) override { note("AddShape", name); }
-    void setSelectedTool(int tool) override { note("setSelectedTool", std::to_string(tool)); }
-    void applyTool() override { note("applyTool", ""); }
-    void setColorBrushImage(platform::ImageRef image) override {
-        colorBrushImage = std::move(image);
-        note("setColorBrushImage", colorBrushImage ? "picture" : "none");
-    }
-    void setColorBrushIndex(int index) override {
-        note("setColorBrushIndex", std::to_string(index));
-    }
-    int getCurrentOrientation() const override { return orientation; }
-
-    bool called(const std::string& name) const {
-        for (const auto& c : calls)
-            if (c == name || c.rfind(name + " ", 0) == 0)
-                return true;
-        return false;
-    }
-
-private:
-    void note(const std::string& name, const std::string& value) {
-        calls.push_back(value.empty() ? name : name + " " + value);
-    }
-};
 
 // The screen a picker is presented from; it turns to any orientation so a
 // test can put the window in landscape first, as a landscape document does.
@@ -135,7 +64,7 @@ protected:
     // Turns the window to landscape (the toolbar's orientation 3) before the
     // picker opens.
     void holdInLandscape() {
-        delegate.orientation = 3;
+        delegate.current = 3;
         window->setDeviceOrientation(3);
         wait(0.5);
     }
@@ -192,7 +121,7 @@ protected:
         return frame;
     }
 
-    FakePickerDelegate delegate;
+    FakePickerHost delegate;
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<Presenter> presenter;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ToolPickerTestSupport.h"
+#include "FakePickerHost.h"
 #include "pickers/ToolViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
@@ -33,7 +33,7 @@ protected:
         return host.calls;
     }
 
-    RecordingHost host;
+    FakePickerHost host;
     int lastToolSelected = 0;
 };
 
@@ -77,9 +77,9 @@ TEST_F(ToolViewControllerTest, InteractiveEffectsAreArmedForTheSliderPanel) {
 }
 
 TEST_F(ToolViewControllerTest, VerticalMirrorOnlyAppliesTheCurrentToolAgain) {
-    host.selected = 2;
+    host.selected = Tool::EraserTool;
     EXPECT_EQ(perform("setVerticalMirrorTool:"), (Calls{"applyTool"}));
-    EXPECT_EQ(host.selected, 2);
+    EXPECT_EQ(host.selected, Tool::EraserTool);
 }
 
 TEST_F(ToolViewControllerTest, LayerActionsActOnlyForTheMatchingTool) {
@@ -87,17 +87,17 @@ TEST_F(ToolViewControllerTest, LayerActionsActOnlyForTheMatchingTool) {
     EXPECT_EQ(perform("cancel:"), Calls{});
 
     host.overlay = host.caption = true;
-    host.selected = 1; // a painting tool: flip and delete do nothing
+    host.selected = Tool::PaintBrushTool; // a painting tool: flip and delete do nothing
     EXPECT_EQ(perform("flipOverlayAction:"), Calls{});
     EXPECT_EQ(perform("deleteOverlayAction:"), Calls{});
-    host.selected = 4;
+    host.selected = Tool::ShapeTool;
     EXPECT_EQ(perform("flipOverlayAction:"), (Calls{"flip"}));
     EXPECT_EQ(perform("deleteOverlayAction:"), (Calls{"removeOverlay"}));
-    host.selected = 5; // the text tool deletes the caption and leaves pictures alone
+    host.selected = Tool::TextTool; // the text tool deletes the caption and leaves pictures alone
     EXPECT_EQ(perform("flipOverlayAction:"), Calls{});
     EXPECT_EQ(perform("deleteOverlayAction:"), (Calls{"removeCaption"}));
     host.overlay = false;
-    host.selected = 4;
+    host.selected = Tool::ShapeTool;
     EXPECT_EQ(perform("deleteOverlayAction:"), Calls{});
 }
 
