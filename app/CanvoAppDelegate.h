@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ class Window;
 namespace zorbel {
 
 class CanvoViewController;
+class DocumentOpener;
+class KeyCommands;
 class NewMasterViewController;
 class PaintingView;
 class ScreenSlidersViewController;
@@ -86,6 +89,14 @@ public:
     // folder. Each one not written is logged by its file name; true when all
     // three were written.
     [[nodiscard]] bool writeDocumentPictures(PaintingView& canvas);
+
+    // --- Desktop: keys and files (CanvoAppDelegate+Keys.cpp) -------------------
+    // The app's shortcuts (KeyCommands).
+    bool performKeyCommand(const platform::KeyChord& chord) override;
+    // A picture from the command line or dropped on the window (DocumentOpener).
+    void applicationOpenFile(const std::filesystem::path& file) override;
+    KeyCommands& keyCommands();
+    DocumentOpener& documentOpener();
 
     // --- Settings store -------------------------------------------------------
     // Registers and reads every setting, applies a non-zero "BrushSize" and
@@ -357,6 +368,9 @@ private:
     std::shared_ptr<ScreenSlidersViewController> screenSlidersViewController_; // the open slider panel (presented here)
     std::weak_ptr<TextLayerView> lastMovedTextLayer_;
     std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
+
+    std::shared_ptr<KeyCommands> keyCommands_;
+    std::shared_ptr<DocumentOpener> documentOpener_;
 
     // The pickers' host, the running one-shot effect (CanvoAppDelegate+Effects.cpp).
     std::shared_ptr<EffectState> effects_;
