@@ -129,6 +129,10 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     if (!options.home.empty())
         Paths::setHome(options.home);
     installTerminationSignalHandlers();
+    // The window runs on the real clock from the start: the timers the main
+    // interface schedules (the status bar's clock among them) must live in it.
+    if (!options.headless)
+        RunLoop::main().reset(ClockMode::Real);
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/KeyChord.h"
@@ -32,6 +34,8 @@ constexpr int kDecorationAllowance = 48;
 // The longest the loop sleeps: work posted from other threads (an
 // accelerometer reading) waits at most this long.
 constexpr double kIdleWait = 0.05;
+// The window's icon, among the resources.
+constexpr const char* kIconName = "zorbelicon64.png";
 
 } // namespace
 
@@ -98,8 +102,18 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // The desktop's compositor may keep running while the app is shown.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Native on Wayland where there is a compositor (SDL would take XWayland
+    // first); an explicit SDL_VIDEODRIVER still decides.
+    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return R::failure(SDL_GetError());
+    // The window's pixels go up as shared memory (XPutImage / XShmPutImage):
+    // a texture framebuffer would load the whole OpenGL stack (tens of
+    // megabytes, LLVM among them) to show the same pixels. Wayland has no
+    // such path in SDL, so it keeps SDL's choice there.
+    if (const char* video = SDL_GetCurrentVideoDriver(); video && std::string_view(video) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Rect usable = SdlScreen::usableArea();
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
@@ -110,6 +124,7 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
         return R::failure(screen.error());
     }
     driver->screen_ = std::move(screen.value());
+    driver->screen_->setIcon(Image::named(kIconName));
     driver->impl_ = std::make_unique<Impl>(*driver, *driver->screen_);
     SDL_StartTextInput();
     return driver;
@@ -411,7 +426,11 @@ int SdlDriver::run() {
 }
 
 int runWindowDriver(const LaunchOptions& options) {
-    RunLoop::main().reset(ClockMode::Real);
+    // Resetting would drop every timer made so far (the status bar's clock
+    // stopped at launch that way); ApplicationMain starts the real clock
+    // before the interface is made.
+    if (RunLoop::main().clockMode() != ClockMode::Real)
+        RunLoop::main().reset(ClockMode::Real);
     auto driver = SdlDriver::create();
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");

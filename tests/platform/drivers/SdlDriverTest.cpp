@@ -317,3 +317,8 @@ TEST_F(SdlDriverTest, DroppedFileGoesToTheApplication) {
     driver->run();
     EXPECT_EQ(delegate.opened, (std::vector<std::string>{"/tmp/some picture.jpg"}));
 }
+
+// The window carries the app's icon from the resources.
+TEST_F(SdlDriverTest, WindowHasTheAppIcon) {
+    EXPECT_TRUE(driver->screen().hasIcon());
+}
