@@ -51,6 +51,7 @@ struct SdlDriver::Impl {
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstTouchFinger;
     bool quit = false;
+    bool firstFrameShown = false;
 
     Impl(SdlDriver& d, SdlScreen& s) : driver(d), screen(s) {}
 
@@ -170,8 +171,15 @@ void SdlDriver::Impl::present() {
     }
     if (area.isNull() || area.isEmpty())
         return;
-    if (screen.present(*framebuffer, area))
+    if (screen.present(*framebuffer, area)) {
         wholeWindowDue = false;
+        if (!firstFrameShown) {
+            firstFrameShown = true;
+            const char* video = SDL_GetCurrentVideoDriver();
+            log(std::string("First frame shown (") + (video ? video : "?") + ", " +
+                std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+        }
+    }
 }
 
 // --- Input ---
