@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <string_view>
+#include <utility>
 
 #include <SDL.h>
 
@@ -352,7 +353,12 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             int x = 0, y = 0;
             SDL_GetMouseState(&x, &y);
             const float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
-            window->scrollWheel(toPoints(x, y), flip * e.wheel.preciseX, flip * e.wheel.preciseY);
+            float dx = flip * e.wheel.preciseX, dy = flip * e.wheel.preciseY;
+            // Shift turns the wheel sideways, as desktops do (a layer turns
+            // with it, a scroll view scrolls across).
+            if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
+                std::swap(dx, dy);
+            window->scrollWheel(toPoints(x, y), dx, dy);
         }
         break;
     case SDL_FINGERDOWN:

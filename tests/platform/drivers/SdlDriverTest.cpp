@@ -322,3 +322,32 @@ TEST_F(SdlDriverTest, DroppedFileGoesToTheApplication) {
 TEST_F(SdlDriverTest, WindowHasTheAppIcon) {
     EXPECT_TRUE(driver->screen().hasIcon());
 }
+
+// With Shift the wheel turns sideways (a layer turns, a list scrolls across).
+TEST_F(SdlDriverTest, ShiftTurnsTheWheelSideways) {
+    struct WheelLog : View {
+        std::vector<std::pair<float, float>> seen;
+        WheelLog() : View(Rect(0, 0, 320, 480)) {}
+        bool scrollWheel(Point, float dx, float dy) override {
+            seen.emplace_back(dx, dy);
+            return true;
+        }
+    };
+    auto wheel = std::make_shared<WheelLog>();
+    window->addSubview(wheel);
+    auto push = [this](float y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.windowID = windowId;
+        e.wheel.y = int(y);
+        e.wheel.preciseY = y;
+        e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        SDL_PushEvent(&e);
+    };
+    SDL_SetModState(KMOD_LSHIFT);
+    push(-2);
+    pushQuit();
+    driver->run();
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_EQ(wheel->seen, (std::vector<std::pair<float, float>>{{-2, 0}}));
+}
