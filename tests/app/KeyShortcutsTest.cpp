@@ -12,6 +12,8 @@
 #include "AppTestSupport.h"
 #include "app/KeyCommands.h"
 #include "app/KeyHelpView.h"
+#include "app/NewImageChoice.h"
+#include "platform/imagepicker/ImagePickerController.h"
 #include "platform/drivers/SdlDriver.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/PhotoAlbum.h"
@@ -218,6 +220,28 @@ TEST_F(KeyShortcutsTest, CtrlTOpensTheToolPickerAndEscapeClosesIt) {
     run();
     wait(1);
     EXPECT_FALSE(chrome().isModalViewShowing());
+}
+
+// Ctrl+O is the new-document screen with the photo library picker open on
+// it; over a dirty picture "Save Image?" comes first.
+TEST_F(KeyShortcutsTest, CtrlOOpensThePhotoLibraryPicker) {
+    pushKey(SDLK_o, KMOD_LCTRL);
+    run();
+    auto* choice = dynamic_cast<NewImageChoice*>(chrome().modalViewController());
+    ASSERT_NE(choice, nullptr);
+    EXPECT_NE(dynamic_cast<platform::ImagePickerController*>(choice->modalViewController()), nullptr);
+}
+
+TEST_F(KeyShortcutsTest, CtrlOAsksFirstOverADirtyPicture) {
+    stroke({40, 200}, {280, 200});
+    pushKey(SDLK_o, KMOD_LCTRL);
+    run();
+    EXPECT_EQ(chrome().modalViewController(), nullptr);
+    bool asked = false;
+    for (const auto& v : window().subviews())
+        if (auto* sheet = dynamic_cast<platform::ActionSheet*>(v.get()); sheet && sheet->isVisible())
+            asked = sheet->title() == "Save Image?";
+    EXPECT_TRUE(asked);
 }
 
 } // namespace
