@@ -6,23 +6,28 @@
 
 namespace zorbel {
 
-void AlbumSaver::save(platform::ImageRef picture, std::function<void()> unsaved) {
+void AlbumSaver::save(platform::ImageRef picture, std::function<void()> unsaved,
+                      std::function<void()> saved) {
     ++pending_->inFlight;
     std::weak_ptr<Pending> pending = pending_;
     platform::PhotoAlbum::writeImageToSavedPhotosAlbum(
-        std::move(picture), [pending, unsaved = std::move(unsaved)](
-                                const platform::Result<std::filesystem::path>& saved) {
+        std::move(picture), [pending, unsaved = std::move(unsaved), saved = std::move(saved)](
+                                const platform::Result<std::filesystem::path>& result) {
             const auto alive = pending.lock();
             if (alive)
                 --alive->inFlight;
-            imageDidFinishSaving(saved, alive ? unsaved : std::function<void()>());
+            imageDidFinishSaving(result, alive ? unsaved : std::function<void()>(),
+                                 alive ? saved : std::function<void()>());
         });
 }
 
 void AlbumSaver::imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved,
-                                      const std::function<void()>& unsaved) {
+                                      const std::function<void()>& unsaved,
+                                      const std::function<void()>& written) {
     if (saved) {
         platform::log("Saved the picture to the photo album: " + saved.value().string());
+        if (written)
+            written();
         return;
     }
     platform::log("saveCurrentImageToAlbum: the picture was NOT saved: " + saved.error());

@@ -16,16 +16,18 @@ namespace zorbel {
 class AlbumSaver {
 public:
     // Hands the picture to the album. `unsaved` runs on the main thread if the
-    // write fails, unless this saver is gone by then (the answer may come after
-    // the application has ended).
-    void save(platform::ImageRef picture, std::function<void()> unsaved);
+    // write fails, `saved` once it is written, unless this saver is gone by
+    // then (the answer may come after the application has ended).
+    void save(platform::ImageRef picture, std::function<void()> unsaved,
+              std::function<void()> saved = {});
     // Waits for writes still under way and takes their answers, so that
     // ending the application neither cuts a picture off nor stores a failed
     // save as saved.
     void finish();
     // The album's answer to one write.
     static void imageDidFinishSaving(const platform::Result<std::filesystem::path>& saved,
-                                     const std::function<void()>& unsaved);
+                                     const std::function<void()>& unsaved,
+                                     const std::function<void()>& written = {});
 
 private:
     // Shared with the completions, which hold it weakly.

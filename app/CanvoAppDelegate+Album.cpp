@@ -2,6 +2,7 @@
 
 #include "app/CanvoAppDelegate.h"
 #include "app/CanvoViewController.h"
+#include "app/SavedNoteView.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/AlertView.h"
 
@@ -28,6 +29,10 @@ void CanvoAppDelegate::saveCurrentImageToAlbum() {
                 "Save again.",
                 nullptr, "OK", std::vector<std::string>{})
                 ->show();
+    }, [this] {
+        // The album write is silent otherwise: say where the picture went.
+        if (window())
+            SavedNoteView::showIn(*window());
     });
 }
 

@@ -2,6 +2,7 @@
 // tool state and the settings, its messages passed on to the screens.
 
 #include "app/CanvoAppDelegate.h"
+#include "app/KeyCommands.h"
 #include "platform/foundation/Log.h"
 
 namespace zorbel {
@@ -69,6 +70,9 @@ void CanvoAppDelegate::paintingViewDocumentOrientationChanged(DocumentOrientatio
 }
 
 void CanvoAppDelegate::paintingViewStrokeBegan() {
+    // A new stroke is what a following Ctrl+Y would have to redo over.
+    if (keyCommands_)
+        keyCommands_->pictureChanged();
     startPainting();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ class Window;
 namespace zorbel {
 
 class CanvoViewController;
+class DocumentOpener;
+class KeyCommands;
 class NewMasterViewController;
 class PaintingView;
 class ScreenSlidersViewController;
@@ -90,6 +93,14 @@ public:
     // picture into the Documents folder. Each one not written is logged by its
     // file name; true when all three and the layers were written.
     [[nodiscard]] bool writeDocumentPictures(PaintingView& canvas);
+
+    // --- Desktop: keys and files (CanvoAppDelegate+Keys.cpp) -------------------
+    // The app's shortcuts (KeyCommands).
+    bool performKeyCommand(const platform::KeyChord& chord) override;
+    // A picture from the command line or dropped on the window (DocumentOpener).
+    void applicationOpenFile(const std::filesystem::path& file) override;
+    KeyCommands& keyCommands();
+    DocumentOpener& documentOpener();
 
     // --- Settings store -------------------------------------------------------
     // Registers and reads every setting, applies a non-zero "BrushSize" and
@@ -397,6 +408,9 @@ private:
     std::weak_ptr<TouchImageView> lastMovedTouchImageView_;
     std::shared_ptr<TextLayerView> textLayerView_;
     std::unique_ptr<platform::ArchiveFile> layerArchive_;
+
+    std::shared_ptr<KeyCommands> keyCommands_;
+    std::shared_ptr<DocumentOpener> documentOpener_;
 
     // The pickers' host, the running one-shot effect (CanvoAppDelegate+Effects.cpp).
     std::shared_ptr<EffectState> effects_;

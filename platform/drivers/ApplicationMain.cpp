@@ -29,8 +29,9 @@ extern "C" void onTerminationSignal(int signal) {
 
 std::string launchUsage() {
     const std::string name = appName().name;
-    return "usage: " + name + " [--home DIR]\n       " + name +
-           " --headless [--home DIR] [--script FILE]   (FILE - reads standard input)\n"
+    return "usage: " + name + " [--home DIR] [PICTURE]\n       " + name +
+           " --headless [--home DIR] [--script FILE] [PICTURE]   (FILE - reads standard input)\n"
+           "PICTURE (PNG or JPEG) starts a new document from that picture\n"
            "exit status: 0 done, 1 a script command failed, 2 bad arguments or an unreadable\n"
            "script, 3 something the app saves when it ends could not be written (a\n"
            "read-only or full disk; the log says what)\n";
@@ -64,6 +65,10 @@ Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& argum
                     return usage("--script given twice");
                 options.script = value;
             }
+        } else if (!arg.empty() && arg[0] != '-') {
+            if (!options.files.empty())
+                return usage("only one PICTURE can be opened");
+            options.files.emplace_back(arg);
         } else {
             return usage("unknown argument \"" + arg + "\"");
         }
@@ -71,6 +76,15 @@ Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& argum
     if (options.script && !options.headless)
         return usage("--script needs --headless");
     return options;
+}
+
+void openLaunchFiles(const std::vector<std::filesystem::path>& files) {
+    ApplicationDelegate* delegate = Application::shared().delegate();
+    if (!delegate)
+        return;
+    for (const auto& file : files)
+        delegate->applicationOpenFile(file);
+    RunLoop::main().runOnce(0);
 }
 
 void installTerminationSignalHandlers() {
@@ -115,12 +129,16 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     if (!options.home.empty())
         Paths::setHome(options.home);
     installTerminationSignalHandlers();
+    // The window runs on the real clock from the start: the timers the main
+    // interface schedules (the status bar's clock among them) must live in it.
+    if (!options.headless)
+        RunLoop::main().reset(ClockMode::Real);
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());
 
     if (options.headless) {
-        const HeadlessRun run = runHeadless(options.script);
+        const HeadlessRun run = runHeadless(options.script, options.files);
         if (run.killed) {
             // At once: no will-terminate, no destructors that might save.
             std::fflush(stdout);

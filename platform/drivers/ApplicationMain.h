@@ -14,14 +14,16 @@
 namespace platform {
 
 // How the process was asked to run (NAME is the app's name):
-//   NAME [--home DIR]                               the window
-//   NAME --headless [--home DIR] [--script FILE]    no window; FILE "-" is stdin
+//   NAME [--home DIR] [PICTURE]                              the window
+//   NAME --headless [--home DIR] [--script FILE] [PICTURE]   no window; FILE "-" is stdin
+// A PICTURE is opened as a new document right after launch.
 //   NAME --help                                     the usage and exit statuses
 struct LaunchOptions {
     bool help = false;
     bool headless = false;
     std::filesystem::path home;        // empty: the usual folders
     std::optional<std::string> script; // headless only
+    std::vector<std::filesystem::path> files; // to open after launch
 };
 
 // Parses the arguments after the program name; a failure carries the usage
@@ -59,5 +61,9 @@ void clearTerminationRequest(); // tests
 // it is closed or a termination signal arrives; the delegate is already set.
 // Declared here so this file does not depend on the driver's header.
 int runWindowDriver(const LaunchOptions& options);
+
+// Hands each file to the application delegate's applicationOpenFile (both
+// drivers, right after launch).
+void openLaunchFiles(const std::vector<std::filesystem::path>& files);
 
 } // namespace platform

@@ -15,6 +15,7 @@
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/KeyChord.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/Slider.h"
@@ -186,6 +187,22 @@ Result<Outcome> key(const HeadlessDriver::Call& c) {
     return c.fail("unknown key \"" + c.word(0) + "\"");
 }
 
+Result<Outcome> shortcut(const HeadlessDriver::Call& c) {
+    const auto chord = KeyChord::parse(c.word(0));
+    if (!chord)
+        return c.fail("\"" + c.word(0) + "\" is not a key chord");
+    deliverKeyChord(&c.window(), *chord);
+    c.settle();
+    return Outcome::Continue;
+}
+
+Result<Outcome> open(const HeadlessDriver::Call& c) {
+    if (ApplicationDelegate* delegate = Application::shared().delegate())
+        delegate->applicationOpenFile(c.text());
+    c.settle();
+    return Outcome::Continue;
+}
+
 Result<Outcome> shake(const HeadlessDriver::Call& c) {
     Accelerometer::shared().shake();
     c.settle();
@@ -271,6 +288,8 @@ const Command kCommands[] = {
     {"key",            {choice("return|backspace|escape|left|right|up|down", "key")},
                                                                           Needs::Focus,   key},
     {"slide",          {word("NAME"), number("VALUE")},                   Needs::Window,  slide},
+    {"shortcut",       {word("CHORD")},                                   Needs::Window,  shortcut},
+    {"open",           {text("FILE")},                                    Needs::Window,  open},
     {"shake",          {},                                                Needs::Nothing, shake},
     {"accel",          {number("X"), number("Y"), number("Z")},           Needs::Nothing, accel},
     {"rotate",         {choice("portrait|landscape")},                    Needs::Window,  rotate},
@@ -391,7 +410,8 @@ HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std:
     return result;
 }
 
-HeadlessRun runHeadless(const std::optional<std::string>& script) {
+HeadlessRun runHeadless(const std::optional<std::string>& script,
+                        const std::vector<std::filesystem::path>& files) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
     // A signal ends a long wait or drag within its line; the run then ends
@@ -402,6 +422,8 @@ HeadlessRun runHeadless(const std::optional<std::string>& script) {
     } clearCheck;
     Application& app = Application::shared();
     app.finishLaunching();
+    loop.drain();
+    openLaunchFiles(files);
     loop.drain();
 
     HeadlessDriver driver;

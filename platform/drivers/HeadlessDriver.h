@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <istream>
+#include <vector>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +40,9 @@ class View;
 //                                      value-changed actions as a finger would
 //   type TEXT                          to the focused text field
 //   key return|backspace|escape|left|right|up|down   to the focused view
+//   shortcut CHORD                     a key chord ("ctrl+z", "f1", "escape")
+//                                      as the window driver delivers it
+//   open FILE                          a file dropped on the window
 //   shake / accel X Y Z                the accelerometer
 //   rotate portrait|landscape          the device turns
 //   memory-warning
@@ -100,6 +105,8 @@ struct HeadlessRun {
                     // read, or what termination writes was not written
     bool killed = false;
 };
-HeadlessRun runHeadless(const std::optional<std::string>& script);
+// Files to open (openLaunchFiles) go to the application right after launch.
+HeadlessRun runHeadless(const std::optional<std::string>& script,
+                        const std::vector<std::filesystem::path>& files = {});
 
 } // namespace platform

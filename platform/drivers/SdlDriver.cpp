@@ -1,16 +1,22 @@
 #include "platform/drivers/SdlDriver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
+#include <string_view>
+#include <utility>
 
 #include <SDL.h>
 
 #include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/KeyChord.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/Window.h"
@@ -29,6 +35,8 @@ constexpr int kDecorationAllowance = 48;
 // The longest the loop sleeps: work posted from other threads (an
 // accelerometer reading) waits at most this long.
 constexpr double kIdleWait = 0.05;
+// The window's icon, among the resources.
+constexpr const char* kIconName = "zorbelicon64.png";
 
 } // namespace
 
@@ -39,10 +47,12 @@ struct SdlDriver::Impl {
     std::unique_ptr<Context> framebuffer;
     bool wholeWindowDue = true;
     bool mouseDown = false;
-    bool mirrored = false; // the Alt second finger is down
+    bool mirrored = false; // the Alt (or right-button) second finger is down
+    Uint8 mouseButton = 0; // the button that put the mouse finger down
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstTouchFinger;
     bool quit = false;
+    bool firstFrameShown = false;
 
     Impl(SdlDriver& d, SdlScreen& s) : driver(d), screen(s) {}
 
@@ -52,6 +62,8 @@ struct SdlDriver::Impl {
     void mouse(TouchPhase phase, int x, int y, int clicks, bool alt);
     void finger(const SDL_TouchFingerEvent& e, Uint32 type);
     void key(const SDL_KeyboardEvent& e);
+    void toggleFullScreen();
+    void dropped(const char* file);
     void handle(const SDL_Event& e);
     void cancelInput();
 };
@@ -92,8 +104,18 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // The desktop's compositor may keep running while the app is shown.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Native on Wayland where there is a compositor (SDL would take XWayland
+    // first); an explicit SDL_VIDEODRIVER still decides.
+    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return R::failure(SDL_GetError());
+    // The window's pixels go up as shared memory (XPutImage / XShmPutImage):
+    // a texture framebuffer would load the whole OpenGL stack (tens of
+    // megabytes, LLVM among them) to show the same pixels. Wayland has no
+    // such path in SDL, so it keeps SDL's choice there.
+    if (const char* video = SDL_GetCurrentVideoDriver(); video && std::string_view(video) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Rect usable = SdlScreen::usableArea();
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
@@ -104,6 +126,7 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
         return R::failure(screen.error());
     }
     driver->screen_ = std::move(screen.value());
+    driver->screen_->setIcon(Image::named(kIconName));
     driver->impl_ = std::make_unique<Impl>(*driver, *driver->screen_);
     SDL_StartTextInput();
     return driver;
@@ -149,8 +172,15 @@ void SdlDriver::Impl::present() {
     }
     if (area.isNull() || area.isEmpty())
         return;
-    if (screen.present(*framebuffer, area))
+    if (screen.present(*framebuffer, area)) {
         wholeWindowDue = false;
+        if (!firstFrameShown) {
+            firstFrameShown = true;
+            const char* video = SDL_GetCurrentVideoDriver();
+            log(std::string("First frame shown (") + (video ? video : "?") + ", " +
+                std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+        }
+    }
 }
 
 // --- Input ---
@@ -222,37 +252,50 @@ void SdlDriver::Impl::finger(const SDL_TouchFingerEvent& e, Uint32 type) {
     window->touchUp(number, p);
 }
 
+KeyChord SdlDriver::chordFor(int keycode, int modifiers) {
+    KeyChord chord;
+    const SDL_Keycode k = keycode;
+    if (k == SDLK_KP_ENTER) {
+        chord.key = "return";
+    } else {
+        const char* name = SDL_GetKeyName(k);
+        chord.key = name ? name : "";
+        for (char& c : chord.key)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+    }
+    chord.ctrl = (modifiers & KMOD_CTRL) != 0;
+    chord.shift = (modifiers & KMOD_SHIFT) != 0;
+    chord.alt = (modifiers & KMOD_ALT) != 0;
+    return chord;
+}
+
 void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
     const Uint16 mod = e.keysym.mod;
     const bool ctrl = (mod & KMOD_CTRL) != 0;
     const bool shift = (mod & KMOD_SHIFT) != 0;
     const SDL_Keycode k = e.keysym.sym;
-    if (ctrl && shift && k == SDLK_z) {
-        Accelerometer::shared().shake();
-    } else if (ctrl && shift && k == SDLK_m) {
+    // What only the window can do stays here; every other key is the app's.
+    if (ctrl && shift && k == SDLK_m) {
         Application::shared().receiveMemoryWarning();
     } else if (ctrl && (k == SDLK_LEFT || k == SDLK_RIGHT)) {
         if (window)
             window->setDeviceOrientation(turned(window->deviceOrientation(), k == SDLK_LEFT));
     } else if (ctrl && k == SDLK_q) {
         quit = true;
-    } else if (!window || ctrl) {
-        return;
-    } else if (k == SDLK_RETURN || k == SDLK_KP_ENTER) {
-        window->key(Key::Return);
-    } else if (k == SDLK_BACKSPACE) {
-        window->key(Key::Backspace);
-    } else if (k == SDLK_ESCAPE) {
-        window->key(Key::Escape);
-    } else if (k == SDLK_LEFT) {
-        window->key(Key::Left);
-    } else if (k == SDLK_RIGHT) {
-        window->key(Key::Right);
-    } else if (k == SDLK_UP) {
-        window->key(Key::Up);
-    } else if (k == SDLK_DOWN) {
-        window->key(Key::Down);
+    } else if (k == SDLK_F11 && !ctrl) {
+        toggleFullScreen();
+    } else {
+        deliverKeyChord(window, chordFor(k, mod));
     }
+}
+
+void SdlDriver::Impl::toggleFullScreen() {
+    SDL_Window* w = screen.window();
+    const bool full = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (SDL_SetWindowFullscreen(w, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        log(std::string("Full screen is not available: ") + SDL_GetError());
+    screen.invalidateSurface();
+    wholeWindowDue = true;
 }
 
 // Fingers whose lift will never be reported (the window lost the pointer).
@@ -289,16 +332,20 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
+        // The right button is the second finger: window managers take Alt+drag for themselves.
+        if ((e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) &&
+            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown) {
+            mouseButton = e.button.button;
             mouse(TouchPhase::Began, e.button.x, e.button.y, e.button.clicks,
-                  (SDL_GetModState() & KMOD_ALT) != 0);
+                  e.button.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
+        }
         break;
     case SDL_MOUSEMOTION:
         if (e.motion.which != SDL_TOUCH_MOUSEID)
             mouse(TouchPhase::Moved, e.motion.x, e.motion.y, 0, false);
         break;
     case SDL_MOUSEBUTTONUP:
-        if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
+        if (e.button.button == mouseButton && e.button.which != SDL_TOUCH_MOUSEID)
             mouse(TouchPhase::Ended, e.button.x, e.button.y, 0, false);
         break;
     case SDL_MOUSEWHEEL:
@@ -306,7 +353,12 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             int x = 0, y = 0;
             SDL_GetMouseState(&x, &y);
             const float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
-            window->scrollWheel(toPoints(x, y), flip * e.wheel.preciseX, flip * e.wheel.preciseY);
+            float dx = flip * e.wheel.preciseX, dy = flip * e.wheel.preciseY;
+            // Shift turns the wheel sideways, as desktops do (a layer turns
+            // with it, a scroll view scrolls across).
+            if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
+                std::swap(dx, dy);
+            window->scrollWheel(toPoints(x, y), dx, dy);
         }
         break;
     case SDL_FINGERDOWN:
@@ -318,12 +370,29 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         key(e.key);
         break;
     case SDL_TEXTINPUT:
-        if (window && !(SDL_GetModState() & (KMOD_CTRL | KMOD_ALT)))
+        if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT))
+            break;
+        // "?" is a shortcut only where no field takes the text; which key
+        // makes it depends on the keyboard layout, so it is known only here.
+        if (window && window->firstResponder())
             window->insertText(e.text.text);
+        else if (std::string_view(e.text.text) == "?")
+            deliverKeyChord(window, KeyChord{"?"});
+        break;
+    case SDL_DROPFILE:
+        dropped(e.drop.file);
+        SDL_free(e.drop.file);
         break;
     default:
         break;
     }
+}
+
+void SdlDriver::Impl::dropped(const char* file) {
+    if (!file)
+        return;
+    if (ApplicationDelegate* delegate = Application::shared().delegate())
+        delegate->applicationOpenFile(file);
 }
 
 // --- The loop ---
@@ -370,14 +439,19 @@ int SdlDriver::run() {
                                                               : ExitStatus::Success);
 }
 
-int runWindowDriver(const LaunchOptions&) {
-    RunLoop::main().reset(ClockMode::Real);
+int runWindowDriver(const LaunchOptions& options) {
+    // Resetting would drop every timer made so far (the status bar's clock
+    // stopped at launch that way); ApplicationMain starts the real clock
+    // before the interface is made.
+    if (RunLoop::main().clockMode() != ClockMode::Real)
+        RunLoop::main().reset(ClockMode::Real);
     auto driver = SdlDriver::create();
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");
         return 1;
     }
     Application::shared().finishLaunching();
+    openLaunchFiles(options.files);
     return (*driver)->run();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/drivers/ApplicationMain.h"
 #include "platform/drivers/SdlScreen.h"
 #include "platform/graphics/Point.h"
+#include "platform/ui/KeyChord.h"
 
 namespace platform {
 
@@ -18,10 +19,12 @@ class Window;
 // (views draw at that scale). Input:
 //   mouse                one finger (finger 1); the click count is the tap count
 //   touch screen         each finger a touch (and the on-screen keyboard)
-//   Alt + mouse          a second finger (finger 2) mirrored about the
-//                        window's centre (pinch and turn)
+//   right button, or Alt + left button   a second finger (finger 2)
+//                        mirrored about the window's centre (pinch and turn)
 //   typing, Return, Backspace, Escape   to the focused text field
-//   Ctrl+Shift+Z         shake the device
+//   other keys           to the application as key chords (deliverKeyChord)
+//   a dropped file       the application's applicationOpenFile
+//   F11                  full screen on and off
 //   Ctrl+Left/Right      turn the device a quarter to the left / right; the
 //                        window turns to 480 x 320 when the frontmost
 //                        controller allows it
@@ -48,6 +51,8 @@ public:
     // The device orientation after a quarter turn to the left or right
     // (1 portrait, 3 and 4 landscape, 2 upside down).
     static int turned(int orientation, bool left);
+    // The chord of an SDL key code with SDL's modifier bits ("ctrl+shift+z").
+    static KeyChord chordFor(int keycode, int modifiers);
 
     struct Impl;
 

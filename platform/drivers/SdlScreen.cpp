@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <SDL.h>
 
 #include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
 
 namespace platform {
 
@@ -45,6 +47,28 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         return R::failure(reason);
     }
     return screen;
+}
+
+bool SdlScreen::setIcon(const std::shared_ptr<const Image>& icon) {
+    if (!icon || !window_)
+        return false;
+    // SDL takes straight (not premultiplied) alpha; the bytes keep their
+    // A, R, G, B order (SDL's ARGB32).
+    std::vector<std::uint8_t> pixels(icon->bytes().begin(), icon->bytes().end());
+    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
+        const unsigned a = pixels[i];
+        for (std::size_t c = 1; c < 4; ++c)
+            pixels[i + c] = a == 0 ? 0 : std::uint8_t(std::min(255u, (pixels[i + c] * 255u + a / 2) / a));
+    }
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), icon->width(), icon->height(), 32,
+                                           int(icon->bytesPerRow()), SDL_PIXELFORMAT_ARGB32);
+    if (!surface)
+        return false;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+    hasIcon_ = true;
+    return true;
 }
 
 SdlScreen::~SdlScreen() {

@@ -12,6 +12,7 @@ struct SDL_Window;
 namespace platform {
 
 class Context;
+class Image;
 
 // How the framebuffer's A, R, G, B bytes become the window's pixels.
 enum class PixelUpload {
@@ -41,6 +42,10 @@ public:
     SdlScreen& operator=(const SdlScreen&) = delete;
 
     SDL_Window* window() const { return window_; }
+    // The window's icon (the title bar, the task switcher); a null picture
+    // leaves it as it is. True when the window took it.
+    bool setIcon(const std::shared_ptr<const Image>& icon);
+    bool hasIcon() const { return hasIcon_; }
     // Resizes the window (pixels) and keeps it centred on its display.
     void setSize(int width, int height);
     // The window's size in pixels as SDL reports it.
@@ -69,6 +74,7 @@ private:
     SDL_Window* window_ = nullptr;
     PixelUpload upload_ = kDefaultUpload;
     bool surfaceValid_ = false;
+    bool hasIcon_ = false;
     long presentCount_ = 0;
     Rect lastPresented_ = Rect::null();
 };

@@ -1,5 +1,6 @@
 #include "platform/foundation/ResourceBundle.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -71,11 +72,21 @@ std::vector<fs::path> ResourceBundle::searchDirectories() {
         if (!overrideDir().empty())
             dirs.push_back(overrideDir());
     }
-#ifdef ZORBEL_RESOURCE_BUILD_DIR
-    dirs.emplace_back(ZORBEL_RESOURCE_BUILD_DIR);
-#endif
-    if (fs::path exe = executableDirectory(); !exe.empty())
+    // An installed copy finds its resources beside itself, wherever the
+    // prefix was moved; only a program still inside the build folder reads
+    // the build's resources, so an installed app never depends on a build.
+    const fs::path exe = executableDirectory();
+    if (!exe.empty())
         dirs.push_back(exe.parent_path() / "share" / appName().name / "resources");
+#ifdef ZORBEL_RESOURCE_BUILD_DIR
+    {
+        const fs::path build = fs::path(ZORBEL_RESOURCE_BUILD_DIR).parent_path();
+        const auto [end, unused] = std::mismatch(build.begin(), build.end(), exe.begin(), exe.end());
+        (void)unused;
+        if (exe.empty() || end == build.end())
+            dirs.emplace_back(ZORBEL_RESOURCE_BUILD_DIR);
+    }
+#endif
 #ifdef ZORBEL_RESOURCE_INSTALL_DIR
     dirs.emplace_back(ZORBEL_RESOURCE_INSTALL_DIR);
 #endif

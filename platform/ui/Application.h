@@ -1,8 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/ui/KeyChord.h"
 
 namespace platform {
 
@@ -20,6 +23,12 @@ public:
     virtual void applicationWillTerminate() {}
     // The system is short of memory: give back what can be rebuilt.
     virtual void applicationDidReceiveMemoryWarning() {}
+    // A key chord no focused view kept (see deliverKeyChord): true when the
+    // application did something with it.
+    virtual bool performKeyCommand(const KeyChord& /*chord*/) { return false; }
+    // A file to open as a document: named on the command line (after launch)
+    // or dropped on the window.
+    virtual void applicationOpenFile(const std::filesystem::path& /*file*/) {}
 };
 
 // Status bar styles, numbered as the platform we follow numbers them.

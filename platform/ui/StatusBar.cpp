@@ -6,6 +6,7 @@
 
 #include "platform/graphics/Path.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/PowerSupply.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Window.h"
@@ -97,7 +98,13 @@ void StatusBar::drawRect(Context& c, const Rect&) {
         const float h = 4 + 2 * float(i);
         c.fillRect(Rect(6 + 4 * float(i), 14 - h, 3, h));
     }
-    // Battery on the right: an outline, its tip and a charge of four fifths.
+    // Battery on the right: an outline, its tip and the charge, that of the
+    // machine's battery where there is one on a real clock (four fifths
+    // otherwise, and always headless, so that its pictures stay the same).
+    float charge = 15;
+    if (RunLoop::main().clockMode() == ClockMode::Real)
+        if (const auto percent = batteryPercent())
+            charge = 19 * float(*percent) / 100.0f;
     const float bx = b.maxX() - 32, by = 5;
     Path outline;
     outline.addRect(Rect(bx + 0.5f, by + 0.5f, 22, 10));
@@ -105,7 +112,7 @@ void StatusBar::drawRect(Context& c, const Rect&) {
     c.setLineWidth(1);
     c.strokePath(outline);
     c.fillRect(Rect(bx + 23, by + 3, 2, 5));
-    c.fillRect(Rect(bx + 2, by + 2, 15, 7));
+    c.fillRect(Rect(bx + 2, by + 2, charge, 7));
     // The time, centred: local time on a real clock, UTC on the virtual one
     // so headless pictures do not depend on where they were taken.
     const double absolute = absoluteTimeGetCurrent();

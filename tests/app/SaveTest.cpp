@@ -11,6 +11,7 @@
 #include "AppTestSupport.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/PhotoAlbum.h"
+#include "app/SavedNoteView.h"
 
 namespace zorbel::testing {
 namespace {
@@ -189,6 +190,33 @@ TEST_F(SaveTest, SaveAnswerOfTheNewDocumentSheetSavesTheDirtyPicture) {
     platform::RunLoop::main().drain();
     EXPECT_EQ(albumFiles().size(), 1u);
     EXPECT_FALSE(app().dirtyFlag());
+}
+
+// A save is silent on its own: a note says where the picture went, then
+// fades away.
+TEST_F(SaveTest, SavedNoteShowsAfterTheAlbumWriteAndFades) {
+    auto note = [this]() -> SavedNoteView* {
+        for (const auto& v : window().subviews())
+            if (auto* n = dynamic_cast<SavedNoteView*>(v.get()))
+                return n;
+        return nullptr;
+    };
+    launch();
+    stroke({40, 100}, {280, 100});
+    save();
+    // The note's dark box on the white picture, as the window shows it.
+    auto shownRed = [this] {
+        auto shot = window().snapshot();
+        return shot ? pixel(*shot, 160, 404).red : -1;
+    };
+    ASSERT_NE(note(), nullptr);
+    EXPECT_EQ(note()->frame().maxY(), 480 - 60);
+    EXPECT_LT(shownRed(), 100);
+    wait(SavedNoteView::kShownDuration - 0.1);
+    EXPECT_LT(shownRed(), 100);
+    wait(0.1 + SavedNoteView::kFadeDuration + 0.1);
+    EXPECT_EQ(note(), nullptr);
+    EXPECT_EQ(shownRed(), 255);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -44,8 +47,17 @@ struct TouchLog : View {
 struct CountingDelegate : ApplicationDelegate {
     int terminations = 0;
     int memoryWarnings = 0;
+    std::vector<std::string> chords;
+    std::vector<std::string> opened;
     void applicationWillTerminate() override { ++terminations; }
     void applicationDidReceiveMemoryWarning() override { ++memoryWarnings; }
+    bool performKeyCommand(const KeyChord& chord) override {
+        chords.push_back(chord.name());
+        return true;
+    }
+    void applicationOpenFile(const std::filesystem::path& file) override {
+        opened.push_back(file.string());
+    }
 };
 
 struct TurningController : ViewController {
@@ -112,6 +124,24 @@ struct SdlDriverTest : ::testing::Test {
         e.key.keysym.mod = mod;
         SDL_PushEvent(&e);
     }
+    void pushRightButton(Uint32 type, float x, float y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.windowID = windowId;
+        e.button.button = SDL_BUTTON_RIGHT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.x = px(x);
+        e.button.y = px(y);
+        SDL_PushEvent(&e);
+    }
+    void pushText(const char* text) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        e.text.windowID = windowId;
+        std::strncpy(e.text.text, text, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+    }
     void pushQuit() {
         SDL_Event e{};
         e.type = SDL_QUIT;
@@ -175,7 +205,7 @@ TEST_F(SdlDriverTest, TerminationSignalEndsTheRunNormally) {
     EXPECT_EQ(delegate.terminations, 1);
 }
 
-TEST_F(SdlDriverTest, KeysShakeWarnAndTurnTheWindow) {
+TEST_F(SdlDriverTest, KeysWarnAndTurnTheWindow) {
     auto controller = std::make_shared<TurningController>();
     window->addSubview(controller->view());
     pushKey(SDLK_m, KMOD_LCTRL | KMOD_LSHIFT);
@@ -237,4 +267,87 @@ TEST(SdlDriver, ScaleFitsBothOrientations) {
     EXPECT_EQ(SdlDriver::turned(1, true), 3);
     EXPECT_EQ(SdlDriver::turned(3, false), 1);
     EXPECT_EQ(SdlDriver::turned(1, false), 4);
+}
+
+// The right button is the second finger too (window managers keep Alt+drag),
+// mirrored about the centre, and its release lifts both.
+TEST_F(SdlDriverTest, RightButtonDragIsTwoMirroredFingers) {
+    pushRightButton(SDL_MOUSEBUTTONDOWN, 100, 100);
+    pushMotion(120, 140);
+    pushButton(SDL_MOUSEBUTTONUP, 120, 140); // the left button was never down
+    pushRightButton(SDL_MOUSEBUTTONUP, 120, 140);
+    pushQuit();
+    driver->run();
+    EXPECT_EQ(log->seen, (std::vector<Seen>{{1, TouchPhase::Began, {100, 100}, 1},
+                                            {2, TouchPhase::Began, {220, 380}, 1},
+                                            {1, TouchPhase::Moved, {120, 140}, 1},
+                                            {2, TouchPhase::Moved, {200, 340}, 1},
+                                            {1, TouchPhase::Ended, {120, 140}, 1},
+                                            {2, TouchPhase::Ended, {200, 340}, 1}}));
+}
+
+// Keys the window does not keep reach the application as named chords;
+// Ctrl+Shift+Z is an ordinary chord now (it used to shake), and "?" comes
+// from the typed text, whatever key the layout puts it on.
+TEST_F(SdlDriverTest, KeysReachTheApplicationAsChords) {
+    pushKey(SDLK_z, KMOD_LCTRL);
+    pushKey(SDLK_z, KMOD_LCTRL | KMOD_LSHIFT);
+    pushKey(SDLK_BACKSPACE, KMOD_RCTRL);
+    pushKey(SDLK_F1, KMOD_NONE);
+    pushKey(SDLK_b, KMOD_NONE);
+    pushKey(SDLK_KP_ENTER, KMOD_NONE);
+    pushText("?");
+    pushText("b"); // no field has the focus: typed text is not a shortcut
+    pushKey(SDLK_m, KMOD_LCTRL | KMOD_LSHIFT); // the window's own
+    pushQuit();
+    driver->run();
+    EXPECT_EQ(delegate.chords, (std::vector<std::string>{"ctrl+z", "ctrl+shift+z", "ctrl+backspace",
+                                                         "f1", "b", "return", "?"}));
+    EXPECT_EQ(delegate.memoryWarnings, 1);
+}
+
+// A file dropped on the window is the application's to open.
+TEST_F(SdlDriverTest, DroppedFileGoesToTheApplication) {
+    SDL_Event e{};
+    e.type = SDL_DROPFILE;
+    e.drop.windowID = windowId;
+    e.drop.file = SDL_strdup("/tmp/some picture.jpg");
+    SDL_PushEvent(&e);
+    pushQuit();
+    driver->run();
+    EXPECT_EQ(delegate.opened, (std::vector<std::string>{"/tmp/some picture.jpg"}));
+}
+
+// The window carries the app's icon from the resources.
+TEST_F(SdlDriverTest, WindowHasTheAppIcon) {
+    EXPECT_TRUE(driver->screen().hasIcon());
+}
+
+// With Shift the wheel turns sideways (a layer turns, a list scrolls across).
+TEST_F(SdlDriverTest, ShiftTurnsTheWheelSideways) {
+    struct WheelLog : View {
+        std::vector<std::pair<float, float>> seen;
+        WheelLog() : View(Rect(0, 0, 320, 480)) {}
+        bool scrollWheel(Point, float dx, float dy) override {
+            seen.emplace_back(dx, dy);
+            return true;
+        }
+    };
+    auto wheel = std::make_shared<WheelLog>();
+    window->addSubview(wheel);
+    auto push = [this](float y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.windowID = windowId;
+        e.wheel.y = int(y);
+        e.wheel.preciseY = y;
+        e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        SDL_PushEvent(&e);
+    };
+    SDL_SetModState(KMOD_LSHIFT);
+    push(-2);
+    pushQuit();
+    driver->run();
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_EQ(wheel->seen, (std::vector<std::pair<float, float>>{{-2, 0}}));
 }

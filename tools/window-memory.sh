@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Resident memory of the idle window under Xvfb, with the window's pixels
+# presented as shared memory (the app's choice) and through SDL's OpenGL
+# texture framebuffer (what SDL does by default), and whether OpenGL was
+# loaded. Not a test: memory depends on the build (sanitizers double it).
+# Usage: tools/window-memory.sh [ZORBEL]   (default: build/release/app/zorbel)
+set -euo pipefail
+zorbel=${1:-build/release/app/zorbel}
+command -v Xvfb >/dev/null || { echo "window-memory: Xvfb is missing (apt-get install xvfb)" >&2; exit 2; }
+work=$(mktemp -d)
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+sleep 1
+
+measure() {
+    local label=$1 accel=$2
+    rm -rf "$work/home"
+    if [ -z "$accel" ]; then
+        env -u SDL_FRAMEBUFFER_ACCELERATION DISPLAY="$display" "$zorbel" --home "$work/home" 2>/dev/null &
+    else
+        SDL_FRAMEBUFFER_ACCELERATION=$accel DISPLAY=$display "$zorbel" --home "$work/home" 2>/dev/null &
+    fi
+    local app=$!
+    sleep 4
+    local rss gl
+    rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
+    gl=$(grep -cE 'libGL|libLLVM|dri/' "/proc/$app/maps" || true)
+    kill -TERM "$app"
+    wait "$app" || true
+    printf '%-28s %6d MB resident, %s OpenGL mappings\n' "$label" $((rss / 1024)) "$gl"
+}
+measure "shared memory (the app)" ""
+measure "OpenGL texture framebuffer" "opengl"
