@@ -10,10 +10,10 @@ relaunches (termination and a new launch in the same process), and every
 screen the toolbar opens, opened and closed. --steps N keeps the same mix but
 stops after N steps (a short soak for the sanitizer build).
 
---layers adds 200 overlay and caption cycles (a caption typed in, an overlay
-placed, each moved, flipped and deleted); --pickers opens the brush, colour,
-shape and colour-brush pickers too. Both need the app to present those
-screens. --marks DIR writes DIR/step-N.png (a screenshot) every 500 steps, so
+--layers adds 200 overlay and caption cycles (a caption written and moved; an
+overlay chosen in the shape picker, moved, flipped, then deleted or flattened);
+--pickers opens the brush, colour, shape and colour-brush pickers too. Both
+need the app to present those screens (--layers needs the shape picker). --marks DIR writes DIR/step-N.png (a screenshot) every 500 steps, so
 that a harness can tell how far the run has come (tools/soak-rss.py).
 """
 import argparse
@@ -97,27 +97,28 @@ class Soak:
         # A changed picture makes "add" ask first: Save, then the screen opens at once.
         self.emit("press save", "wait", "press add", "wait 1", "press cancel:", "wait 1")
         if self.pickers:
-            for opener in ("brushChoice", "colorChoice"):
-                self.emit("press " + opener, "wait 1", "press cancel:", "wait 1")
-            for tool in ("setShapeTool", "setColorBrushTool"):
+            # The toolbar's brush button opens the picker of the current tool.
+            for tool in ("setPaintBrush", "setColorBrushTool", "setShapeTool"):
                 self.choose(tool)
-                self.emit("press cancel:", "wait 1")
+                self.emit("press brushChoice", "wait 1", "press cancel:", "wait 1")
+            self.emit("press colorChoice", "wait 1", "press cancel:", "wait 1")
         self.step()
 
     def layer_cycle(self):
         r = self.rng
-        # A caption: typed in, moved, deleted through the tool picker.
+        # A caption: written from the toolbar's text button, moved under the text tool.
         self.toolbar()
-        self.emit("press textInputAction", "wait 1", "type Soak %d" % self.steps, "press done:",
-                  "wait 1")
+        self.emit("press textInputAction", "wait", "type Soak %d" % self.steps, "press done",
+                  "wait")
         self.choose("setTextTool")
-        self.emit("drag 160 240 %.0f %.0f 5" % (r.uniform(40, 280), r.uniform(80, 400)), "wait 2")
-        # An overlay: placed by the shape picker, moved, flipped, deleted.
+        self.emit("drag 160 230 %.0f %.0f 5" % (r.uniform(40, 280), r.uniform(80, 400)), "wait 2")
+        # An overlay: chosen in the shape picker, moved, flipped, then flattened or deleted.
         self.choose("setShapeTool")
-        self.emit("tap 60 120", "wait 1")
+        self.emit("press brushChoice", "wait 1", "press tophat.overlay.png", "wait 1")
         self.emit("drag 160 240 %.0f %.0f 5" % (r.uniform(40, 280), r.uniform(80, 400)), "wait 2")
         self.emit("press selectToolAction", "wait", "press flipOverlayAction", "wait")
-        self.emit("press selectToolAction", "wait", "press deleteOverlayAction", "wait")
+        last = "flattenImageAction" if r.random() < 0.3 else "deleteOverlayAction"
+        self.emit("press selectToolAction", "wait", "press " + last, "wait")
         self.step()
 
 
@@ -126,7 +127,12 @@ def plan(args):
     kinds = (["strokes"] * 500 + ["effect"] * 500 + ["memory"] * 100 + ["relaunch"] * 100 +
              ["screens"] * 50 + (["layers"] * 200 if args.layers else []))
     random.Random(args.seed).shuffle(kinds)
-    return kinds
+    # One of each kind first, so that a short soak has them all.
+    first = []
+    for kind in sorted(set(kinds)):
+        kinds.remove(kind)
+        first.append(kind)
+    return first + kinds
 
 
 def main():
