@@ -1,5 +1,6 @@
 #include "fuzz/FuzzScratch.h"
 
+#include <cstdlib>
 #include <system_error>
 #include <unistd.h>
 
@@ -13,6 +14,15 @@ std::filesystem::path scratchFolder() {
         const fs::path base = fs::is_directory(shm, ec) ? shm : fs::temp_directory_path(ec);
         return base / ("zorbel-fuzz-" + std::to_string(::getpid()));
     }();
+    // Gone when the fuzzer or the test ends normally.
+    static const bool cleanUp = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)cleanUp;
     std::error_code ec;
     fs::remove_all(folder, ec);
     fs::create_directories(folder, ec);
