@@ -112,6 +112,23 @@ int ApplicationMain(int argc, char** argv, const AppName& name,
     return ApplicationMain(argc, argv, makeDelegate);
 }
 
+namespace {
+
+DelegateFactory& storedFactory() {
+    static DelegateFactory factory;
+    return factory;
+}
+
+} // namespace
+
+const DelegateFactory& relaunchDelegateFactory() {
+    return storedFactory();
+}
+
+void setRelaunchDelegateFactory(DelegateFactory factory) {
+    storedFactory() = std::move(factory);
+}
+
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
@@ -136,6 +153,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());
+    setRelaunchDelegateFactory(makeDelegate);
 
     if (options.headless) {
         const HeadlessRun run = runHeadless(options.script, options.files);

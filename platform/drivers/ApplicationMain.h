@@ -50,6 +50,11 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
 int ApplicationMain(int argc, char** argv, const AppName& name,
                     const DelegateFactory& makeDelegate);
 
+// The factory ApplicationMain was given, kept for the headless `relaunch`
+// command (empty when the run was not started by ApplicationMain).
+const DelegateFactory& relaunchDelegateFactory();
+void setRelaunchDelegateFactory(DelegateFactory factory); // tests
+
 // --- Termination by signal, shared by both drivers ---
 // SIGTERM and SIGINT set a flag (and wake the main run loop); the driver then
 // ends normally, calling the delegate's will-terminate once.

@@ -12,7 +12,9 @@
 #include "platform/drivers/HeadlessCall.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Accelerometer.h"
+#include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/KeyChord.h"
@@ -262,6 +264,34 @@ Result<Outcome> expectLog(const HeadlessDriver::Call& c) {
     return Outcome::Continue;
 }
 
+// Termination and a new start in the same process, as the person quitting and
+// opening the app again: what termination writes is written, everything in
+// memory is dropped, and the next launch reads the files back.
+Result<Outcome> relaunch(const HeadlessDriver::Call& c) {
+    const DelegateFactory& factory = relaunchDelegateFactory();
+    if (!factory)
+        return c.fail("this run was not started with an application to launch again");
+    RunLoop& loop = RunLoop::main();
+    // A one-shot effect still running ends first, as it would before a quit.
+    if (!loop.settle() && !loop.interrupted())
+        return c.fail("still busy after 600 seconds");
+    Application& app = Application::shared();
+    app.terminate();
+    const bool notSaved = app.terminationWriteFailed();
+    app.resetForTesting();
+    Accelerometer::shared().resetForTesting();
+    Animator::shared().reset();
+    loop.reset(ClockMode::Virtual);
+    UserDefaults::resetStandardUserDefaults();
+    if (notSaved)
+        return c.fail("what termination writes was not written");
+    app.setOwnedDelegate(factory());
+    app.finishLaunching();
+    loop.drain();
+    c.render();
+    return Outcome::Continue;
+}
+
 Result<Outcome> quit(const HeadlessDriver::Call&) {
     return Outcome::Quit;
 }
@@ -297,6 +327,7 @@ const Command kCommands[] = {
     {"wait",           {number("SECONDS", 0, kMaxWait, true)},            Needs::Nothing, wait},
     {"screenshot",     {text("FILE")},                                    Needs::Window,  screenshot},
     {"expect-log",     {text("TEXT")},                                    Needs::Nothing, expectLog},
+    {"relaunch",       {},                                                Needs::Nothing, relaunch},
     {"quit",           {},                                                Needs::Nothing, quit},
     {"kill",           {},                                                Needs::Nothing, kill},
 };
@@ -357,21 +388,50 @@ void HeadlessDriver::render() {
         w->render(*framebuffer_);
 }
 
-Result<Outcome> HeadlessDriver::runLine(std::string_view line) {
+namespace {
+
+// A line's command row and the rest of the line; no row for a blank or comment line.
+struct SplitLine {
+    const Command* row = nullptr;
+    std::string rest;
+};
+
+Result<SplitLine> splitLine(std::string_view line) {
     std::string_view t = trim(line);
     if (t.empty() || t.front() == '#')
-        return Outcome::Continue;
+        return SplitLine{};
     std::size_t space = t.find_first_of(" \t");
     const std::string_view name = t.substr(0, space);
-    const std::string rest =
-        space == std::string_view::npos ? std::string() : std::string(t.substr(space));
     const auto row = std::find_if(std::begin(kCommands), std::end(kCommands),
                                   [name](const Command& c) { return c.name == name; });
     if (row == std::end(kCommands))
-        return Result<Outcome>::failure("unknown command \"" + std::string(name) + "\"");
+        return Result<SplitLine>::failure("unknown command \"" + std::string(name) + "\"");
+    return SplitLine{&*row, space == std::string_view::npos ? std::string()
+                                                            : std::string(t.substr(space))};
+}
+
+} // namespace
+
+Status HeadlessDriver::checkLine(std::string_view line) {
+    auto split = splitLine(line);
+    if (!split)
+        return Status::failure(split.error());
+    if (!split->row)
+        return success();
+    Call call(*this, *split->row, nullptr);
+    return call.parse(split->rest);
+}
+
+Result<Outcome> HeadlessDriver::runLine(std::string_view line) {
+    auto split = splitLine(line);
+    if (!split)
+        return Result<Outcome>::failure(split.error());
+    if (!split->row)
+        return Outcome::Continue;
+    const Command* row = split->row;
     Window* w = window();
     Call call(*this, *row, w);
-    if (auto parsed = call.parse(rest); !parsed)
+    if (auto parsed = call.parse(split->rest); !parsed)
         return Result<Outcome>::failure(parsed.error());
     if (row->needs == Needs::Window && !w)
         return call.fail("there is no window");

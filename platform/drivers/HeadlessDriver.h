@@ -51,6 +51,8 @@ class View;
 //                                      but repeating timers is pending
 //   screenshot FILE                    the window as PNG, one pixel per point
 //   expect-log TEXT                    a log line since launch contains TEXT
+//   relaunch                           termination, then a new launch in the
+//                                      same process (the files are read back)
 //   quit / kill                        end (kill skips will-terminate)
 //
 // SIGTERM and SIGINT end the script within its line (between the steps of a
@@ -72,6 +74,9 @@ public:
 
     // One script line (comments allowed). A failure carries the reason.
     Result<Outcome> runLine(std::string_view line);
+    // The line's command and arguments checked as runLine checks them, without
+    // running it (nothing is needed: no window, no application).
+    Status checkLine(std::string_view line);
 
     // Runs the whole script; reports the first failure as "FILE:LINE: reason"
     // on standard error. Answers the outcome of the run and whether it failed.

@@ -6,7 +6,11 @@
 #include <functional>
 #include <sstream>
 
+#include <csignal>
+#include <random>
+
 #include <nlohmann/json.hpp>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "LayersTestSupport.h"
@@ -280,6 +284,58 @@ TEST_F(LayerCodingTest, RemovingLayersLeavesOtherViewsAndSwitchesTouchesByKind) 
     ASSERT_EQ(canvas->subviews().size(), 1u);
     EXPECT_EQ(canvas->subviews()[0], other);
     EXPECT_TRUE(platform::logContains("Unknown subview"));
+}
+
+// A process killed while it writes the archive (SIGKILL, at a random moment
+// of a loop that writes three layers, then forty, then none) leaves the file
+// of one of the writes whole: it reads without a problem and holds 3 or 40
+// layers, or is absent.
+TEST_F(LayerCodingTest, AnArchiveWriteKilledAtAnyMomentLeavesOneWholeVersion) {
+    const platform::ArchiveFile file(dir_ / LayerStack::kArchiveFileName);
+    auto few = std::make_shared<RecordingCanvas>(Rect(0, 0, 320, 480));
+    for (int i = 0; i < 3; ++i)
+        few->addSubview(hat());
+    auto many = std::make_shared<RecordingCanvas>(Rect(0, 0, 320, 480));
+    for (int i = 0; i < 40; ++i) {
+        auto layer = caption();
+        layer->setTextString("Caption " + std::to_string(i));
+        many->addSubview(layer);
+    }
+    auto none = std::make_shared<RecordingCanvas>(Rect(0, 0, 320, 480));
+    std::mt19937 rng(15);
+    std::map<std::size_t, int> seen;
+    for (int kill = 0; kill < 12; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(20); // never outlives a parent that failed
+            for (;;) {
+                (void)LayerStack::saveLayers(*few, file);
+                (void)LayerStack::saveLayers(*many, file);
+                (void)LayerStack::saveLayers(*none, file);
+            }
+        }
+        ::usleep(useconds_t(2000 + rng() % 150000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself";
+
+        platform::clearLogCapture();
+        const platform::ArchiveFile reader(file.path());
+        const platform::ArchiveFile::Contents contents =
+            reader.readRootObjects(LayerStack::registry());
+        ASSERT_TRUE(contents.problems.empty())
+            << "kill " << kill << ": " << contents.problems.front();
+        const std::size_t count = contents.objects.size();
+        EXPECT_TRUE(count == 0 || count == 3 || count == 40) << count << " layers";
+        ++seen[count];
+        // A temporary file a kill cut off never stands in the archive's place.
+        for (const auto& item : fs::directory_iterator(dir_))
+            EXPECT_TRUE(item.path() == file.path() || item.path().filename().string()[0] == '.')
+                << item.path();
+    }
+    EXPECT_GE(seen.size(), 2u) << "the kills all fell on the same version: " << seen.begin()->first;
 }
 
 } // namespace
