@@ -29,6 +29,7 @@ pixels --same stroke.png add-clean.png || fail "add asked (or changed something)
 pixels --same stroke.png settings.png && fail "settings did not open its screen"
 pixels undo1.png "160 240 white" "60 40 dark" || fail "undo did not take the stroke back"
 pixels --same stroke.png undo2.png || fail "the second undo did not bring the stroke back"
+pixels --same stroke.png text-input.png && fail "the text button did not open its screen"
 pixels --same stroke.png others.png || fail "a button whose screen is not there changed something"
 python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["DirtyFlag"] is False' \
   home/config/defaults.json || fail "the saved picture is still marked changed"
