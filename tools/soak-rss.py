@@ -38,6 +38,7 @@ def main():
     ap.add_argument("--zorbel", default=os.path.join(HERE, "..", "build", "release", "app", "zorbel"))
     ap.add_argument("--budget-mb", type=float, default=2.0)
     args, rest = ap.parse_known_args()
+    args.zorbel = os.path.abspath(args.zorbel)
     work = tempfile.mkdtemp(prefix="zorbel-soak-")
     try:
         marks = os.path.join(work, "marks")
