@@ -38,6 +38,7 @@ def main():
     ap.add_argument("--zorbel", default=os.path.join(HERE, "..", "build", "release", "app", "zorbel"))
     ap.add_argument("--budget-mb", type=float, default=2.0)
     args, rest = ap.parse_known_args()
+    args.zorbel = os.path.abspath(args.zorbel)
     work = tempfile.mkdtemp(prefix="zorbel-soak-")
     try:
         marks = os.path.join(work, "marks")
@@ -59,6 +60,9 @@ def main():
                     kib = rss_kib(p.pid)
                     if kib:
                         curve.append((int(name[5:-4]), kib))
+                        # As it comes, so that a run cut short still shows its curve.
+                        print("soak-rss: step %6d  %8.1f MB  (%.0f s)"
+                              % (curve[-1][0], kib / 1024, time.monotonic() - start), flush=True)
             time.sleep(0.01)
         status = p.wait()
         took = time.monotonic() - start
@@ -67,8 +71,6 @@ def main():
             print(open(os.path.join(work, "soak.log")).read()[-3000:])
             return 1
         curve.sort()
-        for step, kib in curve:
-            print("soak-rss: step %6d  %8.1f MB" % (step, kib / 1024))
         after = [kib for step, kib in curve if step >= 1000]
         if not after:
             print("soak-rss: too short to measure (no marker past step 1000)")

@@ -1,6 +1,7 @@
 #include "platform/ui/InterfaceLoader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <mutex>
 
@@ -158,12 +159,15 @@ std::optional<Color> parseColor(const json& j) {
     return std::nullopt;
 }
 
+// Coordinates and sizes in points; beyond this a value is a damaged file, not a layout.
+constexpr double kMaxGeometry = 1e6;
+
 std::optional<std::vector<float>> floats(const json& j, std::size_t count) {
     if (!j.is_array() || j.size() != count)
         return std::nullopt;
     std::vector<float> v;
     for (const auto& e : j) {
-        if (!e.is_number())
+        if (!e.is_number() || !(std::fabs(e.get<double>()) <= kMaxGeometry))
             return std::nullopt;
         v.push_back(e.get<float>());
     }

@@ -488,8 +488,14 @@ void View::displayIfNeeded() {
     Window* w = window();
     const float scale = w ? w->scale() : 1.0f;
     const Size size = bounds_.size;
-    const int pw = int(std::ceil(size.width * scale));
-    const int ph = int(std::ceil(size.height * scale));
+    // A size no bitmap can have (a damaged file's frame) draws nothing, as an
+    // empty one does; converted to int it would be undefined.
+    constexpr double kMaxBackingSide = 16384;
+    const double wantW = std::ceil(double(size.width) * scale);
+    const double wantH = std::ceil(double(size.height) * scale);
+    const bool drawable = wantW <= kMaxBackingSide && wantH <= kMaxBackingSide;
+    const int pw = drawable ? int(wantW) : 0;
+    const int ph = drawable ? int(wantH) : 0;
     const bool hasBackground = backgroundColor_ && backgroundColor_->alpha() > 0;
     if (pw <= 0 || ph <= 0 || (drewNothing_ && !hasBackground)) {
         // Nothing to keep: an empty view, or one that draws nothing (a plain

@@ -84,6 +84,10 @@ TEST(InterfaceLoader, NamesTheFileTheNodeAndTheReasonOfEachError) {
               "Test.json: root (View): unknown key \"frmae\" for View");
     EXPECT_EQ(errorOf(R"({"class": "View", "frame": [0, 0, 1]})"),
               "Test.json: root (View): \"frame\" must be [x, y, width, height]: [0,0,1]");
+    // A damaged file's geometry is refused, not laid out (it cannot be drawn).
+    EXPECT_EQ(errorOf(R"({"class": "View", "frame": [0, 0, 320, 446666666666666666]})"),
+              "Test.json: root (View): \"frame\" must be [x, y, width, height]: "
+              "[0,0,320,446666666666666666]");
     EXPECT_EQ(errorOf(R"({"class": "View", "tag": "7"})"),
               "Test.json: root (View): \"tag\" must be an integer, not string");
     EXPECT_EQ(errorOf(R"({"class": "View", "backgroundColor": "#12"})"),

@@ -116,6 +116,18 @@ TEST_F(Rendering, AHiddenOrRemovedViewLeavesTheScreen) {
     EXPECT_EQ(pixelAt(*fb, 1, 1)[1], 0);
 }
 
+TEST_F(Rendering, AViewTooLargeForAnyBitmapDrawsNothingAndTheOthersStillDraw) {
+    auto huge = std::make_shared<BarView>(Rect(0, 0, 320, 4.5e17f));
+    auto bar = std::make_shared<BarView>(Rect(0, 0, 20, 20));
+    window->addSubview(huge);
+    window->addSubview(bar);
+    window->render(*fb);
+    EXPECT_EQ(huge->draws, 0);
+    EXPECT_EQ(bar->draws, 1);
+    EXPECT_EQ(pixelAt(*fb, 1, 1)[1], 255);
+    EXPECT_EQ(pixelAt(*fb, 100, 1)[1], 0);
+}
+
 TEST_F(Rendering, ClipsToBoundsCutsTheSubviews) {
     auto parent = std::make_shared<View>(Rect(0, 0, 10, 10));
     auto child = std::make_shared<View>(Rect(0, 0, 30, 30));
