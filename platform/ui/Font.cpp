@@ -400,12 +400,24 @@ constexpr float kMaximumSize = 1000.0f;
 // is opened once and then shared (a Font is safe to share: its drawing state
 // sits behind its own mutex). A name no face has is remembered too. Fonts
 // nothing else holds are let go when the cache grows past its bound.
+struct FontCache {
+    std::mutex mutex;
+    std::map<std::pair<std::string, float>, FontRef, std::less<>> fonts;
+};
+
+// One cache for every way a font is asked for (the template below is made
+// once per caller).
+FontCache& fontCache() {
+    static FontCache cache;
+    return cache;
+}
+
 template <class Open>
 FontRef cachedFont(std::string_view name, float size, Open open) {
-    static std::mutex mutex;
-    static std::map<std::pair<std::string, float>, FontRef, std::less<>> cache;
     constexpr std::size_t kBound = 64;
-    std::lock_guard lock(mutex);
+    FontCache& fc = fontCache();
+    auto& cache = fc.fonts;
+    std::lock_guard lock(fc.mutex);
     auto key = std::make_pair(std::string(name), size);
     if (auto it = cache.find(key); it != cache.end())
         return it->second;
