@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "AppTestSupport.h"
+#include "app/CanvoViewController.h"
 #include "app/DocumentOpener.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/graphics/Context.h"
@@ -69,7 +70,9 @@ protected:
 };
 
 TEST_F(OpenPictureTest, GoodPictureBecomesTheCleanNewDocumentWithoutLayers) {
-    canvas().addSubview(std::make_shared<platform::View>(platform::Rect(10, 10, 50, 50)));
+    app().canvoViewController()->AddShape("shapearrow.png");
+    ASSERT_FALSE(canvas().subviews().empty());
+    app().setDirtyFlag(false); // asked about elsewhere: here the picture is saved
     const auto file = writePicture("blue.png", 640, 960);
     open(file);
     EXPECT_EQ(picture(), kBlue);
