@@ -12,7 +12,7 @@
 
 namespace {
 
-void slide(benchmark::State& state, int filterTool, float low, float high) {
+void slide(benchmark::State& state, zorbel::Tool filterTool, float low, float high) {
     zorbel::bench::AppBench bench;
     bench.launch();
     zorbel::CanvoAppDelegate& app = bench.app();
@@ -38,13 +38,13 @@ void slide(benchmark::State& state, int filterTool, float low, float high) {
 }
 
 void BM_SliderBrightnessToFrame(benchmark::State& state) {
-    slide(state, zorbel::BrightnessTool, -60, 90);
+    slide(state, zorbel::Tool::BrightnessTool, -60, 90);
 }
 void BM_SliderContrastToFrame(benchmark::State& state) {
-    slide(state, zorbel::ContrastTool, -30, 45);
+    slide(state, zorbel::Tool::ContrastTool, -30, 45);
 }
 void BM_SliderTwirlPreviewToFrame(benchmark::State& state) {
-    slide(state, zorbel::TwirlTool, -0.7f, 1.3f);
+    slide(state, zorbel::Tool::TwirlTool, -0.7f, 1.3f);
 }
 
 } // namespace

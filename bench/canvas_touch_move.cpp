@@ -18,8 +18,8 @@ using platform::Point;
 class TouchMoveBench {
 public:
     explicit TouchMoveBench(float opacity) {
-        bench_.delegate.setBrushAlpha(opacity);
-        bench_.delegate.setBlendMode(platform::BlendMode::Normal);
+        bench_.delegate.setPaintBrushAlpha(opacity);
+        bench_.delegate.setPaintBrushBlendMode(platform::BlendMode::Normal);
         bench_.delegate.setCursorDisplayFlag(false);
         bench_.useBrush("brushhard32.png");
         bench_.view->setFingerOffset({0, 0});

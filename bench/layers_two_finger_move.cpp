@@ -32,8 +32,8 @@ using platform::Rect;
 class ShapeToolApp : public platform::ApplicationDelegate, public zorbel::LayersDelegate {
 public:
     platform::View* canvas = nullptr;
-    int selectedTool() const override { return kShapeTool; }
-    platform::View* getThePaintingView() const override { return canvas; }
+    int layersSelectedTool() const override { return kShapeTool; }
+    platform::View* layersCanvas() const override { return canvas; }
     void setLastMovedTouchImageView(std::shared_ptr<zorbel::TouchImageView>) override {}
     std::shared_ptr<zorbel::TextLayerView> lastMovedTextLayer() const override { return nullptr; }
     void setLastMovedTextLayer(std::shared_ptr<zorbel::TextLayerView>) override {}
