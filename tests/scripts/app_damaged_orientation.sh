@@ -6,15 +6,7 @@
 # and the settings) does not turn the painting either.
 # Usage: app_damaged_orientation.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export PYTHONPATH="$here"
-
-fail() { echo "app_damaged_orientation: $*" >&2; exit 1; }
+. "$(dirname "$0")/scratch_run.sh"
 
 stored_orientation() {
   python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["DocumentOrientation"])' "$1"

@@ -5,15 +5,8 @@
 # again.
 # Usage: app_present_mode.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/scratch_run.sh"
 
-fail() { echo "app_present_mode: $*" >&2; exit 1; }
-pixels() { python3 "$here/png_pixels.py" "$@"; }
 # Status bar, navigation bar and toolbar, shown or hidden, over a white picture.
 chrome_shown=("100 10 grey" "60 40 dark" "5 470 dark")
 chrome_hidden=("100 10 white" "60 40 white" "5 470 white")

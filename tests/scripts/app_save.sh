@@ -5,14 +5,7 @@
 # document is saved as a 480 x 320 landscape picture.
 # Usage: app_save.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "app_save: $*" >&2; exit 1; }
+. "$(dirname "$0")/scratch_run.sh"
 
 # The checks below read pictures with the PNG reader beside this script.
 export PYTHONPATH="$here"

@@ -5,15 +5,7 @@
 # painting is in the undo copy, so undo brings it back.
 # Usage: app_shake_erase.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "app_shake_erase: $*" >&2; exit 1; }
-pixels() { python3 "$here/png_pixels.py" "$@"; }
+. "$(dirname "$0")/scratch_run.sh"
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "the run failed"; }
 

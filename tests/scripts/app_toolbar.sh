@@ -6,15 +6,7 @@
 # brush, colour and text buttons open their screens and Cancel changes nothing.
 # Usage: app_toolbar.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "app_toolbar: $*" >&2; exit 1; }
-pixels() { python3 "$here/png_pixels.py" "$@"; }
+. "$(dirname "$0")/scratch_run.sh"
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "the run failed"; }
 

@@ -7,15 +7,8 @@
 # set aside and the app starts without layers, the painting untouched.
 # Usage: layers_caption.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export PYTHONPATH="$here"
+. "$(dirname "$0")/scratch_run.sh"
 
-fail() { echo "layers_caption: $*" >&2; exit 1; }
 archive=home/Documents/Layers.archive
 
 # The box of the caption's pixels (anything not white) between the bars,

@@ -6,15 +6,8 @@
 # the painting, which the end writes, and the archive goes with the layers.
 # Usage: layers_overlay.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export PYTHONPATH="$here"
+. "$(dirname "$0")/scratch_run.sh"
 
-fail() { echo "layers_overlay: $*" >&2; exit 1; }
 archive=home/Documents/Layers.archive
 
 # A hat at (90, 130) behind a top hat at (240, 250), both at half size: the

@@ -6,15 +6,7 @@
 # eraser's picker has brushes only.
 # Usage: screens_brush_picker.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "screens_brush_picker: $*" >&2; exit 1; }
-export PYTHONPATH="$here"
+. "$(dirname "$0")/scratch_run.sh"
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "the run failed"; }
 

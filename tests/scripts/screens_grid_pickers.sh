@@ -6,15 +6,7 @@
 # choices are in the settings file at quit.
 # Usage: screens_grid_pickers.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "screens_grid_pickers: $*" >&2; exit 1; }
-export PYTHONPATH="$here"
+. "$(dirname "$0")/scratch_run.sh"
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "the run failed"; }
 

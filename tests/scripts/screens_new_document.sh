@@ -3,13 +3,8 @@
 # the new picture is not dirty (Add asks nothing the second time), and "No"
 # saved nothing. Usage: screens_new_document.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fail() { echo "screens_new_document: $*" >&2; exit 1; }
+. "$(dirname "$0")/scratch_run.sh"
+
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "run failed"; }
 count=$( (find home/Pictures -name '*.png' 2>/dev/null || true) | wc -l)
 [ "$count" -eq 0 ] || fail "\"No\" saved $count picture(s) to the album"

@@ -4,13 +4,8 @@
 # red picture) becomes the painting; without a camera "Take Photo" closes the
 # new-document screen. Usage: screens_photo_album.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fail() { echo "screens_photo_album: $*" >&2; exit 1; }
+. "$(dirname "$0")/scratch_run.sh"
+
 mkdir -p home/Pictures
 picture() { # NAME PATTERN AGE
   gst-launch-1.0 -q videotestsrc num-buffers=1 pattern="$2" ! video/x-raw,width=640,height=960 \

@@ -3,13 +3,8 @@
 # the flipped switches and the finger offset (-40, 0) (the offset screen's
 # centre is at (160, 250) in the window). Usage: screens_settings.sh ZORBEL SCRIPT
 set -euo pipefail
-zorbel=$1
-script=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fail() { echo "screens_settings: $*" >&2; exit 1; }
+. "$(dirname "$0")/scratch_run.sh"
+
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "run failed"; }
 python3 - home/config/defaults.json <<'PY' || fail "the stored settings are not the ones set"
 import json, sys
