@@ -83,4 +83,11 @@ std::shared_ptr<platform::View> build(platform::View& root, platform::ScrollView
     return content->shared_from_this();
 }
 
+std::optional<std::size_t> chosenIndex(platform::ActionSender* sender, std::size_t count) {
+    auto* button = dynamic_cast<platform::View*>(sender);
+    if (!button || button->tag() < 0 || std::size_t(button->tag()) >= count)
+        return std::nullopt;
+    return std::size_t(button->tag());
+}
+
 } // namespace zorbel::PickerGrid

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -76,6 +77,10 @@ std::shared_ptr<platform::View> build(platform::View& root, platform::ScrollView
                                       std::span<const std::string> names, const Layout& layout,
                                       bool landscape, const void* target, platform::Action pushed,
                                       const std::string& who);
+
+// The catalogue entry a pushed button stands for: its tag, when it is a view
+// whose tag lies within `count` names.
+std::optional<std::size_t> chosenIndex(platform::ActionSender* sender, std::size_t count);
 
 } // namespace PickerGrid
 

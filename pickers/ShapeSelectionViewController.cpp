@@ -56,12 +56,10 @@ void ShapeSelectionViewController::didReceiveMemoryWarning() {
 }
 
 void ShapeSelectionViewController::buttonPushed(platform::ActionSender* sender) {
-    auto* button = dynamic_cast<platform::View*>(sender);
-    if (closing_ || !button)
+    const auto chosen = PickerGrid::chosenIndex(sender, imageNameArray_.size());
+    if (closing_ || !chosen)
         return;
-    const int index = button->tag();
-    if (index < 0 || std::size_t(index) >= imageNameArray_.size())
-        return;
+    const int index = int(*chosen);
     closing_ = true;
     if (host_) {
         host_->setOverlayIndex(index);
