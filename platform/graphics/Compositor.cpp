@@ -1,5 +1,6 @@
 #include "platform/graphics/Compositor.h"
 
+#include "platform/graphics/AveragingKernel.h"
 #include "platform/graphics/PixelMath.h"
 
 #include <algorithm>
@@ -330,6 +331,64 @@ bool runAffineFastPath(const Placement& p) {
     return true;
 }
 
+struct FreeParams {
+    void operator()(pixman_fixed_t* params) const { std::free(params); }
+};
+using AveragingParams = std::unique_ptr<pixman_fixed_t, FreeParams>;
+
+// pixman's weights for averaging the pixels each result pixel covers, at
+// the placement's reduction.
+AveragingParams averagingParams(const pixman_transform_t& inv, int& count) {
+    double scaleX = 0, scaleY = 0;
+    scalesOf(inv, scaleX, scaleY);
+    count = 0;
+    return AveragingParams(pixman_filter_create_separable_convolution(
+        &count, pixman_double_to_fixed(std::max(scaleX, 1.0)),
+        pixman_double_to_fixed(std::max(scaleY, 1.0)), PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
+        PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 2, 2));
+}
+
+// Reduced to half or less, at any turn, through the row kernel of the
+// operator: AveragingFilter samples as pixman's separable convolution does.
+// Kept pictures of small turned layers are drawn this way, ten or twenty to
+// a launch or a flatten.
+bool runAverageFastPath(const Placement& p) {
+    const pixman_transform_t& inv = p.inv;
+    if (filterFor(inv) != Filter::Average)
+        return false;
+    const RowKernel kernel = findRowKernel(p.op, p.alpha);
+    if (!kernel)
+        return false;
+    // pixman steps in 32-bit numbers, and the kernel reaches a few pixels
+    // either side of each position: keep well inside.
+    const Box& box = p.box;
+    const std::int64_t m00 = inv.matrix[0][0], m01 = inv.matrix[0][1], m02 = inv.matrix[0][2];
+    const std::int64_t m10 = inv.matrix[1][0], m11 = inv.matrix[1][1], m12 = inv.matrix[1][2];
+    constexpr std::int64_t kLimit = std::int64_t(1) << 29;
+    for (const int x : {box.x0, box.x1})
+        for (const int y : {box.y0, box.y1}) {
+            const std::int64_t X = m00 * x + m01 * y + m02, Y = m10 * x + m11 * y + m12;
+            if (X <= -kLimit || X >= kLimit || Y <= -kLimit || Y >= kLimit)
+                return false;
+        }
+    int count = 0;
+    const AveragingParams params = averagingParams(inv, count);
+    AveragingFilter filter;
+    if (!params || !filter.build(params.get(), count))
+        return false;
+    const AveragingSource source{p.src.pixels, p.src.stride, p.src.width, p.src.height, p.pad,
+                                 m00, m01, m02, m10, m11, m12};
+    const int n = box.x1 - box.x0;
+    thread_local std::vector<std::uint32_t> samples;
+    samples.resize(std::size_t(n));
+    for (int y = box.y0; y < box.y1; ++y) {
+        filter.sampleRow(source, box.x0, y, n, samples.data());
+        kernel(p.dst.pixels + std::ptrdiff_t(y - p.originY) * p.dst.stride + (box.x0 - p.originX),
+               samples.data(), n, p.alpha);
+    }
+    return true;
+}
+
 // The source as pixman samples it: the transform, the filter filterFor
 // chooses (a reduction to half or less averages the pixels each result pixel
 // covers; bilinear sampling would skip most of them), edges repeated or
@@ -343,17 +402,10 @@ PixmanImage preparedSource(const SourceBitmap& src, const pixman_transform_t& in
     if (filter == Filter::Nearest) {
         pixman_image_set_filter(image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
     } else if (filter == Filter::Average) {
-        double scaleX = 0, scaleY = 0;
-        scalesOf(inv, scaleX, scaleY);
         int count = 0;
-        pixman_fixed_t* params = pixman_filter_create_separable_convolution(
-            &count, pixman_double_to_fixed(std::max(scaleX, 1.0)),
-            pixman_double_to_fixed(std::max(scaleY, 1.0)), PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
-            PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 2, 2);
-        if (params) {
-            pixman_image_set_filter(image.get(), PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params,
+        if (const AveragingParams params = averagingParams(inv, count)) {
+            pixman_image_set_filter(image.get(), PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params.get(),
                                     count);
-            std::free(params);
         } else {
             pixman_image_set_filter(image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
         }
@@ -373,7 +425,7 @@ bool fillPlacementCache(PlacementCache& cache, const Placement& p) {
     cache.samples.assign(std::size_t(w) * std::size_t(h), 0);
     const Surface tmp{cache.samples.data(), w, h, w};
     Placement into{tmp, whole, p.src, p.inv, Op::Over, 255, p.pad, whole.x0, whole.y0};
-    if (runAffineFastPath(into))
+    if (runAffineFastPath(into) || runAverageFastPath(into))
         return true;
     PixmanImage srcImage = preparedSource(p.src, p.inv, p.pad);
     PixmanImage dstImage = wrap(tmp);
@@ -422,6 +474,7 @@ constexpr PlacementFastPath kPlacementFastPaths[] = {
     {"over_8888_bilinear_n_8888 (fractional offset)", runBilinearFastPath},
     {"scaled_bilinear_8888_n_8888 (stretched)", runScaledFastPath},
     {"over_8888_affine_bilinear_n_8888 (turned)", runAffineFastPath},
+    {"average_8888_n_8888 (reduced to half or less)", runAverageFastPath},
 };
 
 } // namespace
