@@ -376,8 +376,17 @@ bool runAverageFastPath(const Placement& p) {
     AveragingFilter filter;
     if (!params || !filter.build(params.get(), count))
         return false;
-    const AveragingSource source{p.src.pixels, p.src.stride, p.src.width, p.src.height, p.pad,
-                                 m00, m01, m02, m10, m11, m12};
+    const AveragingSource source{.pixels = p.src.pixels,
+                                 .stride = p.src.stride,
+                                 .width = p.src.width,
+                                 .height = p.src.height,
+                                 .pad = p.pad,
+                                 .m00 = m00,
+                                 .m01 = m01,
+                                 .m02 = m02,
+                                 .m10 = m10,
+                                 .m11 = m11,
+                                 .m12 = m12};
     const int n = box.x1 - box.x0;
     thread_local std::vector<std::uint32_t> samples;
     samples.resize(std::size_t(n));

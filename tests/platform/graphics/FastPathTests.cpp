@@ -249,8 +249,8 @@ TEST(FastPaths, RepeatedTurnedDrawsMatchPixmanAndFollowTheirPixels) {
 // cover (no pixel skipped as bilinear sampling would).
 TEST(FastPaths, ReducedDrawsMatchPixman) {
     std::mt19937 rng(5150);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f), angle(-3.2f, 3.2f),
-        scale(0.04f, 0.5f), pos(-10.0f, 60.0f);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f), angle(-3.2f, 3.2f), scale(0.04f, 0.5f),
+        pos(-10.0f, 60.0f);
     std::uniform_int_distribution<int> side(4, 160), modeIndex(0, 6);
     for (int round = 0; round < 240; ++round) {
         const int w = side(rng), h = side(rng);
