@@ -11,6 +11,7 @@
 #include "platform/foundation/ArchiveFile.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
@@ -69,6 +70,27 @@ void CanvoAppDelegate::presentBrushSelection() {
 
 int CanvoAppDelegate::getCurrentOrientation() const {
     return newMasterViewController_ ? newMasterViewController_->currentOrientation() : 1;
+}
+
+namespace {
+
+void fadeBottomToolbar(NewMasterViewController* master, float alpha) {
+    if (!master || !master->bottomToolbar())
+        return;
+    platform::View::beginAnimations();
+    platform::View::setAnimationDuration(CanvoAppDelegate::kBottomToolsFadeDuration);
+    master->bottomToolbar()->setAlpha(alpha);
+    platform::View::commitAnimations();
+}
+
+} // namespace
+
+void CanvoAppDelegate::hideBottomTools() {
+    fadeBottomToolbar(newMasterViewController_.get(), 0);
+}
+
+void CanvoAppDelegate::showBottomTools() {
+    fadeBottomToolbar(newMasterViewController_.get(), 1);
 }
 
 } // namespace zorbel

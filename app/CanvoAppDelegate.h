@@ -254,6 +254,11 @@ public:
     void presentBrushSelection();
     // 1 portrait, 3 landscape.
     int getCurrentOrientation() const override;
+    // The bottom toolbar fades out / back in over half a second, nothing else
+    // (the main view controller's scroll callbacks).
+    void hideBottomTools();
+    void showBottomTools();
+    static constexpr double kBottomToolsFadeDuration = 0.5;
 
     // --- Links ----------------------------------------------------------------
     std::shared_ptr<platform::Window> window() const { return window_; }

@@ -250,6 +250,37 @@ void CanvoViewController::AddShape(const std::string& imageName) {
     view()->addSubview(std::move(layer));
 }
 
+// --- Scroll-view callbacks ----------------------------------------------------------
+
+platform::View* CanvoViewController::viewForZoomingInScrollView(platform::ScrollView&) {
+    if (myDelegate_)
+        myDelegate_->hideBottomTools();
+    return view().get();
+}
+
+void CanvoViewController::scrollViewDidEndDragging(platform::ScrollView&, bool) {
+    scrollingEnded();
+}
+
+void CanvoViewController::scrollViewDidEndDecelerating(platform::ScrollView&) {
+    scrollingEnded();
+}
+
+void CanvoViewController::scrollViewDidEndScrollingAnimation(platform::ScrollView&) {
+    scrollingEnded();
+}
+
+void CanvoViewController::scrollViewDidEndZooming(platform::ScrollView&, platform::View*, float) {
+    scrollingEnded();
+}
+
+void CanvoViewController::scrollingEnded() {
+    if (myDelegate_)
+        myDelegate_->showBottomTools();
+    if (paintView_)
+        paintView_->setNeedsDisplay();
+}
+
 // --- The controller's own photo picker ---------------------------------------------
 
 void CanvoViewController::DoPick() {
@@ -259,7 +290,8 @@ void CanvoViewController::DoPick() {
 bool CanvoViewController::startImagePickerFromViewController(
     platform::ViewController* controller, platform::ImagePickerControllerDelegate* delegate) {
     using platform::ImagePickerSourceType;
-    if (!platform::ImagePickerController::isSourceTypeAvailable(ImagePickerSourceType::PhotoLibrary) ||
+    if (!platform::ImagePickerController::isSourceTypeAvailable(
+            ImagePickerSourceType::PhotoLibrary) ||
         !controller || !delegate)
         return false;
     auto picker = std::make_shared<platform::ImagePickerController>();

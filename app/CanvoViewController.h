@@ -9,6 +9,7 @@
 #include "platform/graphics/Point.h"
 #include "platform/graphics/Rect.h"
 #include "platform/imagepicker/ImagePickerControllerDelegate.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
 
 namespace zorbel {
@@ -25,7 +26,8 @@ class PaintingView;
 // original, the placement of new overlay pictures, flattening, and the cursor
 // rule of the finger offset.
 class CanvoViewController : public platform::ViewController,
-                            public platform::ImagePickerControllerDelegate {
+                            public platform::ImagePickerControllerDelegate,
+                            public platform::ScrollViewDelegate {
 public:
     // The interface file of the main screen.
     static constexpr const char* kInterfaceName = "CanvoView";
@@ -123,6 +125,19 @@ public:
         const platform::ImagePickerEditingInfo& info) override;
     void imagePickerControllerDidCancel(platform::ImagePickerController& picker) override;
 
+    // --- Scroll-view callbacks ---------------------------------------------------
+    // Heard only when an interface places the canvas in a scroll view with
+    // this controller as its delegate. A zoom begins: the bottom tools fade
+    // out, and this controller's view is the one zoomed.
+    platform::View* viewForZoomingInScrollView(platform::ScrollView& scrollView) override;
+    // A drag, a coast, a scrolling animation or a zoom ends: the bottom tools
+    // fade back in and the canvas is redrawn.
+    void scrollViewDidEndDragging(platform::ScrollView& scrollView, bool willDecelerate) override;
+    void scrollViewDidEndDecelerating(platform::ScrollView& scrollView) override;
+    void scrollViewDidEndScrollingAnimation(platform::ScrollView& scrollView) override;
+    void scrollViewDidEndZooming(platform::ScrollView& scrollView, platform::View* view,
+                                 float scale) override;
+
     // --- Plain fields --------------------------------------------------------
     int dialogStyle() const { return dialogStyle_; }
     void setDialogStyle(int style) { dialogStyle_ = style; }
@@ -133,6 +148,7 @@ public:
 
 private:
     void dismissPicker(platform::ImagePickerController& picker);
+    void scrollingEnded();
 
     std::shared_ptr<PaintingView> paintView_;
     CanvoAppDelegate* myDelegate_ = nullptr;

@@ -28,6 +28,11 @@ public:
     virtual void scrollViewWillBeginDecelerating(ScrollView& /*scrollView*/) {}
     virtual void scrollViewDidEndDecelerating(ScrollView& /*scrollView*/) {}
     virtual void scrollViewDidEndScrollingAnimation(ScrollView& /*scrollView*/) {}
+    // Zooming: the content view to scale when a zoom begins (null refuses the
+    // zoom), and the end of one. The scroll view itself does not zoom yet.
+    virtual View* viewForZoomingInScrollView(ScrollView& /*scrollView*/) { return nullptr; }
+    virtual void scrollViewDidEndZooming(ScrollView& /*scrollView*/, View* /*view*/,
+                                         float /*scale*/) {}
     // Asked by scrollToTop (the status bar's tap); false leaves the view.
     virtual bool scrollViewShouldScrollToTop(ScrollView& /*scrollView*/) { return true; }
     virtual void scrollViewDidScrollToTop(ScrollView& /*scrollView*/) {}

@@ -2,6 +2,8 @@
 // the orientation and present mode from the toolbar controller.
 #include "tests/app/AppTestSupport.h"
 
+#include "platform/ui/ScrollView.h"
+
 namespace zorbel::testing {
 namespace {
 
@@ -113,6 +115,42 @@ TEST_F(CanvasInAppTest, CornersFollowTheDeviceInLandscape) {
     tapCanvas({300, 30});
     EXPECT_FALSE(painted(300, 30));
     EXPECT_FALSE(app().inPresentMode());
+}
+
+// An interface that puts the canvas in a scroll view with the main view
+// controller as its delegate: a zoom that begins fades the bottom tools out
+// and zooms the canvas; when the drag ends they fade back in and the canvas
+// is redrawn.
+TEST_F(CanvasInAppTest, ScrollViewAroundTheCanvasHidesAndShowsTheBottomTools) {
+    launch();
+    auto controller = app().canvoViewController();
+    std::shared_ptr<platform::View> canvasView = controller->view();
+    platform::View* parent = canvasView->superview();
+    ASSERT_NE(parent, nullptr);
+    auto scroll = std::make_shared<platform::ScrollView>(canvasView->frame());
+    scroll->setContentSize({320, 960});
+    parent->insertSubviewBelow(scroll, canvasView.get());
+    scroll->addSubview(canvasView);
+    scroll->setDelegate(controller.get());
+    const platform::View& tools = *chrome().bottomToolbar();
+    ASSERT_EQ(tools.alpha(), 1.0f);
+
+    EXPECT_EQ(scroll->delegate()->viewForZoomingInScrollView(*scroll), canvasView.get());
+    wait(1);
+    EXPECT_EQ(tools.alpha(), 0.0f);
+
+    canvas().displayIfNeeded();
+    ASSERT_FALSE(canvas().needsDisplay());
+    const Point start = scroll->convertPointToView({160, 300}, nullptr);
+    window().touchDown(1, start, 1);
+    for (int step = 1; step <= 10; ++step)
+        window().touchMove(1, {start.x, start.y - 10.0f * float(step)});
+    window().touchUp(1, {start.x, start.y - 100});
+    EXPECT_GT(scroll->contentOffset().y, 0.0f);
+    EXPECT_TRUE(canvas().needsDisplay());
+    wait(3);
+    EXPECT_EQ(tools.alpha(), 1.0f);
+    scroll->setDelegate(nullptr);
 }
 
 } // namespace
