@@ -44,6 +44,8 @@ public:
     const platform::AffineTransform& keptTransform() const { return kept_; }
 
     void setTransform(const platform::AffineTransform& transform) override;
+    // The picture is drawn by its own child view.
+    bool drawsContent() const override { return false; }
     void layoutSubviews() override;
 
     // Smallest fraction the kept picture is drawn at.

@@ -485,6 +485,8 @@ void View::drawRect(Context&, const Rect&) {
 }
 
 void View::displayIfNeeded() {
+    if (!drawsContent())
+        drewNothing_ = true;
     Window* w = window();
     const float scale = w ? w->scale() : 1.0f;
     const Size size = bounds_.size;

@@ -191,6 +191,10 @@ public:
     // and tells the view it needs no backing store of its own unless it has a
     // background colour: an override must not call it.
     virtual void drawRect(Context& context, const Rect& dirty);
+    // False for a view with nothing of its own to draw (what it shows is in
+    // its subviews): it then gets no backing store, not even the one a first
+    // drawRect would need to find that out.
+    virtual bool drawsContent() const { return true; }
     // Brings the backing store up to date now (the window does this for every
     // visible view before composing).
     void displayIfNeeded();

@@ -206,6 +206,33 @@ TEST_F(Rendering, AnImageSurfaceIsCurrentUntilEnded) {
     EXPECT_FALSE(beginImageContext(Size{0, 5}));
 }
 
+// A view that says it has nothing of its own to draw (a picture layer whose
+// picture is a child view) is never asked to draw and never gets a backing
+// store, not even for its first frame; its children and its background
+// colour still show.
+TEST_F(Rendering, AViewWithNothingOfItsOwnIsNeverDrawn) {
+    class Frame : public BarView {
+    public:
+        using BarView::BarView;
+        bool drawsContent() const override { return false; }
+    };
+    auto frame = std::make_shared<Frame>(Rect(0, 20, 300, 200));
+    auto bar = std::make_shared<BarView>(Rect(0, 0, 10, 10));
+    frame->addSubview(bar);
+    window->addSubview(frame);
+    window->render(*fb);
+    EXPECT_EQ(frame->draws, 0);
+    EXPECT_EQ(frame->backingStore(), nullptr);
+    EXPECT_EQ(pixelAt(*fb, 1, 21)[1], 255);
+    EXPECT_EQ(pixelAt(*fb, 100, 21), (Pixel{255, 0, 0, 0}));
+    frame->setBackgroundColor(Color::white());
+    window->render(*fb);
+    EXPECT_EQ(pixelAt(*fb, 100, 100), (Pixel{255, 255, 255, 255}));
+    frame->setBackgroundColor(std::nullopt);
+    window->render(*fb);
+    EXPECT_EQ(frame->backingStore(), nullptr);
+}
+
 TEST_F(Rendering, APlainContainerKeepsNoBackingStore) {
     auto container = std::make_shared<View>(Rect(0, 20, 320, 460));
     auto bar = std::make_shared<BarView>(Rect(0, 0, 10, 10));
