@@ -99,8 +99,9 @@ void PaintingView::drawRect(Context& context, const Rect& dirty) {
     {
         platform::GStateGuard guard(context);
         context.clipToRect(dirty);
-        if (auto picture = offscreen_.context()->makeImage())
-            context.drawImage(bufferRect_, *picture);
+        // Straight from the buffer: a copy of the whole painting for every
+        // stroke segment shown would cost more than showing it.
+        context.drawContext(bufferRect_, *offscreen_.context());
         renderer_.show(context, bufferRect_);
     }
 
