@@ -235,7 +235,9 @@ void Window::endTouch(int finger, Point p, TouchPhase phase) {
 }
 
 bool Window::scrollWheel(Point p, float dx, float dy) {
-    for (View* v = hitTest(p, nullptr); v; v = v->superview())
+    // Up to the window's own views: the window is a view too, and offering
+    // the wheel to itself would come straight back here.
+    for (View* v = hitTest(p, nullptr); v && v != this; v = v->superview())
         if (v->scrollWheel(v->convertPointFromView(p, nullptr), dx, dy))
             return true;
     return false;

@@ -190,6 +190,30 @@ TEST_F(TouchDelivery, TheStatusBarTakesTouchesOnlyWhileShown) {
     EXPECT_EQ(left->log.size(), 3u);
 }
 
+// The wheel goes to the view under the pointer, then up its superviews; over
+// views that do not take it, it ends at the window instead of looping there.
+TEST_F(TouchDelivery, TheWheelClimbsToAViewThatTakesItOrIsRefused) {
+    struct Taker : View {
+        using View::View;
+        Point at;
+        float dy = 0;
+        bool scrollWheel(Point p, float, float wheelDy) override {
+            at = p;
+            dy = wheelDy;
+            return true;
+        }
+    };
+    EXPECT_FALSE(window->scrollWheel(Point{40, 40}, 0, 1));
+    auto taker = std::make_shared<Taker>(Rect(0, 100, 160, 100));
+    left->addSubview(taker);
+    auto inner = std::make_shared<RecordingView>(Rect(20, 20, 50, 50));
+    taker->addSubview(inner);
+    EXPECT_TRUE(window->scrollWheel(Point{30, 130}, 0, -2));
+    EXPECT_EQ(taker->at, (Point{30, 30}));
+    EXPECT_EQ(taker->dy, -2);
+    EXPECT_FALSE(window->scrollWheel(Point{200, 130}, 0, 1));
+}
+
 namespace {
 
 struct ControlFixture : TouchDelivery {
