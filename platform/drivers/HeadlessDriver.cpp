@@ -37,6 +37,7 @@ constexpr int kMaxTaps = 1000;
 constexpr int kMaxSteps = 100000;
 constexpr int kMaxFinger = 1000;
 constexpr double kMaxWait = 1e7;
+constexpr double kMaxNotches = 1000;
 
 // --- The commands ---
 
@@ -116,6 +117,16 @@ Result<Outcome> drag(const HeadlessDriver::Call& c) {
     // Interrupted, the finger lifts where it is, so the stroke ends as drawn.
     if (w.hasTouch(finger))
         w.touchUp(finger, interrupted() ? reached : Point{float(x2), float(y2)});
+    c.settle();
+    return Outcome::Continue;
+}
+
+// DY notches of the wheel over a point, away from the person when positive; with "shift" the
+// wheel turns sideways, as the window driver delivers Shift+wheel.
+Result<Outcome> wheel(const HeadlessDriver::Call& c) {
+    const float notches = float(c.number(2));
+    const bool sideways = c.has(3);
+    c.window().scrollWheel(pointAt(c, 0), sideways ? notches : 0, sideways ? 0 : notches);
     c.settle();
     return Outcome::Continue;
 }
@@ -313,6 +324,8 @@ const Command kCommands[] = {
                                                                           Needs::Window,  tap},
     {"drag",           {number("X1"), number("Y1"), number("X2"), number("Y2"),
                         count("STEPS", 10, kMaxSteps)},                   Needs::Window,  drag},
+    {"wheel",          {number("X"), number("Y"), number("DY", -kMaxNotches, kMaxNotches),
+                        flag("shift")},                                   Needs::Window,  wheel},
     {"press",          {text("NAME")},                                    Needs::Window,  press},
     {"type",           {rawText("TEXT")},                                 Needs::Focus,   type},
     {"key",            {choice("return|backspace|escape|left|right|up|down", "key")},

@@ -30,6 +30,9 @@ class View;
 //   tap X Y [COUNT]                    COUNT quick taps (1 to 1000), the k-th
 //                                      with tap count k
 //   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10; at most 100000), up
+//   wheel X Y DY [shift]               DY notches of the mouse wheel over the
+//                                      point (at most 1000 either way; positive
+//                                      away from the person), sideways with shift
 //   press NAME                         tap the frontmost visible enabled control
 //                                      whose title, accessibility label or
 //                                      action (without ":") is NAME

@@ -54,6 +54,11 @@ public:
     }
     void touchesEnded(const TouchSet& t, Event&) override { say("ended", t); }
     void touchesCancelled(const TouchSet& t, Event&) override { say("cancelled", t); }
+    bool scrollWheel(Point p, float dx, float dy) override {
+        log("pad wheel at " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + " dx " +
+            std::to_string(int(dx)) + " dy " + std::to_string(int(dy)));
+        return true;
+    }
 };
 
 class TextBox : public View {
@@ -255,6 +260,12 @@ TEST_F(Headless, DragMovesInSteps) {
     EXPECT_TRUE(logged("pad ended finger 1 at 100,110"));
 }
 
+TEST_F(Headless, WheelTurnsOverThePointAndSidewaysWithShift) {
+    EXPECT_EQ(run("wheel 10 150 3\nwheel 20 160 -2 shift\n").status, 0) << errors;
+    EXPECT_TRUE(logged("pad wheel at 10,50 dx 0 dy 3"));
+    EXPECT_TRUE(logged("pad wheel at 20,60 dx -2 dy 0"));
+}
+
 TEST_F(Headless, PressTapsTheNamedControl) {
     EXPECT_EQ(run("press Go\npress go\n").status, 0) << errors;
     EXPECT_EQ(count("go pressed"), 2);
@@ -404,6 +415,8 @@ TEST_F(Headless, BadLinesFailWithTheirReason) {
         {"wait -1", "wait: SECONDS must not be negative"},
         {"screenshot", "screenshot: FILE is missing"},
         {"accel 1 2", "accel: Z is missing"},
+        {"wheel 1 2 3 sideways", "wheel: expected shift"},
+        {"wheel 1 2", "wheel: DY is missing"},
     };
     for (const auto& c : cases) {
         clearLogCapture();
@@ -427,6 +440,7 @@ TEST_F(Headless, AbsurdAmountsAreRefusedWithTheLineNumber) {
         {"down 1 2 99999999999",
          "down: FINGER \"99999999999\" must be a whole number of at least 1"},
         {"shake 3", "shake: takes no arguments"},
+        {"wheel 1 2 5000", "wheel: DY \"5000\" must be at most 1000"},
         {"down 1 2 3 4", "down: too many arguments (X Y [FINGER])"},
     };
     for (const auto& c : cases) {
