@@ -121,6 +121,13 @@ Result<Outcome> drag(const HeadlessDriver::Call& c) {
     return Outcome::Continue;
 }
 
+// The mouse pointer over a point with no button down (outside the window: it leaves).
+Result<Outcome> hover(const HeadlessDriver::Call& c) {
+    c.window().pointerMoved(pointAt(c, 0));
+    c.settle();
+    return Outcome::Continue;
+}
+
 // DY notches of the wheel over a point, away from the person when positive; with "shift" the
 // wheel turns sideways, as the window driver delivers Shift+wheel.
 Result<Outcome> wheel(const HeadlessDriver::Call& c) {
@@ -324,6 +331,7 @@ const Command kCommands[] = {
                                                                           Needs::Window,  tap},
     {"drag",           {number("X1"), number("Y1"), number("X2"), number("Y2"),
                         count("STEPS", 10, kMaxSteps)},                   Needs::Window,  drag},
+    {"hover",          {number("X"), number("Y")},                        Needs::Window,  hover},
     {"wheel",          {number("X"), number("Y"), number("DY", -kMaxNotches, kMaxNotches),
                         flag("shift")},                                   Needs::Window,  wheel},
     {"press",          {text("NAME")},                                    Needs::Window,  press},

@@ -30,6 +30,8 @@ class View;
 //   tap X Y [COUNT]                    COUNT quick taps (1 to 1000), the k-th
 //                                      with tap count k
 //   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10; at most 100000), up
+//   hover X Y                          the mouse pointer over the point with no
+//                                      button down (outside the window: it leaves)
 //   wheel X Y DY [shift]               DY notches of the mouse wheel over the
 //                                      point (at most 1000 either way; positive
 //                                      away from the person), sideways with shift

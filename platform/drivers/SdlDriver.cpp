@@ -202,6 +202,7 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
         if (mouseDown)
             return;
         Keyboard::setOnScreenEnabled(false);
+        window->pointerLeftWindow(); // a pressed button ends hovering
         mouseDown = true;
         mirrored = alt;
         window->touchDown(kMouseFinger, p, std::max(1, clicks));
@@ -209,8 +210,10 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
             window->touchDown(kMirrorFinger, m, 1);
         break;
     case TouchPhase::Moved:
-        if (!mouseDown)
+        if (!mouseDown) {
+            window->pointerMoved(p);
             return;
+        }
         window->touchMove(kMouseFinger, p);
         if (mirrored)
             window->touchMove(kMirrorFinger, m);
@@ -223,6 +226,7 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
         if (mirrored)
             window->touchUp(kMirrorFinger, m);
         mirrored = false;
+        window->pointerMoved(p); // hovering again where the button came up
         break;
     }
 }
@@ -326,6 +330,12 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             cancelInput();
+            if (window)
+                window->pointerLeftWindow();
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            if (window)
+                window->pointerLeftWindow();
             break;
         default:
             break;

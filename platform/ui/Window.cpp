@@ -243,6 +243,25 @@ bool Window::scrollWheel(Point p, float dx, float dy) {
     return false;
 }
 
+void Window::pointerMoved(Point p) {
+    View* taker = nullptr;
+    for (View* v = hitTest(p, nullptr); v && v != this; v = v->superview())
+        if (v->pointerHovered(v->convertPointFromView(p, nullptr))) {
+            taker = v;
+            break;
+        }
+    const std::shared_ptr<View> before = hovered_.lock();
+    if (before && before.get() != taker)
+        before->pointerLeft();
+    hovered_ = taker ? taker->weak_from_this() : std::weak_ptr<View>();
+}
+
+void Window::pointerLeftWindow() {
+    if (const std::shared_ptr<View> before = hovered_.lock())
+        before->pointerLeft();
+    hovered_.reset();
+}
+
 void Window::cancelAllTouches() {
     std::vector<std::pair<int, Point>> fingers;
     for (const auto& [finger, touch] : touches_)

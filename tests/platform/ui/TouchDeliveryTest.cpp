@@ -214,6 +214,33 @@ TEST_F(TouchDelivery, TheWheelClimbsToAViewThatTakesItOrIsRefused) {
     EXPECT_FALSE(window->scrollWheel(Point{200, 130}, 0, 1));
 }
 
+// The hovering pointer is offered as the wheel is; the view that took it hears
+// that it left when another view takes it, none does, or the window loses it.
+TEST_F(TouchDelivery, TheHoveringPointerTellsItsViewWhenItLeaves) {
+    struct Hover : View {
+        using View::View;
+        std::vector<std::string> log;
+        bool pointerHovered(Point p) override {
+            log.push_back("at " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
+            return true;
+        }
+        void pointerLeft() override { log.push_back("left"); }
+    };
+    auto a = std::make_shared<Hover>(Rect(0, 0, 100, 100));
+    auto b = std::make_shared<Hover>(Rect(0, 200, 100, 100));
+    left->addSubview(a);
+    left->addSubview(b);
+    window->pointerMoved(Point{10, 20});
+    window->pointerMoved(Point{30, 40});
+    window->pointerMoved(Point{30, 240}); // onto b
+    window->pointerMoved(Point{30, 150}); // onto left, which does not take it
+    window->pointerMoved(Point{50, 250});
+    window->pointerLeftWindow();
+    window->pointerLeftWindow();
+    EXPECT_EQ(a->log, (std::vector<std::string>{"at 10,20", "at 30,40", "left"}));
+    EXPECT_EQ(b->log, (std::vector<std::string>{"at 30,40", "left", "at 50,50", "left"}));
+}
+
 namespace {
 
 struct ControlFixture : TouchDelivery {
