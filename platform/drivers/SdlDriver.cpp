@@ -53,10 +53,16 @@ struct SdlDriver::Impl {
     int nextFinger = kFirstTouchFinger;
     bool quit = false;
     bool firstFrameShown = false;
+    bool fullScreen = false;
+    int fullScreenScale = 1; // pixels per point while full screen
 
     Impl(SdlDriver& d, SdlScreen& s) : driver(d), screen(s) {}
 
     void attach(Window* w);
+    // Pixels per point now: the window's scale, or full screen's.
+    int scaleNow() const { return fullScreen ? fullScreenScale : driver.scale(); }
+    // The scale and the place of the picture for the window's current size.
+    void place();
     void present();
     Point toPoints(int x, int y) const;
     void mouse(TouchPhase phase, int x, int y, int clicks, bool alt);
@@ -138,23 +144,54 @@ void SdlDriver::Impl::attach(Window* w) {
     window = w;
     if (!w)
         return;
-    const int s = driver.scale();
-    w->setScale(float(s));
-    w->setSizeChangedHandler([this, s](Size size) {
-        screen.setSize(int(size.width) * s, int(size.height) * s);
-        wholeWindowDue = true;
+    w->setSizeChangedHandler([this](Size size) {
+        // Full screen keeps the screen and centres the turned picture on it.
+        if (!fullScreen)
+            screen.setSize(int(size.width) * driver.scale(), int(size.height) * driver.scale());
+        place();
     });
     // A window that already turned (before the driver ran) gets its size now.
+    const int s = driver.scale();
     const Size size = w->size();
-    if (screen.width() != int(size.width) * s || screen.height() != int(size.height) * s)
+    if (!fullScreen &&
+        (screen.width() != int(size.width) * s || screen.height() != int(size.height) * s))
         screen.setSize(int(size.width) * s, int(size.height) * s);
+    place();
+}
+
+void SdlDriver::Impl::place() {
     wholeWindowDue = true;
+    if (!window)
+        return;
+    const Size points = window->size();
+    if (!fullScreen) {
+        screen.setOrigin(0, 0);
+        window->setScale(float(driver.scale()));
+        return;
+    }
+    const Placement p = SdlDriver::fullScreenPlacement(screen.width(), screen.height(),
+                                                       int(points.width), int(points.height));
+    fullScreenScale = p.scale;
+    screen.setOrigin(p.x, p.y);
+    window->setScale(float(p.scale));
+}
+
+SdlDriver::Placement SdlDriver::fullScreenPlacement(int screenWidth, int screenHeight,
+                                                    int pointsWide, int pointsHigh) {
+    Placement p;
+    if (pointsWide > 0 && pointsHigh > 0)
+        p.scale = std::max(1, std::min(screenWidth / pointsWide, screenHeight / pointsHigh));
+    // Centred; on a screen too small even at one pixel a point, its top-left
+    // part shows.
+    p.x = std::max(0, (screenWidth - pointsWide * p.scale) / 2);
+    p.y = std::max(0, (screenHeight - pointsHigh * p.scale) / 2);
+    return p;
 }
 
 void SdlDriver::Impl::present() {
     if (!window)
         return;
-    const int s = driver.scale();
+    const int s = scaleNow();
     const int width = int(window->size().width) * s;
     const int height = int(window->size().height) * s;
     if (!framebuffer || framebuffer->width() != width || framebuffer->height() != height) {
@@ -186,10 +223,8 @@ void SdlDriver::Impl::present() {
 // --- Input ---
 
 Point SdlDriver::Impl::toPoints(int x, int y) const {
-    const Size s = window->size();
-    const float ww = float(std::max(1, screen.width()));
-    const float wh = float(std::max(1, screen.height()));
-    return {float(x) * s.width / ww, float(y) * s.height / wh};
+    const float s = float(scaleNow());
+    return {float(x - screen.originX()) / s, float(y - screen.originY()) / s};
 }
 
 void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt) {
@@ -234,8 +269,12 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
 void SdlDriver::Impl::finger(const SDL_TouchFingerEvent& e, Uint32 type) {
     if (!window)
         return;
-    const Point p{e.x * window->size().width, e.y * window->size().height};
+    // Through the window's pixels: full screen letterboxes the picture.
+    const Point p = toPoints(int(std::lround(e.x * float(screen.width()))),
+                             int(std::lround(e.y * float(screen.height()))));
     if (type == SDL_FINGERDOWN) {
+        if (!window->bounds().contains(p))
+            return; // on the black beside the picture
         Keyboard::setOnScreenEnabled(true);
         const int number = nextFinger++;
         fingers[e.fingerId] = number;
@@ -288,6 +327,8 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
         quit = true;
     } else if (k == SDLK_F11 && !ctrl) {
         toggleFullScreen();
+    } else if (k == SDLK_ESCAPE && fullScreen && !ctrl && !shift) {
+        toggleFullScreen(); // as on every desktop; the next Escape is the app's
     } else {
         deliverKeyChord(window, chordFor(k, mod));
     }
@@ -296,10 +337,20 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
 void SdlDriver::Impl::toggleFullScreen() {
     SDL_Window* w = screen.window();
     const bool full = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (SDL_SetWindowFullscreen(w, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+    if (SDL_SetWindowFullscreen(w, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         log(std::string("Full screen is not available: ") + SDL_GetError());
+        return;
+    }
+    cancelInput(); // every pixel moves under the pointer
+    if (window)
+        window->pointerLeftWindow();
+    fullScreen = !full;
+    // Back in a window, its size is the picture's again.
+    if (!fullScreen && window)
+        screen.setSize(int(window->size().width) * driver.scale(),
+                       int(window->size().height) * driver.scale());
     screen.invalidateSurface();
-    wholeWindowDue = true;
+    place();
 }
 
 // Fingers whose lift will never be reported (the window lost the pointer).
@@ -323,10 +374,14 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             quit = true;
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESIZED:
             screen.invalidateSurface();
             wholeWindowDue = true;
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESIZED:
+            // Full screen's size often arrives after the switch.
+            screen.invalidateSurface();
+            place();
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             cancelInput();
@@ -344,7 +399,8 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
         // The right button is the second finger: window managers take Alt+drag for themselves.
         if ((e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) &&
-            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown) {
+            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
+            window->bounds().contains(toPoints(e.button.x, e.button.y))) {
             mouseButton = e.button.button;
             mouse(TouchPhase::Began, e.button.x, e.button.y, e.button.clicks,
                   e.button.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
