@@ -54,13 +54,13 @@ struct SdlDriver::Impl {
     bool quit = false;
     bool firstFrameShown = false;
     bool fullScreen = false;
-    int fullScreenScale = 1; // pixels per point while full screen
+    int fullScreenScale = 0; // pixels per point while full screen
 
     Impl(SdlDriver& d, SdlScreen& s) : driver(d), screen(s) {}
 
     void attach(Window* w);
     // Pixels per point now: the window's scale, or full screen's.
-    int scaleNow() const { return fullScreen ? fullScreenScale : driver.scale(); }
+    int scaleNow() const { return fullScreen ? std::max(1, fullScreenScale) : driver.scale(); }
     // The scale and the place of the picture for the window's current size.
     void place();
     void present();
@@ -164,13 +164,22 @@ void SdlDriver::Impl::place() {
     if (!window)
         return;
     const Size points = window->size();
+    const int pointsWide = int(points.width), pointsHigh = int(points.height);
     if (!fullScreen) {
-        screen.setOrigin(0, 0);
-        window->setScale(float(driver.scale()));
+        // A window manager may have made the window larger than asked: the
+        // picture stays at the window's scale, centred.
+        const int s = driver.scale();
+        screen.setOrigin(std::max(0, (screen.width() - pointsWide * s) / 2),
+                         std::max(0, (screen.height() - pointsHigh * s) / 2));
+        window->setScale(float(s));
         return;
     }
-    const Placement p = SdlDriver::fullScreenPlacement(screen.width(), screen.height(),
-                                                       int(points.width), int(points.height));
+    const Placement p =
+        SdlDriver::fullScreenPlacement(screen.width(), screen.height(), pointsWide, pointsHigh);
+    if (p.scale != fullScreenScale || p.x != screen.originX() || p.y != screen.originY())
+        log("Full screen: " + std::to_string(screen.width()) + " x " +
+            std::to_string(screen.height()) + " pixels, the picture at scale " +
+            std::to_string(p.scale));
     fullScreenScale = p.scale;
     screen.setOrigin(p.x, p.y);
     window->setScale(float(p.scale));
@@ -335,16 +344,19 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
 }
 
 void SdlDriver::Impl::toggleFullScreen() {
-    SDL_Window* w = screen.window();
-    const bool full = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (SDL_SetWindowFullscreen(w, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    // Our own flag decides: a window manager that fills the screen with every
+    // window may already mark ours full screen.
+    const bool full = !fullScreen;
+    if (SDL_SetWindowFullscreen(screen.window(), full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         log(std::string("Full screen is not available: ") + SDL_GetError());
         return;
     }
     cancelInput(); // every pixel moves under the pointer
     if (window)
         window->pointerLeftWindow();
-    fullScreen = !full;
+    fullScreen = full;
+    if (!fullScreen)
+        fullScreenScale = 0;
     // Back in a window, its size is the picture's again.
     if (!fullScreen && window)
         screen.setSize(int(window->size().width) * driver.scale(),
