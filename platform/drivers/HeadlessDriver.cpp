@@ -397,12 +397,18 @@ void HeadlessDriver::settleInput() {
     render();
 }
 
+void HeadlessDriver::setScale(int scale) {
+    scale_ = std::clamp(scale, 1, kMaxScale);
+}
+
 void HeadlessDriver::render() {
     Window* w = window();
     if (!w)
         return;
+    // Also a window made later (a relaunch) draws at the driver's scale.
+    w->setScale(float(scale_));
     const Size s = w->size();
-    const int width = int(s.width), height = int(s.height);
+    const int width = int(s.width) * scale_, height = int(s.height) * scale_;
     if (!framebuffer_ || framebuffer_->width() != width || framebuffer_->height() != height)
         framebuffer_ = Context::createBitmap(width, height, nullptr, YAxis::Down);
     if (framebuffer_)
@@ -492,7 +498,7 @@ HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std:
 }
 
 HeadlessRun runHeadless(const std::optional<std::string>& script,
-                        const std::vector<std::filesystem::path>& files) {
+                        const std::vector<std::filesystem::path>& files, int scale) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
     // A signal ends a long wait or drag within its line; the run then ends
@@ -508,6 +514,7 @@ HeadlessRun runHeadless(const std::optional<std::string>& script,
     loop.drain();
 
     HeadlessDriver driver;
+    driver.setScale(scale);
     HeadlessDriver::RunResult result;
     if (script) {
         if (*script == "-") {

@@ -464,10 +464,11 @@ ImageRef Window::snapshot() {
     layoutIfNeeded();
     statusBar_->layoutIfNeeded();
     const Size s = size();
-    auto fb = Context::createBitmap(int(s.width), int(s.height), nullptr, YAxis::Down);
+    auto fb = Context::createBitmap(int(s.width * scale_), int(s.height * scale_), nullptr,
+                                    YAxis::Down);
     if (!fb)
         return nullptr;
-    compose(*fb, bounds(), 1.0f);
+    compose(*fb, bounds(), scale_);
     return fb->makeImage();
 }
 

@@ -115,7 +115,7 @@ public:
     // Lays out, draws what asked to be drawn, and composes into `framebuffer`
     // everything that changed since the last render into that framebuffer.
     Rect render(Context& framebuffer);
-    // The whole window, status bar included, at one pixel per point.
+    // The whole window, status bar included, at the window's scale.
     ImageRef snapshot();
 
     // --- Called by views ---

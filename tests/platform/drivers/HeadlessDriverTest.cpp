@@ -380,6 +380,24 @@ TEST_F(Headless, ScreenshotIsTheWindowOnePixelPerPoint) {
     EXPECT_EQ(green[1], 0);
 }
 
+// At scale 2 a screenshot has two pixels a point, the pad where it was.
+TEST_F(Headless, ScreenshotAtScaleTwoHasTwoPixelsAPoint) {
+    const std::string shot = (tmp() / "double.png").string();
+    const auto path = tmp() / "double.zscript";
+    std::ofstream(path) << "screenshot " << shot << "\n";
+    EXPECT_EQ(runHeadless(path.string(), {}, 2).status, 0);
+    auto img = Image::load(shot);
+    ASSERT_TRUE(img);
+    const Image& i = *img.value();
+    EXPECT_EQ(i.width(), 640);
+    EXPECT_EQ(i.height(), 960);
+    const auto pixel = [&](int x, int y) { return i.data() + (std::size_t(y) * 640 + x) * 4; };
+    EXPECT_EQ(pixel(320, 300)[2], 255); // A R G B: the pad, y 100..300 points
+    EXPECT_EQ(pixel(320, 300)[1], 0);
+    EXPECT_EQ(pixel(320, 199)[2], 0); // just above it
+    EXPECT_EQ(pixel(320, 200)[2], 255);
+}
+
 TEST_F(Headless, ExpectLogFailsWithTheLineNumber) {
     const auto r = run("expect-log launched\n# nothing\nexpect-log never said\n");
     EXPECT_EQ(r.status, 1);
@@ -513,6 +531,14 @@ TEST(LaunchArguments, ParseTheTwoDriversOptions) {
     EXPECT_FALSE(parseLaunchArguments({"--headless", "--home"}));
     EXPECT_FALSE(parseLaunchArguments({"--fast"}));
     EXPECT_FALSE(parseLaunchArguments({"--headless", "--headless"}));
+    auto scaled = parseLaunchArguments({"--headless", "--scale", "2"});
+    ASSERT_TRUE(scaled);
+    EXPECT_EQ(scaled->scale, 2);
+    EXPECT_EQ(parseLaunchArguments({"--headless"})->scale, 1);
+    for (const char* bad : {"0", "5", "1.5", "", "two"})
+        EXPECT_FALSE(parseLaunchArguments({"--headless", "--scale", bad})) << bad;
+    EXPECT_FALSE(parseLaunchArguments({"--scale", "2"})) << "the window picks its own scale";
+    EXPECT_FALSE(parseLaunchArguments({"--headless", "--scale"}));
 }
 
 TEST(ApplicationMainTest, UsageErrorsExitWithTwo) {
