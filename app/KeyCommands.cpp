@@ -84,6 +84,7 @@ std::vector<KeyCommands::HelpLine> KeyCommands::helpLines() {
     // What the window itself does with keys and the mouse.
     lines.push_back({"F11", "Full screen"});
     lines.push_back({"Right drag, Alt+drag", "Second finger: pinch, turn"});
+    lines.push_back({"Wheel, Shift+wheel", "Scale, turn a layer"});
     lines.push_back({"Ctrl+Left, Ctrl+Right", "Turn the device"});
     lines.push_back({"Drop a picture", "Open it as a new picture"});
     lines.push_back({"Ctrl+Q", "Quit"});

@@ -33,7 +33,9 @@ std::shared_ptr<Label> makeLabel(const Rect& frame, const std::string& text, flo
 
 KeyHelpView::KeyHelpView(const Rect& frame, const std::vector<KeyCommands::HelpLine>& lines)
     : View(frame) {
-    setBackgroundColor(platform::Color::grey(0, 0.85f));
+    // Opaque: the keys are read over whatever screen is open, often one full
+    // of text of its own.
+    setBackgroundColor(platform::Color::grey(0.12f, 1.0f));
     const float width = frame.width() - 2 * kMargin;
     addSubview(makeLabel(Rect(kMargin, kMargin, width, kTitleHeight), kTitle, 20, true,
                          platform::TextAlignment::Center));

@@ -3,7 +3,6 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Path.h"
 #include "platform/ui/Font.h"
-#include "platform/ui/Timer.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
@@ -44,23 +43,14 @@ std::shared_ptr<SavedNoteView> SavedNoteView::showIn(platform::Window& window) {
     note->setFrame(platform::Rect((s.width - kWidth) / 2, s.height - kAboveBottom - kHeight, kWidth,
                                   kHeight));
     window.addSubview(note);
-    // The fade starts from a timer rather than as a delayed animation: a
-    // delayed one shows its end value at once on a view that was just added.
     std::weak_ptr<View> weak = note;
-    platform::Timer::scheduledTimer(
-        kShownDuration,
-        [weak](platform::Timer&) {
-            auto shown = weak.lock();
-            if (!shown)
-                return;
-            View::animate(
-                kFadeDuration, [&shown] { shown->setAlpha(0); },
-                [weak](bool) {
-                    if (auto faded = weak.lock())
-                        faded->removeFromSuperview();
-                });
+    View::animate(
+        kFadeDuration, [&note] { note->setAlpha(0); },
+        [weak](bool) {
+            if (auto faded = weak.lock())
+                faded->removeFromSuperview();
         },
-        false);
+        kShownDuration);
     return note;
 }
 

@@ -18,15 +18,6 @@ namespace {
 
 // The corners that answer a tap: 60 x 60 point squares of the canvas.
 constexpr float kCornerZone = 60;
-// An offset whose coordinates both truncate into -10..10 shows no cursor.
-constexpr float kCursorOffsetThreshold = 10;
-
-// |trunc(v)| > threshold, compared as floats so that no value can overflow a
-// conversion to an integer (NaN counts as small).
-bool truncatesBeyond(float v, float threshold) {
-    return v >= threshold + 1 || v <= -(threshold + 1);
-}
-
 } // namespace
 
 Point PaintingView::applyFingerOffset(Point p) const {
@@ -116,8 +107,7 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
     const Tool tool = delegate.paintingViewTool();
     // With a large offset the finger hides nothing, so every other stroke only
     // shows where painting would land.
-    const bool largeOffset = truncatesBeyond(touch_.fingerOffset.x, kCursorOffsetThreshold) ||
-                             truncatesBeyond(touch_.fingerOffset.y, kCursorOffsetThreshold);
+    const bool largeOffset = touch_.offsetIsLarge();
     touch_.showCursor =
         largeOffset &&
         (!touch_.lastTimeCursorUsed || (tool == Tool::CloneTool && clone_.needsOffset)) &&

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -158,6 +159,17 @@ public:
     // Clone tool at touch-up: the source tap, then the destination tap.
     bool handleCloneSetUpTap(platform::Point paintingPosition);
 
+    // --- The mouse pointer (PaintingView+Pointer.cpp) ---------------------------
+    // While a painting tool is current and the finger offset is large enough
+    // to need a cursor, a small mark shows where a stroke begun at the
+    // hovering pointer would land.
+    bool pointerHovered(platform::Point location) override;
+    void pointerLeft() override;
+    // Where the mark is drawn now, if it is.
+    std::optional<platform::Point> pointerMarkerPosition() const;
+    // Half a point off whole: on whole-point positions its line fills whole pixels.
+    static constexpr float kPointerMarkerRadius = 4.5f;
+
     // --- Shapes and smoothing (PaintingView+Smoothing.cpp) --------------------
     bool wasClosedObjectDrawn() const;
     bool wasLineDrawn() const;
@@ -263,6 +275,8 @@ private:
     platform::Point cloneSourceCentre(float x, float y) const;
     void renderPolyline(const std::vector<platform::Point>& points);
     void endStroke(const platform::Touch* touch, Tool tool);
+    void drawPointerMarker(platform::Context& context, platform::Point at);
+    void setNeedsDisplayAroundPointerMarker();
 
     PaintingViewDelegate* delegate_ = nullptr;
     mutable PaintingViewDefaults defaults_;
@@ -282,6 +296,8 @@ private:
     CloneSetUp clone_;
     std::vector<std::shared_ptr<PaintPoint>> mPointArray_;
     float bezierResolution_ = 20;
+    std::optional<platform::Point> pointer_; // hovering, in the canvas's bounds
+    std::optional<platform::Rect> pointerMarkerDrawn_; // where the last display put it
 };
 
 } // namespace zorbel

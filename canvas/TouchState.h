@@ -19,6 +19,18 @@ struct TouchState {
     bool lastTimeCursorUsed = false;      // the last stamp request was a cursor's
     bool cursorWasPainted = false;        // the last display drew a cursor
     platform::Point cursorPosition;
+
+    // An offset whose coordinates both truncate into -10..10 paints under the
+    // finger and needs no cursor; a larger one shows where the paint lands.
+    // Compared as floats so that no value can overflow a conversion to an
+    // integer (NaN counts as small).
+    static constexpr float kCursorOffsetThreshold = 10;
+    bool offsetIsLarge() const {
+        const auto beyond = [](float v) {
+            return v >= kCursorOffsetThreshold + 1 || v <= -(kCursorOffsetThreshold + 1);
+        };
+        return beyond(fingerOffset.x) || beyond(fingerOffset.y);
+    }
 };
 
 } // namespace zorbel

@@ -1,6 +1,7 @@
 #include "layers/LayerGesture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -77,13 +78,14 @@ AffineTransform LayerGesture::incrementalTransformWithTouches(const TouchSet& to
         return AffineTransform::makeTranslation(c.x - b.x, c.y - b.y);
     }
     // Fingers past the second do not steer.
-    const Point b1 = beginPointCachingIfMissing(sorted[0]);
-    const Point b2 = beginPointCachingIfMissing(sorted[1]);
-    const Point c1 = locationInSuperview(sorted[0]);
-    const Point c2 = locationInSuperview(sorted[1]);
-    const Point center = layer_.center();
-    const double cx = center.x, cy = center.y;
+    return similarityCarrying(beginPointCachingIfMissing(sorted[0]),
+                              beginPointCachingIfMissing(sorted[1]), locationInSuperview(sorted[0]),
+                              locationInSuperview(sorted[1]), layer_.center());
+}
 
+AffineTransform LayerGesture::similarityCarrying(Point b1, Point b2, Point c1, Point c2,
+                                                 Point center) {
+    const double cx = center.x, cy = center.y;
     // Relative to the layer's centre, where the transform is applied.
     const double x1 = double(b1.x) - cx, y1 = double(b1.y) - cy;
     const double x2 = double(b2.x) - cx, y2 = double(b2.y) - cy;
@@ -225,6 +227,40 @@ void LayerGesture::touchesEnded(const TouchSet& touches, Event& event) {
     // The fingers still down continue from where they are, without a jump.
     cacheBeginPointForTouches(without(mine, touches));
     host_.fingersLifted();
+}
+
+bool LayerGesture::scrollWheel(Point pointer, float dx, float dy) {
+    LayersDelegate* delegate = LayersDelegate::shared();
+    if (delegate && delegate->layersSelectedTool() != host_.owningTool())
+        return false;
+    // A pinch in progress owns the transform until its fingers lift.
+    if (!touchBeginPoints_.empty())
+        return true;
+    // Keep the layer within reach: never so small it cannot be found again,
+    // never so large that it hides the whole picture.
+    const AffineTransform& t = originalTransform_;
+    const double now = std::sqrt(std::fabs(double(t.a) * t.d - double(t.b) * t.c));
+    double scale = std::pow(double(kWheelScaleStep), double(dy));
+    if (now > 0 && std::isfinite(now))
+        scale = std::clamp(scale, kWheelMinScale / now, kWheelMaxScale / now);
+    const double angle = double(dx) * kWheelTurnStep;
+    if (!std::isfinite(scale) || !std::isfinite(angle))
+        return true;
+
+    // Two fingers either side of the pointer, spread and turned about it.
+    constexpr double kReach = 50;
+    const Point p = layer_.convertPointToView(pointer, layer_.superview());
+    const double ux = kReach * scale * std::cos(angle), uy = kReach * scale * std::sin(angle);
+    const Point b1{float(p.x - kReach), p.y}, b2{float(p.x + kReach), p.y};
+    const Point c1{float(p.x - ux), float(p.y - uy)}, c2{float(p.x + ux), float(p.y + uy)};
+    if (delegate) {
+        host_.noteTouched(*delegate, /*began=*/true);
+        delegate->setDirtyFlag(true);
+    }
+    layer_.setTransform(originalTransform_.concat(similarityCarrying(b1, b2, c1, c2, layer_.center())));
+    originalTransform_ = layer_.transform();
+    host_.fingersLifted();
+    return true;
 }
 
 void LayerGesture::handleTaps(const TouchSet& ended, LayersDelegate* delegate) {

@@ -39,6 +39,13 @@ public:
     static constexpr float kQuarterTurn = 1.5707964f;
     // Two begin points closer than this (squared distance) act as one finger.
     static constexpr double kCoincidentDistanceSquared = 0.1;
+    // One wheel notch scales a layer by this much, or with Shift (sideways)
+    // turns it by this angle (radians, a twelfth of a half turn).
+    static constexpr float kWheelScaleStep = 1.1f;
+    static constexpr float kWheelTurnStep = 0.2617994f;
+    // The wheel scales a layer no further than these overall scales.
+    static constexpr float kWheelMinScale = 1.0f / 16;
+    static constexpr float kWheelMaxScale = 16;
 
     LayerGesture(platform::View& layer, LayerGestureHost& host);
     LayerGesture(const LayerGesture&) = delete;
@@ -72,6 +79,19 @@ public:
     void touchesBegan(const platform::TouchSet& touches, platform::Event& event);
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event);
     void touchesEnded(const platform::TouchSet& touches, platform::Event& event);
+
+    // The mouse wheel over the layer at `pointer` (in its bounds): dy notches
+    // scale it, dx notches (Shift) turn it, as two fingers about the pointer
+    // that spread or turn by as much, committed at once like a lifted pinch.
+    // Not taken (false) under a tool other than the host's; taken and left
+    // alone while fingers are on the layer.
+    bool scrollWheel(platform::Point pointer, float dx, float dy);
+
+    // The similarity transform, about `center`, that carries b1 onto c1 and
+    // b2 onto c2: a translation of the first when b1 and b2 coincide.
+    static platform::AffineTransform similarityCarrying(platform::Point b1, platform::Point b2,
+                                                        platform::Point c1, platform::Point c2,
+                                                        platform::Point center);
 
     // -1 when a lies at a lower address than b, 0 for the same touch, +1
     // otherwise: a stable order of the fingers for the life of the touches.

@@ -129,4 +129,8 @@ void TouchImageView::touchesCancelled(const platform::TouchSet& touches, platfor
     gesture_.touchesEnded(touches, event);
 }
 
+bool TouchImageView::scrollWheel(platform::Point location, float dx, float dy) {
+    return gesture_.scrollWheel(location, dx, dy);
+}
+
 } // namespace zorbel

@@ -42,4 +42,8 @@ void TouchView::touchesCancelled(const platform::TouchSet& touches, platform::Ev
     gesture_.touchesEnded(touches, event);
 }
 
+bool TouchView::scrollWheel(platform::Point location, float dx, float dy) {
+    return gesture_.scrollWheel(location, dx, dy);
+}
+
 } // namespace zorbel

@@ -47,6 +47,9 @@ public:
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesEnded(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesCancelled(const platform::TouchSet& touches, platform::Event& event) override;
+    // Under the owning tool the wheel scales the layer and Shift+wheel turns
+    // it, about the pointer (LayerGesture::scrollWheel).
+    bool scrollWheel(platform::Point location, float dx, float dy) override;
 
 protected:
     int owningTool() const override;

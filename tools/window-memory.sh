@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Resident memory of the idle window under Xvfb, with the window's pixels
 # presented as shared memory (the app's choice) and through SDL's OpenGL
-# texture framebuffer (what SDL does by default), and whether OpenGL was
-# loaded. Not a test: memory depends on the build (sanitizers double it).
+# texture framebuffer (what SDL does by default), whether OpenGL was loaded,
+# and the time from launch to the first frame shown (from the app's log, to
+# the millisecond). Not a test: memory depends on the build (sanitizers
+# double it) and the time on what else the machine is doing.
 # Usage: tools/window-memory.sh [ZORBEL]   (default: build/release/app/zorbel)
 set -euo pipefail
 zorbel=${1:-build/release/app/zorbel}
@@ -18,19 +20,25 @@ sleep 1
 measure() {
     local label=$1 accel=$2
     rm -rf "$work/home"
+    local start
+    start=$(date +%s.%N)
     if [ -z "$accel" ]; then
-        env -u SDL_FRAMEBUFFER_ACCELERATION DISPLAY="$display" "$zorbel" --home "$work/home" 2>/dev/null &
+        env -u SDL_FRAMEBUFFER_ACCELERATION DISPLAY="$display" "$zorbel" --home "$work/home" 2>"$work/log" &
     else
-        SDL_FRAMEBUFFER_ACCELERATION=$accel DISPLAY=$display "$zorbel" --home "$work/home" 2>/dev/null &
+        SDL_FRAMEBUFFER_ACCELERATION=$accel DISPLAY=$display "$zorbel" --home "$work/home" 2>"$work/log" &
     fi
     local app=$!
     sleep 4
-    local rss gl
+    local rss gl shown first
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
     gl=$(grep -cE 'libGL|libLLVM|dri/' "/proc/$app/maps" || true)
     kill -TERM "$app"
     wait "$app" || true
-    printf '%-28s %6d MB resident, %s OpenGL mappings\n' "$label" $((rss / 1024)) "$gl"
+    # The log line's stamp: "2026-12-09 03:30:20.045 zorbel[...] First frame shown ...".
+    shown=$(awk '/First frame shown/ {print $1 " " $2; exit}' "$work/log")
+    first=$([ -n "$shown" ] && echo "$(( ($(date -d "$shown" +%s%N) - ${start/./}) / 1000000 )) ms" || echo "no")
+    printf '%-28s %6d MB resident, %s OpenGL mappings, first frame after %s\n' "$label" \
+        $((rss / 1024)) "$gl" "$first"
 }
 measure "shared memory (the app)" ""
 measure "OpenGL texture framebuffer" "opengl"

@@ -30,7 +30,8 @@ extern "C" void onTerminationSignal(int signal) {
 std::string launchUsage() {
     const std::string name = appName().name;
     return "usage: " + name + " [--home DIR] [PICTURE]\n       " + name +
-           " --headless [--home DIR] [--script FILE] [PICTURE]   (FILE - reads standard input)\n"
+           " --headless [--home DIR] [--script FILE] [--scale N] [PICTURE]\n"
+           "(FILE - reads standard input; N pixels per point, 1 to 4, in screenshots)\n"
            "PICTURE (PNG or JPEG) starts a new document from that picture\n"
            "exit status: 0 done, 1 a script command failed, 2 bad arguments or an unreadable\n"
            "script, 3 something the app saves when it ends could not be written (a\n"
@@ -40,6 +41,7 @@ std::string launchUsage() {
 Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& arguments) {
     LaunchOptions options;
     bool sawHome = false;
+    bool sawScale = false;
     auto usage = [](const std::string& reason) {
         return Result<LaunchOptions>::failure(reason + "\n" + launchUsage());
     };
@@ -51,6 +53,16 @@ Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& argum
             if (options.headless)
                 return usage("--headless given twice");
             options.headless = true;
+        } else if (arg == "--scale") {
+            if (i + 1 >= arguments.size())
+                return usage("--scale needs a value");
+            const std::string& value = arguments[++i];
+            if (sawScale)
+                return usage("--scale given twice");
+            sawScale = true;
+            if (value.size() != 1 || value[0] < '1' || value[0] > '4')
+                return usage("--scale must be 1, 2, 3 or 4");
+            options.scale = value[0] - '0';
         } else if (arg == "--home" || arg == "--script") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty())
                 return usage(arg + " needs a value");
@@ -75,6 +87,8 @@ Result<LaunchOptions> parseLaunchArguments(const std::vector<std::string>& argum
     }
     if (options.script && !options.headless)
         return usage("--script needs --headless");
+    if (sawScale && !options.headless)
+        return usage("--scale needs --headless");
     return options;
 }
 
@@ -156,7 +170,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     setRelaunchDelegateFactory(makeDelegate);
 
     if (options.headless) {
-        const HeadlessRun run = runHeadless(options.script, options.files);
+        const HeadlessRun run = runHeadless(options.script, options.files, options.scale);
         if (run.killed) {
             // At once: no will-terminate, no destructors that might save.
             std::fflush(stdout);

@@ -24,6 +24,7 @@ struct LaunchOptions {
     std::filesystem::path home;        // empty: the usual folders
     std::optional<std::string> script; // headless only
     std::vector<std::filesystem::path> files; // to open after launch
+    int scale = 1;                            // headless: pixels per point
 };
 
 // Parses the arguments after the program name; a failure carries the usage

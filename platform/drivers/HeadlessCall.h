@@ -53,6 +53,10 @@ constexpr Param word(std::string_view name) {
 constexpr Param choice(std::string_view choices, std::string_view noun = {}) {
     return {choices, ArgKind::Choice, false, 0, 0, 0, noun};
 }
+// A word that may be written or left out ("shift").
+constexpr Param flag(std::string_view word) {
+    return {word, ArgKind::Choice, true};
+}
 // The rest of the line; only as a command's one argument.
 constexpr Param text(std::string_view name) {
     return {name, ArgKind::Text};

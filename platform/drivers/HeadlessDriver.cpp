@@ -37,6 +37,7 @@ constexpr int kMaxTaps = 1000;
 constexpr int kMaxSteps = 100000;
 constexpr int kMaxFinger = 1000;
 constexpr double kMaxWait = 1e7;
+constexpr double kMaxNotches = 1000;
 
 // --- The commands ---
 
@@ -116,6 +117,23 @@ Result<Outcome> drag(const HeadlessDriver::Call& c) {
     // Interrupted, the finger lifts where it is, so the stroke ends as drawn.
     if (w.hasTouch(finger))
         w.touchUp(finger, interrupted() ? reached : Point{float(x2), float(y2)});
+    c.settle();
+    return Outcome::Continue;
+}
+
+// The mouse pointer over a point with no button down (outside the window: it leaves).
+Result<Outcome> hover(const HeadlessDriver::Call& c) {
+    c.window().pointerMoved(pointAt(c, 0));
+    c.settle();
+    return Outcome::Continue;
+}
+
+// DY notches of the wheel over a point, away from the person when positive; with "shift" the
+// wheel turns sideways, as the window driver delivers Shift+wheel.
+Result<Outcome> wheel(const HeadlessDriver::Call& c) {
+    const float notches = float(c.number(2));
+    const bool sideways = c.has(3);
+    c.window().scrollWheel(pointAt(c, 0), sideways ? notches : 0, sideways ? 0 : notches);
     c.settle();
     return Outcome::Continue;
 }
@@ -313,6 +331,9 @@ const Command kCommands[] = {
                                                                           Needs::Window,  tap},
     {"drag",           {number("X1"), number("Y1"), number("X2"), number("Y2"),
                         count("STEPS", 10, kMaxSteps)},                   Needs::Window,  drag},
+    {"hover",          {number("X"), number("Y")},                        Needs::Window,  hover},
+    {"wheel",          {number("X"), number("Y"), number("DY", -kMaxNotches, kMaxNotches),
+                        flag("shift")},                                   Needs::Window,  wheel},
     {"press",          {text("NAME")},                                    Needs::Window,  press},
     {"type",           {rawText("TEXT")},                                 Needs::Focus,   type},
     {"key",            {choice("return|backspace|escape|left|right|up|down", "key")},
@@ -376,12 +397,18 @@ void HeadlessDriver::settleInput() {
     render();
 }
 
+void HeadlessDriver::setScale(int scale) {
+    scale_ = std::clamp(scale, 1, kMaxScale);
+}
+
 void HeadlessDriver::render() {
     Window* w = window();
     if (!w)
         return;
+    // Also a window made later (a relaunch) draws at the driver's scale.
+    w->setScale(float(scale_));
     const Size s = w->size();
-    const int width = int(s.width), height = int(s.height);
+    const int width = int(s.width) * scale_, height = int(s.height) * scale_;
     if (!framebuffer_ || framebuffer_->width() != width || framebuffer_->height() != height)
         framebuffer_ = Context::createBitmap(width, height, nullptr, YAxis::Down);
     if (framebuffer_)
@@ -471,7 +498,7 @@ HeadlessDriver::RunResult HeadlessDriver::runScript(std::istream& in, const std:
 }
 
 HeadlessRun runHeadless(const std::optional<std::string>& script,
-                        const std::vector<std::filesystem::path>& files) {
+                        const std::vector<std::filesystem::path>& files, int scale) {
     RunLoop& loop = RunLoop::main();
     loop.reset(ClockMode::Virtual);
     // A signal ends a long wait or drag within its line; the run then ends
@@ -487,6 +514,7 @@ HeadlessRun runHeadless(const std::optional<std::string>& script,
     loop.drain();
 
     HeadlessDriver driver;
+    driver.setScale(scale);
     HeadlessDriver::RunResult result;
     if (script) {
         if (*script == "-") {

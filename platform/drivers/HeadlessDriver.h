@@ -30,6 +30,11 @@ class View;
 //   tap X Y [COUNT]                    COUNT quick taps (1 to 1000), the k-th
 //                                      with tap count k
 //   drag X1 Y1 X2 Y2 [STEPS]           down, STEPS moves (10; at most 100000), up
+//   hover X Y                          the mouse pointer over the point with no
+//                                      button down (outside the window: it leaves)
+//   wheel X Y DY [shift]               DY notches of the mouse wheel over the
+//                                      point (at most 1000 either way; positive
+//                                      away from the person), sideways with shift
 //   press NAME                         tap the frontmost visible enabled control
 //                                      whose title, accessibility label or
 //                                      action (without ":") is NAME
@@ -50,6 +55,7 @@ class View;
 //                                      seconds); without SECONDS until nothing
 //                                      but repeating timers is pending
 //   screenshot FILE                    the window as PNG, one pixel per point
+//                                      (--scale N: N pixels per point)
 //   expect-log TEXT                    a log line since launch contains TEXT
 //   relaunch                           termination, then a new launch in the
 //                                      same process (the files are read back)
@@ -87,6 +93,12 @@ public:
     };
     RunResult runScript(std::istream& in, const std::string& fileName);
 
+    // Pixels per point of the window's drawing and screenshots (1 to
+    // kMaxScale; 1 by default).
+    int scale() const { return scale_; }
+    void setScale(int scale);
+    static constexpr int kMaxScale = 4;
+
     // The framebuffer the window is rendered into after every command.
     const Context* framebuffer() const { return framebuffer_.get(); }
 
@@ -99,6 +111,7 @@ private:
     Window* window() const;
 
     std::unique_ptr<Context> framebuffer_;
+    int scale_ = 1;
 };
 
 // The whole headless run on the virtual clock: launch (the delegate must be
@@ -111,7 +124,8 @@ struct HeadlessRun {
     bool killed = false;
 };
 // Files to open (openLaunchFiles) go to the application right after launch.
+// `scale` is the window's pixels per point (HeadlessDriver::setScale).
 HeadlessRun runHeadless(const std::optional<std::string>& script,
-                        const std::vector<std::filesystem::path>& files = {});
+                        const std::vector<std::filesystem::path>& files = {}, int scale = 1);
 
 } // namespace platform

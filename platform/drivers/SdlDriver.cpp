@@ -53,10 +53,16 @@ struct SdlDriver::Impl {
     int nextFinger = kFirstTouchFinger;
     bool quit = false;
     bool firstFrameShown = false;
+    bool fullScreen = false;
+    int fullScreenScale = 0; // pixels per point while full screen
 
     Impl(SdlDriver& d, SdlScreen& s) : driver(d), screen(s) {}
 
     void attach(Window* w);
+    // Pixels per point now: the window's scale, or full screen's.
+    int scaleNow() const { return fullScreen ? std::max(1, fullScreenScale) : driver.scale(); }
+    // The scale and the place of the picture for the window's current size.
+    void place();
     void present();
     Point toPoints(int x, int y) const;
     void mouse(TouchPhase phase, int x, int y, int clicks, bool alt);
@@ -138,23 +144,63 @@ void SdlDriver::Impl::attach(Window* w) {
     window = w;
     if (!w)
         return;
-    const int s = driver.scale();
-    w->setScale(float(s));
-    w->setSizeChangedHandler([this, s](Size size) {
-        screen.setSize(int(size.width) * s, int(size.height) * s);
-        wholeWindowDue = true;
+    w->setSizeChangedHandler([this](Size size) {
+        // Full screen keeps the screen and centres the turned picture on it.
+        if (!fullScreen)
+            screen.setSize(int(size.width) * driver.scale(), int(size.height) * driver.scale());
+        place();
     });
     // A window that already turned (before the driver ran) gets its size now.
+    const int s = driver.scale();
     const Size size = w->size();
-    if (screen.width() != int(size.width) * s || screen.height() != int(size.height) * s)
+    if (!fullScreen &&
+        (screen.width() != int(size.width) * s || screen.height() != int(size.height) * s))
         screen.setSize(int(size.width) * s, int(size.height) * s);
+    place();
+}
+
+void SdlDriver::Impl::place() {
     wholeWindowDue = true;
+    if (!window)
+        return;
+    const Size points = window->size();
+    const int pointsWide = int(points.width), pointsHigh = int(points.height);
+    if (!fullScreen) {
+        // A window manager may have made the window larger than asked: the
+        // picture stays at the window's scale, centred.
+        const int s = driver.scale();
+        screen.setOrigin(std::max(0, (screen.width() - pointsWide * s) / 2),
+                         std::max(0, (screen.height() - pointsHigh * s) / 2));
+        window->setScale(float(s));
+        return;
+    }
+    const Placement p =
+        SdlDriver::fullScreenPlacement(screen.width(), screen.height(), pointsWide, pointsHigh);
+    if (p.scale != fullScreenScale || p.x != screen.originX() || p.y != screen.originY())
+        log("Full screen: " + std::to_string(screen.width()) + " x " +
+            std::to_string(screen.height()) + " pixels, the picture at scale " +
+            std::to_string(p.scale));
+    fullScreenScale = p.scale;
+    screen.setOrigin(p.x, p.y);
+    window->setScale(float(p.scale));
+}
+
+SdlDriver::Placement SdlDriver::fullScreenPlacement(int screenWidth, int screenHeight,
+                                                    int pointsWide, int pointsHigh) {
+    Placement p;
+    if (pointsWide > 0 && pointsHigh > 0)
+        p.scale = std::max(1, std::min(screenWidth / pointsWide, screenHeight / pointsHigh));
+    // Centred; on a screen too small even at one pixel a point, its top-left
+    // part shows.
+    p.x = std::max(0, (screenWidth - pointsWide * p.scale) / 2);
+    p.y = std::max(0, (screenHeight - pointsHigh * p.scale) / 2);
+    return p;
 }
 
 void SdlDriver::Impl::present() {
     if (!window)
         return;
-    const int s = driver.scale();
+    const int s = scaleNow();
     const int width = int(window->size().width) * s;
     const int height = int(window->size().height) * s;
     if (!framebuffer || framebuffer->width() != width || framebuffer->height() != height) {
@@ -186,10 +232,8 @@ void SdlDriver::Impl::present() {
 // --- Input ---
 
 Point SdlDriver::Impl::toPoints(int x, int y) const {
-    const Size s = window->size();
-    const float ww = float(std::max(1, screen.width()));
-    const float wh = float(std::max(1, screen.height()));
-    return {float(x) * s.width / ww, float(y) * s.height / wh};
+    const float s = float(scaleNow());
+    return {float(x - screen.originX()) / s, float(y - screen.originY()) / s};
 }
 
 void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt) {
@@ -202,6 +246,7 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
         if (mouseDown)
             return;
         Keyboard::setOnScreenEnabled(false);
+        window->pointerLeftWindow(); // a pressed button ends hovering
         mouseDown = true;
         mirrored = alt;
         window->touchDown(kMouseFinger, p, std::max(1, clicks));
@@ -209,8 +254,10 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
             window->touchDown(kMirrorFinger, m, 1);
         break;
     case TouchPhase::Moved:
-        if (!mouseDown)
+        if (!mouseDown) {
+            window->pointerMoved(p);
             return;
+        }
         window->touchMove(kMouseFinger, p);
         if (mirrored)
             window->touchMove(kMirrorFinger, m);
@@ -223,6 +270,7 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
         if (mirrored)
             window->touchUp(kMirrorFinger, m);
         mirrored = false;
+        window->pointerMoved(p); // hovering again where the button came up
         break;
     }
 }
@@ -230,8 +278,12 @@ void SdlDriver::Impl::mouse(TouchPhase phase, int x, int y, int clicks, bool alt
 void SdlDriver::Impl::finger(const SDL_TouchFingerEvent& e, Uint32 type) {
     if (!window)
         return;
-    const Point p{e.x * window->size().width, e.y * window->size().height};
+    // Through the window's pixels: full screen letterboxes the picture.
+    const Point p = toPoints(int(std::lround(e.x * float(screen.width()))),
+                             int(std::lround(e.y * float(screen.height()))));
     if (type == SDL_FINGERDOWN) {
+        if (!window->bounds().contains(p))
+            return; // on the black beside the picture
         Keyboard::setOnScreenEnabled(true);
         const int number = nextFinger++;
         fingers[e.fingerId] = number;
@@ -284,18 +336,33 @@ void SdlDriver::Impl::key(const SDL_KeyboardEvent& e) {
         quit = true;
     } else if (k == SDLK_F11 && !ctrl) {
         toggleFullScreen();
+    } else if (k == SDLK_ESCAPE && fullScreen && !ctrl && !shift) {
+        toggleFullScreen(); // as on every desktop; the next Escape is the app's
     } else {
         deliverKeyChord(window, chordFor(k, mod));
     }
 }
 
 void SdlDriver::Impl::toggleFullScreen() {
-    SDL_Window* w = screen.window();
-    const bool full = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (SDL_SetWindowFullscreen(w, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+    // Our own flag decides: a window manager that fills the screen with every
+    // window may already mark ours full screen.
+    const bool full = !fullScreen;
+    if (SDL_SetWindowFullscreen(screen.window(), full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         log(std::string("Full screen is not available: ") + SDL_GetError());
+        return;
+    }
+    cancelInput(); // every pixel moves under the pointer
+    if (window)
+        window->pointerLeftWindow();
+    fullScreen = full;
+    if (!fullScreen)
+        fullScreenScale = 0;
+    // Back in a window, its size is the picture's again.
+    if (!fullScreen && window)
+        screen.setSize(int(window->size().width) * driver.scale(),
+                       int(window->size().height) * driver.scale());
     screen.invalidateSurface();
-    wholeWindowDue = true;
+    place();
 }
 
 // Fingers whose lift will never be reported (the window lost the pointer).
@@ -319,13 +386,23 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             quit = true;
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESIZED:
             screen.invalidateSurface();
             wholeWindowDue = true;
             break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESIZED:
+            // Full screen's size often arrives after the switch.
+            screen.invalidateSurface();
+            place();
+            break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             cancelInput();
+            if (window)
+                window->pointerLeftWindow();
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            if (window)
+                window->pointerLeftWindow();
             break;
         default:
             break;
@@ -334,7 +411,8 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
         // The right button is the second finger: window managers take Alt+drag for themselves.
         if ((e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) &&
-            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown) {
+            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
+            window->bounds().contains(toPoints(e.button.x, e.button.y))) {
             mouseButton = e.button.button;
             mouse(TouchPhase::Began, e.button.x, e.button.y, e.button.clicks,
                   e.button.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);

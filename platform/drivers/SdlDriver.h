@@ -24,7 +24,9 @@ class Window;
 //   typing, Return, Backspace, Escape   to the focused text field
 //   other keys           to the application as key chords (deliverKeyChord)
 //   a dropped file       the application's applicationOpenFile
-//   F11                  full screen on and off
+//   F11                  full screen on and off: the picture at the largest
+//                        whole scale that fits, centred on black; Escape
+//                        also leaves it (and is then not the app's)
 //   Ctrl+Left/Right      turn the device a quarter to the left / right; the
 //                        window turns to 480 x 320 when the frontmost
 //                        controller allows it
@@ -46,6 +48,16 @@ public:
     // The whole factor that shows 320 x 480 points, upright and turned,
     // inside a usable area of the given size (pixels), at least 1.
     static int scaleForArea(int usableWidth, int usableHeight);
+    // Full screen shows the picture (pointsWide x pointsHigh points) at the
+    // largest whole scale that fits the screen, centred, black around it.
+    struct Placement {
+        int scale = 1;
+        int x = 0; // the picture's top-left pixel on the screen
+        int y = 0;
+        bool operator==(const Placement&) const = default;
+    };
+    static Placement fullScreenPlacement(int screenWidth, int screenHeight, int pointsWide,
+                                         int pointsHigh);
     // Where the Alt-key second finger goes for a first finger at p.
     static Point mirroredFinger(Point p, float windowWidth, float windowHeight);
     // The device orientation after a quarter turn to the left or right

@@ -57,6 +57,12 @@ public:
     // Copies `area` (pixels, clipped to both) of `framebuffer` to the window
     // and shows it. False when the window has no pixel surface.
     bool present(const Context& framebuffer, const Rect& area);
+    // Where the framebuffer's top-left pixel goes in the window (full screen
+    // centres a picture smaller than the screen). Setting it paints the
+    // window black at the next present, so no old pixels stay beside it.
+    void setOrigin(int x, int y);
+    int originX() const { return originX_; }
+    int originY() const { return originY_; }
     // The window surface changed (resize, exposure): the next present should
     // cover everything.
     void invalidateSurface() { surfaceValid_ = false; }
@@ -75,6 +81,9 @@ private:
     PixelUpload upload_ = kDefaultUpload;
     bool surfaceValid_ = false;
     bool hasIcon_ = false;
+    int originX_ = 0;
+    int originY_ = 0;
+    bool clearDue_ = false;
     long presentCount_ = 0;
     Rect lastPresented_ = Rect::null();
 };

@@ -65,12 +65,14 @@ void Slider::setEnabled(bool enabled) {
 
 Rect Slider::trackRect() const {
     const Rect b = bounds();
-    float left = b.minX() + kThumbSize / 2;
-    float right = b.maxX() - kThumbSize / 2;
+    // The thumb's shadow stays inside too: drawing ends at the bounds.
+    const float reach = kThumbSize / 2 + kThumbShadowReach;
+    float left = b.minX() + reach;
+    float right = b.maxX() - reach;
     if (minImage_)
-        left = b.minX() + minImage_->size().width + kImageGap + kThumbSize / 2;
+        left = b.minX() + minImage_->size().width + kImageGap + reach;
     if (maxImage_)
-        right = b.maxX() - maxImage_->size().width - kImageGap - kThumbSize / 2;
+        right = b.maxX() - maxImage_->size().width - kImageGap - reach;
     return Rect(left, std::round(b.midY() - kTrackHeight / 2), std::max(0.0f, right - left),
                 kTrackHeight);
 }
@@ -173,7 +175,13 @@ void Slider::drawRect(Context& context, const Rect&) {
                           track.height());
         style::fillRoundedRect(context, filled, kTrackHeight / 2, style::kTint);
     }
-    style::dropShadow(context, thumb.inset(1, 1), kThumbSize / 2, 2, 0.22f);
+    // As much shadow as the height leaves room for: a cut shadow shows a hard edge.
+    const float room = std::min(thumb.minY() - b.minY(), b.maxY() - thumb.maxY());
+    const float drop = std::clamp(room - 0.5f, 0.0f, 2.0f);
+    const float inset = std::max(1.0f, 4 + drop - room);
+    if (inset < kThumbSize / 2)
+        style::dropShadow(context, thumb.inset(inset, inset), kThumbSize / 2 - inset + 1, drop,
+                          0.22f);
     style::fillEllipse(context, thumb, Color::white());
     style::strokeRoundedRect(context, thumb, kThumbSize / 2, Color::rgb(0, 0, 0, 0.06f), 0.5f);
     if (isHighlighted())

@@ -38,6 +38,8 @@ public:
     void setContinuous(bool continuous) { continuous_ = continuous; }
 
     static constexpr float kThumbSize = 28;
+    // How far the thumb's shadow reaches beyond it, sideways.
+    static constexpr float kThumbShadowReach = 3;
     static constexpr float kTrackHeight = 4;
     // The track between the end pictures, in bounds coordinates.
     Rect trackRect() const;

@@ -214,6 +214,12 @@ public:
     // away from the person, in notches). Answer true when taken; the window
     // offers it to the superviews in turn until one does.
     virtual bool scrollWheel(Point /*location*/, float /*dx*/, float /*dy*/) { return false; }
+    // The mouse pointer moved over the view with no button down (`location`
+    // in its bounds). Answer true when taken; the window offers it to the
+    // superviews in turn, and tells the last view that took it when the
+    // pointer has left it (pointerLeft).
+    virtual bool pointerHovered(Point /*location*/) { return false; }
+    virtual void pointerLeft() {}
 
     // Keyboard focus (text fields). The window's text and key input goes to
     // its first responder.

@@ -235,10 +235,31 @@ void Window::endTouch(int finger, Point p, TouchPhase phase) {
 }
 
 bool Window::scrollWheel(Point p, float dx, float dy) {
-    for (View* v = hitTest(p, nullptr); v; v = v->superview())
+    // Up to the window's own views: the window is a view too, and offering
+    // the wheel to itself would come straight back here.
+    for (View* v = hitTest(p, nullptr); v && v != this; v = v->superview())
         if (v->scrollWheel(v->convertPointFromView(p, nullptr), dx, dy))
             return true;
     return false;
+}
+
+void Window::pointerMoved(Point p) {
+    View* taker = nullptr;
+    for (View* v = hitTest(p, nullptr); v && v != this; v = v->superview())
+        if (v->pointerHovered(v->convertPointFromView(p, nullptr))) {
+            taker = v;
+            break;
+        }
+    const std::shared_ptr<View> before = hovered_.lock();
+    if (before && before.get() != taker)
+        before->pointerLeft();
+    hovered_ = taker ? taker->weak_from_this() : std::weak_ptr<View>();
+}
+
+void Window::pointerLeftWindow() {
+    if (const std::shared_ptr<View> before = hovered_.lock())
+        before->pointerLeft();
+    hovered_.reset();
 }
 
 void Window::cancelAllTouches() {
@@ -443,10 +464,11 @@ ImageRef Window::snapshot() {
     layoutIfNeeded();
     statusBar_->layoutIfNeeded();
     const Size s = size();
-    auto fb = Context::createBitmap(int(s.width), int(s.height), nullptr, YAxis::Down);
+    auto fb = Context::createBitmap(int(s.width * scale_), int(s.height * scale_), nullptr,
+                                    YAxis::Down);
     if (!fb)
         return nullptr;
-    compose(*fb, bounds(), 1.0f);
+    compose(*fb, bounds(), scale_);
     return fb->makeImage();
 }
 

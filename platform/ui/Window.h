@@ -90,6 +90,12 @@ public:
     // A mouse wheel over `p`: offered to the view under it, then up its
     // superviews (see View::scrollWheel). False when no view took it.
     bool scrollWheel(Point p, float dx, float dy);
+    // The mouse pointer over `p` with no button down, offered as the wheel is
+    // (View::pointerHovered). The view that took it before hears pointerLeft
+    // once another view takes it, none does, or pointerLeftWindow is called
+    // (the pointer went out of the window, or a button went down).
+    void pointerMoved(Point p);
+    void pointerLeftWindow();
     static constexpr double kTapInterval = 0.35;
     static constexpr float kTapDistance = 10;
 
@@ -109,7 +115,7 @@ public:
     // Lays out, draws what asked to be drawn, and composes into `framebuffer`
     // everything that changed since the last render into that framebuffer.
     Rect render(Context& framebuffer);
-    // The whole window, status bar included, at one pixel per point.
+    // The whole window, status bar included, at the window's scale.
     ImageRef snapshot();
 
     // --- Called by views ---
@@ -142,6 +148,8 @@ private:
 
     std::shared_ptr<StatusBar> statusBar_;
     std::map<int, std::shared_ptr<Touch>> touches_;
+    // The view that took the hovering pointer last.
+    std::weak_ptr<View> hovered_;
     std::map<const Touch*, Point> downPoints_;
     TapRecord lastTap_;
     View* firstResponder_ = nullptr;

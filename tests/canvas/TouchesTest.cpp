@@ -119,6 +119,58 @@ TEST_F(TouchesTest, CursorStrokeWithSmoothingOrShapesLeavesThePictureAlone) {
     EXPECT_EQ(pictureBytes(*view), afterPaint);
 }
 
+// --- The mouse pointer ------------------------------------------------------------
+
+TEST_F(TouchesTest, ThePointerMarkIsWhereAStrokeBegunThereLandsWhileTheOffsetIsLarge) {
+    auto view = paintCanvas();
+    view->setFingerOffset({0, -32});
+    EXPECT_TRUE(view->pointerHovered({100, 200}));
+    EXPECT_EQ(view->pointerMarkerPosition(), (Point{100, 168}));
+    Finger(*view).tap({100, 200});
+    EXPECT_EQ(view->touchState().location, *view->pointerMarkerPosition());
+
+    // No mark where the offset needs no cursor (both within -10..10).
+    view->setFingerOffset({10.9f, -10.9f});
+    EXPECT_EQ(view->pointerMarkerPosition(), std::nullopt);
+    view->setFingerOffset({-11, 0});
+    EXPECT_EQ(view->pointerMarkerPosition(), (Point{89, 200}));
+    // Nor under a tool that does not paint, nor once the pointer left.
+    delegate_.setSelectedTool(Tool::ShapeTool);
+    EXPECT_EQ(view->pointerMarkerPosition(), std::nullopt);
+    delegate_.setSelectedTool(Tool::EraserTool);
+    EXPECT_EQ(view->pointerMarkerPosition(), (Point{89, 200}));
+    view->pointerLeft();
+    EXPECT_EQ(view->pointerMarkerPosition(), std::nullopt);
+}
+
+TEST_F(TouchesTest, ThePointerMarkIsDrawnOverThePictureAndGoesWithThePointer) {
+    auto view = paintCanvas();
+    view->setFingerOffset({0, -32});
+    auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
+    const auto at = [&](int x, int y) {
+        const std::uint8_t* p = screen->data() + std::size_t(y) * screen->bytesPerRow() + x * 4;
+        return ARGBColorBytes{p[0], p[1], p[2], p[3]};
+    };
+    view->pointerHovered({100, 200});
+    view->drawRect(*screen, view->bounds());
+    // The ring's black line runs through pixels (104, 168) and (100, 163),
+    // white beside it; inside, only the two-by-two dot about the point is
+    // dark; the picture is untouched.
+    EXPECT_LT(at(104, 168).red, 40);
+    EXPECT_LT(at(100, 163).red, 40);
+    EXPECT_EQ(at(106, 168), kWhitePixel);
+    EXPECT_EQ(at(100, 168), kBlackPixel);
+    EXPECT_EQ(at(99, 167), kBlackPixel);
+    EXPECT_GT(at(102, 168).red, 200);
+    EXPECT_EQ(at(100, 200), kWhitePixel);
+    EXPECT_EQ(screenPixel(*view, 104, 168), kWhitePixel);
+
+    view->pointerLeft();
+    view->drawRect(*screen, view->bounds());
+    EXPECT_EQ(at(104, 168), kWhitePixel);
+    EXPECT_EQ(at(100, 163), kWhitePixel);
+}
+
 // --- Stroke life ----------------------------------------------------------------
 
 TEST_F(TouchesTest, HalfOpacityStrokeShowsWhileDrawnAndMergesAtTouchUpAndUndoes) {

@@ -3,6 +3,7 @@
 // when the layer does not take them.
 
 #include <algorithm>
+#include <cmath>
 
 #include "LayersTestSupport.h"
 
@@ -232,6 +233,82 @@ TEST_F(LayerGestureTest, TwoFingersThroughTheWindowPinchTheLayer) {
     window->touchUp(2, {260, 230});
     expectTransformNear(l->originalTransform(), AffineTransform::makeScale(2, 2));
     EXPECT_TRUE(canvas->phases.empty());
+}
+
+// --- The mouse wheel ---------------------------------------------------------
+
+TEST_F(LayerGestureTest, TheWheelScalesAboutThePointerAndShiftTurnsLikeAPinch) {
+    auto l = layer();
+    const Point pointer{200, 250};
+    const Point underPointer = l->convertPointFromView(pointer, nullptr);
+    // Two notches away from the person: 1.1 squared, the pointer's spot kept.
+    EXPECT_TRUE(window->scrollWheel(pointer, 0, 2));
+    const float s = LayerGesture::kWheelScaleStep * LayerGesture::kWheelScaleStep;
+    EXPECT_NEAR(l->originalTransform().a, s, 1e-4f);
+    EXPECT_NEAR(l->originalTransform().b, 0, 1e-5f);
+    EXPECT_EQ(l->transform(), l->originalTransform());
+    const Point back = l->convertPointToView(underPointer, nullptr);
+    EXPECT_NEAR(back.x, pointer.x, 1e-3f);
+    EXPECT_NEAR(back.y, pointer.y, 1e-3f);
+    EXPECT_TRUE(delegate.dirty);
+    EXPECT_EQ(delegate.lastImage, l);
+
+    // Shift (sideways) turns by two steps without scaling further; one notch
+    // back towards the person undoes one scale step.
+    EXPECT_TRUE(window->scrollWheel(pointer, 2, 0));
+    EXPECT_TRUE(window->scrollWheel(pointer, 0, -1));
+    const AffineTransform& t = l->originalTransform();
+    EXPECT_NEAR(std::atan2(t.b, t.a), 2 * LayerGesture::kWheelTurnStep, 1e-4f);
+    EXPECT_NEAR(std::sqrt(t.a * t.d - t.b * t.c), LayerGesture::kWheelScaleStep, 1e-4f);
+    const Point still = l->convertPointToView(underPointer, nullptr);
+    EXPECT_NEAR(still.x, pointer.x, 1e-2f);
+    EXPECT_NEAR(still.y, pointer.y, 1e-2f);
+    EXPECT_TRUE(canvas->phases.empty());
+}
+
+TEST_F(LayerGestureTest, TheWheelLeavesLayersAloneUnderOtherToolsAndDuringAPinch) {
+    auto l = layer();
+    delegate.tool = 1; // a paint brush: the wheel is not the layer's
+    EXPECT_FALSE(window->scrollWheel({160, 230}, 0, 3));
+    EXPECT_EQ(l->originalTransform(), AffineTransform::identity());
+    EXPECT_FALSE(delegate.dirty);
+    EXPECT_EQ(delegate.lastImage, nullptr);
+    // Nor over the painting where there is no layer.
+    delegate.tool = LayersDelegate::kShapeTool;
+    EXPECT_FALSE(window->scrollWheel({20, 420}, 0, 3));
+    EXPECT_FALSE(delegate.dirty);
+
+    // Fingers on the layer own its transform until they lift.
+    window->touchDown(1, {110, 230}, 1);
+    EXPECT_TRUE(window->scrollWheel({160, 230}, 0, 3));
+    window->touchUp(1, {110, 230});
+    EXPECT_EQ(l->originalTransform(), AffineTransform::identity());
+}
+
+TEST_F(LayerGestureTest, TheWheelKeepsALayerBetweenASixteenthAndSixteenTimes) {
+    auto l = layer();
+    window->scrollWheel({160, 230}, 0, 100);
+    EXPECT_NEAR(l->originalTransform().a, LayerGesture::kWheelMaxScale, 1e-2f);
+    window->scrollWheel({160, 230}, 0, -300);
+    EXPECT_NEAR(l->originalTransform().a, LayerGesture::kWheelMinScale, 1e-4f);
+    // Still found under the pointer, and grows again.
+    EXPECT_TRUE(window->scrollWheel({160, 230}, 0, 1));
+    EXPECT_NEAR(l->originalTransform().a,
+                LayerGesture::kWheelMinScale * LayerGesture::kWheelScaleStep, 1e-4f);
+}
+
+TEST_F(LayerGestureTest, TheWheelScalesATextLayerUnderTheTextTool) {
+    auto text = std::make_shared<TextLayerView>(Rect(60, 180, 200, 100));
+    canvas->addSubview(text);
+    delegate.tool = LayersDelegate::kShapeTool;
+    EXPECT_FALSE(window->scrollWheel({160, 230}, 0, 1)) << "the shape tool owns picture layers";
+    delegate.tool = LayersDelegate::kTextTool;
+    EXPECT_TRUE(window->scrollWheel({160, 230}, 0, 1));
+    expectTransformNear(text->originalTransform(),
+                        AffineTransform::makeScale(LayerGesture::kWheelScaleStep,
+                                                   LayerGesture::kWheelScaleStep));
+    EXPECT_EQ(delegate.lastText, text);
+    EXPECT_TRUE(delegate.dirty);
 }
 
 // --- Taps -----------------------------------------------------------------

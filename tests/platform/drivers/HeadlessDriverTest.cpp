@@ -54,6 +54,11 @@ public:
     }
     void touchesEnded(const TouchSet& t, Event&) override { say("ended", t); }
     void touchesCancelled(const TouchSet& t, Event&) override { say("cancelled", t); }
+    bool scrollWheel(Point p, float dx, float dy) override {
+        log("pad wheel at " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + " dx " +
+            std::to_string(int(dx)) + " dy " + std::to_string(int(dy)));
+        return true;
+    }
 };
 
 class TextBox : public View {
@@ -255,6 +260,12 @@ TEST_F(Headless, DragMovesInSteps) {
     EXPECT_TRUE(logged("pad ended finger 1 at 100,110"));
 }
 
+TEST_F(Headless, WheelTurnsOverThePointAndSidewaysWithShift) {
+    EXPECT_EQ(run("wheel 10 150 3\nwheel 20 160 -2 shift\n").status, 0) << errors;
+    EXPECT_TRUE(logged("pad wheel at 10,50 dx 0 dy 3"));
+    EXPECT_TRUE(logged("pad wheel at 20,60 dx -2 dy 0"));
+}
+
 TEST_F(Headless, PressTapsTheNamedControl) {
     EXPECT_EQ(run("press Go\npress go\n").status, 0) << errors;
     EXPECT_EQ(count("go pressed"), 2);
@@ -369,6 +380,24 @@ TEST_F(Headless, ScreenshotIsTheWindowOnePixelPerPoint) {
     EXPECT_EQ(green[1], 0);
 }
 
+// At scale 2 a screenshot has two pixels a point, the pad where it was.
+TEST_F(Headless, ScreenshotAtScaleTwoHasTwoPixelsAPoint) {
+    const std::string shot = (tmp() / "double.png").string();
+    const auto path = tmp() / "double.zscript";
+    std::ofstream(path) << "screenshot " << shot << "\n";
+    EXPECT_EQ(runHeadless(path.string(), {}, 2).status, 0);
+    auto img = Image::load(shot);
+    ASSERT_TRUE(img);
+    const Image& i = *img.value();
+    EXPECT_EQ(i.width(), 640);
+    EXPECT_EQ(i.height(), 960);
+    const auto pixel = [&](int x, int y) { return i.data() + (std::size_t(y) * 640 + x) * 4; };
+    EXPECT_EQ(pixel(320, 300)[2], 255); // A R G B: the pad, y 100..300 points
+    EXPECT_EQ(pixel(320, 300)[1], 0);
+    EXPECT_EQ(pixel(320, 199)[2], 0); // just above it
+    EXPECT_EQ(pixel(320, 200)[2], 255);
+}
+
 TEST_F(Headless, ExpectLogFailsWithTheLineNumber) {
     const auto r = run("expect-log launched\n# nothing\nexpect-log never said\n");
     EXPECT_EQ(r.status, 1);
@@ -404,6 +433,8 @@ TEST_F(Headless, BadLinesFailWithTheirReason) {
         {"wait -1", "wait: SECONDS must not be negative"},
         {"screenshot", "screenshot: FILE is missing"},
         {"accel 1 2", "accel: Z is missing"},
+        {"wheel 1 2 3 sideways", "wheel: expected shift"},
+        {"wheel 1 2", "wheel: DY is missing"},
     };
     for (const auto& c : cases) {
         clearLogCapture();
@@ -427,6 +458,7 @@ TEST_F(Headless, AbsurdAmountsAreRefusedWithTheLineNumber) {
         {"down 1 2 99999999999",
          "down: FINGER \"99999999999\" must be a whole number of at least 1"},
         {"shake 3", "shake: takes no arguments"},
+        {"wheel 1 2 5000", "wheel: DY \"5000\" must be at most 1000"},
         {"down 1 2 3 4", "down: too many arguments (X Y [FINGER])"},
     };
     for (const auto& c : cases) {
@@ -499,6 +531,14 @@ TEST(LaunchArguments, ParseTheTwoDriversOptions) {
     EXPECT_FALSE(parseLaunchArguments({"--headless", "--home"}));
     EXPECT_FALSE(parseLaunchArguments({"--fast"}));
     EXPECT_FALSE(parseLaunchArguments({"--headless", "--headless"}));
+    auto scaled = parseLaunchArguments({"--headless", "--scale", "2"});
+    ASSERT_TRUE(scaled);
+    EXPECT_EQ(scaled->scale, 2);
+    EXPECT_EQ(parseLaunchArguments({"--headless"})->scale, 1);
+    for (const char* bad : {"0", "5", "1.5", "", "two"})
+        EXPECT_FALSE(parseLaunchArguments({"--headless", "--scale", bad})) << bad;
+    EXPECT_FALSE(parseLaunchArguments({"--scale", "2"})) << "the window picks its own scale";
+    EXPECT_FALSE(parseLaunchArguments({"--headless", "--scale"}));
 }
 
 TEST(ApplicationMainTest, UsageErrorsExitWithTwo) {

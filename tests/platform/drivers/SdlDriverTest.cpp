@@ -351,3 +351,64 @@ TEST_F(SdlDriverTest, ShiftTurnsTheWheelSideways) {
     SDL_SetModState(KMOD_NONE);
     EXPECT_EQ(wheel->seen, (std::vector<std::pair<float, float>>{{-2, 0}}));
 }
+
+// Full screen shows the picture at the largest whole scale that fits, centred.
+TEST(SdlDriver, FullScreenCentresThePictureAtTheLargestWholeScale) {
+    using P = SdlDriver::Placement;
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(1920, 1080, 320, 480), (P{2, 640, 60}));
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(1280, 1024, 320, 480), (P{2, 320, 32}));
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(1024, 768, 320, 480), (P{1, 352, 144}));
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(3840, 2160, 320, 480), (P{4, 1280, 120}));
+    // Turned to landscape the picture is 480 x 320 points.
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(1920, 1080, 480, 320), (P{3, 240, 60}));
+    // A screen smaller than the picture shows its top-left part at one pixel a point.
+    EXPECT_EQ(SdlDriver::fullScreenPlacement(200, 300, 320, 480), (P{1, 0, 0}));
+}
+
+// In full screen the mouse lands on the picture where it shows; a click on
+// the black beside it touches nothing; Escape leaves full screen first.
+TEST_F(SdlDriverTest, FullScreenMapsTheMouseOntoTheCentredPicture) {
+    pushKey(SDLK_F11, KMOD_NONE);
+    int originX = -1, originY = -1, screenWidth = 0, screenHeight = 0, scale = 0;
+    Timer::scheduledTimer(0.2, [&](Timer&) {
+        originX = driver->screen().originX();
+        originY = driver->screen().originY();
+        screenWidth = driver->screen().width();
+        screenHeight = driver->screen().height();
+        scale = int(window->scale());
+        auto button = [&](Uint32 type, int x, int y) {
+            SDL_Event e{};
+            e.type = type;
+            e.button.windowID = windowId;
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.button.clicks = 1;
+            e.button.x = x;
+            e.button.y = y;
+            SDL_PushEvent(&e);
+        };
+        button(SDL_MOUSEBUTTONDOWN, originX + 100 * scale, originY + 200 * scale);
+        button(SDL_MOUSEBUTTONUP, originX + 100 * scale, originY + 200 * scale);
+        if (originX > 0) {
+            button(SDL_MOUSEBUTTONDOWN, originX / 2, originY + 10); // on the black
+            button(SDL_MOUSEBUTTONUP, originX / 2, originY + 10);
+        }
+        pushKey(SDLK_ESCAPE, KMOD_NONE); // leaves full screen
+        pushKey(SDLK_ESCAPE, KMOD_NONE); // the app's
+    });
+    Timer::scheduledTimer(0.5, [&](Timer&) { pushQuit(); });
+    driver->run();
+    if (screenWidth == 320 * driver->scale())
+        GTEST_SKIP() << "this video driver has no full screen";
+    EXPECT_EQ((SdlDriver::Placement{scale, originX, originY}),
+              SdlDriver::fullScreenPlacement(screenWidth, screenHeight, 320, 480))
+        << "full screen is " << screenWidth << " x " << screenHeight;
+    EXPECT_GT(originX + originY, 0) << "the picture is centred on the larger screen";
+    EXPECT_EQ(log->seen, (std::vector<Seen>{{1, TouchPhase::Began, {100, 200}, 1},
+                                            {1, TouchPhase::Ended, {100, 200}, 1}}));
+    EXPECT_EQ(delegate.chords, (std::vector<std::string>{"escape"}));
+    // Back in a window of the picture's size, at the window's scale.
+    EXPECT_EQ(driver->screen().width(), 320 * driver->scale());
+    EXPECT_EQ(driver->screen().originX(), 0);
+    EXPECT_EQ(int(window->scale()), driver->scale());
+}

@@ -190,6 +190,57 @@ TEST_F(TouchDelivery, TheStatusBarTakesTouchesOnlyWhileShown) {
     EXPECT_EQ(left->log.size(), 3u);
 }
 
+// The wheel goes to the view under the pointer, then up its superviews; over
+// views that do not take it, it ends at the window instead of looping there.
+TEST_F(TouchDelivery, TheWheelClimbsToAViewThatTakesItOrIsRefused) {
+    struct Taker : View {
+        using View::View;
+        Point at;
+        float dy = 0;
+        bool scrollWheel(Point p, float, float wheelDy) override {
+            at = p;
+            dy = wheelDy;
+            return true;
+        }
+    };
+    EXPECT_FALSE(window->scrollWheel(Point{40, 40}, 0, 1));
+    auto taker = std::make_shared<Taker>(Rect(0, 100, 160, 100));
+    left->addSubview(taker);
+    auto inner = std::make_shared<RecordingView>(Rect(20, 20, 50, 50));
+    taker->addSubview(inner);
+    EXPECT_TRUE(window->scrollWheel(Point{30, 130}, 0, -2));
+    EXPECT_EQ(taker->at, (Point{30, 30}));
+    EXPECT_EQ(taker->dy, -2);
+    EXPECT_FALSE(window->scrollWheel(Point{200, 130}, 0, 1));
+}
+
+// The hovering pointer is offered as the wheel is; the view that took it hears
+// that it left when another view takes it, none does, or the window loses it.
+TEST_F(TouchDelivery, TheHoveringPointerTellsItsViewWhenItLeaves) {
+    struct Hover : View {
+        using View::View;
+        std::vector<std::string> log;
+        bool pointerHovered(Point p) override {
+            log.push_back("at " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
+            return true;
+        }
+        void pointerLeft() override { log.push_back("left"); }
+    };
+    auto a = std::make_shared<Hover>(Rect(0, 0, 100, 100));
+    auto b = std::make_shared<Hover>(Rect(0, 200, 100, 100));
+    left->addSubview(a);
+    left->addSubview(b);
+    window->pointerMoved(Point{10, 20});
+    window->pointerMoved(Point{30, 40});
+    window->pointerMoved(Point{30, 240}); // onto b
+    window->pointerMoved(Point{30, 150}); // onto left, which does not take it
+    window->pointerMoved(Point{50, 250});
+    window->pointerLeftWindow();
+    window->pointerLeftWindow();
+    EXPECT_EQ(a->log, (std::vector<std::string>{"at 10,20", "at 30,40", "left"}));
+    EXPECT_EQ(b->log, (std::vector<std::string>{"at 30,40", "left", "at 50,50", "left"}));
+}
+
 namespace {
 
 struct ControlFixture : TouchDelivery {

@@ -251,3 +251,29 @@ TEST_F(Rendering, APlainContainerKeepsNoBackingStore) {
     EXPECT_EQ(container->backingStore(), nullptr);
     EXPECT_EQ(pixelAt(*fb, 100, 100), (Pixel{255, 0, 0, 0}));
 }
+
+// A fade with a delay keeps a just-added view fully shown until the delay ends,
+// then fades it over its duration; the model value is the end value at once.
+TEST_F(Rendering, ADelayedFadeOfAJustAddedViewShowsItUntilTheDelayEnds) {
+    auto bar = std::make_shared<BarView>(Rect(0, 0, 20, 20));
+    bar->setBackgroundColor(Color::rgb(0, 0, 1));
+    window->addSubview(bar);
+    View::beginAnimations("fade");
+    View::setAnimationDelay(2);
+    View::setAnimationDuration(1);
+    View::setAnimationCurve(AnimationCurve::Linear);
+    bar->setAlpha(0);
+    View::commitAnimations();
+    EXPECT_EQ(bar->alpha(), 0);
+    window->render(*fb);
+    EXPECT_EQ(pixelAt(*fb, 5, 10), (Pixel{255, 0, 0, 255})) << "hidden before the delay ended";
+    RunLoop::main().advanceBy(1.5);
+    window->render(*fb);
+    EXPECT_EQ(pixelAt(*fb, 5, 10), (Pixel{255, 0, 0, 255}));
+    RunLoop::main().advanceBy(1.0); // halfway through the fade
+    window->render(*fb);
+    EXPECT_NEAR(pixelAt(*fb, 5, 10)[3], 128, 2);
+    RunLoop::main().advanceBy(1.0);
+    window->render(*fb);
+    EXPECT_EQ(pixelAt(*fb, 5, 10), (Pixel{255, 0, 0, 0}));
+}
