@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/ScrollPhysics.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/View.h"
 
@@ -123,7 +124,7 @@ public:
     static constexpr float kDragThreshold = 10;
     static constexpr double kContentTouchDelay = 0.15;
     // Velocity kept per millisecond while coasting.
-    static constexpr double kDecelerationRate = 0.998;
+    static constexpr double kDecelerationRate = scroll::kDecelerationRate;
     static constexpr double kScrollAnimationDuration = 0.3;
     static constexpr double kFrameInterval = 1.0 / 60;
 
