@@ -23,13 +23,6 @@ constexpr double kVelocityWindow = 0.1;
 // Integration step of the coasting physics.
 constexpr double kPhysicsStep = 1.0 / 120;
 
-constexpr float kIndicatorThickness = 3;
-constexpr float kIndicatorInset = 2;
-constexpr float kIndicatorMinimumLength = 20;
-constexpr Color kIndicatorColor = Color::grey(0, 0.5f);
-constexpr double kIndicatorFadeDelay = 0.2;
-constexpr double kIndicatorFadeDuration = 0.3;
-
 } // namespace
 
 ScrollView::ScrollView() {
@@ -549,82 +542,17 @@ void ScrollView::layoutSubviews() {
 }
 
 void ScrollView::showIndicators() {
-    const bool wantH = showsHorizontalIndicator_ && contentSize_.width > bounds().width();
-    const bool wantV = showsVerticalIndicator_ && contentSize_.height > bounds().height();
-    auto show = [this](std::shared_ptr<View>& indicator, bool wanted) {
-        if (!wanted) {
-            if (indicator)
-                indicator->setHidden(true);
-            return;
-        }
-        if (!indicator) {
-            indicator = std::make_shared<View>();
-            indicator->setBackgroundColor(kIndicatorColor);
-            indicator->setUserInteractionEnabled(false);
-            addSubview(indicator);
-        }
-        bringSubviewToFront(indicator.get());
-        indicator->setHidden(false);
-        indicator->setAlpha(1);
-    };
-    show(horizontalIndicator_, wantH);
-    show(verticalIndicator_, wantV);
-    indicatorsShown_ = wantH || wantV;
+    indicators_.show(showsHorizontalIndicator_ && contentSize_.width > bounds().width(),
+                     showsVerticalIndicator_ && contentSize_.height > bounds().height());
     updateIndicators();
 }
 
 void ScrollView::hideIndicators() {
-    if (!indicatorsShown_)
-        return;
-    indicatorsShown_ = false;
-    std::weak_ptr<View> h = horizontalIndicator_;
-    std::weak_ptr<View> v = verticalIndicator_;
-    View::animate(
-        kIndicatorFadeDuration,
-        [h, v] {
-            if (auto i = h.lock())
-                i->setAlpha(0);
-            if (auto i = v.lock())
-                i->setAlpha(0);
-        },
-        {}, kIndicatorFadeDelay);
+    indicators_.hide();
 }
 
 void ScrollView::updateIndicators() {
-    if (!horizontalIndicator_ && !verticalIndicator_)
-        return;
-    const Rect b = bounds();
-    const Point offset = b.origin;
-    const Point max = maximumContentOffset();
-    const bool both = horizontalIndicator_ && !horizontalIndicator_->isHidden() &&
-                      verticalIndicator_ && !verticalIndicator_->isHidden();
-    const float corner = both ? kIndicatorThickness + kIndicatorInset : 0;
-    // Length in proportion to the part shown, shortened while past an edge;
-    // position in proportion to the offset.
-    auto place = [](float offset, float max, float viewLength, float content, float track) {
-        float length = content > 0 ? track * viewLength / content : track;
-        if (offset < 0)
-            length -= -offset;
-        else if (offset > max)
-            length -= offset - max;
-        length = std::clamp(length, std::min(kIndicatorMinimumLength, track), track);
-        const float f = max > 0 ? std::clamp(offset / max, 0.0f, 1.0f) : 0.0f;
-        return std::pair{(track - length) * f, length};
-    };
-    if (horizontalIndicator_) {
-        const float track = b.width() - 2 * kIndicatorInset - corner;
-        const auto [at, length] = place(offset.x, max.x, b.width(), contentSize_.width, track);
-        horizontalIndicator_->setFrame(Rect(b.minX() + kIndicatorInset + at,
-                                            b.maxY() - kIndicatorInset - kIndicatorThickness,
-                                            length, kIndicatorThickness));
-    }
-    if (verticalIndicator_) {
-        const float track = b.height() - 2 * kIndicatorInset - corner;
-        const auto [at, length] = place(offset.y, max.y, b.height(), contentSize_.height, track);
-        verticalIndicator_->setFrame(Rect(b.maxX() - kIndicatorInset - kIndicatorThickness,
-                                          b.minY() + kIndicatorInset + at, kIndicatorThickness,
-                                          length));
-    }
+    indicators_.update(bounds(), maximumContentOffset(), contentSize_);
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/ScrollIndicators.h"
 #include "platform/ui/ScrollPhysics.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/View.h"
@@ -212,9 +213,7 @@ private:
     Point animationTo_{};
     double animationStart_ = 0;
 
-    std::shared_ptr<View> horizontalIndicator_;
-    std::shared_ptr<View> verticalIndicator_;
-    bool indicatorsShown_ = false;
+    ScrollIndicators indicators_{*this};
 };
 
 } // namespace platform
