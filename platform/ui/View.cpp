@@ -25,45 +25,6 @@ AffineTransform linearPart(const AffineTransform& t) {
 
 } // namespace
 
-Rect rectForContentMode(ContentMode mode, Size content, const Rect& bounds) {
-    const float bw = bounds.width(), bh = bounds.height();
-    const float cw = content.width, ch = content.height;
-    const float x0 = bounds.minX(), y0 = bounds.minY();
-    switch (mode) {
-    case ContentMode::ScaleToFill:
-    case ContentMode::Redraw:
-        return Rect(x0, y0, bw, bh);
-    case ContentMode::ScaleAspectFit:
-    case ContentMode::ScaleAspectFill: {
-        if (cw <= 0 || ch <= 0)
-            return Rect(x0, y0, bw, bh);
-        const float sx = bw / cw, sy = bh / ch;
-        const float s = mode == ContentMode::ScaleAspectFit ? std::min(sx, sy) : std::max(sx, sy);
-        const float w = cw * s, h = ch * s;
-        return Rect(x0 + (bw - w) / 2, y0 + (bh - h) / 2, w, h);
-    }
-    case ContentMode::Center:
-        return Rect(x0 + (bw - cw) / 2, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::Top:
-        return Rect(x0 + (bw - cw) / 2, y0, cw, ch);
-    case ContentMode::Bottom:
-        return Rect(x0 + (bw - cw) / 2, y0 + bh - ch, cw, ch);
-    case ContentMode::Left:
-        return Rect(x0, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::Right:
-        return Rect(x0 + bw - cw, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::TopLeft:
-        return Rect(x0, y0, cw, ch);
-    case ContentMode::TopRight:
-        return Rect(x0 + bw - cw, y0, cw, ch);
-    case ContentMode::BottomLeft:
-        return Rect(x0, y0 + bh - ch, cw, ch);
-    case ContentMode::BottomRight:
-        return Rect(x0 + bw - cw, y0 + bh - ch, cw, ch);
-    }
-    return Rect(x0, y0, bw, bh);
-}
-
 View::View() = default;
 
 View::View(const Rect& frame) {
@@ -205,42 +166,9 @@ void View::resizeSubviews(Size oldSize) {
 }
 
 void View::applyAutoresizing(Size oldSuper, Size newSuper) {
-    const unsigned m = autoresizingMask_;
-    if (m == AutoresizingNone)
+    if (autoresizingMask_ == AutoresizingNone)
         return;
-    Rect f = frame();
-    // Each axis: the change in the superview's size is shared among the
-    // flexible parts in proportion to their present sizes (equally when all
-    // of them are zero).
-    auto distribute = [](float delta, bool flexA, bool flexSize, bool flexB, float a, float size,
-                         float b, float& outA, float& outSize) {
-        outA = a;
-        outSize = size;
-        float total = (flexA ? a : 0) + (flexSize ? size : 0) + (flexB ? b : 0);
-        const int count = int(flexA) + int(flexSize) + int(flexB);
-        if (count == 0)
-            return;
-        if (total <= 0) {
-            const float share = delta / float(count);
-            if (flexA)
-                outA += share;
-            if (flexSize)
-                outSize += share;
-            return;
-        }
-        if (flexA)
-            outA += delta * a / total;
-        if (flexSize)
-            outSize += delta * size / total;
-    };
-    float x, w, y, h;
-    distribute(newSuper.width - oldSuper.width, m & AutoresizingFlexibleLeftMargin,
-               m & AutoresizingFlexibleWidth, m & AutoresizingFlexibleRightMargin, f.minX(),
-               f.width(), oldSuper.width - f.maxX(), x, w);
-    distribute(newSuper.height - oldSuper.height, m & AutoresizingFlexibleTopMargin,
-               m & AutoresizingFlexibleHeight, m & AutoresizingFlexibleBottomMargin, f.minY(),
-               f.height(), oldSuper.height - f.maxY(), y, h);
-    setFrame(Rect(x, y, std::max(0.0f, w), std::max(0.0f, h)));
+    setFrame(autoresizedFrame(autoresizingMask_, frame(), oldSuper, newSuper));
 }
 
 // --- Tree ---

@@ -13,6 +13,8 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Rect.h"
 #include "platform/ui/Action.h"
+#include "platform/ui/Autoresizing.h"
+#include "platform/ui/ContentMode.h"
 
 namespace platform {
 
@@ -21,40 +23,7 @@ class TouchSet;
 class Window;
 class ViewController;
 
-// How a view's subviews follow a change of its size (bits, combinable).
-enum AutoresizingMask : unsigned {
-    AutoresizingNone = 0,
-    AutoresizingFlexibleLeftMargin = 1 << 0,
-    AutoresizingFlexibleWidth = 1 << 1,
-    AutoresizingFlexibleRightMargin = 1 << 2,
-    AutoresizingFlexibleTopMargin = 1 << 3,
-    AutoresizingFlexibleHeight = 1 << 4,
-    AutoresizingFlexibleBottomMargin = 1 << 5,
-};
-
-// How a view's stored drawing is laid into its bounds when the bounds size no
-// longer matches the size it was drawn at. Redraw redisplays the view instead.
-// Controls and pictures also read it to place their content.
-enum class ContentMode {
-    ScaleToFill,
-    ScaleAspectFit,
-    ScaleAspectFill,
-    Redraw,
-    Center,
-    Top,
-    Bottom,
-    Left,
-    Right,
-    TopLeft,
-    TopRight,
-    BottomLeft,
-    BottomRight,
-};
-
 enum class AnimationCurve { EaseInOut, EaseIn, EaseOut, Linear };
-
-// Where `content` of the given size goes inside `bounds` for a content mode.
-Rect rectForContentMode(ContentMode mode, Size content, const Rect& bounds);
 
 // A rectangle of the screen that draws itself and takes touches.
 //
