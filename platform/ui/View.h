@@ -14,6 +14,7 @@
 #include "platform/graphics/Rect.h"
 #include "platform/ui/Action.h"
 #include "platform/ui/Autoresizing.h"
+#include "platform/ui/BackingStore.h"
 #include "platform/ui/ContentMode.h"
 
 namespace platform {
@@ -241,7 +242,7 @@ public:
     // Tells the window that what is shown of this view changed (not its drawing).
     void setNeedsComposite();
     // The backing store, or null before the first draw.
-    Context* backingStore() const { return backing_.get(); }
+    Context* backingStore() const { return backing_.context(); }
     // Draws the stored drawing (not the subviews) into `context` whose user
     // space is the view's shown bounds coordinates.
     void drawBackingStore(Context& context);
@@ -256,6 +257,8 @@ private:
     std::size_t indexOf(const View* view) const;
     void renderTree(Context& context, float inheritedAlpha, bool isRoot);
     void shownDidChange(const Presentation& before);
+    // Clears `area` of the backing store and draws the background and drawRect there.
+    void drawIntoBackingStore(const Rect& area, float scale);
 
     Point center_{};
     Rect bounds_{};
@@ -281,9 +284,7 @@ private:
     ViewController* viewController_ = nullptr;
 
     Rect dirty_ = Rect::null();
-    std::unique_ptr<Context> backing_;
-    Size backingSize_{}; // points the backing store was drawn for
-    float backingScale_ = 1;
+    BackingStore backing_;
     bool compositeDirty_ = true;
     bool drewNothing_ = false;          // the last draw was View::drawRect itself
     Rect lastShownRect_ = Rect::null(); // in window points, at the last composite
