@@ -377,6 +377,63 @@ std::string Font::truncatedToWidth(std::string_view text, float width) const {
     return std::string(text.substr(0, cuts[lo - 1])) + ellipsis;
 }
 
+namespace {
+
+// One rendered glyph's coverage, placed in device pixels from the line box's
+// top-left corner.
+struct PlacedGlyph {
+    int left;
+    int top;
+    int width;
+    int rows;
+    std::vector<std::uint8_t> pixels;
+};
+
+// Renders glyph g with its pen at (x26, y26) in 1/64 device pixels; false
+// when it has nothing to show (or FreeType cannot render it).
+bool renderGlyph(FT_Face face, const Glyph& g, long x26, long y26, PlacedGlyph& out) {
+    if (FT_Load_Glyph(face, g.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+        return false;
+    FT_GlyphSlot slot = face->glyph;
+    const long whole = x26 >> 6;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
+        FT_Outline_Translate(&slot->outline, x26 & 63, 0);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return false;
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.width == 0 || bm.rows == 0 || bm.pixel_mode != FT_PIXEL_MODE_GRAY)
+        return false;
+    out = PlacedGlyph{int(whole) + slot->bitmap_left,
+                      int((y26 + 32) >> 6) - slot->bitmap_top,
+                      int(bm.width),
+                      int(bm.rows),
+                      {}};
+    out.pixels.resize(std::size_t(out.width) * std::size_t(out.rows));
+    for (int r = 0; r < out.rows; ++r)
+        std::memcpy(&out.pixels[std::size_t(r) * std::size_t(out.width)],
+                    bm.buffer + std::ptrdiff_t(r) * bm.pitch, std::size_t(out.width));
+    return true;
+}
+
+// The glyphs' coverage in one mask of mw x mh pixels whose top-left corner is
+// (minX, minY).
+std::vector<std::uint8_t> combinedMask(const std::vector<PlacedGlyph>& placed, int minX, int minY,
+                                       int mw, int mh) {
+    std::vector<std::uint8_t> mask(std::size_t(mw) * std::size_t(mh), 0);
+    for (const PlacedGlyph& pl : placed)
+        for (int r = 0; r < pl.rows; ++r) {
+            std::uint8_t* row = &mask[std::size_t(pl.top - minY + r) * std::size_t(mw) +
+                                      std::size_t(pl.left - minX)];
+            const std::uint8_t* src = &pl.pixels[std::size_t(r) * std::size_t(pl.width)];
+            // Overlapping glyphs (joined script faces) keep the darker coverage.
+            for (int x = 0; x < pl.width; ++x)
+                row[x] = std::max(row[x], src[x]);
+        }
+    return mask;
+}
+
+} // namespace
+
 Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
     const Size measured = sizeOfString(text);
     if (text.empty())
@@ -385,14 +442,7 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
     // Glyphs are rendered at the device resolution the context maps to.
     const float scale = std::clamp(std::sqrt(std::fabs(m.a * m.d - m.b * m.c)), 0.25f, 16.0f);
 
-    struct Placed {
-        int left;
-        int top;
-        int width;
-        int rows;
-        std::vector<std::uint8_t> pixels;
-    };
-    std::vector<Placed> placed;
+    std::vector<PlacedGlyph> placed;
     std::lock_guard lock(impl_->mutex);
     Impl& f = *impl_;
     f.setPixelSize(std::lround(f.size * scale * 64));
@@ -407,26 +457,9 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
         const long x26 = pen + g.xOffset;
         const long y26 = baseline26 - g.yOffset;
         pen += g.advance;
-        if (FT_Load_Glyph(f.face, g.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+        PlacedGlyph pl;
+        if (!renderGlyph(f.face, g, x26, y26, pl))
             continue;
-        FT_GlyphSlot slot = f.face->glyph;
-        const long whole = x26 >> 6;
-        if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
-            FT_Outline_Translate(&slot->outline, x26 & 63, 0);
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
-            continue;
-        const FT_Bitmap& bm = slot->bitmap;
-        if (bm.width == 0 || bm.rows == 0 || bm.pixel_mode != FT_PIXEL_MODE_GRAY)
-            continue;
-        Placed pl{int(whole) + slot->bitmap_left,
-                  int((y26 + 32) >> 6) - slot->bitmap_top,
-                  int(bm.width),
-                  int(bm.rows),
-                  {}};
-        pl.pixels.resize(std::size_t(pl.width) * std::size_t(pl.rows));
-        for (int r = 0; r < pl.rows; ++r)
-            std::memcpy(&pl.pixels[std::size_t(r) * std::size_t(pl.width)],
-                        bm.buffer + std::ptrdiff_t(r) * bm.pitch, std::size_t(pl.width));
         minX = std::min(minX, pl.left);
         minY = std::min(minY, pl.top);
         maxX = std::max(maxX, pl.left + pl.width);
@@ -438,16 +471,7 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
         return measured;
     const int mw = maxX - minX;
     const int mh = maxY - minY;
-    std::vector<std::uint8_t> mask(std::size_t(mw) * std::size_t(mh), 0);
-    for (const Placed& pl : placed)
-        for (int r = 0; r < pl.rows; ++r) {
-            std::uint8_t* row = &mask[std::size_t(pl.top - minY + r) * std::size_t(mw) +
-                                      std::size_t(pl.left - minX)];
-            const std::uint8_t* src = &pl.pixels[std::size_t(r) * std::size_t(pl.width)];
-            // Overlapping glyphs (joined script faces) keep the darker coverage.
-            for (int x = 0; x < pl.width; ++x)
-                row[x] = std::max(row[x], src[x]);
-        }
+    const std::vector<std::uint8_t> mask = combinedMask(placed, minX, minY, mw, mh);
     const float w = float(mw) / scale;
     const float h = float(mh) / scale;
     const float x = p.x + float(minX) / scale;
