@@ -222,6 +222,18 @@ void selectPasses(VerticalPass& vertical, HorizontalPass& horizontal) {
 #endif
 }
 
+// Narrows [y0, y1) to the destination rows whose samples touch the bitmap:
+// source row j = y * step + offset must lie in -1 .. srcHeight - 1.
+void rowsTouchingBitmap(const BilinearArgs& a, int& y0, int& y1) {
+    if (a.rowStep > 0) {
+        y0 = std::max(y0, -1 - a.rowOffset);
+        y1 = std::min(y1, a.srcHeight - a.rowOffset);
+    } else {
+        y0 = std::max(y0, a.rowOffset - (a.srcHeight - 1));
+        y1 = std::min(y1, a.rowOffset + 2);
+    }
+}
+
 } // namespace
 
 void over_8888_bilinear_n_8888(const BilinearArgs& a) {
@@ -259,16 +271,8 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
         std::fill(v + std::size_t(kIn1) * 4, v + rowSamples, std::uint16_t(0));
     }
 
-    // Destination rows whose samples touch the bitmap: source row j = y * step
-    // + offset must lie in -1 .. srcHeight - 1.
     int y0 = a.y0, y1 = a.y1;
-    if (a.rowStep > 0) {
-        y0 = std::max(y0, -1 - a.rowOffset);
-        y1 = std::min(y1, a.srcHeight - a.rowOffset);
-    } else {
-        y0 = std::max(y0, a.rowOffset - (a.srcHeight - 1));
-        y1 = std::min(y1, a.rowOffset + 2);
-    }
+    rowsTouchingBitmap(a, y0, y1);
     auto verticalFor = [&](int y, std::uint16_t* v) {
         const int j = y * a.rowStep + a.rowOffset;
         const std::uint32_t* top =
@@ -294,19 +298,20 @@ void over_8888_bilinear_n_8888(const BilinearArgs& a) {
     }
 }
 
-// A stretched bitmap, bilinear with the edge pixels repeated (pixman's PAD):
-// each destination column has its own pair of source columns and weights,
-// found once; each row is one vertical pass over the source columns in use
-// and a horizontal pass that gathers from it.
-void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& a) {
-    const int n = a.x1 - a.x0;
-    if (n <= 0 || a.y1 <= a.y0)
-        return;
-    VerticalPass vertical;
-    HorizontalPass unused;
-    selectPasses(vertical, unused);
+namespace {
 
-    thread_local std::vector<std::int32_t> columns; // c0, c1, weight pair per column
+// The source columns a stretched bitmap's destination columns sample.
+struct ScaledColumns {
+    // c0, c1 (counted from `first`) and the weight pair (128 - w) | w << 16
+    // for each destination column.
+    const std::int32_t* table;
+    int first; // the first source column in use
+    int count; // source columns in use
+};
+
+// Each destination column's pair of source columns and weights, found once.
+ScaledColumns scaledColumns(const ScaledBilinearArgs& a, int n) {
+    thread_local std::vector<std::int32_t> columns;
     if (columns.size() < std::size_t(n) * 3)
         columns.resize(std::size_t(n) * 3);
     auto clampCol = [&](std::int64_t c) {
@@ -326,7 +331,69 @@ void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& a) {
         columns[i * 3] -= first;
         columns[i * 3 + 1] -= first;
     }
-    const int count = last - first + 1;
+    return {columns.data(), first, last - first + 1};
+}
+
+// One destination row of n pixels from the row's vertical samples v: each
+// pixel gathers its two columns' samples, weighs them, and is composited by
+// op at alpha.
+inline void compositeScaledRow(std::uint32_t* d, const std::uint16_t* v, const std::int32_t* col,
+                               int n, Op op, std::uint8_t alpha) {
+    int i = 0;
+#ifdef ZORBEL_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i m = _mm_set1_epi16(alpha);
+    for (; i + 2 <= n; i += 2, col += 6) {
+        const __m128i l0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[0] * 4));
+        const __m128i r0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[1] * 4));
+        const __m128i l1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[3] * 4));
+        const __m128i r1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[4] * 4));
+        const __m128i p0 =
+            _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(l0, r0), _mm_set1_epi32(col[2])), 14);
+        const __m128i p1 =
+            _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(l1, r1), _mm_set1_epi32(col[5])), 14);
+        __m128i sv = _mm_packs_epi32(p0, p1);
+        if (op == Op::Over && _mm_movemask_epi8(_mm_cmpeq_epi16(sv, zero)) == 0xFFFF)
+            continue;
+        if (alpha != 255)
+            sv = mul8x8(sv, m);
+        if (op == Op::Over) {
+            const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + i));
+            sv = over16(sv, _mm_unpacklo_epi8(dv, zero));
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(sv, sv));
+    }
+#endif
+    for (; i < n; ++i, col += 3) {
+        const std::uint16_t* l = v + col[0] * 4;
+        const std::uint16_t* r = v + col[1] * 4;
+        const std::uint32_t wl = std::uint32_t(col[2]) & 0xFFFF, wr = std::uint32_t(col[2]) >> 16;
+        std::uint32_t sp = 0;
+        for (int c = 0; c < 4; ++c)
+            sp |= ((l[c] * wl + r[c] * wr) >> 14) << (8 * c);
+        sp = applyAlpha(sp, alpha);
+        if (op == Op::Src)
+            d[i] = sp;
+        else if (sp)
+            d[i] = overPixel(sp, d[i]);
+    }
+}
+
+} // namespace
+
+// A stretched bitmap, bilinear with the edge pixels repeated (pixman's PAD):
+// each row is one vertical pass over the source columns in use and a
+// horizontal pass that gathers from it.
+void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& a) {
+    const int n = a.x1 - a.x0;
+    if (n <= 0 || a.y1 <= a.y0)
+        return;
+    VerticalPass vertical;
+    HorizontalPass unused;
+    selectPasses(vertical, unused);
+
+    const ScaledColumns columns = scaledColumns(a, n);
+    const int first = columns.first, count = columns.count;
     const std::size_t rowSamples = std::size_t(count + 8) * 4;
     thread_local std::vector<std::uint16_t> vbuf;
     if (vbuf.size() < 2 * rowSamples)
@@ -346,48 +413,8 @@ void scaled_bilinear_8888_n_8888(const ScaledBilinearArgs& a) {
     for (int y = a.y0; y < a.y1; ++y) {
         if (y + 1 < a.y1)
             verticalFor(y + 1, buffers[(y + 1 - a.y0) & 1]);
-        const std::uint16_t* v = buffers[(y - a.y0) & 1];
-        std::uint32_t* d = a.dst + std::ptrdiff_t(y) * a.dstStride + a.x0;
-        const std::int32_t* col = columns.data();
-        int i = 0;
-#ifdef ZORBEL_SSE2
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i m = _mm_set1_epi16(a.alpha);
-        for (; i + 2 <= n; i += 2, col += 6) {
-            const __m128i l0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[0] * 4));
-            const __m128i r0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[1] * 4));
-            const __m128i l1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[3] * 4));
-            const __m128i r1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + col[4] * 4));
-            const __m128i p0 = _mm_srli_epi32(
-                _mm_madd_epi16(_mm_unpacklo_epi16(l0, r0), _mm_set1_epi32(col[2])), 14);
-            const __m128i p1 = _mm_srli_epi32(
-                _mm_madd_epi16(_mm_unpacklo_epi16(l1, r1), _mm_set1_epi32(col[5])), 14);
-            __m128i sv = _mm_packs_epi32(p0, p1);
-            if (a.op == Op::Over && _mm_movemask_epi8(_mm_cmpeq_epi16(sv, zero)) == 0xFFFF)
-                continue;
-            if (a.alpha != 255)
-                sv = mul8x8(sv, m);
-            if (a.op == Op::Over) {
-                const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + i));
-                sv = over16(sv, _mm_unpacklo_epi8(dv, zero));
-            }
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(sv, sv));
-        }
-#endif
-        for (; i < n; ++i, col += 3) {
-            const std::uint16_t* l = v + col[0] * 4;
-            const std::uint16_t* r = v + col[1] * 4;
-            const std::uint32_t wl = std::uint32_t(col[2]) & 0xFFFF,
-                                wr = std::uint32_t(col[2]) >> 16;
-            std::uint32_t sp = 0;
-            for (int c = 0; c < 4; ++c)
-                sp |= ((l[c] * wl + r[c] * wr) >> 14) << (8 * c);
-            sp = applyAlpha(sp, a.alpha);
-            if (a.op == Op::Src)
-                d[i] = sp;
-            else if (sp)
-                d[i] = overPixel(sp, d[i]);
-        }
+        compositeScaledRow(a.dst + std::ptrdiff_t(y) * a.dstStride + a.x0, buffers[(y - a.y0) & 1],
+                           columns.table, n, a.op, a.alpha);
     }
 }
 
