@@ -205,15 +205,15 @@ void NewMasterViewController::brushChoice(ActionSender*) {
     case Tool::CloneTool:
         // Opacity and blend mode belong to the paint brush alone.
         picker = std::make_shared<BrushChoiceViewController>(
-            &d->pickerHost(), d->selectedTool() == Tool::PaintBrushTool);
+            d->pickerHost(), d->selectedTool() == Tool::PaintBrushTool);
         break;
     case Tool::ColorBrushTool:
-        picker = std::make_shared<ColorBrushSelectionViewController>(&d->pickerHost(),
+        picker = std::make_shared<ColorBrushSelectionViewController>(d->pickerHost(),
                                                                      d->initColorBrushNames());
         break;
     case Tool::ShapeTool:
-        picker = std::make_shared<ShapeSelectionViewController>(&d->pickerHost(),
-                                                                d->initShapeNames());
+        picker =
+            std::make_shared<ShapeSelectionViewController>(d->pickerHost(), d->initShapeNames());
         break;
     case Tool::TextTool:
         presentTextSettings();
@@ -230,7 +230,7 @@ void NewMasterViewController::colorChoice(ActionSender*) {
     if (!d)
         return;
     d->resetCursorShownCycle();
-    presentModalViewController(std::make_shared<ColorChoiceViewController>(&d->pickerHost(), color_),
+    presentModalViewController(std::make_shared<ColorChoiceViewController>(d->pickerHost(), color_),
                                true);
 }
 
@@ -254,8 +254,8 @@ void NewMasterViewController::presentTextSettings() {
     CanvoAppDelegate* d = delegate();
     if (!d || d->tooBusyForUserInteraction())
         return;
-    presentModalViewController(std::make_shared<TextSettingsViewController>(d->lastMovedTextLayer()),
-                               true);
+    presentModalViewController(
+        std::make_shared<TextSettingsViewController>(d->lastMovedTextLayer()), true);
 }
 
 // --- Tool button and colour well ------------------------------------------------------

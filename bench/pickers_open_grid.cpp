@@ -18,7 +18,7 @@ template <class Picker>
 void openToFirstFrame(benchmark::State& state, const std::vector<std::string>& names) {
     PickerScreen screen(float(state.range(0)));
     for (auto _ : state) {
-        auto picker = std::make_shared<Picker>(&screen.delegate, names);
+        auto picker = std::make_shared<Picker>(screen.delegate, names);
         screen.presenter->presentModalViewController(picker, false);
         benchmark::DoNotOptimize(screen.window->render(*screen.framebuffer));
         state.PauseTiming();

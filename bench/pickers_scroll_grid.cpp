@@ -29,7 +29,7 @@ double threadMilliseconds() {
 template <class Picker>
 void scrollFrames(benchmark::State& state, const std::vector<std::string>& names) {
     PickerScreen screen(float(state.range(0)));
-    auto picker = std::make_shared<Picker>(&screen.delegate, names);
+    auto picker = std::make_shared<Picker>(screen.delegate, names);
     screen.presenter->presentModalViewController(picker, false);
     screen.window->render(*screen.framebuffer);
     platform::ScrollView& scroll = *picker->scrollView();

@@ -13,12 +13,12 @@ namespace zorbel {
 
 using platform::AffineTransform;
 
-TouchImageView::TouchImageView() {
+TouchImageView::TouchImageView() : LayerGestureOwner(*this, *this) {
     setUpTouchHandling();
 }
 
 TouchImageView::TouchImageView(const platform::Rect& frame)
-    : FakeUIImageView(frame), orgFrameRect_(frame) {
+    : FakeUIImageView(frame), LayerGestureOwner(*this, *this), orgFrameRect_(frame) {
     setUpTouchHandling();
 }
 

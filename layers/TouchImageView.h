@@ -3,8 +3,8 @@
 #include <string>
 
 #include "layers/FakeUIImageView.h"
-#include "layers/LayerGesture.h"
 #include "layers/LayerGestureHost.h"
+#include "layers/LayerGestureOwner.h"
 #include "platform/foundation/Codable.h"
 #include "platform/foundation/Result.h"
 
@@ -26,7 +26,8 @@ namespace zorbel {
 // "Center", "OriginalTransform" (as text).
 class TouchImageView : public FakeUIImageView,
                        public platform::Codable,
-                       protected LayerGestureHost {
+                       protected LayerGestureHost,
+                       public LayerGestureOwner {
 public:
     // A coded frame wider or taller than this is refused: it would only
     // ask for an absurd backing store.
@@ -39,12 +40,6 @@ public:
 
     const platform::AffineTransform& getTheOriginalTransform() const {
         return gesture_.originalTransform();
-    }
-    const platform::AffineTransform& originalTransform() const {
-        return gesture_.originalTransform();
-    }
-    void setOriginalTransform(const platform::AffineTransform& t) {
-        gesture_.setOriginalTransform(t);
     }
     const std::string& orgImageFilename() const { return orgImageFilename_; }
     void setOrgImageFilename(const std::string& name) { orgImageFilename_ = name; }
@@ -62,22 +57,6 @@ public:
     // Mirrors the layer across its vertical axis as the person sees it (its
     // horizontal one on a turned landscape document); twice gives it back.
     void flipView();
-
-    // Transformation (see LayerGesture).
-    void setLandscapeRotation() { gesture_.setLandscapeRotation(); }
-    platform::AffineTransform incrementalTransformWithTouches(const platform::TouchSet& touches) {
-        return gesture_.incrementalTransformWithTouches(touches);
-    }
-    void updateOriginalTransformForTouches(const platform::TouchSet& touches) {
-        gesture_.updateOriginalTransformForTouches(touches);
-    }
-    void cacheBeginPointForTouches(const platform::TouchSet& touches) {
-        gesture_.cacheBeginPointForTouches(touches);
-    }
-    void removeTouchesFromCache(const platform::TouchSet& touches) {
-        gesture_.removeTouchesFromCache(touches);
-    }
-    const LayerGesture& gesture() const { return gesture_; }
 
     void touchesBegan(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
@@ -99,7 +78,6 @@ private:
     void setUpTouchHandling();
     std::shared_ptr<TouchImageView> sharedSelf();
 
-    LayerGesture gesture_{*this, *this};
     std::string orgImageFilename_;
     platform::Rect orgFrameRect_;
 };

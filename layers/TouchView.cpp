@@ -4,11 +4,11 @@
 
 namespace zorbel {
 
-TouchView::TouchView() {
+TouchView::TouchView() : LayerGestureOwner(*this, *this) {
     setUpTouchHandling();
 }
 
-TouchView::TouchView(const platform::Rect& frame) : View(frame) {
+TouchView::TouchView(const platform::Rect& frame) : View(frame), LayerGestureOwner(*this, *this) {
     setUpTouchHandling();
 }
 

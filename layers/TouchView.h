@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "layers/LayerGesture.h"
 #include "layers/LayerGestureHost.h"
+#include "layers/LayerGestureOwner.h"
 #include "platform/ui/View.h"
 
 namespace zorbel {
@@ -14,34 +14,11 @@ namespace zorbel {
 // works as if it were not there. Its transform between gestures is
 // originalTransform. Make it with std::make_shared (a triple tap removes it
 // from its superview).
-class TouchView : public platform::View, protected LayerGestureHost {
+class TouchView : public platform::View, protected LayerGestureHost, public LayerGestureOwner {
 public:
     TouchView();
     explicit TouchView(const platform::Rect& frame);
     std::string className() const override { return "TouchView"; }
-
-    const platform::AffineTransform& originalTransform() const {
-        return gesture_.originalTransform();
-    }
-    void setOriginalTransform(const platform::AffineTransform& t) {
-        gesture_.setOriginalTransform(t);
-    }
-
-    // Transformation (see LayerGesture).
-    void setLandscapeRotation() { gesture_.setLandscapeRotation(); }
-    platform::AffineTransform incrementalTransformWithTouches(const platform::TouchSet& touches) {
-        return gesture_.incrementalTransformWithTouches(touches);
-    }
-    void updateOriginalTransformForTouches(const platform::TouchSet& touches) {
-        gesture_.updateOriginalTransformForTouches(touches);
-    }
-    void cacheBeginPointForTouches(const platform::TouchSet& touches) {
-        gesture_.cacheBeginPointForTouches(touches);
-    }
-    void removeTouchesFromCache(const platform::TouchSet& touches) {
-        gesture_.removeTouchesFromCache(touches);
-    }
-    const LayerGesture& gesture() const { return gesture_; }
 
     void touchesBegan(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
@@ -59,7 +36,6 @@ protected:
 
 private:
     void setUpTouchHandling();
-    LayerGesture gesture_{*this, *this};
 };
 
 } // namespace zorbel

@@ -42,7 +42,7 @@ void moveTo(platform::View& view, platform::Point origin) {
 
 } // namespace
 
-BrushChoiceViewController::BrushChoiceViewController(PickerHost* host, bool showSlider,
+BrushChoiceViewController::BrushChoiceViewController(PickerHost& host, bool showSlider,
                                                      std::string interfaceName)
     : platform::ViewController(std::move(interfaceName)), host_(host),
       showSliderModes_(showSlider) {
@@ -72,11 +72,10 @@ void BrushChoiceViewController::viewDidLoad() {
     else
         platform::log("BrushChoiceViewController: no brush view with tag 124");
     if (showSliderModes_) {
-        if (slider_ && host_)
-            slider_->setValue(host_->brushAlpha());
-        if (blendModeControl_ && host_)
-            blendModeControl_->setSelectedSegmentIndex(
-                blendModeToButtonIndex(host_->blendMode()));
+        if (slider_)
+            slider_->setValue(host_.brushAlpha());
+        if (blendModeControl_)
+            blendModeControl_->setSelectedSegmentIndex(blendModeToButtonIndex(host_.blendMode()));
     }
     const bool hidden = !showSliderModes_;
     if (slider_)
@@ -85,7 +84,7 @@ void BrushChoiceViewController::viewDidLoad() {
         opacityLabel_->setHidden(hidden);
     if (blendModeControl_)
         blendModeControl_->setHidden(hidden);
-    if (host_ && platform::isLandscape(host_->getCurrentOrientation()))
+    if (platform::isLandscape(host_.getCurrentOrientation()))
         setupForLandscape();
 }
 
@@ -98,11 +97,11 @@ void BrushChoiceViewController::done(platform::ActionSender*) {
     if (closing_)
         return;
     closing_ = true;
-    if (showSliderModes_ && host_) {
+    if (showSliderModes_) {
         if (slider_)
-            host_->setBrushAlpha(slider_->value());
+            host_.setBrushAlpha(slider_->value());
         if (blendModeControl_)
-            host_->setBlendMode(buttonToBlendMode(blendModeControl_->selectedSegmentIndex()));
+            host_.setBlendMode(buttonToBlendMode(blendModeControl_->selectedSegmentIndex()));
     }
     dismissModalViewControllerAnimated(true);
 }
@@ -128,18 +127,18 @@ int BrushChoiceViewController::blendModeToButtonIndex(BlendMode mode) {
 }
 
 void BrushChoiceViewController::brushWasSelected(int size) {
-    if (host_ && !closing_)
-        host_->setBrushSize(size);
+    if (!closing_)
+        host_.setBrushSize(size);
 }
 
 void BrushChoiceViewController::brushIndexWasSelected(int index) {
-    if (host_ && !closing_)
-        host_->setBrushIndex(index);
+    if (!closing_)
+        host_.setBrushIndex(index);
 }
 
 void BrushChoiceViewController::brushImageWasSelected(platform::ImageRef image) {
-    if (host_ && !closing_)
-        host_->setBrushImage(std::move(image));
+    if (!closing_)
+        host_.setBrushImage(std::move(image));
 }
 
 void BrushChoiceViewController::setupForLandscape() {

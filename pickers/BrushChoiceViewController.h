@@ -29,7 +29,7 @@ public:
     static constexpr int kBrushViewTag = 124;
 
     // `showSlider`: offer the opacity and blend mode (the paint brush only).
-    BrushChoiceViewController(PickerHost* host, bool showSlider,
+    BrushChoiceViewController(PickerHost& host, bool showSlider,
                               std::string interfaceName = kInterfaceName);
     ~BrushChoiceViewController() override;
 
@@ -67,7 +67,7 @@ public:
     void setupForPortrait();
 
 private:
-    PickerHost* host_;
+    PickerHost& host_;
     std::shared_ptr<platform::Slider> slider_;
     std::shared_ptr<platform::SegmentedControl> blendModeControl_;
     std::shared_ptr<platform::Label> opacityLabel_;

@@ -1,14 +1,14 @@
 #include "pickers/ColorBrushSelectionViewController.h"
 
-#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
+#include "pickers/PickerHost.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
 
 ColorBrushSelectionViewController::ColorBrushSelectionViewController(
-    PickerHost* host, std::vector<std::string> imageNameArray, std::string interfaceName)
+    PickerHost& host, std::vector<std::string> imageNameArray, std::string interfaceName)
     : platform::ViewController(std::move(interfaceName)), host_(host),
       imageNameArray_(std::move(imageNameArray)) {
     registerAction("cancel:", [this](platform::ActionSender* s) { cancel(s); });
@@ -29,10 +29,11 @@ float ColorBrushSelectionViewController::contentHeightForCount(std::size_t count
 }
 
 void ColorBrushSelectionViewController::viewDidLoad() {
-    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
+    const bool landscape = platform::isLandscape(host_.getCurrentOrientation());
     // The brushes show themselves, at their own size.
-    const PickerGrid::Layout layout{contentHeightForCount(imageNameArray_.size()), kButtonSide, 0,
-                                    [](const std::string& name) { return platform::Image::named(name); }};
+    const PickerGrid::Layout layout{
+        contentHeightForCount(imageNameArray_.size()), kButtonSide, 0,
+        [](const std::string& name) { return platform::Image::named(name); }};
     colorBrushView_ = PickerGrid::build(
         *view(), this, imageNameArray_, layout, landscape, this,
         [this](platform::ActionSender* s) { buttonPushed(s); }, "ColorBrushSelectionVC");
@@ -49,16 +50,14 @@ void ColorBrushSelectionViewController::buttonPushed(platform::ActionSender* sen
         return;
     const int index = int(*chosen);
     closing_ = true;
-    if (host_) {
-        host_->setSelectedTool(Tool::ColorBrushTool);
-        host_->applyTool();
-        // A missing picture gives an empty brush of size 0.
-        platform::ImageRef picture = platform::Image::named(imageNameArray_[std::size_t(index)]);
-        const int size = picture ? int(picture->size().width) : 0;
-        host_->setColorBrushImage(std::move(picture));
-        host_->setBrushSize(size);
-        host_->setColorBrushIndex(index);
-    }
+    host_.setSelectedTool(Tool::ColorBrushTool);
+    host_.applyTool();
+    // A missing picture gives an empty brush of size 0.
+    platform::ImageRef picture = platform::Image::named(imageNameArray_[std::size_t(index)]);
+    const int size = picture ? int(picture->size().width) : 0;
+    host_.setColorBrushImage(std::move(picture));
+    host_.setBrushSize(size);
+    host_.setColorBrushIndex(index);
     dismissModalViewControllerAnimated(true);
 }
 

@@ -24,8 +24,7 @@ public:
     static constexpr float kBottom = 150;
 
     // `imageNameArray`: the colour-brush catalogue, picture names with extension.
-    ColorBrushSelectionViewController(PickerHost* host,
-                                      std::vector<std::string> imageNameArray,
+    ColorBrushSelectionViewController(PickerHost& host, std::vector<std::string> imageNameArray,
                                       std::string interfaceName = kInterfaceName);
     ~ColorBrushSelectionViewController() override;
 
@@ -47,7 +46,7 @@ public:
     platform::ScrollView* scrollView();
 
 private:
-    PickerHost* host_;
+    PickerHost& host_;
     std::vector<std::string> imageNameArray_;
     std::shared_ptr<platform::View> colorBrushView_;
     bool closing_ = false;

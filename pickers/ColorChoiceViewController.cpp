@@ -23,8 +23,7 @@ constexpr float kPortraitSwatchHeight = 70;
 
 } // namespace
 
-ColorChoiceViewController::ColorChoiceViewController(PickerHost* host,
-                                                     const platform::Color& color,
+ColorChoiceViewController::ColorChoiceViewController(PickerHost& host, const platform::Color& color,
                                                      std::string interfaceName)
     : platform::ViewController(std::move(interfaceName)), host_(host), color_(color) {
     registerAction("done:", [this](platform::ActionSender* s) { done(s); });
@@ -58,8 +57,7 @@ void ColorChoiceViewController::viewDidLoad() {
         platform::log("ColorChoiceViewController: the palette, swatch or rainbow is missing");
     if (p) {
         // A copy: editing it leaves the stored palette alone until a choice.
-        p->CreateColorArray(host_ ? host_->colorSelectionArray()
-                                      : std::vector<platform::Color>{});
+        p->CreateColorArray(host_.colorSelectionArray());
         p->setSelectedColor(color_);
         p->setMyDelegate(this);
     }
@@ -67,7 +65,7 @@ void ColorChoiceViewController::viewDidLoad() {
         s->setColor(color_);
     if (r && s)
         r->setColorSquareView(std::static_pointer_cast<ColorSquareView>(s->shared_from_this()));
-    if (host_ && platform::isLandscape(host_->getCurrentOrientation()))
+    if (platform::isLandscape(host_.getCurrentOrientation()))
         placeForLandscape();
 }
 
@@ -109,8 +107,7 @@ void ColorChoiceViewController::colorWasSelected(const platform::Color& color) {
     if (closing_)
         return;
     closing_ = true;
-    if (host_)
-        host_->setColor(color);
+    host_.setColor(color);
     if (auto* p = palette())
         p->replaceMainColorArray();
     dismissModalViewControllerAnimated(true);
@@ -129,8 +126,7 @@ void ColorChoiceViewController::cancel(platform::ActionSender*) {
 }
 
 void ColorChoiceViewController::replaceMainColorArray(const std::vector<platform::Color>& colors) {
-    if (host_)
-        host_->setColorSelectionArray(colors);
+    host_.setColorSelectionArray(colors);
 }
 
 } // namespace zorbel

@@ -26,7 +26,7 @@ public:
     static constexpr int kRainbowTag = 125;
 
     // Opens with `color` in the swatch and as the palette's selected colour.
-    ColorChoiceViewController(PickerHost* host, const platform::Color& color,
+    ColorChoiceViewController(PickerHost& host, const platform::Color& color,
                               std::string interfaceName = kInterfaceName);
     ~ColorChoiceViewController() override;
 
@@ -53,7 +53,7 @@ private:
     void placeForLandscape();
     void placeForPortrait();
 
-    PickerHost* host_;
+    PickerHost& host_;
     platform::Color color_;
     bool closing_ = false;
 };

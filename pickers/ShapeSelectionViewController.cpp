@@ -1,13 +1,13 @@
 #include "pickers/ShapeSelectionViewController.h"
 
-#include "pickers/PickerHost.h"
 #include "pickers/PickerGrid.h"
+#include "pickers/PickerHost.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Window.h"
 
 namespace zorbel {
 
-ShapeSelectionViewController::ShapeSelectionViewController(PickerHost* host,
+ShapeSelectionViewController::ShapeSelectionViewController(PickerHost& host,
                                                            std::vector<std::string> imageNameArray,
                                                            std::string interfaceName)
     : platform::ViewController(std::move(interfaceName)), host_(host),
@@ -34,17 +34,17 @@ float ShapeSelectionViewController::contentHeightForCount(std::size_t count) {
 }
 
 void ShapeSelectionViewController::viewDidLoad() {
-    const bool landscape = host_ && platform::isLandscape(host_->getCurrentOrientation());
-    const PickerGrid::Layout layout{
-        contentHeightForCount(imageNameArray_.size()), kThumbnailSide, kTop,
-        [](const std::string& name) {
-            platform::ImageRef thumbnail = platform::Image::named(imagenameToThumbName(name) + ".png");
-            if (!thumbnail) {
-                platform::log(name);
-                platform::log("Overlay Thumbnail Not found!");
-            }
-            return thumbnail;
-        }};
+    const bool landscape = platform::isLandscape(host_.getCurrentOrientation());
+    const PickerGrid::Layout layout{contentHeightForCount(imageNameArray_.size()), kThumbnailSide,
+                                    kTop, [](const std::string& name) {
+                                        platform::ImageRef thumbnail = platform::Image::named(
+                                            imagenameToThumbName(name) + ".png");
+                                        if (!thumbnail) {
+                                            platform::log(name);
+                                            platform::log("Overlay Thumbnail Not found!");
+                                        }
+                                        return thumbnail;
+                                    }};
     shapesView_ = PickerGrid::build(
         *view(), this, imageNameArray_, layout, landscape, this,
         [this](platform::ActionSender* s) { buttonPushed(s); }, "ShapeSelectionVC");
@@ -61,11 +61,9 @@ void ShapeSelectionViewController::buttonPushed(platform::ActionSender* sender) 
         return;
     const int index = int(*chosen);
     closing_ = true;
-    if (host_) {
-        host_->setOverlayIndex(index);
-        host_->setDirtyFlag(true);
-        host_->AddShape(imageNameArray_[std::size_t(index)]);
-    }
+    host_.setOverlayIndex(index);
+    host_.setDirtyFlag(true);
+    host_.AddShape(imageNameArray_[std::size_t(index)]);
     dismissModalViewControllerAnimated(true);
 }
 

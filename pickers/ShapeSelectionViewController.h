@@ -24,7 +24,7 @@ public:
     static constexpr float kTop = 60;
 
     // `imageNameArray`: the overlay catalogue, picture names with extension.
-    ShapeSelectionViewController(PickerHost* host, std::vector<std::string> imageNameArray,
+    ShapeSelectionViewController(PickerHost& host, std::vector<std::string> imageNameArray,
                                  std::string interfaceName = kInterfaceName);
     ~ShapeSelectionViewController() override;
 
@@ -49,7 +49,7 @@ public:
     platform::ScrollView* scrollView();
 
 private:
-    PickerHost* host_;
+    PickerHost& host_;
     std::vector<std::string> imageNameArray_;
     std::shared_ptr<platform::View> shapesView_;
     bool closing_ = false;

@@ -150,6 +150,29 @@ std::vector<std::uint8_t> uprightPixels(const platform::Image& image, int& width
     return out;
 }
 
+// The canvas holds a picture bottom-up: buffer row 0 is the picture's last row.
+std::vector<std::uint8_t> bottomUp(const std::vector<std::uint8_t>& upright, int width,
+                                   int height) {
+    const std::size_t rowBytes = std::size_t(width) * 4;
+    std::vector<std::uint8_t> rows(upright.size());
+    for (int row = 0; row < height; ++row)
+        std::copy_n(&upright[std::size_t(height - 1 - row) * rowBytes], rowBytes,
+                    &rows[std::size_t(row) * rowBytes]);
+    return rows;
+}
+
+// Writes canvas rows (bottom-up) as a PNG file; the exit status.
+int writePicture(const std::vector<std::uint8_t>& rows, int width, int height,
+                 const std::filesystem::path& output) {
+    auto png = platform::Image::encodePng(rows.data(), width, height, std::size_t(width) * 4, true);
+    if (!png)
+        return fail("cannot encode the result: " + png.error());
+    auto written = platform::writeFileAtomically(output, *png);
+    if (!written)
+        return fail("cannot write " + inQuotes(output.string()) + ": " + written.error());
+    return 0;
+}
+
 int runEffect(const zorbel::Effect& effect, const std::vector<std::string_view>& args) {
     std::vector<std::string_view> positional;
     bool option = false;
@@ -192,25 +215,14 @@ int runEffect(const zorbel::Effect& effect, const std::vector<std::string_view>&
         return fail("the picture " + inQuotes(input.string()) + " is " + std::to_string(width) +
                     " x " + std::to_string(height) + " pixels; it must be at least 2 x 2");
 
-    // The canvas holds a picture bottom-up: buffer row 0 is the picture's last row.
-    const std::size_t rowBytes = std::size_t(width) * 4;
-    std::vector<std::uint8_t> src(upright.size());
-    for (int row = 0; row < height; ++row)
-        std::copy_n(&upright[std::size_t(height - 1 - row) * rowBytes], rowBytes,
-                    &src[std::size_t(row) * rowBytes]);
+    std::vector<std::uint8_t> src = bottomUp(upright, width, height);
     upright = {};
     // An effect that writes only the middle leaves the picture around it, as on the canvas.
     std::vector<std::uint8_t> dst =
         effect.writesCentreOnly ? src : std::vector<std::uint8_t>(src.size(), 0);
     effect.apply({src.data(), dst.data(), width, height}, amount, option);
 
-    auto png = platform::Image::encodePng(dst.data(), width, height, rowBytes, true);
-    if (!png)
-        return fail("cannot encode the result: " + png.error());
-    auto written = platform::writeFileAtomically(output, *png);
-    if (!written)
-        return fail("cannot write " + inQuotes(output.string()) + ": " + written.error());
-    return 0;
+    return writePicture(dst, width, height, output);
 }
 
 std::string_view trimmed(std::string_view text) {

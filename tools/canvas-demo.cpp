@@ -96,26 +96,9 @@ std::vector<Point> loop(Point centre, float rx, float ry, float turns) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    const auto home = std::filesystem::temp_directory_path() / "zorbel-canvas-demo";
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
-    platform::Paths::setHome(home);
-    const std::filesystem::path output =
-        argc > 1 ? std::filesystem::path(argv[1])
-                 : platform::Paths::picturesDirectory() / "canvas-demo.png";
-
-    DemoDelegate delegate;
-    auto created = PaintingView::create(&delegate);
-    if (!created) {
-        std::fprintf(stderr, "canvas-demo: %s\n", created.error().c_str());
-        return 1;
-    }
-    auto view = created.value();
-    view->setShowCursor(false);
-
+std::vector<Stroke> demoStrokes() {
     using zorbel::Tool;
-    const std::vector<Stroke> strokes = {
+    return {
         {Tool::PaintBrushTool, resource("brushsoft32.png"), Color::rgb(0.1f, 0.3f, 0.9f), 1.0f, 0,
          wave(90, 40, 0)},
         {Tool::PaintBrushTool, resource("brushhard16.png"), Color::rgb(0.9f, 0.1f, 0.1f), 0.5f, 0,
@@ -137,12 +120,54 @@ int main(int argc, char** argv) {
          0,
          {{40, 250}, {300, 250}}},
     };
-    for (const Stroke& stroke : strokes)
+}
+
+// Writes the painting, upright, as a PNG file; false (said on stderr) when it cannot.
+bool save(PaintingView& view, const std::filesystem::path& output) {
+    auto picture = view.getImageToSave(zorbel::DocumentOrientation::Upright);
+    if (!picture) {
+        std::fprintf(stderr, "canvas-demo: no picture to save\n");
+        return false;
+    }
+    auto png = picture->pngData();
+    if (!png) {
+        std::fprintf(stderr, "canvas-demo: %s\n", png.error().c_str());
+        return false;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(output.parent_path().empty() ? "." : output.parent_path(),
+                                        ignored);
+    if (auto written = platform::writeFileAtomically(output, *png); !written) {
+        std::fprintf(stderr, "canvas-demo: %s\n", written.error().c_str());
+        return false;
+    }
+    return true;
+}
+
+int main(int argc, char** argv) {
+    const auto home = std::filesystem::temp_directory_path() / "zorbel-canvas-demo";
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    platform::Paths::setHome(home);
+    const std::filesystem::path output =
+        argc > 1 ? std::filesystem::path(argv[1])
+                 : platform::Paths::picturesDirectory() / "canvas-demo.png";
+
+    DemoDelegate delegate;
+    auto created = PaintingView::create(&delegate);
+    if (!created) {
+        std::fprintf(stderr, "canvas-demo: %s\n", created.error().c_str());
+        return 1;
+    }
+    auto view = created.value();
+    view->setShowCursor(false);
+
+    for (const Stroke& stroke : demoStrokes())
         paint(*view, delegate, stroke);
 
     // A black scribble across everything, then undone.
     paint(*view, delegate,
-          {Tool::PaintBrushTool,
+          {zorbel::Tool::PaintBrushTool,
            resource("brushhard24.png"),
            Color::black(),
            1.0f,
@@ -150,22 +175,8 @@ int main(int argc, char** argv) {
            {{10, 10}, {310, 470}, {10, 470}, {310, 10}}});
     view->switchUndoBuffer();
 
-    auto picture = view->getImageToSave(zorbel::DocumentOrientation::Upright);
-    if (!picture) {
-        std::fprintf(stderr, "canvas-demo: no picture to save\n");
+    if (!save(*view, output))
         return 1;
-    }
-    auto png = picture->pngData();
-    if (!png) {
-        std::fprintf(stderr, "canvas-demo: %s\n", png.error().c_str());
-        return 1;
-    }
-    std::filesystem::create_directories(output.parent_path().empty() ? "." : output.parent_path(),
-                                        ignored);
-    if (auto written = platform::writeFileAtomically(output, *png); !written) {
-        std::fprintf(stderr, "canvas-demo: %s\n", written.error().c_str());
-        return 1;
-    }
     std::printf("canvas-demo: painting written to %s\n", output.string().c_str());
     return 0;
 }

@@ -108,28 +108,32 @@ Result<ImageRef> Image::decodePng(std::span<const std::uint8_t> bytes) {
     return ImageRef(std::make_shared<const Image>(w, h, std::move(pixels), 0));
 }
 
-Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int width, int height,
-                                                   std::size_t bytesPerRow, bool bottomUp,
-                                                   int compressionLevel) {
-    using R = Result<std::vector<std::uint8_t>>;
-    if (!argb || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension ||
-        bytesPerRow < std::size_t(width) * 4)
-        return R::failure("PNG encoding: bad picture size");
+namespace {
 
-    auto row = [&](int y) {
+// The rows of a premultiplied ARGB picture, top row first.
+struct SourceRows {
+    const std::uint8_t* argb;
+    int height;
+    std::size_t bytesPerRow;
+    bool bottomUp;
+    const std::uint8_t* operator()(int y) const {
         return argb + std::size_t(bottomUp ? height - 1 - y : y) * bytesPerRow;
-    };
-    bool opaque = true;
-    for (int y = 0; y < height && opaque; ++y) {
+    }
+};
+
+bool allOpaque(const SourceRows& row, int width) {
+    for (int y = 0; y < row.height; ++y) {
         const std::uint8_t* s = row(y);
         for (int x = 0; x < width; ++x)
-            if (s[x * 4] != 255) {
-                opaque = false;
-                break;
-            }
+            if (s[x * 4] != 255)
+                return false;
     }
+    return true;
+}
 
-    // Un-premultiplied RGB(A), top row first.
+// Un-premultiplied RGB (opaque) or RGBA, top row first.
+std::vector<std::uint8_t> straightRows(const SourceRows& row, int width, bool opaque) {
+    const int height = row.height;
     const int channels = opaque ? 3 : 4;
     std::vector<std::uint8_t> raw(std::size_t(width) * channels * std::size_t(height));
     std::uint8_t* d = raw.data();
@@ -160,6 +164,22 @@ Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int
             d[3] = std::uint8_t(a);
         }
     }
+    return raw;
+}
+
+} // namespace
+
+Result<std::vector<std::uint8_t>> Image::encodePng(const std::uint8_t* argb, int width, int height,
+                                                   std::size_t bytesPerRow, bool bottomUp,
+                                                   int compressionLevel) {
+    using R = Result<std::vector<std::uint8_t>>;
+    if (!argb || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension ||
+        bytesPerRow < std::size_t(width) * 4)
+        return R::failure("PNG encoding: bad picture size");
+
+    const SourceRows rows{argb, height, bytesPerRow, bottomUp};
+    const bool opaque = allOpaque(rows, width);
+    const std::vector<std::uint8_t> raw = straightRows(rows, width, opaque);
 
     SpngContext ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!ctx)

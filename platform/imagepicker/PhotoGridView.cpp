@@ -109,23 +109,16 @@ void PhotoGridView::tile() {
     const float pitch = side + kSpacing;
     const float top = bounds().minY(), bottom = bounds().maxY();
     const long firstRow = std::max(0L, long(std::floor((top - kSpacing) / pitch)) - 1);
-    const long lastRow = std::min(long(rows) - 1, long(std::floor((bottom - kSpacing) / pitch)) + 1);
-    std::size_t first = 0, last = 0;
+    const long lastRow =
+        std::min(long(rows) - 1, long(std::floor((bottom - kSpacing) / pitch)) + 1);
+    std::size_t first = 1, last = 0; // none, while no row is in view
     const bool any = !files_.empty() && lastRow >= firstRow;
     if (any) {
         first = std::size_t(firstRow) * std::size_t(n);
         last = std::min(files_.size() - 1, std::size_t(lastRow + 1) * std::size_t(n) - 1);
     }
 
-    for (auto it = cells_.begin(); it != cells_.end();) {
-        if (!any || it->first < first || it->first > last) {
-            it->second->removeFromSuperview();
-            spare_.push_back(std::move(it->second));
-            it = cells_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    recycleCellsOutside(first, last);
     std::vector<std::size_t> wanted;
     if (any) {
         // Those in view first, top to bottom, then the margin rows.
@@ -135,17 +128,7 @@ void PhotoGridView::tile() {
             (f.maxY() > top && f.minY() < bottom ? wanted : margin).push_back(i);
             if (cells_.count(i))
                 continue;
-            std::shared_ptr<PhotoCellView> cell;
-            if (!spare_.empty()) {
-                cell = std::move(spare_.back());
-                spare_.pop_back();
-            } else {
-                cell = std::make_shared<PhotoCellView>();
-                cell->setTapHandler([this](std::size_t index) {
-                    if (choose_)
-                        choose_(index);
-                });
-            }
+            std::shared_ptr<PhotoCellView> cell = takeCell();
             cell->setIndex(i);
             cell->setFrame(f);
             cell->setThumbnail(loader_->thumbnail(i));
@@ -158,6 +141,32 @@ void PhotoGridView::tile() {
         loader_->trim(first, last, kThumbnailsKept);
     }
     tiling_ = false;
+}
+
+void PhotoGridView::recycleCellsOutside(std::size_t first, std::size_t last) {
+    for (auto it = cells_.begin(); it != cells_.end();) {
+        if (it->first < first || it->first > last) {
+            it->second->removeFromSuperview();
+            spare_.push_back(std::move(it->second));
+            it = cells_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+std::shared_ptr<PhotoCellView> PhotoGridView::takeCell() {
+    if (!spare_.empty()) {
+        std::shared_ptr<PhotoCellView> cell = std::move(spare_.back());
+        spare_.pop_back();
+        return cell;
+    }
+    auto cell = std::make_shared<PhotoCellView>();
+    cell->setTapHandler([this](std::size_t index) {
+        if (choose_)
+            choose_(index);
+    });
+    return cell;
 }
 
 void PhotoGridView::thumbnailReady(std::size_t index) {

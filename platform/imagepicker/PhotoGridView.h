@@ -54,6 +54,10 @@ public:
 private:
     // Puts cells on the rows in view and asks for their thumbnails.
     void tile();
+    // Takes the cells of indices outside [first, last] off the grid, to be reused.
+    void recycleCellsOutside(std::size_t first, std::size_t last);
+    // A spare cell, or a new one.
+    std::shared_ptr<PhotoCellView> takeCell();
     void thumbnailReady(std::size_t index);
 
     std::vector<std::filesystem::path> files_;

@@ -174,59 +174,70 @@ void Button::drawRect(Context& context, const Rect&) {
     const ImageRef image = imageForState(s);
     const std::string title = titleForState(s);
     Rect content = b.inset(0, 0);
-    if (image) {
-        Rect area = content;
-        if (!title.empty()) {
-            // Picture left of the title, the pair centred.
-            const float tw = std::min(font_->widthOfString(title), b.width() - image->size().width);
-            const float total = image->size().width + 4 + tw;
-            area =
-                Rect(std::round(b.midX() - total / 2), b.minY(), image->size().width, b.height());
-            content = Rect(area.maxX() + 4, b.minY(), std::max(0.0f, b.maxX() - area.maxX() - 4),
-                           b.height());
-        }
-        const Rect r = imageRect(*image, area);
-        {
-            GStateGuard g(context);
-            if (contentMode() != ContentMode::ScaleToFill)
-                context.clipToRect(b);
-            context.drawImageUpright(r, *image);
-        }
-        if (pressed && adjustsWhenHighlighted_ && images_.count(ControlStateHighlighted) == 0) {
-            GStateGuard g(context);
-            context.clipToRect(r);
-            context.setFillColor(Color::rgb(0, 0, 0, 0.35f));
-            context.fillRect(r);
-        }
-    }
-    if (!title.empty()) {
-        Color color = titleColorForState(s);
-        if (pressed && titleColors_.count(ControlStateHighlighted) == 0 && !ownHighlightBackground)
-            color = color.withAlpha(color.alpha() * 0.4f);
-        context.setFillColor(color);
-        const Rect text = content.inset(image ? 0 : kTitleInset, 0);
-        if (!text.isNull()) {
-            const std::string shown = font_->truncatedToWidth(title, text.width());
-            const float w = font_->widthOfString(shown);
-            float x = std::round(text.midX() - w / 2);
-            if (hAlign_ == ContentHorizontalAlignment::Left)
-                x = text.minX();
-            else if (hAlign_ == ContentHorizontalAlignment::Right)
-                x = text.maxX() - std::ceil(w);
-            float y = std::round(b.midY() - font_->lineHeight() / 2);
-            if (vAlign_ == ContentVerticalAlignment::Top)
-                y = b.minY();
-            else if (vAlign_ == ContentVerticalAlignment::Bottom)
-                y = b.maxY() - font_->lineHeight();
-            font_->drawAtPoint(context, {x, y}, shown);
-        }
-    }
+    if (image)
+        content = drawImage(context, image, title);
+    if (!title.empty())
+        drawTitle(context, title, content, image != nullptr, ownHighlightBackground);
     if (bg && pressed && !ownHighlightBackground && !image) {
         // No pressed picture: dim the face so the press shows.
         GStateGuard g(context);
         context.setFillColor(Color::rgb(0, 0, 0, 0.18f));
         style::fillRoundedRect(context, b, 8, Color::rgb(0, 0, 0, 0.18f));
     }
+}
+
+Rect Button::drawImage(Context& context, const ImageRef& image, const std::string& title) const {
+    const Rect b = bounds();
+    Rect content = b.inset(0, 0);
+    Rect area = content;
+    if (!title.empty()) {
+        // Picture left of the title, the pair centred.
+        const float tw = std::min(font_->widthOfString(title), b.width() - image->size().width);
+        const float total = image->size().width + 4 + tw;
+        area = Rect(std::round(b.midX() - total / 2), b.minY(), image->size().width, b.height());
+        content =
+            Rect(area.maxX() + 4, b.minY(), std::max(0.0f, b.maxX() - area.maxX() - 4), b.height());
+    }
+    const Rect r = imageRect(*image, area);
+    {
+        GStateGuard g(context);
+        if (contentMode() != ContentMode::ScaleToFill)
+            context.clipToRect(b);
+        context.drawImageUpright(r, *image);
+    }
+    if (isHighlighted() && adjustsWhenHighlighted_ && images_.count(ControlStateHighlighted) == 0) {
+        GStateGuard g(context);
+        context.clipToRect(r);
+        context.setFillColor(Color::rgb(0, 0, 0, 0.35f));
+        context.fillRect(r);
+    }
+    return content;
+}
+
+void Button::drawTitle(Context& context, const std::string& title, const Rect& content,
+                       bool besideImage, bool ownHighlightBackground) const {
+    const Rect b = bounds();
+    Color color = titleColorForState(state());
+    if (isHighlighted() && titleColors_.count(ControlStateHighlighted) == 0 &&
+        !ownHighlightBackground)
+        color = color.withAlpha(color.alpha() * 0.4f);
+    context.setFillColor(color);
+    const Rect text = content.inset(besideImage ? 0 : kTitleInset, 0);
+    if (text.isNull())
+        return;
+    const std::string shown = font_->truncatedToWidth(title, text.width());
+    const float w = font_->widthOfString(shown);
+    float x = std::round(text.midX() - w / 2);
+    if (hAlign_ == ContentHorizontalAlignment::Left)
+        x = text.minX();
+    else if (hAlign_ == ContentHorizontalAlignment::Right)
+        x = text.maxX() - std::ceil(w);
+    float y = std::round(b.midY() - font_->lineHeight() / 2);
+    if (vAlign_ == ContentVerticalAlignment::Top)
+        y = b.minY();
+    else if (vAlign_ == ContentVerticalAlignment::Bottom)
+        y = b.maxY() - font_->lineHeight();
+    font_->drawAtPoint(context, {x, y}, shown);
 }
 
 } // namespace platform

@@ -87,6 +87,11 @@ private:
     // Where the picture goes: by the content mode, or centred and shrunk to
     // fit when the mode is the default scale-to-fill and there is a title.
     Rect imageRect(const Image& image, const Rect& area) const;
+    // Draws the picture (left of the title when there is one); answers where
+    // the title goes.
+    Rect drawImage(Context& context, const ImageRef& image, const std::string& title) const;
+    void drawTitle(Context& context, const std::string& title, const Rect& content,
+                   bool besideImage, bool ownHighlightBackground) const;
 
     ButtonType type_;
     std::map<ControlState, std::string> titles_;

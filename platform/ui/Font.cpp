@@ -21,124 +21,17 @@
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
+#include "platform/ui/FontFaces.h"
 
 namespace platform {
 
+using detail::FaceQuery;
+using detail::FoundFace;
+using detail::kSystemFamily;
+using detail::matchFace;
+using detail::queryForName;
+
 namespace {
-
-// ---------------------------------------------------------------------------
-// Which face a name stands for.
-
-struct FaceQuery {
-    std::string family;
-    int weight = -1; // FC_WEIGHT_*, -1 = regular unless the style says otherwise
-    int slant = -1;  // FC_SLANT_*
-};
-
-std::string lowercase(std::string_view s) {
-    std::string out(s);
-    for (char& ch : out)
-        ch = char(std::tolower(static_cast<unsigned char>(ch)));
-    return out;
-}
-
-// Case and blanks do not matter in family names ("DejaVuSans" is "DejaVu Sans").
-std::string familyKey(std::string_view s) {
-    std::string out;
-    for (char ch : s)
-        if (ch != ' ' && ch != '-' && ch != '_')
-            out += char(std::tolower(static_cast<unsigned char>(ch)));
-    return out;
-}
-
-// Whole names whose style word would pick the wrong face.
-struct NameAlias {
-    const char* name; // lower case
-    FaceQuery face;
-};
-const NameAlias kNameAliases[] = {
-    {"markerfelt-thin", {"Comic Neue", FC_WEIGHT_REGULAR, FC_SLANT_ROMAN}},
-    {"markerfelt-wide", {"Comic Neue", FC_WEIGHT_BOLD, FC_SLANT_ROMAN}},
-    {"verdana-bolditalic", {"DejaVu Sans", FC_WEIGHT_BOLD, FC_SLANT_OBLIQUE}},
-    {"verdana-italic", {"DejaVu Sans", FC_WEIGHT_REGULAR, FC_SLANT_OBLIQUE}},
-};
-
-// Phone font families and the free family standing in for each, with the
-// weight and slant the family name itself implies.
-struct FamilyAlias {
-    const char* family; // familyKey form
-    FaceQuery face;
-};
-const FamilyAlias kFamilyAliases[] = {
-    {"arialroundedmtbold", {"URW Gothic", FC_WEIGHT_DEMIBOLD, FC_SLANT_ROMAN}},
-    {"arial", {"Liberation Sans"}},
-    {"arialmt", {"Liberation Sans"}},
-    {"helvetica", {"Nimbus Sans"}},
-    {"helveticaneue", {"Nimbus Sans"}},
-    {"courier", {"Nimbus Mono PS"}},
-    {"couriernew", {"Nimbus Mono PS"}},
-    {"couriernewps", {"Nimbus Mono PS"}},
-    {"georgia", {"C059"}},
-    {"markerfelt", {"Comic Neue"}},
-    {"times", {"Liberation Serif"}},
-    {"timesnewroman", {"Liberation Serif"}},
-    {"timesnewromanps", {"Liberation Serif"}},
-    {"trebuchet", {"Liberation Sans"}},
-    {"trebuchetms", {"Liberation Sans"}},
-    {"americantypewriter", {"Nimbus Mono PS"}},
-    {"verdana", {"DejaVu Sans"}},
-    {"zapfino", {"Z003", FC_WEIGHT_MEDIUM, FC_SLANT_ITALIC}},
-};
-
-const std::string kSystemFamily = "Liberation Sans";
-
-// Weight and slant from a PostScript style suffix ("BoldItalic", "BoldMT").
-void applyStyleWords(std::string_view style, FaceQuery& q) {
-    const std::string s = lowercase(style);
-    auto has = [&](const char* w) { return s.find(w) != std::string::npos; };
-    if (has("semibold") || has("demibold") || has("demi"))
-        q.weight = FC_WEIGHT_DEMIBOLD;
-    else if (has("extrabold") || has("black") || has("heavy"))
-        q.weight = FC_WEIGHT_BLACK;
-    else if (has("bold"))
-        q.weight = FC_WEIGHT_BOLD;
-    else if (has("medium"))
-        q.weight = FC_WEIGHT_MEDIUM;
-    else if (has("light"))
-        q.weight = FC_WEIGHT_LIGHT;
-    else if (has("thin"))
-        q.weight = FC_WEIGHT_THIN;
-    else if (has("regular") || has("roman") || has("book") || has("plain"))
-        q.weight = FC_WEIGHT_REGULAR;
-    if (has("italic"))
-        q.slant = FC_SLANT_ITALIC;
-    else if (has("oblique"))
-        q.slant = FC_SLANT_OBLIQUE;
-}
-
-FaceQuery queryForName(std::string_view name) {
-    const std::string lower = lowercase(name);
-    for (const NameAlias& a : kNameAliases)
-        if (lower == a.name)
-            return a.face;
-    // fontconfig's own parser would read "Helvetica-Bold" as the family
-    // "Helvetica" at size "Bold"; split the PostScript style off ourselves.
-    std::string_view family = name;
-    std::string_view style;
-    if (const auto dash = name.rfind('-'); dash != std::string_view::npos && dash > 0) {
-        family = name.substr(0, dash);
-        style = name.substr(dash + 1);
-    }
-    FaceQuery q{std::string(family)};
-    const std::string key = familyKey(family);
-    for (const FamilyAlias& a : kFamilyAliases)
-        if (key == a.family) {
-            q = a.face;
-            break;
-        }
-    applyStyleWords(style, q);
-    return q;
-}
 
 // ---------------------------------------------------------------------------
 // The font libraries, set up once.
@@ -158,58 +51,6 @@ FT_Library freeType() {
         return lib;
     }();
     return library;
-}
-
-struct FoundFace {
-    std::string file;
-    int index = 0;
-    std::string family;
-    std::string style;
-};
-
-// Asks fontconfig for the closest face; with checkFamily, a face of another
-// family (fontconfig's last-resort substitute) counts as not found.
-bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
-    static const bool initialised = [] {
-        const bool ok = FcInit() == FcTrue;
-        // Hands fontconfig's caches back at exit, so leak checkers stay quiet.
-        if (ok)
-            std::atexit(FcFini);
-        return ok;
-    }();
-    if (!initialised)
-        return false;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(q.family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, q.weight >= 0 ? q.weight : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, q.slant >= 0 ? q.slant : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match)
-        return false;
-    bool familyOk = !checkFamily;
-    FcChar8* value = nullptr;
-    const std::string wanted = familyKey(q.family);
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
-        if (i == 0)
-            out.family = reinterpret_cast<const char*>(value);
-        if (familyKey(reinterpret_cast<const char*>(value)) == wanted)
-            familyOk = true;
-    }
-    if (FcPatternGetString(match, FC_STYLE, 0, &value) == FcResultMatch)
-        out.style = reinterpret_cast<const char*>(value);
-    int index = 0;
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch)
-        out.index = index;
-    const bool hasFile = FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch;
-    if (hasFile)
-        out.file = reinterpret_cast<const char*>(value);
-    FcPatternDestroy(match);
-    return familyOk && hasFile;
 }
 
 // One shaped glyph; positions in 1/64 pixel at the size it was shaped at.
@@ -536,6 +377,63 @@ std::string Font::truncatedToWidth(std::string_view text, float width) const {
     return std::string(text.substr(0, cuts[lo - 1])) + ellipsis;
 }
 
+namespace {
+
+// One rendered glyph's coverage, placed in device pixels from the line box's
+// top-left corner.
+struct PlacedGlyph {
+    int left;
+    int top;
+    int width;
+    int rows;
+    std::vector<std::uint8_t> pixels;
+};
+
+// Renders glyph g with its pen at (x26, y26) in 1/64 device pixels; false
+// when it has nothing to show (or FreeType cannot render it).
+bool renderGlyph(FT_Face face, const Glyph& g, long x26, long y26, PlacedGlyph& out) {
+    if (FT_Load_Glyph(face, g.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+        return false;
+    FT_GlyphSlot slot = face->glyph;
+    const long whole = x26 >> 6;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
+        FT_Outline_Translate(&slot->outline, x26 & 63, 0);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return false;
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.width == 0 || bm.rows == 0 || bm.pixel_mode != FT_PIXEL_MODE_GRAY)
+        return false;
+    out = PlacedGlyph{int(whole) + slot->bitmap_left,
+                      int((y26 + 32) >> 6) - slot->bitmap_top,
+                      int(bm.width),
+                      int(bm.rows),
+                      {}};
+    out.pixels.resize(std::size_t(out.width) * std::size_t(out.rows));
+    for (int r = 0; r < out.rows; ++r)
+        std::memcpy(&out.pixels[std::size_t(r) * std::size_t(out.width)],
+                    bm.buffer + std::ptrdiff_t(r) * bm.pitch, std::size_t(out.width));
+    return true;
+}
+
+// The glyphs' coverage in one mask of mw x mh pixels whose top-left corner is
+// (minX, minY).
+std::vector<std::uint8_t> combinedMask(const std::vector<PlacedGlyph>& placed, int minX, int minY,
+                                       int mw, int mh) {
+    std::vector<std::uint8_t> mask(std::size_t(mw) * std::size_t(mh), 0);
+    for (const PlacedGlyph& pl : placed)
+        for (int r = 0; r < pl.rows; ++r) {
+            std::uint8_t* row = &mask[std::size_t(pl.top - minY + r) * std::size_t(mw) +
+                                      std::size_t(pl.left - minX)];
+            const std::uint8_t* src = &pl.pixels[std::size_t(r) * std::size_t(pl.width)];
+            // Overlapping glyphs (joined script faces) keep the darker coverage.
+            for (int x = 0; x < pl.width; ++x)
+                row[x] = std::max(row[x], src[x]);
+        }
+    return mask;
+}
+
+} // namespace
+
 Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
     const Size measured = sizeOfString(text);
     if (text.empty())
@@ -544,14 +442,7 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
     // Glyphs are rendered at the device resolution the context maps to.
     const float scale = std::clamp(std::sqrt(std::fabs(m.a * m.d - m.b * m.c)), 0.25f, 16.0f);
 
-    struct Placed {
-        int left;
-        int top;
-        int width;
-        int rows;
-        std::vector<std::uint8_t> pixels;
-    };
-    std::vector<Placed> placed;
+    std::vector<PlacedGlyph> placed;
     std::lock_guard lock(impl_->mutex);
     Impl& f = *impl_;
     f.setPixelSize(std::lround(f.size * scale * 64));
@@ -566,26 +457,9 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
         const long x26 = pen + g.xOffset;
         const long y26 = baseline26 - g.yOffset;
         pen += g.advance;
-        if (FT_Load_Glyph(f.face, g.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+        PlacedGlyph pl;
+        if (!renderGlyph(f.face, g, x26, y26, pl))
             continue;
-        FT_GlyphSlot slot = f.face->glyph;
-        const long whole = x26 >> 6;
-        if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
-            FT_Outline_Translate(&slot->outline, x26 & 63, 0);
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
-            continue;
-        const FT_Bitmap& bm = slot->bitmap;
-        if (bm.width == 0 || bm.rows == 0 || bm.pixel_mode != FT_PIXEL_MODE_GRAY)
-            continue;
-        Placed pl{int(whole) + slot->bitmap_left,
-                  int((y26 + 32) >> 6) - slot->bitmap_top,
-                  int(bm.width),
-                  int(bm.rows),
-                  {}};
-        pl.pixels.resize(std::size_t(pl.width) * std::size_t(pl.rows));
-        for (int r = 0; r < pl.rows; ++r)
-            std::memcpy(&pl.pixels[std::size_t(r) * std::size_t(pl.width)],
-                        bm.buffer + std::ptrdiff_t(r) * bm.pitch, std::size_t(pl.width));
         minX = std::min(minX, pl.left);
         minY = std::min(minY, pl.top);
         maxX = std::max(maxX, pl.left + pl.width);
@@ -597,16 +471,7 @@ Size Font::drawAtPoint(Context& c, Point p, std::string_view text) const {
         return measured;
     const int mw = maxX - minX;
     const int mh = maxY - minY;
-    std::vector<std::uint8_t> mask(std::size_t(mw) * std::size_t(mh), 0);
-    for (const Placed& pl : placed)
-        for (int r = 0; r < pl.rows; ++r) {
-            std::uint8_t* row = &mask[std::size_t(pl.top - minY + r) * std::size_t(mw) +
-                                      std::size_t(pl.left - minX)];
-            const std::uint8_t* src = &pl.pixels[std::size_t(r) * std::size_t(pl.width)];
-            // Overlapping glyphs (joined script faces) keep the darker coverage.
-            for (int x = 0; x < pl.width; ++x)
-                row[x] = std::max(row[x], src[x]);
-        }
+    const std::vector<std::uint8_t> mask = combinedMask(placed, minX, minY, mw, mh);
     const float w = float(mw) / scale;
     const float h = float(mh) / scale;
     const float x = p.x + float(minX) / scale;

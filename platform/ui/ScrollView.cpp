@@ -7,6 +7,7 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/RunLoop.h"
+#include "platform/ui/ScrollPhysics.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Window.h"
 
@@ -16,97 +17,11 @@ namespace {
 
 // Below this release speed (points per second) a drag just stops.
 constexpr float kMinimumFlingVelocity = 20;
-// Coasting ends when the speed falls below this.
-constexpr float kStopVelocity = 4;
 constexpr float kMaximumVelocity = 8000;
 // Finger positions older than this do not count towards the release speed.
 constexpr double kVelocityWindow = 0.1;
-// How stiff the spring back from past an edge is (a critically damped
-// spring of this angular frequency settles in about half a second).
-constexpr double kSpringFrequency = 14;
 // Integration step of the coasting physics.
 constexpr double kPhysicsStep = 1.0 / 120;
-// Resistance past the edges while dragging: the shown overshoot for a
-// finger overshoot x in a view of length d is (1 - 1 / (x * k / d + 1)) * d.
-constexpr float kRubberBand = 0.55f;
-
-constexpr float kIndicatorThickness = 3;
-constexpr float kIndicatorInset = 2;
-constexpr float kIndicatorMinimumLength = 20;
-constexpr Color kIndicatorColor = Color::grey(0, 0.5f);
-constexpr double kIndicatorFadeDelay = 0.2;
-constexpr double kIndicatorFadeDuration = 0.3;
-
-float rubberBand(float overshoot, float length) {
-    if (length <= 0)
-        return 0;
-    return (1 - 1 / (overshoot * kRubberBand / length + 1)) * length;
-}
-
-// The finger overshoot that shows as `shown` (inverse of rubberBand).
-float unRubberBand(float shown, float length) {
-    if (length <= 0)
-        return 0;
-    shown = std::min(shown, length * 0.999f);
-    return length / kRubberBand * (shown / (length - shown));
-}
-
-// One axis of rubber banding: `raw` is the finger's offset, [0, max] the
-// resting range.
-float bandAxis(float raw, float max, float length, bool bounces) {
-    if (raw < 0)
-        return bounces ? -rubberBand(-raw, length) : 0;
-    if (raw > max)
-        return bounces ? max + rubberBand(raw - max, length) : max;
-    return raw;
-}
-
-float unBandAxis(float shown, float max, float length) {
-    if (shown < 0)
-        return -unRubberBand(-shown, length);
-    if (shown > max)
-        return max + unRubberBand(shown - max, length);
-    return shown;
-}
-
-// Advances one axis of a coasting view by h seconds. Inside the resting
-// range the velocity decays by kDecelerationRate per millisecond; past an
-// edge a critically damped spring pulls back to it:
-//   x(t) = (x0 + (v0 + w x0) t) e^(-w t),  v(t) = (v0 - w (v0 + w x0) t) e^(-w t)
-// with x the distance past the edge. Answers whether the axis still moves.
-bool coastAxis(float& pos, float& vel, float max, bool bounces, double h) {
-    if (pos >= 0 && pos <= max) {
-        // v(t) = v0 e^(-k t) with k = 1000 ln(1 / rate); the distance is its integral.
-        const double k = -1000 * std::log(ScrollView::kDecelerationRate);
-        const double decay = std::exp(-k * h);
-        pos += float(double(vel) * (1 - decay) / k);
-        vel = float(double(vel) * decay);
-        if ((pos < 0 || pos > max) && !bounces) {
-            pos = std::clamp(pos, 0.0f, max);
-            vel = 0;
-        }
-        if (pos >= 0 && pos <= max && std::fabs(vel) < kStopVelocity) {
-            vel = 0;
-            return false;
-        }
-        return true;
-    }
-    const float edge = pos < 0 ? 0 : max;
-    const double w = kSpringFrequency;
-    const double x = pos - edge;
-    const double c = vel + w * x;
-    const double e = std::exp(-w * h);
-    const double nx = (x + c * h) * e;
-    const double nv = (vel - w * c * h) * e;
-    if (x * nx <= 0 || (std::fabs(nx) < 0.5 && std::fabs(nv) < 10)) {
-        pos = edge;
-        vel = 0;
-        return false;
-    }
-    pos = float(edge + nx);
-    vel = float(nv);
-    return true;
-}
 
 } // namespace
 
@@ -189,8 +104,9 @@ bool ScrollView::scrollWheel(Point, float dx, float dy) {
         return true;
     // A notch away from the person shows what lies above.
     const Point offset = contentOffset();
-    const Point target = clampedOffset({canScrollHorizontally() ? offset.x - dx * kWheelStep : offset.x,
-                                        canScrollVertically() ? offset.y - dy * kWheelStep : offset.y});
+    const Point target =
+        clampedOffset({canScrollHorizontally() ? offset.x - dx * kWheelStep : offset.x,
+                       canScrollVertically() ? offset.y - dy * kWheelStep : offset.y});
     if (!(target == offset))
         setContentOffset(target);
     return true;
@@ -445,8 +361,8 @@ void ScrollView::cancelContentTouch(Event* event) {
 Point ScrollView::rubberBanded(Point raw) const {
     const Point max = maximumContentOffset();
     const Rect b = bounds();
-    return {bandAxis(raw.x, max.x, b.width(), bounces_),
-            bandAxis(raw.y, max.y, b.height(), bounces_)};
+    return {scroll::bandAxis(raw.x, max.x, b.width(), bounces_),
+            scroll::bandAxis(raw.y, max.y, b.height(), bounces_)};
 }
 
 void ScrollView::beginDragging() {
@@ -455,8 +371,8 @@ void ScrollView::beginDragging() {
     // A drag that catches the content past an edge goes on from there.
     const Point max = maximumContentOffset();
     const Point shown = contentOffset();
-    dragStartOffset_ = {unBandAxis(shown.x, max.x, bounds().width()),
-                        unBandAxis(shown.y, max.y, bounds().height())};
+    dragStartOffset_ = {scroll::unBandAxis(shown.x, max.x, bounds().width()),
+                        scroll::unBandAxis(shown.y, max.y, bounds().height())};
     samples_.clear();
     showIndicators();
     if (delegate_)
@@ -573,8 +489,8 @@ void ScrollView::step() {
     Point p = contentOffset();
     bool movingX = true, movingY = true;
     for (int i = 0; i < steps; ++i) {
-        movingX = coastAxis(p.x, velocity_.x, max.x, bounces_, h);
-        movingY = coastAxis(p.y, velocity_.y, max.y, bounces_, h);
+        movingX = scroll::coastAxis(p.x, velocity_.x, max.x, bounces_, h);
+        movingY = scroll::coastAxis(p.y, velocity_.y, max.y, bounces_, h);
     }
     setBounds(Rect(p, bounds().size));
     if (motion_ != Motion::Decelerating)
@@ -626,82 +542,17 @@ void ScrollView::layoutSubviews() {
 }
 
 void ScrollView::showIndicators() {
-    const bool wantH = showsHorizontalIndicator_ && contentSize_.width > bounds().width();
-    const bool wantV = showsVerticalIndicator_ && contentSize_.height > bounds().height();
-    auto show = [this](std::shared_ptr<View>& indicator, bool wanted) {
-        if (!wanted) {
-            if (indicator)
-                indicator->setHidden(true);
-            return;
-        }
-        if (!indicator) {
-            indicator = std::make_shared<View>();
-            indicator->setBackgroundColor(kIndicatorColor);
-            indicator->setUserInteractionEnabled(false);
-            addSubview(indicator);
-        }
-        bringSubviewToFront(indicator.get());
-        indicator->setHidden(false);
-        indicator->setAlpha(1);
-    };
-    show(horizontalIndicator_, wantH);
-    show(verticalIndicator_, wantV);
-    indicatorsShown_ = wantH || wantV;
+    indicators_.show(showsHorizontalIndicator_ && contentSize_.width > bounds().width(),
+                     showsVerticalIndicator_ && contentSize_.height > bounds().height());
     updateIndicators();
 }
 
 void ScrollView::hideIndicators() {
-    if (!indicatorsShown_)
-        return;
-    indicatorsShown_ = false;
-    std::weak_ptr<View> h = horizontalIndicator_;
-    std::weak_ptr<View> v = verticalIndicator_;
-    View::animate(
-        kIndicatorFadeDuration,
-        [h, v] {
-            if (auto i = h.lock())
-                i->setAlpha(0);
-            if (auto i = v.lock())
-                i->setAlpha(0);
-        },
-        {}, kIndicatorFadeDelay);
+    indicators_.hide();
 }
 
 void ScrollView::updateIndicators() {
-    if (!horizontalIndicator_ && !verticalIndicator_)
-        return;
-    const Rect b = bounds();
-    const Point offset = b.origin;
-    const Point max = maximumContentOffset();
-    const bool both = horizontalIndicator_ && !horizontalIndicator_->isHidden() &&
-                      verticalIndicator_ && !verticalIndicator_->isHidden();
-    const float corner = both ? kIndicatorThickness + kIndicatorInset : 0;
-    // Length in proportion to the part shown, shortened while past an edge;
-    // position in proportion to the offset.
-    auto place = [](float offset, float max, float viewLength, float content, float track) {
-        float length = content > 0 ? track * viewLength / content : track;
-        if (offset < 0)
-            length -= -offset;
-        else if (offset > max)
-            length -= offset - max;
-        length = std::clamp(length, std::min(kIndicatorMinimumLength, track), track);
-        const float f = max > 0 ? std::clamp(offset / max, 0.0f, 1.0f) : 0.0f;
-        return std::pair{(track - length) * f, length};
-    };
-    if (horizontalIndicator_) {
-        const float track = b.width() - 2 * kIndicatorInset - corner;
-        const auto [at, length] = place(offset.x, max.x, b.width(), contentSize_.width, track);
-        horizontalIndicator_->setFrame(Rect(b.minX() + kIndicatorInset + at,
-                                            b.maxY() - kIndicatorInset - kIndicatorThickness,
-                                            length, kIndicatorThickness));
-    }
-    if (verticalIndicator_) {
-        const float track = b.height() - 2 * kIndicatorInset - corner;
-        const auto [at, length] = place(offset.y, max.y, b.height(), contentSize_.height, track);
-        verticalIndicator_->setFrame(Rect(b.maxX() - kIndicatorInset - kIndicatorThickness,
-                                          b.minY() + kIndicatorInset + at, kIndicatorThickness,
-                                          length));
-    }
+    indicators_.update(bounds(), maximumContentOffset(), contentSize_);
 }
 
 } // namespace platform

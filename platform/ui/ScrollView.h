@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/ScrollIndicators.h"
+#include "platform/ui/ScrollPhysics.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/View.h"
 
@@ -128,7 +130,7 @@ public:
     static constexpr float kDragThreshold = 10;
     static constexpr double kContentTouchDelay = 0.15;
     // Velocity kept per millisecond while coasting.
-    static constexpr double kDecelerationRate = 0.998;
+    static constexpr double kDecelerationRate = scroll::kDecelerationRate;
     static constexpr double kScrollAnimationDuration = 0.3;
     static constexpr double kFrameInterval = 1.0 / 60;
 
@@ -216,9 +218,7 @@ private:
     Point animationTo_{};
     double animationStart_ = 0;
 
-    std::shared_ptr<View> horizontalIndicator_;
-    std::shared_ptr<View> verticalIndicator_;
-    bool indicatorsShown_ = false;
+    ScrollIndicators indicators_{*this};
 };
 
 } // namespace platform

@@ -236,8 +236,30 @@ void TextField::endTrackingWithTouch(Touch* touch, Event*) {
 }
 
 void TextField::drawRect(Context& context, const Rect&) {
-    const Rect b = bounds();
     GStateGuard g(context);
+    drawBorder(context);
+    if (!isEnabled())
+        context.setAlpha(0.5f);
+    {
+        GStateGuard clip(context);
+        context.clipToRect(textRect());
+        drawTextAndCaret(context);
+    }
+    const Rect clear = clearButtonRect();
+    if (!clear.isNull()) {
+        style::fillEllipse(context, clear, Color::rgb(0.70f, 0.70f, 0.72f));
+        context.setStrokeColor(Color::white());
+        context.setLineWidth(1.6f);
+        const float d = 4.5f;
+        const Point c = clear.center();
+        const Point segments[] = {
+            {c.x - d, c.y - d}, {c.x + d, c.y + d}, {c.x - d, c.y + d}, {c.x + d, c.y - d}};
+        context.strokeLineSegments(segments);
+    }
+}
+
+void TextField::drawBorder(Context& context) const {
+    const Rect b = bounds();
     switch (border_) {
     case TextBorderStyle::None:
         break;
@@ -257,60 +279,42 @@ void TextField::drawRect(Context& context, const Rect&) {
                                  editing_ ? 1.5f : 1);
         break;
     }
-    if (!isEnabled())
-        context.setAlpha(0.5f);
+}
 
+void TextField::drawTextAndCaret(Context& context) const {
     const Rect tr = textRect();
     const float lineHeight = font_->lineHeight();
-    const float y = std::round(b.midY() - lineHeight / 2);
-    {
-        GStateGuard clip(context);
-        context.clipToRect(tr);
-        if (text_.empty()) {
-            if (!placeholder_.empty()) {
-                context.setFillColor(style::kPlaceholder);
-                const std::string shown = font_->truncatedToWidth(placeholder_, tr.width());
-                const float w = font_->widthOfString(shown);
-                float x = tr.minX();
-                if (alignment_ == TextAlignment::Center)
-                    x = std::round(tr.midX() - w / 2);
-                else if (alignment_ == TextAlignment::Right)
-                    x = tr.maxX() - std::ceil(w);
-                font_->drawAtPoint(context, {x, y}, shown);
-            }
-        }
-        const float w = font_->widthOfString(text_);
+    const float y = std::round(bounds().midY() - lineHeight / 2);
+    if (text_.empty() && !placeholder_.empty()) {
+        context.setFillColor(style::kPlaceholder);
+        const std::string shown = font_->truncatedToWidth(placeholder_, tr.width());
+        const float w = font_->widthOfString(shown);
         float x = tr.minX();
-        if (editing_ && w + 3 > tr.width())
-            x = tr.maxX() - w - 3; // keep the end, where typing goes, in view
-        else if (alignment_ == TextAlignment::Center)
+        if (alignment_ == TextAlignment::Center)
             x = std::round(tr.midX() - w / 2);
         else if (alignment_ == TextAlignment::Right)
-            x = tr.maxX() - std::ceil(w) - (editing_ ? 3 : 0);
-        if (!text_.empty()) {
-            context.setFillColor(textColor_);
-            const std::string shown = editing_ ? text_ : font_->truncatedToWidth(text_, tr.width());
-            font_->drawAtPoint(context, {x, y}, shown);
-        }
-        if (editing_ && caretShown_) {
-            const float caretX =
-                text_.empty() && alignment_ != TextAlignment::Left
-                    ? (alignment_ == TextAlignment::Center ? tr.midX() : tr.maxX() - 3)
-                    : x + w + 1;
-            context.setFillColor(style::kTint);
-            context.fillRect(Rect(std::round(caretX), y + 1, 2, lineHeight - 2));
-        }
+            x = tr.maxX() - std::ceil(w);
+        font_->drawAtPoint(context, {x, y}, shown);
     }
-    const Rect clear = clearButtonRect();
-    if (!clear.isNull()) {
-        style::fillEllipse(context, clear, Color::rgb(0.70f, 0.70f, 0.72f));
-        context.setStrokeColor(Color::white());
-        context.setLineWidth(1.6f);
-        const float d = 4.5f;
-        const Point c = clear.center();
-        const Point segments[] = {
-            {c.x - d, c.y - d}, {c.x + d, c.y + d}, {c.x - d, c.y + d}, {c.x + d, c.y - d}};
-        context.strokeLineSegments(segments);
+    const float w = font_->widthOfString(text_);
+    float x = tr.minX();
+    if (editing_ && w + 3 > tr.width())
+        x = tr.maxX() - w - 3; // keep the end, where typing goes, in view
+    else if (alignment_ == TextAlignment::Center)
+        x = std::round(tr.midX() - w / 2);
+    else if (alignment_ == TextAlignment::Right)
+        x = tr.maxX() - std::ceil(w) - (editing_ ? 3 : 0);
+    if (!text_.empty()) {
+        context.setFillColor(textColor_);
+        const std::string shown = editing_ ? text_ : font_->truncatedToWidth(text_, tr.width());
+        font_->drawAtPoint(context, {x, y}, shown);
+    }
+    if (editing_ && caretShown_) {
+        const float caretX = text_.empty() && alignment_ != TextAlignment::Left
+                                 ? (alignment_ == TextAlignment::Center ? tr.midX() : tr.maxX() - 3)
+                                 : x + w + 1;
+        context.setFillColor(style::kTint);
+        context.fillRect(Rect(std::round(caretX), y + 1, 2, lineHeight - 2));
     }
 }
 

@@ -114,6 +114,9 @@ public:
     void drawRect(Context& context, const Rect& dirty) override;
 
 private:
+    void drawBorder(Context& context) const;
+    // The text (or the placeholder) and the caret, within textRect().
+    void drawTextAndCaret(Context& context) const;
     Rect textRect() const;
     void blink();
 

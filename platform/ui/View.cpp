@@ -25,45 +25,6 @@ AffineTransform linearPart(const AffineTransform& t) {
 
 } // namespace
 
-Rect rectForContentMode(ContentMode mode, Size content, const Rect& bounds) {
-    const float bw = bounds.width(), bh = bounds.height();
-    const float cw = content.width, ch = content.height;
-    const float x0 = bounds.minX(), y0 = bounds.minY();
-    switch (mode) {
-    case ContentMode::ScaleToFill:
-    case ContentMode::Redraw:
-        return Rect(x0, y0, bw, bh);
-    case ContentMode::ScaleAspectFit:
-    case ContentMode::ScaleAspectFill: {
-        if (cw <= 0 || ch <= 0)
-            return Rect(x0, y0, bw, bh);
-        const float sx = bw / cw, sy = bh / ch;
-        const float s = mode == ContentMode::ScaleAspectFit ? std::min(sx, sy) : std::max(sx, sy);
-        const float w = cw * s, h = ch * s;
-        return Rect(x0 + (bw - w) / 2, y0 + (bh - h) / 2, w, h);
-    }
-    case ContentMode::Center:
-        return Rect(x0 + (bw - cw) / 2, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::Top:
-        return Rect(x0 + (bw - cw) / 2, y0, cw, ch);
-    case ContentMode::Bottom:
-        return Rect(x0 + (bw - cw) / 2, y0 + bh - ch, cw, ch);
-    case ContentMode::Left:
-        return Rect(x0, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::Right:
-        return Rect(x0 + bw - cw, y0 + (bh - ch) / 2, cw, ch);
-    case ContentMode::TopLeft:
-        return Rect(x0, y0, cw, ch);
-    case ContentMode::TopRight:
-        return Rect(x0 + bw - cw, y0, cw, ch);
-    case ContentMode::BottomLeft:
-        return Rect(x0, y0 + bh - ch, cw, ch);
-    case ContentMode::BottomRight:
-        return Rect(x0 + bw - cw, y0 + bh - ch, cw, ch);
-    }
-    return Rect(x0, y0, bw, bh);
-}
-
 View::View() = default;
 
 View::View(const Rect& frame) {
@@ -205,42 +166,9 @@ void View::resizeSubviews(Size oldSize) {
 }
 
 void View::applyAutoresizing(Size oldSuper, Size newSuper) {
-    const unsigned m = autoresizingMask_;
-    if (m == AutoresizingNone)
+    if (autoresizingMask_ == AutoresizingNone)
         return;
-    Rect f = frame();
-    // Each axis: the change in the superview's size is shared among the
-    // flexible parts in proportion to their present sizes (equally when all
-    // of them are zero).
-    auto distribute = [](float delta, bool flexA, bool flexSize, bool flexB, float a, float size,
-                         float b, float& outA, float& outSize) {
-        outA = a;
-        outSize = size;
-        float total = (flexA ? a : 0) + (flexSize ? size : 0) + (flexB ? b : 0);
-        const int count = int(flexA) + int(flexSize) + int(flexB);
-        if (count == 0)
-            return;
-        if (total <= 0) {
-            const float share = delta / float(count);
-            if (flexA)
-                outA += share;
-            if (flexSize)
-                outSize += share;
-            return;
-        }
-        if (flexA)
-            outA += delta * a / total;
-        if (flexSize)
-            outSize += delta * size / total;
-    };
-    float x, w, y, h;
-    distribute(newSuper.width - oldSuper.width, m & AutoresizingFlexibleLeftMargin,
-               m & AutoresizingFlexibleWidth, m & AutoresizingFlexibleRightMargin, f.minX(),
-               f.width(), oldSuper.width - f.maxX(), x, w);
-    distribute(newSuper.height - oldSuper.height, m & AutoresizingFlexibleTopMargin,
-               m & AutoresizingFlexibleHeight, m & AutoresizingFlexibleBottomMargin, f.minY(),
-               f.height(), oldSuper.height - f.maxY(), y, h);
-    setFrame(Rect(x, y, std::max(0.0f, w), std::max(0.0f, h)));
+    setFrame(autoresizedFrame(autoresizingMask_, frame(), oldSuper, newSuper));
 }
 
 // --- Tree ---
@@ -489,82 +417,59 @@ void View::displayIfNeeded() {
         drewNothing_ = true;
     Window* w = window();
     const float scale = w ? w->scale() : 1.0f;
-    const Size size = bounds_.size;
-    // A size no bitmap can have (a damaged file's frame) draws nothing, as an
-    // empty one does; converted to int it would be undefined.
-    constexpr double kMaxBackingSide = 16384;
-    const double wantW = std::ceil(double(size.width) * scale);
-    const double wantH = std::ceil(double(size.height) * scale);
-    const bool drawable = wantW <= kMaxBackingSide && wantH <= kMaxBackingSide;
-    const int pw = drawable ? int(wantW) : 0;
-    const int ph = drawable ? int(wantH) : 0;
+    const BackingStore::PixelSize pixels = BackingStore::pixelSize(bounds_.size, scale);
     const bool hasBackground = backgroundColor_ && backgroundColor_->alpha() > 0;
-    if (pw <= 0 || ph <= 0 || (drewNothing_ && !hasBackground)) {
+    if (pixels.width <= 0 || pixels.height <= 0 || (drewNothing_ && !hasBackground)) {
         // Nothing to keep: an empty view, or one that draws nothing (a plain
         // container) and has no background. Its old picture goes away.
         if (backing_ && w && !dirty_.isNull())
             w->viewDidDraw(this, bounds_);
-        backing_.reset();
+        backing_.release();
         dirty_ = Rect::null();
         return;
     }
-    if (!backing_ || backing_->width() != pw || backing_->height() != ph ||
-        backingScale_ != scale) {
-        if (backing_ && contentMode_ != ContentMode::Redraw && backingScale_ == scale &&
+    if (!backing_.fits(pixels, scale)) {
+        if (backing_ && contentMode_ != ContentMode::Redraw && backing_.scale() == scale &&
             dirty_.isNull())
             return; // the stored drawing is laid into the new size by the content mode
-        backing_ = Context::createBitmap(pw, ph, nullptr, YAxis::Down);
-        backingScale_ = scale;
         dirty_ = bounds_;
-        if (!backing_)
+        if (!backing_.recreate(pixels, scale))
             return;
     }
     if (dirty_.isNull())
         return;
     const Rect dirty = dirty_;
     dirty_ = Rect::null();
-    backingSize_ = size;
-    Rect area;
-    {
-        Context& c = *backing_;
-        GStateGuard guard(c);
-        c.scaleCTM(scale, scale);
-        c.translateCTM(-bounds_.minX(), -bounds_.minY());
-        // Snap the area out to whole pixels so no half-covered edge keeps stale pixels.
-        const Rect pixelArea = AffineTransform::makeScale(scale, scale)
-                                   .apply(dirty.offset(-bounds_.minX(), -bounds_.minY()))
-                                   .integral();
-        area = AffineTransform::makeScale(1 / scale, 1 / scale)
-                   .apply(pixelArea)
-                   .offset(bounds_.minX(), bounds_.minY())
-                   .intersection(bounds_);
-        c.clipToRect(area);
-        c.clearRect(area);
-        if (backgroundColor_ && backgroundColor_->alpha() > 0) {
-            c.setFillColor(*backgroundColor_);
-            c.fillRect(area);
-        }
-        {
-            GStateGuard drawGuard(c);
-            CurrentContextScope current(c);
-            drewNothing_ = false;
-            drawRect(c, area);
-        }
-    }
+    backing_.setDrawnSize(bounds_.size);
+    const Rect area = BackingStore::pixelAlignedArea(dirty, bounds_, scale);
+    drawIntoBackingStore(area, scale);
     if (w)
         w->viewDidDraw(this, area);
     if (drewNothing_ && !hasBackground)
-        backing_.reset();
+        backing_.release();
+}
+
+void View::drawIntoBackingStore(const Rect& area, float scale) {
+    Context& c = *backing_.context();
+    GStateGuard guard(c);
+    c.scaleCTM(scale, scale);
+    c.translateCTM(-bounds_.minX(), -bounds_.minY());
+    c.clipToRect(area);
+    c.clearRect(area);
+    if (backgroundColor_ && backgroundColor_->alpha() > 0) {
+        c.setFillColor(*backgroundColor_);
+        c.fillRect(area);
+    }
+    GStateGuard drawGuard(c);
+    CurrentContextScope current(c);
+    drewNothing_ = false;
+    drawRect(c, area);
 }
 
 void View::drawBackingStore(Context& context) {
     if (!backing_)
         return;
-    const Presentation p = presentation();
-    const Rect place = backingSize_ == p.bounds.size
-                           ? p.bounds
-                           : rectForContentMode(contentMode_, backingSize_, p.bounds);
-    drawContextInRect(context, *backing_, place);
+    backing_.drawInto(context, contentMode_, presentation().bounds);
 }
 
 void View::renderInContext(Context& context) {

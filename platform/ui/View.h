@@ -13,6 +13,9 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Rect.h"
 #include "platform/ui/Action.h"
+#include "platform/ui/Autoresizing.h"
+#include "platform/ui/BackingStore.h"
+#include "platform/ui/ContentMode.h"
 
 namespace platform {
 
@@ -21,40 +24,7 @@ class TouchSet;
 class Window;
 class ViewController;
 
-// How a view's subviews follow a change of its size (bits, combinable).
-enum AutoresizingMask : unsigned {
-    AutoresizingNone = 0,
-    AutoresizingFlexibleLeftMargin = 1 << 0,
-    AutoresizingFlexibleWidth = 1 << 1,
-    AutoresizingFlexibleRightMargin = 1 << 2,
-    AutoresizingFlexibleTopMargin = 1 << 3,
-    AutoresizingFlexibleHeight = 1 << 4,
-    AutoresizingFlexibleBottomMargin = 1 << 5,
-};
-
-// How a view's stored drawing is laid into its bounds when the bounds size no
-// longer matches the size it was drawn at. Redraw redisplays the view instead.
-// Controls and pictures also read it to place their content.
-enum class ContentMode {
-    ScaleToFill,
-    ScaleAspectFit,
-    ScaleAspectFill,
-    Redraw,
-    Center,
-    Top,
-    Bottom,
-    Left,
-    Right,
-    TopLeft,
-    TopRight,
-    BottomLeft,
-    BottomRight,
-};
-
 enum class AnimationCurve { EaseInOut, EaseIn, EaseOut, Linear };
-
-// Where `content` of the given size goes inside `bounds` for a content mode.
-Rect rectForContentMode(ContentMode mode, Size content, const Rect& bounds);
 
 // A rectangle of the screen that draws itself and takes touches.
 //
@@ -282,7 +252,7 @@ public:
     // Tells the window that what is shown of this view changed (not its drawing).
     void setNeedsComposite();
     // The backing store, or null before the first draw.
-    Context* backingStore() const { return backing_.get(); }
+    Context* backingStore() const { return backing_.context(); }
     // Draws the stored drawing (not the subviews) into `context` whose user
     // space is the view's shown bounds coordinates.
     void drawBackingStore(Context& context);
@@ -297,6 +267,8 @@ private:
     std::size_t indexOf(const View* view) const;
     void renderTree(Context& context, float inheritedAlpha, bool isRoot);
     void shownDidChange(const Presentation& before);
+    // Clears `area` of the backing store and draws the background and drawRect there.
+    void drawIntoBackingStore(const Rect& area, float scale);
 
     Point center_{};
     Rect bounds_{};
@@ -322,9 +294,7 @@ private:
     ViewController* viewController_ = nullptr;
 
     Rect dirty_ = Rect::null();
-    std::unique_ptr<Context> backing_;
-    Size backingSize_{}; // points the backing store was drawn for
-    float backingScale_ = 1;
+    BackingStore backing_;
     bool compositeDirty_ = true;
     bool drewNothing_ = false;          // the last draw was View::drawRect itself
     Rect lastShownRect_ = Rect::null(); // in window points, at the last composite

@@ -14,20 +14,20 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "app/CleanBackgroundViewController.h"
+#include "app/FingerOffsetView.h"
+#include "app/FingerOffsetViewController.h"
+#include "app/NewImageChoice.h"
+#include "app/SettingsViewController.h"
 #include "layers/TextInputViewController.h"
 #include "layers/TextSettingsViewController.h"
 #include "pickers/BrushChoiceViewController.h"
 #include "pickers/ColorBrushSelectionViewController.h"
 #include "pickers/ColorChoiceViewController.h"
 #include "pickers/PickerInterfaceClasses.h"
-#include "pickers/ShapeSelectionViewController.h"
 #include "pickers/ScreenSlidersViewController.h"
+#include "pickers/ShapeSelectionViewController.h"
 #include "pickers/ToolViewController.h"
-#include "app/CleanBackgroundViewController.h"
-#include "app/FingerOffsetView.h"
-#include "app/FingerOffsetViewController.h"
-#include "app/NewImageChoice.h"
-#include "app/SettingsViewController.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/NavigationBar.h"
 
@@ -47,12 +47,13 @@ Status failure(const std::string& reason) {
     return Status::failure(reason);
 }
 
-// A picker's file, loaded by the picker without an application to report to.
+// A picker's file, loaded by the picker with a fresh application as its host.
 template <class Picker, class... Args>
 InterfaceFile pickerFile(Args... args) {
     return {Picker::kInterfaceName, [=]() -> Status {
                 registerPickerInterfaceClasses();
-                auto picker = std::make_shared<Picker>(nullptr, args...);
+                CanvoAppDelegate app;
+                auto picker = std::make_shared<Picker>(app.pickerHost(), args...);
                 (void)picker->view();
                 return picker->loadStatus();
             }};
@@ -138,9 +139,9 @@ std::vector<InterfaceFile> appInterfaceFiles() {
                  return controller->loadStatus();
              if (!controller->slider())
                  return failure("no slider outlet");
-             for (int tag : {ScreenSlidersViewController::kSliderTag,
-                             ScreenSlidersViewController::kCancelTag,
-                             ScreenSlidersViewController::kOkTag})
+             for (int tag :
+                  {ScreenSlidersViewController::kSliderTag, ScreenSlidersViewController::kCancelTag,
+                   ScreenSlidersViewController::kOkTag})
                  if (!controller->view()->viewWithTag(tag))
                      return failure("no view with tag " + std::to_string(tag));
              return platform::success();
@@ -187,8 +188,7 @@ std::vector<InterfaceFile> appInterfaceFiles() {
          }},
         {FingerOffsetViewController::kInterfaceName,
          []() -> Status {
-             auto controller =
-                 std::make_shared<FingerOffsetViewController>(platform::Point{0, 0});
+             auto controller = std::make_shared<FingerOffsetViewController>(platform::Point{0, 0});
              (void)controller->view();
              if (!controller->loadStatus())
                  return controller->loadStatus();

@@ -208,20 +208,30 @@ TEST_F(ShapesTest, WiggleInAFlatBoxBecomesOneStraightSegment) {
 }
 
 TEST_F(ShapesTest, StrokesThatAreNoShapeStayAsDrawn) {
+    // A scribble: open, in a box neither thin nor small, and turning away
+    // from the direction between its ends (a line's test).
+    const std::vector<Point> scribble{{40, 200}, {120, 120}, {200, 200}, {160, 260}, {150, 330}};
+    // The pictures as drawn, made while smart shapes are still off (the
+    // canvases share one delegate).
     auto freehand = paintCanvas();
-    auto shaped = shapeCanvas();
-    std::vector<Point> arc;
-    for (int d = 0; d <= 90; d += 5) {
-        const double a = d * std::numbers::pi / 180;
-        arc.push_back({100 + 80 * float(std::cos(a)), 100 + 80 * float(std::sin(a))});
-    }
-    Finger(*freehand).stroke(arc);
-    Finger(*shaped).stroke(arc);
-    EXPECT_EQ(pictureBytes(*shaped), pictureBytes(*freehand));
-    // A tap has one point and no enclosing rectangle.
+    Finger(*freehand).stroke(scribble);
+    const std::vector<std::uint8_t> scribbleAsDrawn = pictureBytes(*freehand);
     Finger(*freehand).tap({250, 300});
+    const std::vector<std::uint8_t> tapAsDrawn = pictureBytes(*freehand);
+
+    auto shaped = shapeCanvas();
+    Finger(*shaped).stroke(scribble);
+    EXPECT_EQ(pictureBytes(*shaped), scribbleAsDrawn);
+    // The scribble itself is there; the straight line between its ends and
+    // the corners of its box, which a recognised shape would draw, are not.
+    EXPECT_TRUE(painted(*shaped, 80, 160));
+    EXPECT_TRUE(painted(*shaped, 180, 230));
+    EXPECT_FALSE(painted(*shaped, 95, 265));
+    EXPECT_FALSE(painted(*shaped, 40, 120));
+    EXPECT_FALSE(painted(*shaped, 200, 330));
+    // A tap has one point and no enclosing rectangle.
     Finger(*shaped).tap({250, 300});
-    EXPECT_EQ(pictureBytes(*shaped), pictureBytes(*freehand));
+    EXPECT_EQ(pictureBytes(*shaped), tapAsDrawn);
 }
 
 // --- Smoothing ----------------------------------------------------------------------------

@@ -15,7 +15,7 @@ namespace {
 class BrushPickerTest : public PickerTest {
 protected:
     std::shared_ptr<BrushChoiceViewController> open(bool showSlider) {
-        auto picker = present(std::make_shared<BrushChoiceViewController>(&delegate, showSlider));
+        auto picker = present(std::make_shared<BrushChoiceViewController>(delegate, showSlider));
         shoot("brush-picker"); // draws, so the grid knows its columns
         return picker;
     }

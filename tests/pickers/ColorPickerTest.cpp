@@ -22,7 +22,7 @@ const Color kOpening = Color::rgb(0.2f, 0.4f, 0.6f);
 class ColorPickerTest : public PickerTest {
 protected:
     std::shared_ptr<ColorChoiceViewController> open() {
-        auto picker = present(std::make_shared<ColorChoiceViewController>(&delegate, kOpening));
+        auto picker = present(std::make_shared<ColorChoiceViewController>(delegate, kOpening));
         shoot("color-picker");
         return picker;
     }

@@ -54,7 +54,7 @@ TEST_F(GridPickersTest, ShapeContentHeightsAndScrolling) {
     };
     for (const Case& c :
          {Case{78, 1860, 1860, true}, Case{8, 330, 330, true}, Case{2, 150, 276, false}}) {
-        ShapeSelectionViewController picker(&delegate, overlays(c.count));
+        ShapeSelectionViewController picker(delegate, overlays(c.count));
         (void)picker.view();
         platform::ScrollView& scroll = *picker.scrollView();
         EXPECT_EQ(picker.shapesView()->frame(), (Rect(0, 0, 320, c.height))) << c.count;
@@ -65,7 +65,7 @@ TEST_F(GridPickersTest, ShapeContentHeightsAndScrolling) {
 }
 
 TEST_F(GridPickersTest, ColourBrushContentHeightOfFortyThree) {
-    ColorBrushSelectionViewController picker(&delegate, colorBrushes(43));
+    ColorBrushSelectionViewController picker(delegate, colorBrushes(43));
     (void)picker.view();
     EXPECT_EQ(picker.colorBrushView()->frame(), (Rect(0, 0, 320, 1030)));
     EXPECT_EQ(picker.scrollView()->contentSize(), (platform::Size{320, 1030}));
@@ -78,7 +78,7 @@ TEST_F(GridPickersTest, ColourBrushContentHeightOfFortyThree) {
 }
 
 TEST_F(GridPickersTest, ThumbnailFiveSitsInTheCellAtNinetyAndOneFortyCentredByItsSize) {
-    ShapeSelectionViewController picker(&delegate, overlays(8));
+    ShapeSelectionViewController picker(delegate, overlays(8));
     (void)picker.view();
     PictureButton* five = buttonAt(*picker.shapesView(), 5);
     ASSERT_NE(five, nullptr);
@@ -98,7 +98,7 @@ TEST_F(GridPickersTest, ThumbnailNamesDropTheExtensionForThumb) {
 }
 
 TEST_F(GridPickersTest, AMissingThumbnailIsLoggedAndItsButtonStillMade) {
-    ShapeSelectionViewController picker(&delegate, {"shapearrow.png", "nosuchshape.png"});
+    ShapeSelectionViewController picker(delegate, {"shapearrow.png", "nosuchshape.png"});
     (void)picker.view();
     const auto lines = platform::logLines();
     const auto it = std::find(lines.begin(), lines.end(), "nosuchshape.png");
@@ -112,7 +112,7 @@ TEST_F(GridPickersTest, AMissingThumbnailIsLoggedAndItsButtonStillMade) {
 }
 
 TEST_F(GridPickersTest, ChoosingAShapeAddsItAsALayerAndCloses) {
-    auto picker = present(std::make_shared<ShapeSelectionViewController>(&delegate, overlays(78)));
+    auto picker = present(std::make_shared<ShapeSelectionViewController>(delegate, overlays(78)));
     shoot("shape-picker");
     PictureButton& five = *buttonAt(*picker->shapesView(), 5);
     tap(five, five.bounds().center());
@@ -122,7 +122,7 @@ TEST_F(GridPickersTest, ChoosingAShapeAddsItAsALayerAndCloses) {
 }
 
 TEST_F(GridPickersTest, ADragOverTheThumbnailsScrollsAndChoosesNothing) {
-    auto picker = present(std::make_shared<ShapeSelectionViewController>(&delegate, overlays(78)));
+    auto picker = present(std::make_shared<ShapeSelectionViewController>(delegate, overlays(78)));
     shoot("shape-picker");
     platform::ScrollView& scroll = *picker->scrollView();
     PictureButton& nine = *buttonAt(*picker->shapesView(), 9);
@@ -137,7 +137,7 @@ TEST_F(GridPickersTest, ADragOverTheThumbnailsScrollsAndChoosesNothing) {
 
 TEST_F(GridPickersTest, CancelChoosesNothing) {
     auto picker =
-        present(std::make_shared<ColorBrushSelectionViewController>(&delegate, colorBrushes(43)));
+        present(std::make_shared<ColorBrushSelectionViewController>(delegate, colorBrushes(43)));
     picker->cancel(nullptr);
     EXPECT_TRUE(delegate.calls.empty());
     EXPECT_FALSE(isPresented());
@@ -145,7 +145,7 @@ TEST_F(GridPickersTest, CancelChoosesNothing) {
 
 TEST_F(GridPickersTest, AColourBrushSixtyFourWideSelectsTheToolAtSizeSixtyFour) {
     auto picker =
-        present(std::make_shared<ColorBrushSelectionViewController>(&delegate, colorBrushes(43)));
+        present(std::make_shared<ColorBrushSelectionViewController>(delegate, colorBrushes(43)));
     shoot("colorbrush-picker");
     PictureButton& heart = *buttonAt(*picker->colorBrushView(), 4); // colorbrushheart64
     tap(heart, heart.bounds().center());
@@ -158,7 +158,7 @@ TEST_F(GridPickersTest, AColourBrushSixtyFourWideSelectsTheToolAtSizeSixtyFour) 
 
 TEST_F(GridPickersTest, AMissingColourBrushGivesAnEmptyBrushOfSizeZero) {
     auto picker = present(std::make_shared<ColorBrushSelectionViewController>(
-        &delegate, std::vector<std::string>{"starsbrush.png", "nosuchbrush.png"}));
+        delegate, std::vector<std::string>{"starsbrush.png", "nosuchbrush.png"}));
     PictureButton& missing = *buttonAt(*picker->colorBrushView(), 1);
     EXPECT_FALSE(missing.image());
     picker->buttonPushed(&missing);
@@ -169,13 +169,13 @@ TEST_F(GridPickersTest, AMissingColourBrushGivesAnEmptyBrushOfSizeZero) {
 
 TEST_F(GridPickersTest, LandscapeContentIsFourHundredEightyWide) {
     holdInLandscape();
-    auto shapes = present(std::make_shared<ShapeSelectionViewController>(&delegate, overlays(78)));
+    auto shapes = present(std::make_shared<ShapeSelectionViewController>(delegate, overlays(78)));
     EXPECT_EQ(shapes->shapesView()->frame(), (Rect(0, 0, 480, 1860)));
     shoot("shape-picker-landscape");
     shapes->cancel(nullptr);
     wait(0.5);
     auto brushes =
-        present(std::make_shared<ColorBrushSelectionViewController>(&delegate, colorBrushes(43)));
+        present(std::make_shared<ColorBrushSelectionViewController>(delegate, colorBrushes(43)));
     EXPECT_EQ(brushes->colorBrushView()->frame(), (Rect(0, 0, 480, 1030)));
     shoot("colorbrush-picker-landscape");
 }

@@ -44,7 +44,7 @@ bool isBackground(const Pixel& p) {
 TEST_P(ScreensTest, BrushPicker) {
     {
         const Look& l = GetParam();
-        auto picker = present(std::make_shared<BrushChoiceViewController>(&delegate, true));
+        auto picker = present(std::make_shared<BrushChoiceViewController>(delegate, true));
         auto frame = shoot("brushes-" + l.name(), l.scale);
         // brushhard64, a black disc, fills its cell: row 0, column 6 in
         // landscape's 7 columns, row 1, column 1 in portrait's 5.
@@ -58,7 +58,7 @@ TEST_P(ScreensTest, ColourPicker) {
     {
         const Look& l = GetParam();
         auto picker = present(
-            std::make_shared<ColorChoiceViewController>(&delegate, platform::Color::rgb(1, 0, 0)));
+            std::make_shared<ColorChoiceViewController>(delegate, platform::Color::rgb(1, 0, 0)));
         auto frame = shoot("colours-" + l.name(), l.scale);
         const Pixel box0 = shownAt(*frame, *picker->palette(), {30, 30}, l.scale);
         const platform::Color c0 = delegate.palette[0];
@@ -82,7 +82,7 @@ TEST_P(ScreensTest, ShapePicker) {
                                       "shapetalkbubble.png", "fullbeard.overlay.png"};
     {
         const Look& l = GetParam();
-        auto picker = present(std::make_shared<ShapeSelectionViewController>(&delegate, names));
+        auto picker = present(std::make_shared<ShapeSelectionViewController>(delegate, names));
         auto frame = shoot("shapes-" + l.name(), l.scale);
         platform::View& content = *picker->shapesView();
         for (int i = 0; i < 4; ++i) {
@@ -99,8 +99,7 @@ TEST_P(ScreensTest, ColourBrushPicker) {
     std::vector<std::string> names = {"colorbrushheart64.png", "colorbrshheart32.png"};
     {
         const Look& l = GetParam();
-        auto picker =
-            present(std::make_shared<ColorBrushSelectionViewController>(&delegate, names));
+        auto picker = present(std::make_shared<ColorBrushSelectionViewController>(delegate, names));
         auto frame = shoot("colourbrushes-" + l.name(), l.scale);
         platform::View& content = *picker->colorBrushView();
         EXPECT_FALSE(isBackground(shownAt(*frame, content, {42, 32}, l.scale)));
