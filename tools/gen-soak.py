@@ -106,8 +106,10 @@ class Soak:
 
     def stroke(self):
         r = self.rng
-        x1, y1 = r.uniform(10, 310), r.uniform(50, 430)
-        x2, y2 = r.uniform(10, 310), r.uniform(50, 430)
+        # Below the top bar (its text button starts a caption) and above the toolbar, which are
+        # both shown when a run of strokes begins.
+        x1, y1 = r.uniform(10, 310), r.uniform(70, 430)
+        x2, y2 = r.uniform(10, 310), r.uniform(70, 430)
         self.emit("drag %.1f %.1f %.1f %.1f %d" % (x1, y1, x2, y2, r.randint(2, 12)))
         self.step()
 
