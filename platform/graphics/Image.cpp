@@ -71,6 +71,21 @@ Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension
     return image;
 }
 
+namespace {
+
+// The pictures named() has loaded, by file name.
+struct NamedCache {
+    std::mutex mutex;
+    std::unordered_map<std::string, ImageRef> pictures;
+};
+
+NamedCache& namedCache() {
+    static NamedCache cache;
+    return cache;
+}
+
+} // namespace
+
 ImageRef Image::named(std::string_view name) {
     // A name with its own extension other than .png is looked up as it is.
     const auto dot = name.rfind('.');
@@ -79,11 +94,10 @@ ImageRef Image::named(std::string_view name) {
     if (!otherType && (dot == std::string_view::npos))
         key += ".png";
 
-    static std::mutex mutex;
-    static std::unordered_map<std::string, ImageRef> cache;
+    NamedCache& cache = namedCache();
     {
-        std::lock_guard lock(mutex);
-        if (auto it = cache.find(key); it != cache.end())
+        std::lock_guard lock(cache.mutex);
+        if (auto it = cache.pictures.find(key); it != cache.pictures.end())
             return it->second;
     }
     ImageRef image;
@@ -92,11 +106,18 @@ ImageRef Image::named(std::string_view name) {
         if (auto loaded = load(path))
             image = *loaded;
     }
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(cache.mutex);
     // Only found pictures are kept: a resource built later is still found.
     if (image)
-        cache.emplace(key, image);
+        cache.pictures.emplace(key, image);
     return image;
+}
+
+std::size_t Image::purgeNamedPictures() {
+    NamedCache& cache = namedCache();
+    std::lock_guard lock(cache.mutex);
+    return std::erase_if(cache.pictures,
+                         [](const auto& entry) { return entry.second.use_count() == 1; });
 }
 
 Size Image::size() const {

@@ -45,6 +45,10 @@ public:
     // there is no such resource or it cannot be decoded (the decoder logs why;
     // a missing one is not logged: callers log their own line). Thread-safe.
     static std::shared_ptr<const Image> named(std::string_view name);
+    // Lets go of the pictures named() keeps that nobody else holds (an overlay
+    // no longer on the painting, a closed picker's thumbnails); they are loaded
+    // again when next asked for. Returns how many went. Thread-safe.
+    static std::size_t purgeNamedPictures();
 
     int width() const { return width_; }   // pixels, as stored
     int height() const { return height_; } // pixels, as stored

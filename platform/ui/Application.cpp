@@ -5,6 +5,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/RunLoop.h"
@@ -101,6 +102,9 @@ void Application::receiveMemoryWarning() {
     for (ViewController* c : controllers)
         if (std::find(controllers_.begin(), controllers_.end(), c) != controllers_.end())
             c->didReceiveMemoryWarning();
+    // Last, once the controllers have let go of what they can: a picture only
+    // the cache still holds is worth more as free memory.
+    Image::purgeNamedPictures();
 }
 
 void Application::registerViewController(ViewController* controller) {

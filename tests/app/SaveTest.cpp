@@ -6,12 +6,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "AppTestSupport.h"
-#include "platform/graphics/Context.h"
-#include "platform/ui/PhotoAlbum.h"
 #include "app/SavedNoteView.h"
+#include "platform/graphics/Context.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/PhotoAlbum.h"
 
 namespace zorbel::testing {
 namespace {
@@ -146,6 +149,41 @@ TEST_F(SaveTest, FailedAlbumWriteIsLoggedAndLeavesThePictureUnsaved) {
     for (const auto& line : platform::logLines())
         logged |= line.starts_with("saveCurrentImageToAlbum: the picture was NOT saved: ");
     EXPECT_TRUE(logged);
+}
+
+// The album folder replaced by a plain file after a first save: the next save
+// fails and says so (log line, alert, still unsaved) and the file is left as
+// it was; with the folder back, Save writes the picture.
+TEST_F(SaveTest, AlbumFolderTurnedIntoAFileAfterAFirstSaveFailsTheNextSaveAloud) {
+    launch();
+    stroke({40, 100}, {280, 100});
+    save();
+    ASSERT_EQ(albumFiles().size(), 1u);
+    ASSERT_FALSE(app().dirtyFlag());
+    for (const auto& v : window().subviews())
+        ASSERT_EQ(dynamic_cast<platform::AlertView*>(v.get()), nullptr);
+
+    const auto dir = platform::PhotoAlbum::directory();
+    std::filesystem::remove_all(dir);
+    std::ofstream(dir) << "not a folder";
+    stroke({40, 300}, {280, 300});
+    save();
+    EXPECT_TRUE(app().dirtyFlag());
+    EXPECT_TRUE(platform::logContains("saveCurrentImageToAlbum: the picture was NOT saved: "));
+    platform::AlertView* alert = nullptr;
+    for (const auto& v : window().subviews())
+        if (auto* a = dynamic_cast<platform::AlertView*>(v.get()))
+            alert = a;
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Picture Not Saved");
+    std::ifstream kept(dir);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "not a folder");
+    alert->dismissWithClickedButtonIndex(0, false);
+
+    std::filesystem::remove(dir);
+    save();
+    EXPECT_FALSE(app().dirtyFlag());
+    EXPECT_EQ(albumFiles().size(), 1u);
 }
 
 // Quitting right after Save: the picture is finished before the application

@@ -363,6 +363,33 @@ TEST(ImageCodec, NamedLoadsResourcesOnceByName) {
     ResourceBundle::setOverrideDirectory({});
 }
 
+// Purging lets go of the pictures nobody else holds: they are read again (from
+// the file as it is now), while a picture still in use stays the one shared.
+TEST(ImageCodec, PurgeDropsOnlyPicturesNobodyHolds) {
+    QuietLog quiet;
+    const fs::path dir = scratch("purge");
+    ASSERT_TRUE(
+        writeFileAtomically(dir / "zzgfxpurgeheld.png", *premultipliedSampler(3, 2)->pngData()));
+    ASSERT_TRUE(
+        writeFileAtomically(dir / "zzgfxpurgefree.png", *premultipliedSampler(3, 2)->pngData()));
+    ResourceBundle::setOverrideDirectory(dir);
+    auto held = Image::named("zzgfxpurgeheld");
+    ASSERT_TRUE(held);
+    const Image* freed = Image::named("zzgfxpurgefree").get();
+    ASSERT_NE(freed, nullptr);
+    // The file changes: only a picture read again shows it.
+    ASSERT_TRUE(
+        writeFileAtomically(dir / "zzgfxpurgefree.png", *premultipliedSampler(5, 4)->pngData()));
+    EXPECT_EQ(Image::named("zzgfxpurgefree")->width(), 3);
+    EXPECT_GE(Image::purgeNamedPictures(), 1u);
+    EXPECT_EQ(Image::named("zzgfxpurgeheld").get(), held.get());
+    auto again = Image::named("zzgfxpurgefree");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->width(), 5);
+    EXPECT_EQ(Image::named("zzgfxpurgefree").get(), again.get());
+    ResourceBundle::setOverrideDirectory({});
+}
+
 TEST(ImageCodec, LoadRefusesMissingFile) {
     QuietLog quiet;
     auto result = Image::load(scratch("missing") / "nothing.png");

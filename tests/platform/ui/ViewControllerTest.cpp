@@ -1,9 +1,13 @@
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/FileIO.h"
+#include "platform/foundation/ResourceBundle.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
@@ -180,6 +184,30 @@ TEST_F(Controllers, MemoryWarningReachesTheDelegateThenEveryController) {
     EXPECT_EQ(log, (std::vector<std::string>{"master didLoad", "delegate memoryWarning",
                                              "master memoryWarning", "other memoryWarning"}));
     Application::shared().setDelegate(nullptr);
+}
+
+// After the controllers, the warning lets go of the pictures only the
+// picture cache still holds: the next use reads the file again.
+TEST_F(Controllers, MemoryWarningLetsGoOfPicturesNobodyHolds) {
+    const auto dir = std::filesystem::path(ZORBEL_BINARY_DIR) / "test-tmp" / "ui-memory-pictures";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    auto write = [&](int width) {
+        auto picture =
+            Image::create(width, 1, std::vector<std::uint8_t>(std::size_t(width) * 4, 255));
+        ASSERT_TRUE(picture);
+        ASSERT_TRUE(writeFileAtomically(dir / "zzuimemory.png", *(*picture)->pngData()));
+    };
+    write(2);
+    ResourceBundle::setOverrideDirectory(dir);
+    ASSERT_TRUE(Image::named("zzuimemory"));
+    write(7);
+    EXPECT_EQ(Image::named("zzuimemory")->width(), 2);
+    Application::shared().receiveMemoryWarning();
+    auto again = Image::named("zzuimemory");
+    ResourceBundle::setOverrideDirectory({});
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->width(), 7);
 }
 
 TEST_F(Controllers, TerminationHappensOnce) {
