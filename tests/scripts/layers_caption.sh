@@ -13,21 +13,7 @@ archive=home/Documents/Layers.archive
 
 # The box of the caption's pixels (anything not white) between the bars,
 # as "x0 y0 x1 y1", or "none".
-box() {
-  python3 - "$1" <<'PY'
-import sys
-from png_pixels import read_png
-w, h, ch, rows = read_png(sys.argv[1])
-xs, ys = [], []
-for y in range(70, 410):
-    row = rows[y]
-    for x in range(w):
-        p = row[x * ch:x * ch + 3]
-        if min(p) < 200:
-            xs.append(x); ys.append(y)
-print(f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}" if xs else "none")
-PY
-}
+box() { pixels --ink-box "$1" 200; }
 
 # 1. Write, drag, pinch, quit.
 "$zorbel" --headless --home home --script "$script" 2>log1.txt || { cat log1.txt >&2; fail "first run failed"; }

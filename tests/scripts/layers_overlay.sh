@@ -25,22 +25,7 @@ J
 
 # The box of the ink (anything not white) in a column of the picture between
 # the bars, as "x0 y0 x1 y1", or "none".
-box() {
-  python3 - "$@" <<'PY'
-import sys
-from png_pixels import read_png
-w, h, ch, rows = read_png(sys.argv[1])
-lo, hi = int(sys.argv[2]), int(sys.argv[3])
-xs, ys = [], []
-for y in range(70, 410):
-    row = rows[y]
-    for x in range(lo, hi):
-        p = row[x * ch:x * ch + 3]
-        if min(p) < 230:
-            xs.append(x); ys.append(y)
-print(f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}" if xs else "none")
-PY
-}
+box() { pixels --ink-box "$1" 230 "$2" "$3"; }
 
 "$zorbel" --headless --home home --script "$script" 2>log.txt || { cat log.txt >&2; fail "the run failed"; }
 

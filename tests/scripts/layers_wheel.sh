@@ -22,20 +22,7 @@ cat > home/config/defaults.json <<'J'
 J
 
 # The box of the ink (anything not white) between the bars, "x0 y0 x1 y1".
-box() {
-  python3 - "$1" <<'PY'
-import sys
-from png_pixels import read_png
-w, h, ch, rows = read_png(sys.argv[1])
-xs, ys = [], []
-for y in range(70, 410):
-    row = rows[y]
-    for x in range(w):
-        if min(row[x * ch:x * ch + 3]) < 230:
-            xs.append(x); ys.append(y)
-print(f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}" if xs else "none")
-PY
-}
+box() { pixels --ink-box "$1" 230; }
 # near BOX "X0 Y0 X1 Y1" S TURNED: BOX is the box X0..Y1 scaled by S about
 # (160, 240), turned a quarter clockwise when TURNED is 1, each side within 3.
 near() {

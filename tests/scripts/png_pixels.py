@@ -7,6 +7,10 @@ png_pixels.py SHOT.png "X Y white|dark|grey" ...   checks pixels (exit 1 on a mi
 png_pixels.py --same A.png B.png
     checks that two screenshots show the same below the status bar (whose
     clock may have moved on between them)
+png_pixels.py --ink-box SHOT.png DARKEST [X0 X1]
+    prints the box of the pixels darker than DARKEST (their least channel)
+    between the bars (rows 70..409), in columns X0 <= x < X1 (all when not
+    given), as "x0 y0 x1 y1", or "none"
 png_pixels.py --write-square OUT.png X0 Y0 X1 Y1
     writes a 320 x 480 white picture with a black square X0 <= x < X1, Y0 <= y < Y1
 """
@@ -69,6 +73,18 @@ def same_below_status_bar(a, b, status_bar=20):
     return f"{differ} rows differ" if differ else None
 
 
+def ink_box(shot, darkest, lo=0, hi=None):
+    width, height, channels, rows = shot
+    xs, ys = [], []
+    for y in range(70, 410):
+        row = rows[y]
+        for x in range(lo, width if hi is None else hi):
+            if min(row[x * channels:x * channels + 3]) < darkest:
+                xs.append(x)
+                ys.append(y)
+    return f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}" if xs else "none"
+
+
 def write_square(path, x0, y0, x1, y1):
     raw = bytearray()
     for y in range(480):
@@ -89,6 +105,9 @@ def write_square(path, x0, y0, x1, y1):
 def main(args):
     if args[0] == "--write-square":
         write_square(args[1], *map(int, args[2:6]))
+        return 0
+    if args[0] == "--ink-box":
+        print(ink_box(read_png(args[1]), *map(int, args[2:5])))
         return 0
     if args[0] == "--same":
         why = same_below_status_bar(read_png(args[1]), read_png(args[2]))
