@@ -20,6 +20,7 @@
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Accelerometer.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
@@ -115,6 +116,16 @@ protected:
 // The pixel the canvas shows at screen point (x, y): alpha, red, green, blue.
 inline ARGBColorBytes shownPixel(const PaintingView& canvas, int x, int y) {
     return canvas.getPixelValueAt(x, PaintingView::kCanvasHeight - 1 - y);
+}
+
+// The first alert in the view's tree (the view itself included), or null.
+inline platform::AlertView* findAlert(platform::View& view) {
+    if (auto* alert = dynamic_cast<platform::AlertView*>(&view))
+        return alert;
+    for (const auto& sub : view.subviews())
+        if (auto* alert = findAlert(*sub))
+            return alert;
+    return nullptr;
 }
 
 } // namespace zorbel::testing

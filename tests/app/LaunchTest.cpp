@@ -36,15 +36,6 @@ ARGBColorBytes undoPixel(const PaintingView& canvas, int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
-platform::AlertView* findAlert(platform::View& view) {
-    if (auto* alert = dynamic_cast<platform::AlertView*>(&view))
-        return alert;
-    for (const auto& sub : view.subviews())
-        if (auto* alert = findAlert(*sub))
-            return alert;
-    return nullptr;
-}
-
 class LaunchTest : public AppTest {};
 
 TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {

@@ -289,10 +289,7 @@ TEST_F(NewDocumentTest, FailedAlbumWriteIsToldToThePerson) {
     std::filesystem::remove(dir);
     EXPECT_TRUE(app().dirtyFlag());
     EXPECT_TRUE(platform::logContains("the picture was NOT saved"));
-    platform::AlertView* alert = nullptr;
-    for (const auto& v : window().subviews())
-        if (auto* a = dynamic_cast<platform::AlertView*>(v.get()))
-            alert = a;
+    platform::AlertView* alert = findAlert(window());
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), "Picture Not Saved");
     // The next new document asks first.

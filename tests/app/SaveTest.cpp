@@ -160,8 +160,7 @@ TEST_F(SaveTest, AlbumFolderTurnedIntoAFileAfterAFirstSaveFailsTheNextSaveAloud)
     save();
     ASSERT_EQ(albumFiles().size(), 1u);
     ASSERT_FALSE(app().dirtyFlag());
-    for (const auto& v : window().subviews())
-        ASSERT_EQ(dynamic_cast<platform::AlertView*>(v.get()), nullptr);
+    ASSERT_EQ(findAlert(window()), nullptr);
 
     const auto dir = platform::PhotoAlbum::directory();
     std::filesystem::remove_all(dir);
@@ -170,10 +169,7 @@ TEST_F(SaveTest, AlbumFolderTurnedIntoAFileAfterAFirstSaveFailsTheNextSaveAloud)
     save();
     EXPECT_TRUE(app().dirtyFlag());
     EXPECT_TRUE(platform::logContains("saveCurrentImageToAlbum: the picture was NOT saved: "));
-    platform::AlertView* alert = nullptr;
-    for (const auto& v : window().subviews())
-        if (auto* a = dynamic_cast<platform::AlertView*>(v.get()))
-            alert = a;
+    platform::AlertView* alert = findAlert(window());
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), "Picture Not Saved");
     std::ifstream kept(dir);
