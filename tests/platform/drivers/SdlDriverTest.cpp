@@ -95,16 +95,7 @@ struct SdlDriverTest : ::testing::Test {
     }
     int px(float points) const { return int(points * float(driver->scale())); }
     void pushButton(Uint32 type, float x, float y, int clicks = 1) {
-        SDL_Event e{};
-        e.type = type;
-        e.button.windowID = windowId;
-        e.button.which = 0;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = Uint8(clicks);
-        e.button.x = px(x);
-        e.button.y = px(y);
-        SDL_PushEvent(&e);
+        pushButtonAtPixel(type, SDL_BUTTON_LEFT, px(x), px(y), clicks);
     }
     void pushMotion(float x, float y) {
         SDL_Event e{};
@@ -124,16 +115,20 @@ struct SdlDriverTest : ::testing::Test {
         e.key.keysym.mod = mod;
         SDL_PushEvent(&e);
     }
-    void pushRightButton(Uint32 type, float x, float y) {
+    // A button event at window pixel (x, y).
+    void pushButtonAtPixel(Uint32 type, Uint8 button, int x, int y, int clicks = 1) {
         SDL_Event e{};
         e.type = type;
         e.button.windowID = windowId;
-        e.button.button = SDL_BUTTON_RIGHT;
+        e.button.button = button;
         e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = px(x);
-        e.button.y = px(y);
+        e.button.clicks = Uint8(clicks);
+        e.button.x = x;
+        e.button.y = y;
         SDL_PushEvent(&e);
+    }
+    void pushRightButton(Uint32 type, float x, float y) {
+        pushButtonAtPixel(type, SDL_BUTTON_RIGHT, px(x), px(y));
     }
     void pushText(const char* text) {
         SDL_Event e{};
@@ -376,17 +371,7 @@ TEST_F(SdlDriverTest, FullScreenMapsTheMouseOntoTheCentredPicture) {
         screenWidth = driver->screen().width();
         screenHeight = driver->screen().height();
         scale = int(window->scale());
-        auto button = [&](Uint32 type, int x, int y) {
-            SDL_Event e{};
-            e.type = type;
-            e.button.windowID = windowId;
-            e.button.button = SDL_BUTTON_LEFT;
-            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            e.button.clicks = 1;
-            e.button.x = x;
-            e.button.y = y;
-            SDL_PushEvent(&e);
-        };
+        auto button = [&](Uint32 type, int x, int y) { pushButtonAtPixel(type, SDL_BUTTON_LEFT, x, y); };
         button(SDL_MOUSEBUTTONDOWN, originX + 100 * scale, originY + 200 * scale);
         button(SDL_MOUSEBUTTONUP, originX + 100 * scale, originY + 200 * scale);
         if (originX > 0) {
