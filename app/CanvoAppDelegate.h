@@ -130,7 +130,7 @@ public:
     // Arms the interactive effect in selectedFilterTool (12, 20 or 21).
     void applyFilterTool() { toolState_.applyFilterTool(); }
     // Tools that paint on the canvas: 1, 2, 3, 6 and 19.
-    bool paintStyleTool() const { return ToolState::isPaintStyleTool(settings_.selectedTool); }
+    bool paintStyleTool() const { return isPaintStyleTool(settings_.selectedTool); }
     void setToolImage(platform::ImageRef image);
     // Badge text, then the canvas brush size.
     void setBrushSize(int size);

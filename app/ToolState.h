@@ -15,9 +15,6 @@ public:
     // Seconds between a stroke's end and the toolbars' return.
     static constexpr double kPaintInterval = 1.75;
 
-    // Tools that paint on the canvas: 1, 2, 3, 6 and 19 (not the shape and
-    // text tools, which move layers).
-    static bool isPaintStyleTool(Tool tool);
     // The effects that open a slider panel: 12, 20 and 21.
     static bool isInteractiveEffect(Tool tool);
 

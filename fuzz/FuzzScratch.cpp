@@ -1,6 +1,7 @@
 #include "fuzz/FuzzScratch.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -27,6 +28,11 @@ std::filesystem::path scratchFolder() {
     fs::remove_all(folder, ec);
     fs::create_directories(folder, ec);
     return folder;
+}
+
+void writeScratchFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
 }
 
 } // namespace fuzz

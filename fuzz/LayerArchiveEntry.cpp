@@ -1,5 +1,4 @@
 // The layer archive a launch reads back from the Documents folder.
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,15 +14,6 @@
 #include "platform/ui/View.h"
 
 namespace fuzz {
-
-namespace {
-
-void writeFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-}
-
-} // namespace
 
 int layerArchive(const std::uint8_t* data, std::size_t size) {
     platform::setLogQuiet(true);
@@ -63,7 +53,7 @@ int layerArchive(const std::uint8_t* data, std::size_t size) {
     }
     // The file reader's own paths: reading, and setting a bad file aside.
     const auto folder = scratchFolder();
-    writeFile(folder / "Layers.archive", data, size);
+    writeScratchFile(folder / "Layers.archive", data, size);
     platform::ArchiveFile file(folder / "Layers.archive");
     (void)file.readRootObjects(zorbel::LayerStack::registry());
     return 0;

@@ -1,5 +1,4 @@
 // The settings file a launch reads and termination writes.
-#include <fstream>
 
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
@@ -10,21 +9,12 @@
 
 namespace fuzz {
 
-namespace {
-
-void writeFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-}
-
-} // namespace
-
 int settingsReader(const std::uint8_t* data, std::size_t size) {
     platform::setLogQuiet(true);
     platform::clearLogCapture();
     const auto folder = scratchFolder();
     const auto path = folder / "defaults.json";
-    writeFile(path, data, size);
+    writeScratchFile(path, data, size);
     zorbel::Settings loaded;
     {
         platform::UserDefaults defaults(path);

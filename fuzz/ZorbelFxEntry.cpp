@@ -1,5 +1,4 @@
 // zorbel-fx's arguments and the files they name.
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -25,10 +24,7 @@ int zorbelFxTool(const std::uint8_t* data, std::size_t size) {
     const std::string_view file = nul == std::string_view::npos ? std::string_view{}
                                                                 : all.substr(nul + 1);
     const auto folder = scratchFolder();
-    {
-        std::ofstream out(folder / "f_in", std::ios::binary);
-        out.write(file.data(), std::streamsize(file.size()));
-    }
+    writeScratchFile(folder / "f_in", reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
     std::vector<std::string> owned;
     std::size_t start = 0;
     while (start <= argText.size() && owned.size() < 16) {

@@ -38,6 +38,9 @@ import tempfile
 import time
 import zlib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "scripts"))
+from png_pixels import read_png  # noqa: E402
+
 STROKE = (60, 240)  # a point on the first run's stroke (drawn across the middle)
 
 FIRST = """wait 1
@@ -122,41 +125,8 @@ def png_is_whole(data):
 
 
 def pixel(path, x, y):
-    data = open(path, "rb").read()
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    width, height, _, colour, _, _, _ = header
-    ch = {2: 3, 6: 4}[colour]
-    raw = zlib.decompress(idat)
-    stride = width * ch
-    prev = bytearray(stride)
-    i = 0
-    for row in range(y + 1):
-        kind, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
-        i += 1 + stride
-        for k in range(stride):
-            a = line[k - ch] if k >= ch else 0
-            b = prev[k]
-            c = prev[k - ch] if k >= ch else 0
-            if kind == 1:
-                line[k] = (line[k] + a) & 255
-            elif kind == 2:
-                line[k] = (line[k] + b) & 255
-            elif kind == 3:
-                line[k] = (line[k] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[k] = (line[k] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        prev = line
-    return tuple(prev[x * ch:x * ch + 3])
+    _, _, channels, rows = read_png(path)
+    return tuple(rows[y][x * channels:x * channels + 3])
 
 
 def snapshot(home):
