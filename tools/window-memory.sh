@@ -2,16 +2,22 @@
 # Resident memory of the idle window under Xvfb, with the window's pixels
 # presented as shared memory (the app's choice) and through SDL's OpenGL
 # texture framebuffer (what SDL does by default), whether OpenGL was loaded,
-# and the time from launch to the first frame shown (from the app's log, to
-# the millisecond). Not a test: memory depends on the build (sanitizers
-# double it) and the time on what else the machine is doing.
+# and the time from launch to the first frame shown: from just before the
+# process starts to the app's "First frame shown" log line, written once SDL
+# has handed the first whole frame to the X server and the server has taken
+# it (SDL waits for that), to the millisecond. Xvfb runs with -noreset, as a
+# desktop's server does, and one launch warms it first: a server that resets
+# when its last client leaves rebuilds its keymap and screen memory for the
+# next, which no desktop does (about 20 ms more on the first frame).
+# Not a test: memory depends on the build (sanitizers double it) and the time
+# on what else the machine is doing.
 # Usage: tools/window-memory.sh [ZORBEL]   (default: build/release/app/zorbel)
 set -euo pipefail
 zorbel=${1:-build/release/app/zorbel}
 command -v Xvfb >/dev/null || { echo "window-memory: Xvfb is missing (apt-get install xvfb)" >&2; exit 2; }
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
@@ -40,5 +46,6 @@ measure() {
     printf '%-28s %6d MB resident, %s OpenGL mappings, first frame after %s\n' "$label" \
         $((rss / 1024)) "$gl" "$first"
 }
+measure "(warming the server)" "" >/dev/null
 measure "shared memory (the app)" ""
 measure "OpenGL texture framebuffer" "opengl"

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <clocale>
+#include <locale.h>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -103,6 +105,13 @@ int SdlDriver::turned(int orientation, bool left) {
 }
 
 Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
+    auto driver = openWindow(upload);
+    if (driver)
+        driver.value()->finishOpening();
+    return driver;
+}
+
+Result<std::unique_ptr<SdlDriver>> SdlDriver::openWindow(PixelUpload upload) {
     using R = Result<std::unique_ptr<SdlDriver>>;
     // Our own SIGINT/SIGTERM handlers end the run; mouse and touch stay apart.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -132,10 +141,16 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
         return R::failure(screen.error());
     }
     driver->screen_ = std::move(screen.value());
-    driver->screen_->setIcon(Image::named(kIconName));
-    driver->impl_ = std::make_unique<Impl>(*driver, *driver->screen_);
-    SDL_StartTextInput();
+    driver->screen_->prepareSurface();
     return driver;
+}
+
+void SdlDriver::finishOpening() {
+    if (impl_)
+        return;
+    screen_->setIcon(Image::named(kIconName));
+    impl_ = std::make_unique<Impl>(*this, *screen_);
+    SDL_StartTextInput();
 }
 
 // --- Drawing ---
@@ -517,18 +532,88 @@ int SdlDriver::run() {
                                                               : ExitStatus::Success);
 }
 
+namespace {
+
+// The window being opened on a worker thread (startWindowDriver), and the C
+// locale the main thread keeps meanwhile.
+struct PendingWindow {
+    // SDL's own thread: SDL frees what it keeps per thread (its error
+    // message) when such a thread ends.
+    SDL_Thread* worker = nullptr;
+    Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
+    locale_t cLocale = nullptr;
+};
+
+PendingWindow& pendingWindow() {
+    static PendingWindow pending;
+    return pending;
+}
+
+// The main thread back in the process's locale.
+void leaveCLocale(PendingWindow& pending) {
+    if (!pending.cLocale)
+        return;
+    uselocale(LC_GLOBAL_LOCALE);
+    freelocale(pending.cLocale);
+    pending.cLocale = nullptr;
+}
+
+// The window startWindowDriver began to open, or a window opened now.
+Result<std::unique_ptr<SdlDriver>> takeWindowDriver() {
+    PendingWindow& pending = pendingWindow();
+    if (!pending.worker)
+        return SdlDriver::create();
+    SDL_WaitThread(pending.worker, nullptr);
+    pending.worker = nullptr;
+    leaveCLocale(pending);
+    auto driver = std::move(pending.driver);
+    if (driver)
+        driver.value()->finishOpening();
+    return driver;
+}
+
+} // namespace
+
+void startWindowDriver() {
+    PendingWindow& pending = pendingWindow();
+    if (pending.worker)
+        return;
+    // SDL's X11 start-up sets the process's locale to the user's while it
+    // opens the input method: numbers the main thread reads or writes
+    // meanwhile stay in the C locale the app otherwise runs in.
+    pending.cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    if (pending.cLocale)
+        uselocale(pending.cLocale);
+    pending.worker = SDL_CreateThread(
+        [](void* data) {
+            auto* p = static_cast<PendingWindow*>(data);
+            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload);
+            return 0;
+        },
+        "window", &pending);
+    if (!pending.worker)
+        leaveCLocale(pending); // the window opens on this thread later
+}
+
 int runWindowDriver(const LaunchOptions& options) {
     // Resetting would drop every timer made so far (the status bar's clock
     // stopped at launch that way); ApplicationMain starts the real clock
     // before the interface is made.
     if (RunLoop::main().clockMode() != ClockMode::Real)
         RunLoop::main().reset(ClockMode::Real);
-    auto driver = SdlDriver::create();
+    // With the window opening on its worker since before the delegate was
+    // made, the app's own launch runs meanwhile; a window that then fails to
+    // open ends the run before anything is saved, as it did before launching.
+    const bool opening = pendingWindow().worker != nullptr;
+    if (opening)
+        Application::shared().finishLaunching();
+    auto driver = takeWindowDriver();
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");
         return 1;
     }
-    Application::shared().finishLaunching();
+    if (!opening)
+        Application::shared().finishLaunching();
     openLaunchFiles(options.files);
     return (*driver)->run();
 }

@@ -39,6 +39,11 @@ public:
     // Opens the window; fails (with the reason) when there is no display.
     static Result<std::unique_ptr<SdlDriver>>
     create(PixelUpload upload = SdlScreen::kDefaultUpload);
+    // create in two halves. The first starts SDL's video and opens the window;
+    // it may run on a worker thread while nothing else calls SDL. The second
+    // runs on the thread that will run the loop (the icon, text input).
+    static Result<std::unique_ptr<SdlDriver>> openWindow(PixelUpload upload);
+    void finishOpening();
     // Runs events, the main run loop and redisplay until termination; calls
     // the application's terminate (once) and answers the exit status.
     int run();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <SDL.h>
@@ -58,6 +59,14 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         return R::failure(reason);
     }
     return screen;
+}
+
+void SdlScreen::prepareSurface() {
+    const char* video = SDL_GetCurrentVideoDriver();
+    if (!video || std::string_view(video) != "x11")
+        return;
+    if (SDL_Surface* surface = SDL_GetWindowSurface(window_))
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
 }
 
 bool SdlScreen::setIcon(const std::shared_ptr<const Image>& icon) {

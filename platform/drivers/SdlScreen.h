@@ -57,6 +57,11 @@ public:
     // Copies `area` (pixels, clipped to both) of `framebuffer` to the window
     // and shows it. False when the window has no pixel surface.
     bool present(const Context& framebuffer, const Rect& area);
+    // Makes the window's pixel surface now and paints it black, so that the
+    // first present finds its memory ready (the window opens on a worker
+    // while the app launches). Only where the surface is plain memory (X11's
+    // shared memory): elsewhere SDL would make a renderer tied to this thread.
+    void prepareSurface();
     // Where the framebuffer's top-left pixel goes in the window (full screen
     // centres a picture smaller than the screen). Setting it paints the
     // window black at the next present, so no old pixels stay beside it.
