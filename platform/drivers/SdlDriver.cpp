@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <clocale>
 #include <locale.h>
 #include <map>
 #include <string_view>
@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -104,6 +105,41 @@ int SdlDriver::turned(int orientation, bool left) {
     return order[(i + (left ? 1 : 3)) % 4];
 }
 
+namespace {
+
+constexpr const char* kNoSeat = "the Wayland compositor offers no seat (no keyboard or "
+                                "pointer), which SDL's Wayland backend cannot start without";
+
+// Native on Wayland where there is a compositor (SDL would take XWayland
+// first); an explicit SDL_VIDEODRIVER still decides. A compositor without a
+// seat is left alone: SDL's Wayland backend would die starting there.
+struct VideoChoice {
+    bool refused = false;    // only Wayland was asked for, and it has no seat
+    bool passedOver = false; // a seatless compositor was passed over for X11
+};
+
+VideoChoice chooseVideoDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const std::string_view requested = asked ? asked : "";
+    if (!requested.empty() && requested.find("wayland") == std::string_view::npos)
+        return {};
+    // Without a Wayland display named SDL takes X11 where there is one.
+    if (requested.empty() && !std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
+        return {};
+    const WaylandSeat seat = probeWaylandSeat();
+    if (seat == WaylandSeat::NoSeat) {
+        if (requested == "wayland")
+            return {true, false};
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+        return {false, true};
+    }
+    if (seat == WaylandSeat::Seat && requested.empty() && std::getenv("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    return {};
+}
+
+} // namespace
+
 Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     auto driver = openWindow(upload);
     if (driver)
@@ -119,16 +155,17 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::openWindow(PixelUpload upload) {
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // The desktop's compositor may keep running while the app is shown.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // Native on Wayland where there is a compositor (SDL would take XWayland
-    // first); an explicit SDL_VIDEODRIVER still decides.
-    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    const VideoChoice choice = chooseVideoDriver();
+    if (choice.refused)
+        return R::failure(kNoSeat);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return R::failure(SDL_GetError());
+        return R::failure(std::string(SDL_GetError()) +
+                          (choice.passedOver ? std::string("; ") + kNoSeat : ""));
     // The window's pixels go up as shared memory (XPutImage / XShmPutImage):
     // a texture framebuffer would load the whole OpenGL stack (tens of
-    // megabytes, LLVM among them) to show the same pixels. Wayland has no
-    // such path in SDL, so it keeps SDL's choice there.
+    // megabytes, LLVM among them) to show the same pixels. On Wayland the
+    // screen shows them through shared memory of its own (SdlWaylandSurface)
+    // and SDL's window surface is never asked for.
     if (const char* video = SDL_GetCurrentVideoDriver(); video && std::string_view(video) == "x11")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Rect usable = SdlScreen::usableArea();

@@ -373,7 +373,9 @@ TEST_F(SdlDriverTest, FullScreenMapsTheMouseOntoTheCentredPicture) {
         screenWidth = driver->screen().width();
         screenHeight = driver->screen().height();
         scale = int(window->scale());
-        auto button = [&](Uint32 type, int x, int y) { pushButtonAtPixel(type, SDL_BUTTON_LEFT, x, y); };
+        auto button = [&](Uint32 type, int x, int y) {
+            pushButtonAtPixel(type, SDL_BUTTON_LEFT, x, y);
+        };
         button(SDL_MOUSEBUTTONDOWN, originX + 100 * scale, originY + 200 * scale);
         button(SDL_MOUSEBUTTONUP, originX + 100 * scale, originY + 200 * scale);
         if (originX > 0) {
@@ -407,8 +409,8 @@ namespace {
 // run ends (the driver is gone once runWindowDriver returns).
 struct EarlyWindowDelegate : ApplicationDelegate {
     std::shared_ptr<Window> window;
-    Uint8 red = 0, green = 0, blue = 0;     // at the square's centre
-    Uint8 outsideRed = 0;                   // beside it
+    Uint8 red = 0, green = 0, blue = 0; // at the square's centre
+    Uint8 outsideRed = 0;               // beside it
     void applicationDidFinishLaunching() override {
         window = std::make_shared<Window>();
         auto square = std::make_shared<View>(Rect(100, 200, 40, 40));
