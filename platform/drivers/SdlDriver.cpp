@@ -4,9 +4,11 @@
 #include <cctype>
 #include <clocale>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <locale.h>
 #include <map>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -147,7 +149,8 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     return driver;
 }
 
-Result<std::unique_ptr<SdlDriver>> SdlDriver::openWindow(PixelUpload upload) {
+Result<std::unique_ptr<SdlDriver>>
+SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown) {
     using R = Result<std::unique_ptr<SdlDriver>>;
     // Our own SIGINT/SIGTERM handlers end the run; mouse and touch stay apart.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -172,6 +175,8 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::openWindow(PixelUpload upload) {
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
     const int s = driver->scale_;
+    if (scaleKnown)
+        scaleKnown(s);
     auto screen = SdlScreen::open(appName().displayName, kPointsWide * s, kPointsHigh * s, upload);
     if (!screen) {
         SDL_Quit();
@@ -180,6 +185,23 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::openWindow(PixelUpload upload) {
     driver->screen_ = std::move(screen.value());
     driver->screen_->prepareSurface();
     return driver;
+}
+
+std::unique_ptr<Context> SdlDriver::renderFirstFrame(Window* window, int scale) {
+    if (!window || scale < 1)
+        return nullptr;
+    window->setScale(float(scale));
+    auto framebuffer =
+        Context::createBitmap(int(window->size().width) * scale, int(window->size().height) * scale,
+                              nullptr, YAxis::Down);
+    if (framebuffer)
+        window->render(*framebuffer);
+    return framebuffer;
+}
+
+void SdlDriver::adoptFirstFrame(std::unique_ptr<Context> framebuffer) {
+    if (impl_ && framebuffer)
+        impl_->framebuffer = std::move(framebuffer);
 }
 
 void SdlDriver::finishOpening() {
@@ -577,6 +599,11 @@ struct PendingWindow {
     // SDL's own thread: SDL frees what it keeps per thread (its error
     // message) when such a thread ends.
     SDL_Thread* worker = nullptr;
+    // The window's scale once the worker knows it (0 when it ended without).
+    std::mutex mutex;
+    std::condition_variable scaleKnown;
+    bool scaleSettled = false;
+    int scale = 0;
     Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
     locale_t cLocale = nullptr;
 };
@@ -624,7 +651,15 @@ void startWindowDriver() {
     pending.worker = SDL_CreateThread(
         [](void* data) {
             auto* p = static_cast<PendingWindow*>(data);
-            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload);
+            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [p](int scale) {
+                const std::lock_guard lock(p->mutex);
+                p->scale = scale;
+                p->scaleSettled = true;
+                p->scaleKnown.notify_all();
+            });
+            const std::lock_guard lock(p->mutex);
+            p->scaleSettled = true;
+            p->scaleKnown.notify_all();
             return 0;
         },
         "window", &pending);
@@ -641,9 +676,20 @@ int runWindowDriver(const LaunchOptions& options) {
     // With the window opening on its worker since before the delegate was
     // made, the app's own launch runs meanwhile; a window that then fails to
     // open ends the run before anything is saved, as it did before launching.
-    const bool opening = pendingWindow().worker != nullptr;
-    if (opening)
+    PendingWindow& pending = pendingWindow();
+    const bool opening = pending.worker != nullptr;
+    std::unique_ptr<Context> firstFrame;
+    if (opening) {
         Application::shared().finishLaunching();
+        // The first frame is drawn while SDL makes the window.
+        int scale = 0;
+        {
+            std::unique_lock lock(pending.mutex);
+            pending.scaleKnown.wait(lock, [&] { return pending.scaleSettled; });
+            scale = pending.scale;
+        }
+        firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
+    }
     auto driver = takeWindowDriver();
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");
@@ -651,6 +697,7 @@ int runWindowDriver(const LaunchOptions& options) {
     }
     if (!opening)
         Application::shared().finishLaunching();
+    (*driver)->adoptFirstFrame(std::move(firstFrame));
     openLaunchFiles(options.files);
     return (*driver)->run();
 }
