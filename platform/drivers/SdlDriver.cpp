@@ -76,6 +76,10 @@ struct SdlDriver::Impl {
     void toggleFullScreen();
     void dropped(const char* file);
     void handle(const SDL_Event& e);
+    void windowEvent(const SDL_WindowEvent& e);
+    void buttonDown(const SDL_MouseButtonEvent& e);
+    void wheel(const SDL_MouseWheelEvent& e);
+    void text(const SDL_TextInputEvent& e);
     void cancelInput();
 };
 
@@ -455,42 +459,10 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         quit = true;
         break;
     case SDL_WINDOWEVENT:
-        switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            quit = true;
-            break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            screen.invalidateSurface();
-            wholeWindowDue = true;
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESIZED:
-            // Full screen's size often arrives after the switch.
-            screen.invalidateSurface();
-            place();
-            break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            cancelInput();
-            if (window)
-                window->pointerLeftWindow();
-            break;
-        case SDL_WINDOWEVENT_LEAVE:
-            if (window)
-                window->pointerLeftWindow();
-            break;
-        default:
-            break;
-        }
+        windowEvent(e.window);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        // The right button is the second finger: window managers take Alt+drag for themselves.
-        if ((e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) &&
-            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
-            window->bounds().contains(toPoints(e.button.x, e.button.y))) {
-            mouseButton = e.button.button;
-            mouse(TouchPhase::Began, e.button.x, e.button.y, e.button.clicks,
-                  e.button.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
-        }
+        buttonDown(e.button);
         break;
     case SDL_MOUSEMOTION:
         if (e.motion.which != SDL_TOUCH_MOUSEID)
@@ -501,17 +473,7 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             mouse(TouchPhase::Ended, e.button.x, e.button.y, 0, false);
         break;
     case SDL_MOUSEWHEEL:
-        if (window && e.wheel.which != SDL_TOUCH_MOUSEID) {
-            int x = 0, y = 0;
-            SDL_GetMouseState(&x, &y);
-            const float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
-            float dx = flip * e.wheel.preciseX, dy = flip * e.wheel.preciseY;
-            // Shift turns the wheel sideways, as desktops do (a layer turns
-            // with it, a scroll view scrolls across).
-            if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
-                std::swap(dx, dy);
-            window->scrollWheel(toPoints(x, y), dx, dy);
-        }
+        wheel(e.wheel);
         break;
     case SDL_FINGERDOWN:
     case SDL_FINGERMOTION:
@@ -522,14 +484,7 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         key(e.key);
         break;
     case SDL_TEXTINPUT:
-        if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT))
-            break;
-        // "?" is a shortcut only where no field takes the text; which key
-        // makes it depends on the keyboard layout, so it is known only here.
-        if (window && window->firstResponder())
-            window->insertText(e.text.text);
-        else if (std::string_view(e.text.text) == "?")
-            deliverKeyChord(window, KeyChord{"?"});
+        text(e.text);
         break;
     case SDL_DROPFILE:
         dropped(e.drop.file);
@@ -538,6 +493,71 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
     default:
         break;
     }
+}
+
+void SdlDriver::Impl::windowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        quit = true;
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        screen.invalidateSurface();
+        wholeWindowDue = true;
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESIZED:
+        // Full screen's size often arrives after the switch.
+        screen.invalidateSurface();
+        place();
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        cancelInput();
+        if (window)
+            window->pointerLeftWindow();
+        break;
+    case SDL_WINDOWEVENT_LEAVE:
+        if (window)
+            window->pointerLeftWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlDriver::Impl::buttonDown(const SDL_MouseButtonEvent& e) {
+    // The right button is the second finger: window managers take Alt+drag for themselves.
+    if ((e.button == SDL_BUTTON_LEFT || e.button == SDL_BUTTON_RIGHT) &&
+        e.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
+        window->bounds().contains(toPoints(e.x, e.y))) {
+        mouseButton = e.button;
+        mouse(TouchPhase::Began, e.x, e.y, e.clicks,
+              e.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
+    }
+}
+
+void SdlDriver::Impl::wheel(const SDL_MouseWheelEvent& e) {
+    if (!window || e.which == SDL_TOUCH_MOUSEID)
+        return;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    const float flip = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    float dx = flip * e.preciseX, dy = flip * e.preciseY;
+    // Shift turns the wheel sideways, as desktops do (a layer turns with it,
+    // a scroll view scrolls across).
+    if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
+        std::swap(dx, dy);
+    window->scrollWheel(toPoints(x, y), dx, dy);
+}
+
+void SdlDriver::Impl::text(const SDL_TextInputEvent& e) {
+    if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT))
+        return;
+    // "?" is a shortcut only where no field takes the text; which key makes
+    // it depends on the keyboard layout, so it is known only here.
+    if (window && window->firstResponder())
+        window->insertText(e.text);
+    else if (std::string_view(e.text) == "?")
+        deliverKeyChord(window, KeyChord{"?"});
 }
 
 void SdlDriver::Impl::dropped(const char* file) {
