@@ -3,7 +3,8 @@
 # (Weston's X11 backend drawing with pixman into a private Xvfb, which gives
 # it a seat: a keyboard and a pointer) the app opens its window through SDL's
 # Wayland backend, shows a first frame and ends normally on SIGTERM, saving
-# its painting; the compositor's output shows the window's white canvas.
+# its painting; the compositor's output shows the window's white canvas, and
+# a click and F11 through the compositor's seat make the window full screen.
 # Under Weston's headless backend, which has no seat, SDL's Wayland backend
 # would die starting: the app says why it opens no window there instead.
 # Skipped when Weston or Xvfb is not installed.
@@ -13,6 +14,7 @@ build=$1
 zorbel=$build/app/zorbel
 command -v weston >/dev/null || { echo "wayland: weston is not installed: skipped"; exit 77; }
 command -v Xvfb >/dev/null || { echo "wayland: Xvfb is not installed: skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "wayland: xdotool is not installed: skipped"; exit 77; }
 [ -x "$zorbel" ] || { echo "wayland: $zorbel is not built" >&2; exit 1; }
 work=$(mktemp -d)
 mkdir -m 700 "$work/runtime"
@@ -63,25 +65,50 @@ if ! grep -q "First frame shown" "$work/app.log"; then
     fail "no frame shown (the app ended with status $status)"
 fi
 grep -q "First frame shown (wayland," "$work/app.log" || fail "no frame shown through SDL's Wayland backend"
-# The compositor draws its output into the Xvfb screen: the blank canvas is
-# about 300 x 350 white pixels there, none of which Weston draws itself.
-sleep 0.5
-xwd -root -silent -display ":$(head -n 1 "$work/display")" >"$work/screen.xwd" ||
-    fail "the compositor's output could not be read"
-white=$(python3 - "$work/screen.xwd" <<'PY'
+# The compositor draws its output into the Xvfb screen, where this prints the
+# count of white pixels (none of them Weston's own) and the centre of their
+# bounding box.
+white_on_screen() {
+    sleep 0.5
+    xwd -root -silent -display ":$(head -n 1 "$work/display")" >"$work/screen.xwd" ||
+        fail "the compositor's output could not be read"
+    python3 - "$work/screen.xwd" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
 header = struct.unpack(">25I", data[:100])
 size, width, height = header[0], header[4], header[5]
 bits, line, colours = header[11], header[12], header[19]
 start = size + colours * 12
-pixels = data[start:start + line * height]
-print(sum(pixels[y * line:y * line + width * 4].count(b"\xff\xff\xff\x00") +
-          pixels[y * line:y * line + width * 4].count(b"\xff\xff\xff\xff")
-          for y in range(height)) if bits == 32 else 0)
+count, xs, ys = 0, [], []
+for y in range(height if bits == 32 else 0):
+    row = data[start + y * line:start + y * line + width * 4]
+    for x in range(0, width, 8):
+        if row[x * 4:x * 4 + 3] == b"\xff\xff\xff":
+            count += 8
+            xs.append(x)
+            ys.append(y)
+print(count, (min(xs) + max(xs)) // 2 if xs else 0, (min(ys) + max(ys)) // 2 if ys else 0)
 PY
-)
+}
+# The blank canvas: about 300 x 350 white pixels.
+read -r white x y < <(white_on_screen)
 [ "$white" -ge 50000 ] || fail "the window's pixels did not reach the compositor ($white white pixels)"
+
+# Keys and the pointer through the compositor's seat: a click on the canvas
+# gives the window the keyboard, F11 makes it full screen.
+export DISPLAY=:$(head -n 1 "$work/display")
+xdotool mousemove "$x" "$y" click 1
+sleep 0.5
+xdotool key F11
+for _ in $(seq 50); do
+    grep -q "Full screen: 1024 x 1000 pixels" "$work/app.log" && break
+    sleep 0.1
+done
+grep -q "Full screen: 1024 x 1000 pixels" "$work/app.log" || fail "F11 did not make the window full screen"
+unset DISPLAY
+# The canvas at twice the size fills the screen's new buffers.
+read -r white x y < <(white_on_screen)
+[ "$white" -ge 250000 ] || fail "the full-screen picture did not reach the compositor ($white white pixels)"
 kill -TERM "$app"
 status=0
 wait "$app" || status=$?
