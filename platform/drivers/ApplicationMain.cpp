@@ -164,6 +164,10 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     // interface schedules (the status bar's clock among them) must live in it.
     if (!options.headless)
         RunLoop::main().reset(ClockMode::Real);
+#ifdef ZORBEL_HAS_WINDOW_DRIVER
+    if (!options.headless)
+        startWindowDriver();
+#endif
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());

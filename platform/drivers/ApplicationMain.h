@@ -67,6 +67,10 @@ void clearTerminationRequest(); // tests
 // it is closed or a termination signal arrives; the delegate is already set.
 // Declared here so this file does not depend on the driver's header.
 int runWindowDriver(const LaunchOptions& options);
+// Starts opening the window on a worker thread before the delegate is made,
+// so that the app's own launch runs while SDL talks to the display;
+// runWindowDriver takes the window from there.
+void startWindowDriver();
 
 // Hands each file to the application delegate's applicationOpenFile (both
 // drivers, right after launch).

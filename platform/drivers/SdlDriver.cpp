@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <locale.h>
 #include <map>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
 #include <SDL.h>
 
+#include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -71,6 +76,10 @@ struct SdlDriver::Impl {
     void toggleFullScreen();
     void dropped(const char* file);
     void handle(const SDL_Event& e);
+    void windowEvent(const SDL_WindowEvent& e);
+    void buttonDown(const SDL_MouseButtonEvent& e);
+    void wheel(const SDL_MouseWheelEvent& e);
+    void text(const SDL_TextInputEvent& e);
     void cancelInput();
 };
 
@@ -102,7 +111,50 @@ int SdlDriver::turned(int orientation, bool left) {
     return order[(i + (left ? 1 : 3)) % 4];
 }
 
+namespace {
+
+constexpr const char* kNoSeat = "the Wayland compositor offers no seat (no keyboard or "
+                                "pointer), which SDL's Wayland backend cannot start without";
+
+// Native on Wayland where there is a compositor (SDL would take XWayland
+// first); an explicit SDL_VIDEODRIVER still decides. A compositor without a
+// seat is left alone: SDL's Wayland backend would die starting there.
+struct VideoChoice {
+    bool refused = false;    // only Wayland was asked for, and it has no seat
+    bool passedOver = false; // a seatless compositor was passed over for X11
+};
+
+VideoChoice chooseVideoDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const std::string_view requested = asked ? asked : "";
+    if (!requested.empty() && requested.find("wayland") == std::string_view::npos)
+        return {};
+    // Without a Wayland display named SDL takes X11 where there is one.
+    if (requested.empty() && !std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
+        return {};
+    const WaylandSeat seat = probeWaylandSeat();
+    if (seat == WaylandSeat::NoSeat) {
+        if (requested == "wayland")
+            return {true, false};
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+        return {false, true};
+    }
+    if (seat == WaylandSeat::Seat && requested.empty() && std::getenv("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    return {};
+}
+
+} // namespace
+
 Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
+    auto driver = openWindow(upload);
+    if (driver)
+        driver.value()->finishOpening();
+    return driver;
+}
+
+Result<std::unique_ptr<SdlDriver>>
+SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown) {
     using R = Result<std::unique_ptr<SdlDriver>>;
     // Our own SIGINT/SIGTERM handlers end the run; mouse and touch stay apart.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -110,32 +162,58 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // The desktop's compositor may keep running while the app is shown.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // Native on Wayland where there is a compositor (SDL would take XWayland
-    // first); an explicit SDL_VIDEODRIVER still decides.
-    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    const VideoChoice choice = chooseVideoDriver();
+    if (choice.refused)
+        return R::failure(kNoSeat);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return R::failure(SDL_GetError());
+        return R::failure(std::string(SDL_GetError()) +
+                          (choice.passedOver ? std::string("; ") + kNoSeat : ""));
     // The window's pixels go up as shared memory (XPutImage / XShmPutImage):
     // a texture framebuffer would load the whole OpenGL stack (tens of
-    // megabytes, LLVM among them) to show the same pixels. Wayland has no
-    // such path in SDL, so it keeps SDL's choice there.
+    // megabytes, LLVM among them) to show the same pixels. On Wayland the
+    // screen shows them through shared memory of its own (SdlWaylandSurface)
+    // and SDL's window surface is never asked for.
     if (const char* video = SDL_GetCurrentVideoDriver(); video && std::string_view(video) == "x11")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Rect usable = SdlScreen::usableArea();
     std::unique_ptr<SdlDriver> driver(new SdlDriver());
     driver->scale_ = usable.isEmpty() ? 1 : scaleForArea(int(usable.width()), int(usable.height()));
     const int s = driver->scale_;
+    if (scaleKnown)
+        scaleKnown(s);
     auto screen = SdlScreen::open(appName().displayName, kPointsWide * s, kPointsHigh * s, upload);
     if (!screen) {
         SDL_Quit();
         return R::failure(screen.error());
     }
     driver->screen_ = std::move(screen.value());
-    driver->screen_->setIcon(Image::named(kIconName));
-    driver->impl_ = std::make_unique<Impl>(*driver, *driver->screen_);
-    SDL_StartTextInput();
+    driver->screen_->prepareSurface();
     return driver;
+}
+
+std::unique_ptr<Context> SdlDriver::renderFirstFrame(Window* window, int scale) {
+    if (!window || scale < 1)
+        return nullptr;
+    window->setScale(float(scale));
+    auto framebuffer =
+        Context::createBitmap(int(window->size().width) * scale, int(window->size().height) * scale,
+                              nullptr, YAxis::Down);
+    if (framebuffer)
+        window->render(*framebuffer);
+    return framebuffer;
+}
+
+void SdlDriver::adoptFirstFrame(std::unique_ptr<Context> framebuffer) {
+    if (impl_ && framebuffer)
+        impl_->framebuffer = std::move(framebuffer);
+}
+
+void SdlDriver::finishOpening() {
+    if (impl_)
+        return;
+    screen_->setIcon(Image::named(kIconName));
+    impl_ = std::make_unique<Impl>(*this, *screen_);
+    SDL_StartTextInput();
 }
 
 // --- Drawing ---
@@ -381,42 +459,10 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         quit = true;
         break;
     case SDL_WINDOWEVENT:
-        switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            quit = true;
-            break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            screen.invalidateSurface();
-            wholeWindowDue = true;
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESIZED:
-            // Full screen's size often arrives after the switch.
-            screen.invalidateSurface();
-            place();
-            break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            cancelInput();
-            if (window)
-                window->pointerLeftWindow();
-            break;
-        case SDL_WINDOWEVENT_LEAVE:
-            if (window)
-                window->pointerLeftWindow();
-            break;
-        default:
-            break;
-        }
+        windowEvent(e.window);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        // The right button is the second finger: window managers take Alt+drag for themselves.
-        if ((e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) &&
-            e.button.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
-            window->bounds().contains(toPoints(e.button.x, e.button.y))) {
-            mouseButton = e.button.button;
-            mouse(TouchPhase::Began, e.button.x, e.button.y, e.button.clicks,
-                  e.button.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
-        }
+        buttonDown(e.button);
         break;
     case SDL_MOUSEMOTION:
         if (e.motion.which != SDL_TOUCH_MOUSEID)
@@ -427,17 +473,7 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
             mouse(TouchPhase::Ended, e.button.x, e.button.y, 0, false);
         break;
     case SDL_MOUSEWHEEL:
-        if (window && e.wheel.which != SDL_TOUCH_MOUSEID) {
-            int x = 0, y = 0;
-            SDL_GetMouseState(&x, &y);
-            const float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
-            float dx = flip * e.wheel.preciseX, dy = flip * e.wheel.preciseY;
-            // Shift turns the wheel sideways, as desktops do (a layer turns
-            // with it, a scroll view scrolls across).
-            if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
-                std::swap(dx, dy);
-            window->scrollWheel(toPoints(x, y), dx, dy);
-        }
+        wheel(e.wheel);
         break;
     case SDL_FINGERDOWN:
     case SDL_FINGERMOTION:
@@ -448,14 +484,7 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
         key(e.key);
         break;
     case SDL_TEXTINPUT:
-        if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT))
-            break;
-        // "?" is a shortcut only where no field takes the text; which key
-        // makes it depends on the keyboard layout, so it is known only here.
-        if (window && window->firstResponder())
-            window->insertText(e.text.text);
-        else if (std::string_view(e.text.text) == "?")
-            deliverKeyChord(window, KeyChord{"?"});
+        text(e.text);
         break;
     case SDL_DROPFILE:
         dropped(e.drop.file);
@@ -464,6 +493,71 @@ void SdlDriver::Impl::handle(const SDL_Event& e) {
     default:
         break;
     }
+}
+
+void SdlDriver::Impl::windowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        quit = true;
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        screen.invalidateSurface();
+        wholeWindowDue = true;
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESIZED:
+        // Full screen's size often arrives after the switch.
+        screen.invalidateSurface();
+        place();
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        cancelInput();
+        if (window)
+            window->pointerLeftWindow();
+        break;
+    case SDL_WINDOWEVENT_LEAVE:
+        if (window)
+            window->pointerLeftWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlDriver::Impl::buttonDown(const SDL_MouseButtonEvent& e) {
+    // The right button is the second finger: window managers take Alt+drag for themselves.
+    if ((e.button == SDL_BUTTON_LEFT || e.button == SDL_BUTTON_RIGHT) &&
+        e.which != SDL_TOUCH_MOUSEID && !mouseDown && window &&
+        window->bounds().contains(toPoints(e.x, e.y))) {
+        mouseButton = e.button;
+        mouse(TouchPhase::Began, e.x, e.y, e.clicks,
+              e.button == SDL_BUTTON_RIGHT || (SDL_GetModState() & KMOD_ALT) != 0);
+    }
+}
+
+void SdlDriver::Impl::wheel(const SDL_MouseWheelEvent& e) {
+    if (!window || e.which == SDL_TOUCH_MOUSEID)
+        return;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    const float flip = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    float dx = flip * e.preciseX, dy = flip * e.preciseY;
+    // Shift turns the wheel sideways, as desktops do (a layer turns with it,
+    // a scroll view scrolls across).
+    if ((SDL_GetModState() & KMOD_SHIFT) && dx == 0)
+        std::swap(dx, dy);
+    window->scrollWheel(toPoints(x, y), dx, dy);
+}
+
+void SdlDriver::Impl::text(const SDL_TextInputEvent& e) {
+    if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT))
+        return;
+    // "?" is a shortcut only where no field takes the text; which key makes
+    // it depends on the keyboard layout, so it is known only here.
+    if (window && window->firstResponder())
+        window->insertText(e.text);
+    else if (std::string_view(e.text) == "?")
+        deliverKeyChord(window, KeyChord{"?"});
 }
 
 void SdlDriver::Impl::dropped(const char* file) {
@@ -517,18 +611,113 @@ int SdlDriver::run() {
                                                               : ExitStatus::Success);
 }
 
+namespace {
+
+// The window being opened on a worker thread (startWindowDriver), and the C
+// locale the main thread keeps meanwhile.
+struct PendingWindow {
+    // SDL's own thread: SDL frees what it keeps per thread (its error
+    // message) when such a thread ends.
+    SDL_Thread* worker = nullptr;
+    // The window's scale once the worker knows it (0 when it ended without).
+    std::mutex mutex;
+    std::condition_variable scaleKnown;
+    bool scaleSettled = false;
+    int scale = 0;
+    Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
+    locale_t cLocale = nullptr;
+};
+
+PendingWindow& pendingWindow() {
+    static PendingWindow pending;
+    return pending;
+}
+
+// The main thread back in the process's locale.
+void leaveCLocale(PendingWindow& pending) {
+    if (!pending.cLocale)
+        return;
+    uselocale(LC_GLOBAL_LOCALE);
+    freelocale(pending.cLocale);
+    pending.cLocale = nullptr;
+}
+
+// The window startWindowDriver began to open, or a window opened now.
+Result<std::unique_ptr<SdlDriver>> takeWindowDriver() {
+    PendingWindow& pending = pendingWindow();
+    if (!pending.worker)
+        return SdlDriver::create();
+    SDL_WaitThread(pending.worker, nullptr);
+    pending.worker = nullptr;
+    leaveCLocale(pending);
+    auto driver = std::move(pending.driver);
+    if (driver)
+        driver.value()->finishOpening();
+    return driver;
+}
+
+} // namespace
+
+void startWindowDriver() {
+    PendingWindow& pending = pendingWindow();
+    if (pending.worker)
+        return;
+    // SDL's X11 start-up sets the process's locale to the user's while it
+    // opens the input method: numbers the main thread reads or writes
+    // meanwhile stay in the C locale the app otherwise runs in.
+    pending.cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    if (pending.cLocale)
+        uselocale(pending.cLocale);
+    pending.worker = SDL_CreateThread(
+        [](void* data) {
+            auto* p = static_cast<PendingWindow*>(data);
+            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [p](int scale) {
+                const std::lock_guard lock(p->mutex);
+                p->scale = scale;
+                p->scaleSettled = true;
+                p->scaleKnown.notify_all();
+            });
+            const std::lock_guard lock(p->mutex);
+            p->scaleSettled = true;
+            p->scaleKnown.notify_all();
+            return 0;
+        },
+        "window", &pending);
+    if (!pending.worker)
+        leaveCLocale(pending); // the window opens on this thread later
+}
+
 int runWindowDriver(const LaunchOptions& options) {
     // Resetting would drop every timer made so far (the status bar's clock
     // stopped at launch that way); ApplicationMain starts the real clock
     // before the interface is made.
     if (RunLoop::main().clockMode() != ClockMode::Real)
         RunLoop::main().reset(ClockMode::Real);
-    auto driver = SdlDriver::create();
+    // With the window opening on its worker since before the delegate was
+    // made, the app's own launch runs meanwhile; a window that then fails to
+    // open ends the run before anything is saved, as it did before launching.
+    PendingWindow& pending = pendingWindow();
+    const bool opening = pending.worker != nullptr;
+    std::unique_ptr<Context> firstFrame;
+    if (opening) {
+        Application::shared().finishLaunching();
+        // The first frame is drawn while SDL makes the window.
+        int scale = 0;
+        {
+            std::unique_lock lock(pending.mutex);
+            pending.scaleKnown.wait(lock, [&] { return pending.scaleSettled; });
+            scale = pending.scale;
+        }
+        firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
+    }
+    auto driver = takeWindowDriver();
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");
         return 1;
     }
-    Application::shared().finishLaunching();
+    if (!opening)
+        Application::shared().finishLaunching();
+    (*driver)->adoptFirstFrame(std::move(firstFrame));
     openLaunchFiles(options.files);
     return (*driver)->run();
 }

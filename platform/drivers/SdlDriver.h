@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/drivers/ApplicationMain.h"
@@ -9,6 +10,7 @@
 
 namespace platform {
 
+class Context;
 class Window;
 
 // The desktop and phone window, through SDL2.
@@ -39,6 +41,18 @@ public:
     // Opens the window; fails (with the reason) when there is no display.
     static Result<std::unique_ptr<SdlDriver>>
     create(PixelUpload upload = SdlScreen::kDefaultUpload);
+    // create in two halves. The first starts SDL's video and opens the window;
+    // it may run on a worker thread while nothing else calls SDL. The second
+    // runs on the thread that will run the loop (the icon, text input).
+    // `scaleKnown`, when given, hears the window's scale as soon as the
+    // screen's size is known, before the window is made.
+    static Result<std::unique_ptr<SdlDriver>>
+    openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown = {});
+    void finishOpening();
+    // The key window's first frame, drawn at `scale` while the window opens;
+    // the first present shows it unless the window changed meanwhile.
+    static std::unique_ptr<Context> renderFirstFrame(Window* window, int scale);
+    void adoptFirstFrame(std::unique_ptr<Context> framebuffer);
     // Runs events, the main run loop and redisplay until termination; calls
     // the application's terminate (once) and answers the exit status.
     int run();

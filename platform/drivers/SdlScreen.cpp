@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <SDL.h>
 
+#include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 
@@ -43,6 +45,8 @@ void reversePixelBytes(const std::uint8_t* src, std::size_t srcStride, std::uint
     }
 }
 
+SdlScreen::SdlScreen() = default;
+
 Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int width, int height,
                                                    PixelUpload upload) {
     using R = Result<std::unique_ptr<SdlScreen>>;
@@ -57,7 +61,22 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         screen.reset();
         return R::failure(reason);
     }
+    // SDL's Wayland backend loads OpenGL (EGL and the graphics driver) for
+    // every window and cannot make one without it; the pixels go up as
+    // shared memory (SdlWaylandSurface), so it is let go at once. What the
+    // driver pulled in and marks as never unloaded (LLVM) stays.
+    if (const char* video = SDL_GetCurrentVideoDriver();
+        video && std::string_view(video) == "wayland")
+        SDL_GL_UnloadLibrary();
     return screen;
+}
+
+void SdlScreen::prepareSurface() {
+    const char* video = SDL_GetCurrentVideoDriver();
+    if (!video || std::string_view(video) != "x11")
+        return;
+    if (SDL_Surface* surface = SDL_GetWindowSurface(window_))
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
 }
 
 bool SdlScreen::setIcon(const std::shared_ptr<const Image>& icon) {
@@ -69,7 +88,8 @@ bool SdlScreen::setIcon(const std::shared_ptr<const Image>& icon) {
     for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
         const unsigned a = pixels[i];
         for (std::size_t c = 1; c < 4; ++c)
-            pixels[i + c] = a == 0 ? 0 : std::uint8_t(std::min(255u, (pixels[i + c] * 255u + a / 2) / a));
+            pixels[i + c] =
+                a == 0 ? 0 : std::uint8_t(std::min(255u, (pixels[i + c] * 255u + a / 2) / a));
     }
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), icon->width(), icon->height(), 32,
@@ -83,6 +103,7 @@ bool SdlScreen::setIcon(const std::shared_ptr<const Image>& icon) {
 }
 
 SdlScreen::~SdlScreen() {
+    wayland_.reset(); // its buffers are on the window's surface
     if (window_)
         SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -115,8 +136,26 @@ int SdlScreen::height() const {
 }
 
 std::string SdlScreen::surfaceFormatName() const {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = const_cast<SdlScreen*>(this)->pixelSurface();
     return surface ? SDL_GetPixelFormatName(surface->format->format) : "none";
+}
+
+SDL_Surface* SdlScreen::pixelSurface() {
+    // SDL's own surface on Wayland would be a texture of an OpenGL renderer.
+    if (!waylandChecked_) {
+        waylandChecked_ = true;
+        wayland_ = SdlWaylandSurface::make(window_);
+    }
+    return wayland_ ? wayland_->surface() : SDL_GetWindowSurface(window_);
+}
+
+void SdlScreen::showPixels(const SDL_Rect* rects, int count) {
+    if (wayland_)
+        wayland_->update(rects, count);
+    else if (count == 0)
+        SDL_UpdateWindowSurface(window_);
+    else
+        SDL_UpdateWindowSurfaceRects(window_, rects, count);
 }
 
 void SdlScreen::setOrigin(int x, int y) {
@@ -129,8 +168,8 @@ void SdlScreen::setOrigin(int x, int y) {
 }
 
 bool SdlScreen::present(const Context& framebuffer, const Rect& area) {
-    // Asking again is cheap; SDL makes a new surface after a resize.
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    // Asking again is cheap; a new surface comes after a resize.
+    SDL_Surface* surface = pixelSurface();
     if (!surface)
         return false;
     const bool clearing = clearDue_ || !surfaceValid_;
@@ -146,7 +185,7 @@ bool SdlScreen::present(const Context& framebuffer, const Rect& area) {
     surfaceValid_ = true;
     if (r.isNull() || r.isEmpty()) {
         if (clearing)
-            SDL_UpdateWindowSurface(window_);
+            showPixels(nullptr, 0);
         return true;
     }
     const int x = int(r.minX()), y = int(r.minY()), w = int(r.width()), h = int(r.height());
@@ -166,10 +205,10 @@ bool SdlScreen::present(const Context& framebuffer, const Rect& area) {
     if (locked)
         SDL_UnlockSurface(surface);
     if (clearing) {
-        SDL_UpdateWindowSurface(window_);
+        showPixels(nullptr, 0);
     } else {
         const SDL_Rect rect{x + originX_, y + originY_, w, h};
-        SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+        showPixels(&rect, 1);
     }
     ++presentCount_;
     lastPresented_ = r;

@@ -7,12 +7,15 @@
 #include "platform/foundation/Result.h"
 #include "platform/graphics/Rect.h"
 
+struct SDL_Rect;
+struct SDL_Surface;
 struct SDL_Window;
 
 namespace platform {
 
 class Context;
 class Image;
+class SdlWaylandSurface;
 
 // How the framebuffer's A, R, G, B bytes become the window's pixels.
 enum class PixelUpload {
@@ -26,8 +29,9 @@ enum class PixelUpload {
 
 // An SDL window and the way the composed framebuffer reaches it: through
 // the window's own pixel surface, so that only the changed rectangle is
-// copied and shown (on X11 one XPutImage of that rectangle). Owns SDL's
-// video subsystem for its lifetime.
+// copied and shown (on X11 one XPutImage of that rectangle; on Wayland a
+// shared-memory buffer of our own, see SdlWaylandSurface). Owns SDL's video
+// subsystem for its lifetime.
 class SdlScreen {
 public:
     // The faster of the two (bench/ui_window_upload.cpp).
@@ -57,6 +61,11 @@ public:
     // Copies `area` (pixels, clipped to both) of `framebuffer` to the window
     // and shows it. False when the window has no pixel surface.
     bool present(const Context& framebuffer, const Rect& area);
+    // Makes the window's pixel surface now and paints it black, so that the
+    // first present finds its memory ready (the window opens on a worker
+    // while the app launches). Only where the surface is plain memory (X11's
+    // shared memory): elsewhere SDL would make a renderer tied to this thread.
+    void prepareSurface();
     // Where the framebuffer's top-left pixel goes in the window (full screen
     // centres a picture smaller than the screen). Setting it paints the
     // window black at the next present, so no old pixels stay beside it.
@@ -76,8 +85,14 @@ public:
     Rect lastPresented() const { return lastPresented_; }
 
 private:
-    SdlScreen() = default;
+    SdlScreen();
+    // The pixels to write and the way to show them: SDL's window surface, or
+    // on Wayland our own shared memory.
+    SDL_Surface* pixelSurface();
+    void showPixels(const SDL_Rect* rects, int count);
     SDL_Window* window_ = nullptr;
+    std::unique_ptr<SdlWaylandSurface> wayland_;
+    bool waylandChecked_ = false;
     PixelUpload upload_ = kDefaultUpload;
     bool surfaceValid_ = false;
     bool hasIcon_ = false;

@@ -1,27 +1,45 @@
 #!/usr/bin/env bash
-# The window natively on Wayland: under a headless Weston compositor the app
-# opens its window through SDL's Wayland backend, shows a first frame and
-# ends normally on SIGTERM, saving its painting. Skipped when Weston is not
-# installed.
+# The window natively on Wayland: under a Weston compositor with no screen
+# (Weston's X11 backend drawing with pixman into a private Xvfb, which gives
+# it a seat: a keyboard and a pointer) the app opens its window through SDL's
+# Wayland backend, shows a first frame and ends normally on SIGTERM, saving
+# its painting; the compositor's output shows the window's white canvas, and
+# a click and F11 through the compositor's seat make the window full screen.
+# Under Weston's headless backend, which has no seat, SDL's Wayland backend
+# would die starting: the app says why it opens no window there instead.
+# Skipped when Weston or Xvfb is not installed.
 # Usage: wayland.sh BUILD_DIR
 set -euo pipefail
 build=$1
 zorbel=$build/app/zorbel
 command -v weston >/dev/null || { echo "wayland: weston is not installed: skipped"; exit 77; }
+command -v Xvfb >/dev/null || { echo "wayland: Xvfb is not installed: skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "wayland: xdotool is not installed: skipped"; exit 77; }
 [ -x "$zorbel" ] || { echo "wayland: $zorbel is not built" >&2; exit 1; }
 work=$(mktemp -d)
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 weston_pid=
+headless_pid=
+xvfb_pid=
 cleanup() {
     [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null && wait "$weston_pid" 2>/dev/null
+    [ -n "$headless_pid" ] && kill "$headless_pid" 2>/dev/null && wait "$headless_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "wayland: $*" >&2; [ -f "$work/app.log" ] && cat "$work/app.log" >&2; exit 1; }
 
-weston --backend=headless-backend.so --socket=zorbel-test --idle-time=0 \
-    >"$work/weston.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+DISPLAY=:$(head -n 1 "$work/display") weston --backend=x11-backend.so --use-pixman \
+    --width=1024 --height=1000 --socket=zorbel-test --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
 for _ in $(seq 50); do
     [ -S "$XDG_RUNTIME_DIR/zorbel-test" ] && break
@@ -30,6 +48,9 @@ done
 [ -S "$XDG_RUNTIME_DIR/zorbel-test" ] || { cat "$work/weston.log" >&2; fail "weston did not start"; }
 
 unset DISPLAY SDL_VIDEODRIVER
+# SDL 2.26's Wayland backend and libdecor leave their window frame and
+# per-thread data behind at exit: leaks of those libraries, not checked here.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 WAYLAND_DISPLAY=zorbel-test "$zorbel" --home "$work/home" >"$work/app.log" 2>&1 &
 app=$!
 for _ in $(seq 100); do
@@ -37,22 +58,75 @@ for _ in $(seq 100); do
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1
 done
-if ! grep -q "First frame shown" "$work/app.log" && ! kill -0 "$app" 2>/dev/null; then
+if ! grep -q "First frame shown" "$work/app.log"; then
     status=0
+    kill -0 "$app" 2>/dev/null && kill -KILL "$app"
     wait "$app" || status=$?
-    # SDL 2.26's Wayland backend dies while it starts under Weston's headless
-    # backend (a compositor without a seat): a fault of the library, not of
-    # the app, so the check cannot run here.
-    if grep -q "libSDL2" "$work/app.log" && grep -q "SEGV" "$work/app.log"; then
-        echo "wayland: SDL's Wayland backend crashed while starting under headless Weston: skipped"
-        exit 77
-    fi
-    fail "the app ended (status $status) before showing a frame"
+    fail "no frame shown (the app ended with status $status)"
 fi
 grep -q "First frame shown (wayland," "$work/app.log" || fail "no frame shown through SDL's Wayland backend"
+# The compositor draws its output into the Xvfb screen, where this prints the
+# count of white pixels (none of them Weston's own) and the centre of their
+# bounding box.
+white_on_screen() {
+    sleep 0.5
+    xwd -root -silent -display ":$(head -n 1 "$work/display")" >"$work/screen.xwd" ||
+        fail "the compositor's output could not be read"
+    python3 - "$work/screen.xwd" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+header = struct.unpack(">25I", data[:100])
+size, width, height = header[0], header[4], header[5]
+bits, line, colours = header[11], header[12], header[19]
+start = size + colours * 12
+count, xs, ys = 0, [], []
+for y in range(height if bits == 32 else 0):
+    row = data[start + y * line:start + y * line + width * 4]
+    for x in range(0, width, 8):
+        if row[x * 4:x * 4 + 3] == b"\xff\xff\xff":
+            count += 8
+            xs.append(x)
+            ys.append(y)
+print(count, (min(xs) + max(xs)) // 2 if xs else 0, (min(ys) + max(ys)) // 2 if ys else 0)
+PY
+}
+# The blank canvas: about 300 x 350 white pixels.
+read -r white x y < <(white_on_screen)
+[ "$white" -ge 50000 ] || fail "the window's pixels did not reach the compositor ($white white pixels)"
+
+# Keys and the pointer through the compositor's seat: a click on the canvas
+# gives the window the keyboard, F11 makes it full screen.
+export DISPLAY=:$(head -n 1 "$work/display")
+xdotool mousemove "$x" "$y" click 1
+sleep 0.5
+xdotool key F11
+for _ in $(seq 50); do
+    grep -q "Full screen: 1024 x 1000 pixels" "$work/app.log" && break
+    sleep 0.1
+done
+grep -q "Full screen: 1024 x 1000 pixels" "$work/app.log" || fail "F11 did not make the window full screen"
+unset DISPLAY
+# The canvas at twice the size fills the screen's new buffers.
+read -r white x y < <(white_on_screen)
+[ "$white" -ge 250000 ] || fail "the full-screen picture did not reach the compositor ($white white pixels)"
 kill -TERM "$app"
 status=0
 wait "$app" || status=$?
 [ "$status" -eq 0 ] || fail "the app ended with status $status"
 [ -f "$work/home/Documents/zorbel.png" ] || fail "the painting was not saved at the end"
+
+weston --backend=headless-backend.so --socket=zorbel-seatless --idle-time=0 \
+    >"$work/headless.log" 2>&1 &
+headless_pid=$!
+for _ in $(seq 50); do
+    [ -S "$XDG_RUNTIME_DIR/zorbel-seatless" ] && break
+    sleep 0.1
+done
+[ -S "$XDG_RUNTIME_DIR/zorbel-seatless" ] || { cat "$work/headless.log" >&2; fail "headless weston did not start"; }
+status=0
+SDL_VIDEODRIVER=wayland WAYLAND_DISPLAY=zorbel-seatless timeout 60 "$zorbel" --home "$work/home" \
+    >"$work/app.log" 2>&1 || status=$?
+[ "$status" -eq 1 ] || fail "without a seat the app ended with status $status, not 1"
+grep -q "The window could not be opened (the Wayland compositor offers no seat" "$work/app.log" ||
+    fail "without a seat the app did not say why it opened no window"
 echo "wayland: ok"

@@ -1,6 +1,8 @@
 // The window driver without a display: SDL's dummy video driver, events
 // pushed into SDL's queue before the run, SDL_QUIT last.
 
+#include <array>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -371,7 +373,9 @@ TEST_F(SdlDriverTest, FullScreenMapsTheMouseOntoTheCentredPicture) {
         screenWidth = driver->screen().width();
         screenHeight = driver->screen().height();
         scale = int(window->scale());
-        auto button = [&](Uint32 type, int x, int y) { pushButtonAtPixel(type, SDL_BUTTON_LEFT, x, y); };
+        auto button = [&](Uint32 type, int x, int y) {
+            pushButtonAtPixel(type, SDL_BUTTON_LEFT, x, y);
+        };
         button(SDL_MOUSEBUTTONDOWN, originX + 100 * scale, originY + 200 * scale);
         button(SDL_MOUSEBUTTONUP, originX + 100 * scale, originY + 200 * scale);
         if (originX > 0) {
@@ -396,4 +400,72 @@ TEST_F(SdlDriverTest, FullScreenMapsTheMouseOntoTheCentredPicture) {
     EXPECT_EQ(driver->screen().width(), 320 * driver->scale());
     EXPECT_EQ(driver->screen().originX(), 0);
     EXPECT_EQ(int(window->scale()), driver->scale());
+}
+
+namespace {
+
+// Launches while the window opens on its worker: makes a window with a red
+// square, ends the run from a timer, and reads the window's pixels as the
+// run ends (the driver is gone once runWindowDriver returns).
+struct EarlyWindowDelegate : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    Uint8 red = 0, green = 0, blue = 0; // at the square's centre
+    Uint8 outsideRed = 0;               // beside it
+    void applicationDidFinishLaunching() override {
+        window = std::make_shared<Window>();
+        auto square = std::make_shared<View>(Rect(100, 200, 40, 40));
+        square->setBackgroundColor(Color::rgb(1, 0, 0));
+        window->setBackgroundColor(Color::rgb(1, 1, 1));
+        window->addSubview(square);
+        window->makeKeyAndVisible();
+        Timer::scheduledTimer(0.05, [](Timer&) {
+            SDL_Event e{};
+            e.type = SDL_QUIT;
+            SDL_PushEvent(&e);
+        });
+    }
+    void applicationWillTerminate() override {
+        SDL_Window* w = SDL_GetWindowFromID(1);
+        SDL_Surface* surface = w ? SDL_GetWindowSurface(w) : nullptr;
+        if (!surface)
+            return;
+        int scale = surface->w / 320;
+        auto pixel = [&](int x, int y) {
+            Uint32 value = 0;
+            std::memcpy(&value,
+                        static_cast<Uint8*>(surface->pixels) + y * scale * surface->pitch +
+                            x * scale * surface->format->BytesPerPixel,
+                        surface->format->BytesPerPixel);
+            Uint8 r, g, b;
+            SDL_GetRGB(value, surface->format, &r, &g, &b);
+            return std::array<Uint8, 3>{r, g, b};
+        };
+        const auto inside = pixel(120, 220);
+        red = inside[0];
+        green = inside[1];
+        blue = inside[2];
+        outsideRed = pixel(20, 400)[0];
+    }
+};
+
+} // namespace
+
+// The window opened on a worker while the app launched shows the app's first
+// frame, and the main thread is back in the process's own locale.
+TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    RunLoop::main().reset(ClockMode::Real);
+    Application::shared().resetForTesting();
+    EarlyWindowDelegate delegate;
+    Application::shared().setDelegate(&delegate);
+    Application::shared().setStatusBarHidden(true);
+    startWindowDriver();
+    EXPECT_EQ(runWindowDriver(LaunchOptions{}), 0);
+    EXPECT_EQ(uselocale(nullptr), LC_GLOBAL_LOCALE);
+    EXPECT_EQ((std::array<Uint8, 3>{delegate.red, delegate.green, delegate.blue}),
+              (std::array<Uint8, 3>{255, 0, 0}));
+    EXPECT_EQ(delegate.outsideRed, 255); // the white window around it
+    delegate.window.reset();
+    Application::shared().resetForTesting();
+    RunLoop::main().reset(ClockMode::Real);
 }
