@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <clocale>
 #include <cmath>
-#include <condition_variable>
-#include <cstdlib>
-#include <locale.h>
 #include <map>
-#include <mutex>
 #include <string_view>
 #include <utility>
 
 #include <SDL.h>
 
-#include "platform/drivers/SdlWaylandSurface.h"
+#include "platform/drivers/SdlVideoChoice.h"
 #include "platform/foundation/AppName.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -111,41 +106,6 @@ int SdlDriver::turned(int orientation, bool left) {
     return order[(i + (left ? 1 : 3)) % 4];
 }
 
-namespace {
-
-constexpr const char* kNoSeat = "the Wayland compositor offers no seat (no keyboard or "
-                                "pointer), which SDL's Wayland backend cannot start without";
-
-// Native on Wayland where there is a compositor (SDL would take XWayland
-// first); an explicit SDL_VIDEODRIVER still decides. A compositor without a
-// seat is left alone: SDL's Wayland backend would die starting there.
-struct VideoChoice {
-    bool refused = false;    // only Wayland was asked for, and it has no seat
-    bool passedOver = false; // a seatless compositor was passed over for X11
-};
-
-VideoChoice chooseVideoDriver() {
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
-    const std::string_view requested = asked ? asked : "";
-    if (!requested.empty() && requested.find("wayland") == std::string_view::npos)
-        return {};
-    // Without a Wayland display named SDL takes X11 where there is one.
-    if (requested.empty() && !std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
-        return {};
-    const WaylandSeat seat = probeWaylandSeat();
-    if (seat == WaylandSeat::NoSeat) {
-        if (requested == "wayland")
-            return {true, false};
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-        return {false, true};
-    }
-    if (seat == WaylandSeat::Seat && requested.empty() && std::getenv("WAYLAND_DISPLAY"))
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
-    return {};
-}
-
-} // namespace
-
 Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
     auto driver = openWindow(upload);
     if (driver)
@@ -164,10 +124,10 @@ SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleK
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     const VideoChoice choice = chooseVideoDriver();
     if (choice.refused)
-        return R::failure(kNoSeat);
+        return R::failure(VideoChoice::kNoSeat);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return R::failure(std::string(SDL_GetError()) +
-                          (choice.passedOver ? std::string("; ") + kNoSeat : ""));
+                          (choice.passedOver ? std::string("; ") + VideoChoice::kNoSeat : ""));
     // The window's pixels go up as shared memory (XPutImage / XShmPutImage):
     // a texture framebuffer would load the whole OpenGL stack (tens of
     // megabytes, LLVM among them) to show the same pixels. On Wayland the
@@ -609,117 +569,6 @@ int SdlDriver::run() {
     Application::shared().terminate();
     return int(Application::shared().terminationWriteFailed() ? ExitStatus::NotSaved
                                                               : ExitStatus::Success);
-}
-
-namespace {
-
-// The window being opened on a worker thread (startWindowDriver), and the C
-// locale the main thread keeps meanwhile.
-struct PendingWindow {
-    // SDL's own thread: SDL frees what it keeps per thread (its error
-    // message) when such a thread ends.
-    SDL_Thread* worker = nullptr;
-    // The window's scale once the worker knows it (0 when it ended without).
-    std::mutex mutex;
-    std::condition_variable scaleKnown;
-    bool scaleSettled = false;
-    int scale = 0;
-    Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
-    locale_t cLocale = nullptr;
-};
-
-PendingWindow& pendingWindow() {
-    static PendingWindow pending;
-    return pending;
-}
-
-// The main thread back in the process's locale.
-void leaveCLocale(PendingWindow& pending) {
-    if (!pending.cLocale)
-        return;
-    uselocale(LC_GLOBAL_LOCALE);
-    freelocale(pending.cLocale);
-    pending.cLocale = nullptr;
-}
-
-// The window startWindowDriver began to open, or a window opened now.
-Result<std::unique_ptr<SdlDriver>> takeWindowDriver() {
-    PendingWindow& pending = pendingWindow();
-    if (!pending.worker)
-        return SdlDriver::create();
-    SDL_WaitThread(pending.worker, nullptr);
-    pending.worker = nullptr;
-    leaveCLocale(pending);
-    auto driver = std::move(pending.driver);
-    if (driver)
-        driver.value()->finishOpening();
-    return driver;
-}
-
-} // namespace
-
-void startWindowDriver() {
-    PendingWindow& pending = pendingWindow();
-    if (pending.worker)
-        return;
-    // SDL's X11 start-up sets the process's locale to the user's while it
-    // opens the input method: numbers the main thread reads or writes
-    // meanwhile stay in the C locale the app otherwise runs in.
-    pending.cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    if (pending.cLocale)
-        uselocale(pending.cLocale);
-    pending.worker = SDL_CreateThread(
-        [](void* data) {
-            auto* p = static_cast<PendingWindow*>(data);
-            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [p](int scale) {
-                const std::lock_guard lock(p->mutex);
-                p->scale = scale;
-                p->scaleSettled = true;
-                p->scaleKnown.notify_all();
-            });
-            const std::lock_guard lock(p->mutex);
-            p->scaleSettled = true;
-            p->scaleKnown.notify_all();
-            return 0;
-        },
-        "window", &pending);
-    if (!pending.worker)
-        leaveCLocale(pending); // the window opens on this thread later
-}
-
-int runWindowDriver(const LaunchOptions& options) {
-    // Resetting would drop every timer made so far (the status bar's clock
-    // stopped at launch that way); ApplicationMain starts the real clock
-    // before the interface is made.
-    if (RunLoop::main().clockMode() != ClockMode::Real)
-        RunLoop::main().reset(ClockMode::Real);
-    // With the window opening on its worker since before the delegate was
-    // made, the app's own launch runs meanwhile; a window that then fails to
-    // open ends the run before anything is saved, as it did before launching.
-    PendingWindow& pending = pendingWindow();
-    const bool opening = pending.worker != nullptr;
-    std::unique_ptr<Context> firstFrame;
-    if (opening) {
-        Application::shared().finishLaunching();
-        // The first frame is drawn while SDL makes the window.
-        int scale = 0;
-        {
-            std::unique_lock lock(pending.mutex);
-            pending.scaleKnown.wait(lock, [&] { return pending.scaleSettled; });
-            scale = pending.scale;
-        }
-        firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
-    }
-    auto driver = takeWindowDriver();
-    if (!driver) {
-        log("The window could not be opened (" + driver.error() + "); try --headless");
-        return 1;
-    }
-    if (!opening)
-        Application::shared().finishLaunching();
-    (*driver)->adoptFirstFrame(std::move(firstFrame));
-    openLaunchFiles(options.files);
-    return (*driver)->run();
 }
 
 } // namespace platform
