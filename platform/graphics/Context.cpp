@@ -10,6 +10,7 @@
 #include "platform/graphics/Compositor.h"
 #include "platform/graphics/Layer.h"
 #include "platform/graphics/PixelMath.h"
+#include "platform/graphics/PixelMemory.h"
 #include "platform/graphics/Rasterizer.h"
 
 namespace platform {
@@ -168,7 +169,7 @@ std::unique_ptr<Context> Context::createBitmap(int width, int height, std::uint8
         return nullptr;
     bool owned = false;
     if (!data) {
-        data = static_cast<std::uint8_t*>(std::calloc(std::size_t(width) * 4, std::size_t(height)));
+        data = PixelMemory::allocate(std::size_t(width) * 4 * std::size_t(height));
         if (!data)
             return nullptr;
         owned = true;
@@ -184,7 +185,7 @@ Context::Context(int width, int height, std::uint8_t* data, bool owned, YAxis ax
 
 Context::~Context() {
     if (owned_)
-        std::free(data_);
+        PixelMemory::release(data_, bytesPerRow() * std::size_t(height_));
 }
 
 // --- State ---------------------------------------------------------------
@@ -583,9 +584,9 @@ ImageRef Context::makeImage() const {
 
 std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image) {
     const int w = image.width(), h = image.height();
-    void* memory = nullptr;
+    std::uint8_t* memory = nullptr;
     if (w > 0 && h > 0)
-        memory = std::calloc(std::size_t(w) * 4, std::size_t(h));
+        memory = PixelMemory::allocate(std::size_t(w) * 4 * std::size_t(h));
     if (!memory && w > 0 && h > 0) {
         std::fputs("++++++++++++++ Memory not allocated! CreateARGBBitmapContext", stderr);
         std::fflush(stderr);
@@ -593,13 +594,13 @@ std::unique_ptr<Context> CreateARGBBitmapContext(const Image& image) {
     }
     if (w <= 0 || h <= 0 || w > kMaxContextSide || h > kMaxContextSide ||
         std::int64_t(w) * h > kMaxContextPixels) {
-        std::free(memory);
+        PixelMemory::release(memory, std::size_t(w) * 4 * std::size_t(h));
         std::fputs("Context not created! CreateARGBBitmapContext", stderr);
         std::fflush(stderr);
         return nullptr;
     }
     return std::unique_ptr<Context>(
-        new Context(w, h, static_cast<std::uint8_t*>(memory), true, YAxis::Up));
+        new Context(w, h, memory, true, YAxis::Up));
 }
 
 } // namespace platform
