@@ -20,8 +20,10 @@ class Image;
 // the last holder may let go of a picture on any thread.
 class NamedPictureCache {
 public:
-    // About two of the largest overlays, or every button and brush picture.
-    static constexpr std::size_t kDefaultBudget = 4u << 20;
+    // Every button, thumbnail and brush picture, or three full-screen
+    // backgrounds; the largest overlays (over 2 MB) are decoded again when
+    // chosen again, not kept.
+    static constexpr std::size_t kDefaultBudget = 2u << 20;
 
     using Loader = std::function<std::shared_ptr<const Image>(const std::string& key)>;
 

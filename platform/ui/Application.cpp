@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/foundation/Allocator.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Image.h"
@@ -103,8 +104,10 @@ void Application::receiveMemoryWarning() {
         if (std::find(controllers_.begin(), controllers_.end(), c) != controllers_.end())
             c->didReceiveMemoryWarning();
     // Last, once the controllers have let go of what they can: a picture only
-    // the cache still holds is worth more as free memory.
+    // the cache still holds is worth more as free memory, and free memory is
+    // worth most back in the system's hands.
     Image::purgeNamedPictures();
+    Allocator::returnFreePages();
 }
 
 void Application::registerViewController(ViewController* controller) {
