@@ -19,7 +19,7 @@ namespace {
 // many times each was decoded and how many are still in memory.
 struct Pictures {
     std::map<std::string, int> loads;
-    int alive = 0;
+    std::atomic<int> alive{0}; // pictures are freed on whichever thread lets go last
 
     NamedPictureCache::Loader loader() {
         return [this](const std::string& key) -> ImageRef {
