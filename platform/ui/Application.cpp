@@ -9,6 +9,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ViewController.h"
@@ -107,6 +108,7 @@ void Application::receiveMemoryWarning() {
     // the cache still holds is worth more as free memory, and free memory is
     // worth most back in the system's hands.
     Image::purgeNamedPictures();
+    Font::purgeUnusedFonts();
     Allocator::returnFreePages();
 }
 
