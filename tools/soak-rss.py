@@ -90,6 +90,13 @@ def main():
             print("soak-rss: %s first %.1f MB, median %.1f MB, last %.1f MB"
                   % (what, sizes[0] / 1024, statistics.median(sizes) / 1024, sizes[-1] / 1024))
         resident = [point[1] for point in after]
+        # What the app holds swings with what is open at each marker (a screen,
+        # a caption's font, pictures kept since the last memory warning); the
+        # lowest readings show whether what stays keeps growing.
+        half = len(resident) // 2
+        if half:
+            print("soak-rss: lowest %.1f MB in the first half, %.1f MB in the second"
+                  % (min(resident[:half]) / 1024, min(resident[half:]) / 1024))
         first, median, last = resident[0], statistics.median(resident), resident[-1]
         grew = (last - first) / 1024
         print("soak-rss: %.0f s; resident size first %.1f MB (step 1000), median %.1f MB, last %.1f MB;"
