@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/drivers/HeadlessDriver.h"
+#include "platform/foundation/Allocator.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/ui/RunLoop.h"
@@ -144,6 +145,7 @@ void setRelaunchDelegateFactory(DelegateFactory factory) {
 }
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
+    Allocator::keepLargeBlocksApart();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);

@@ -1,13 +1,12 @@
 #include "platform/graphics/Image.h"
 
 #include <cstring>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
 #include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ResourceBundle.h"
+#include "platform/graphics/NamedPictureCache.h"
 
 namespace platform {
 
@@ -71,53 +70,24 @@ Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension
     return image;
 }
 
-namespace {
-
-// The pictures named() has loaded, by file name.
-struct NamedCache {
-    std::mutex mutex;
-    std::unordered_map<std::string, ImageRef> pictures;
-};
-
-NamedCache& namedCache() {
-    static NamedCache cache;
-    return cache;
-}
-
-} // namespace
-
 ImageRef Image::named(std::string_view name) {
     // A name with its own extension other than .png is looked up as it is.
     const auto dot = name.rfind('.');
-    const bool otherType = dot != std::string_view::npos && name.substr(dot) != ".png";
     std::string key(name);
-    if (!otherType && (dot == std::string_view::npos))
+    if (dot == std::string_view::npos)
         key += ".png";
-
-    NamedCache& cache = namedCache();
-    {
-        std::lock_guard lock(cache.mutex);
-        if (auto it = cache.pictures.find(key); it != cache.pictures.end())
-            return it->second;
-    }
-    ImageRef image;
-    const auto path = ResourceBundle::pathForResource(key, "");
-    if (!path.empty()) {
-        if (auto loaded = load(path))
-            image = *loaded;
-    }
-    std::lock_guard lock(cache.mutex);
     // Only found pictures are kept: a resource built later is still found.
-    if (image)
-        cache.pictures.emplace(key, image);
-    return image;
+    return NamedPictureCache::shared().picture(key, [](const std::string& file) -> ImageRef {
+        const auto path = ResourceBundle::pathForResource(file, "");
+        if (path.empty())
+            return nullptr;
+        auto loaded = load(path);
+        return loaded ? *loaded : nullptr;
+    });
 }
 
 std::size_t Image::purgeNamedPictures() {
-    NamedCache& cache = namedCache();
-    std::lock_guard lock(cache.mutex);
-    return std::erase_if(cache.pictures,
-                         [](const auto& entry) { return entry.second.use_count() == 1; });
+    return NamedPictureCache::shared().purge();
 }
 
 Size Image::size() const {

@@ -41,9 +41,11 @@ public:
                                                      int maxDimension = 0);
 
     // A picture of the app's resources by file name ("whitevert480.png", or
-    // "whitevert480" meaning the .png), loaded once and then shared. Null when
-    // there is no such resource or it cannot be decoded (the decoder logs why;
-    // a missing one is not logged: callers log their own line). Thread-safe.
+    // "whitevert480" meaning the .png), shared: while anyone holds it, it is
+    // handed out again as the same object. Pictures nobody holds are kept for
+    // a while, within a byte budget (NamedPictureCache). Null when there is no
+    // such resource or it cannot be decoded (the decoder logs why; a missing
+    // one is not logged: callers log their own line). Thread-safe.
     static std::shared_ptr<const Image> named(std::string_view name);
     // Lets go of the pictures named() keeps that nobody else holds (an overlay
     // no longer on the painting, a closed picker's thumbnails); they are loaded

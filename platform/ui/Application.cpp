@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/foundation/Allocator.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ViewController.h"
@@ -103,8 +105,11 @@ void Application::receiveMemoryWarning() {
         if (std::find(controllers_.begin(), controllers_.end(), c) != controllers_.end())
             c->didReceiveMemoryWarning();
     // Last, once the controllers have let go of what they can: a picture only
-    // the cache still holds is worth more as free memory.
+    // the cache still holds is worth more as free memory, and free memory is
+    // worth most back in the system's hands.
     Image::purgeNamedPictures();
+    Font::purgeUnusedFonts();
+    Allocator::returnFreePages();
 }
 
 void Application::registerViewController(ViewController* controller) {

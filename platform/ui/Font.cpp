@@ -273,6 +273,12 @@ FontRef cachedFont(std::string_view name, float size, Open open) {
 } // namespace
 
 Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+std::size_t Font::purgeUnusedFonts() {
+    FontCache& fc = fontCache();
+    std::lock_guard lock(fc.mutex);
+    return std::erase_if(fc.fonts, [](const auto& entry) { return entry.second.use_count() <= 1; });
+}
 Font::~Font() = default;
 
 FontRef Font::fontWithName(std::string_view name, float size) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ public:
     static FontRef fontWithName(std::string_view name, float size);
     static FontRef systemFontOfSize(float size);
     static FontRef boldSystemFontOfSize(float size);
+    // Lets go of the fonts nobody else holds (their faces and the font files
+    // they map); they are opened again when next asked for. Returns how many
+    // went. Thread-safe.
+    static std::size_t purgeUnusedFonts();
 
     ~Font();
     Font(const Font&) = delete;

@@ -367,6 +367,7 @@ TEST(ImageCodec, NamedLoadsResourcesOnceByName) {
 // the file as it is now), while a picture still in use stays the one shared.
 TEST(ImageCodec, PurgeDropsOnlyPicturesNobodyHolds) {
     QuietLog quiet;
+    Image::purgeNamedPictures(); // what an earlier run of this test left kept
     const fs::path dir = scratch("purge");
     ASSERT_TRUE(
         writeFileAtomically(dir / "zzgfxpurgeheld.png", *premultipliedSampler(3, 2)->pngData()));

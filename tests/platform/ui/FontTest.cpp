@@ -75,6 +75,19 @@ TEST(Font, EachNameAndSizeIsOpenedOnce) {
     EXPECT_FALSE(Font::fontWithName("NoSuchTypeface-Bold", 23)); // asked twice, still none
 }
 
+// A memory warning's purge closes the fonts nobody holds; a font in use stays
+// the one shared.
+TEST(Font, PurgeClosesOnlyFontsNobodyHolds) {
+    FontRef held = Font::fontWithName("Georgia", 31);
+    std::weak_ptr<const Font> unheld = Font::fontWithName("Georgia", 33);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(unheld.expired()); // kept for the next to ask
+    EXPECT_GE(Font::purgeUnusedFonts(), 1u);
+    EXPECT_TRUE(unheld.expired());
+    EXPECT_EQ(Font::fontWithName("Georgia", 31), held);
+    EXPECT_EQ(Font::fontWithName("Georgia", 33)->pointSize(), 33);
+}
+
 TEST(Font, HeightIsAscenderPlusDescenderAndEmptyTextHasNoWidth) {
     FontRef f = Font::fontWithName("Helvetica-Bold", 48);
     ASSERT_TRUE(f);
