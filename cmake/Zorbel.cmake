@@ -53,7 +53,7 @@ endfunction()
 
 # zorbel_benchmark(NAME SOURCE [DEPS ...])
 function(zorbel_benchmark name src)
-  add_executable(${name} ${src})
+  add_executable(${name} ${src} ${PROJECT_SOURCE_DIR}/bench/support/AppAllocator.cpp)
   target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARGN} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
