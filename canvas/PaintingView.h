@@ -18,6 +18,7 @@
 #include "canvas/Orientation.h"
 #include "canvas/PaintPoint.h"
 #include "canvas/PaintingViewDefaults.h"
+#include "canvas/PointerMarker.h"
 #include "canvas/StrokeRenderer.h"
 #include "canvas/Tool.h"
 #include "canvas/TouchState.h"
@@ -167,8 +168,6 @@ public:
     void pointerLeft() override;
     // Where the mark is drawn now, if it is.
     std::optional<platform::Point> pointerMarkerPosition() const;
-    // Half a point off whole: on whole-point positions its line fills whole pixels.
-    static constexpr float kPointerMarkerRadius = 4.5f;
 
     // --- Shapes and smoothing (PaintingView+Smoothing.cpp) --------------------
     bool wasClosedObjectDrawn() const;
@@ -275,8 +274,6 @@ private:
     platform::Point cloneSourceCentre(float x, float y) const;
     void renderPolyline(const std::vector<platform::Point>& points);
     void endStroke(const platform::Touch* touch, Tool tool);
-    void drawPointerMarker(platform::Context& context, platform::Point at);
-    void setNeedsDisplayAroundPointerMarker();
 
     PaintingViewDelegate* delegate_ = nullptr;
     mutable PaintingViewDefaults defaults_;
@@ -296,8 +293,7 @@ private:
     CloneSetUp clone_;
     std::vector<std::shared_ptr<PaintPoint>> mPointArray_;
     float bezierResolution_ = 20;
-    std::optional<platform::Point> pointer_; // hovering, in the canvas's bounds
-    std::optional<platform::Rect> pointerMarkerDrawn_; // where the last display put it
+    PointerMarker pointerMarker_;
 };
 
 } // namespace zorbel
