@@ -13,6 +13,7 @@
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
 #include "app/SettingsStore.h"
+#include "canvas/DocumentFolder.h"
 #include "canvas/PaintingView.h"
 #include "pickers/PickerInterfaceClasses.h"
 #include "platform/foundation/Log.h"
@@ -144,10 +145,10 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     bool undoWritten = !canvas.undoLayerContext();
     std::vector<std::thread> helpers;
     const auto writeOriginal = [&] {
-        originalWritten = canvas.writeOrgImageOut(PaintingView::kOrgImageFile) || originalWritten;
+        originalWritten = canvas.writeOrgImageOut(DocumentFolder::kOrgImageFile) || originalWritten;
     };
     const auto writeUndo = [&] {
-        undoWritten = canvas.writeUndoImageOut(PaintingView::kUndoFile) || undoWritten;
+        undoWritten = canvas.writeUndoImageOut(DocumentFolder::kUndoFile) || undoWritten;
     };
     bool onHelpers = true;
     try {
@@ -156,7 +157,7 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     } catch (const std::system_error&) {
         onHelpers = false; // no threads to be had: one after the other
     }
-    const bool paintingWritten = canvas.writeImageOut(PaintingView::kDocumentFile);
+    const bool paintingWritten = canvas.writeImageOut(DocumentFolder::kDocumentFile);
     // The layers go with the painting they lie on.
     const bool layersSaved = saveLayers();
     for (auto& helper : helpers)
@@ -172,9 +173,9 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     const struct {
         bool written;
         std::string_view file;
-    } results[] = {{paintingWritten, PaintingView::kDocumentFile},
-                   {originalWritten, PaintingView::kOrgImageFile},
-                   {undoWritten, PaintingView::kUndoFile}};
+    } results[] = {{paintingWritten, DocumentFolder::kDocumentFile},
+                   {originalWritten, DocumentFolder::kOrgImageFile},
+                   {undoWritten, DocumentFolder::kUndoFile}};
     bool all = true;
     for (const auto& r : results)
         if (!r.written) {

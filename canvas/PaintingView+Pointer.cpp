@@ -26,7 +26,7 @@ std::optional<Point> PaintingView::pointerMarkerPosition() const {
     const PaintingViewDelegate& delegate = host();
     if (delegate.paintingViewIsBusy() || !delegate.paintingViewToolPaints())
         return std::nullopt;
-    return applyFingerOffset(*pointer);
+    return touch_.withFingerOffset(*pointer, delegate.paintingViewInterfaceOrientation());
 }
 
 } // namespace zorbel

@@ -16,7 +16,6 @@
 #include "canvas/DocumentFolder.h"
 #include "canvas/DocumentPictures.h"
 #include "canvas/Orientation.h"
-#include "canvas/PaintPoint.h"
 #include "canvas/PaintingViewDefaults.h"
 #include "canvas/PointerMarker.h"
 #include "canvas/StrokeRenderer.h"
@@ -44,11 +43,6 @@ class PaintingView : public platform::View {
 public:
     static constexpr int kCanvasWidth = DocumentPictures::kCanvasWidth;
     static constexpr int kCanvasHeight = DocumentPictures::kCanvasHeight;
-    // The Documents files of the buffers and of the painting.
-    static constexpr std::string_view kTempImageFile = "tempimage.png";
-    static constexpr std::string_view kUndoFile = "tempundo.png";
-    static constexpr std::string_view kOrgImageFile = "zorbelorgimage.png";
-    static constexpr std::string_view kDocumentFile = "zorbel.png";
 
     // A started canvas (awakeFromNib) with `delegate` as its host; fails when
     // not even the painting's buffer could be had.
@@ -155,18 +149,12 @@ public:
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesEnded(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesCancelled(const platform::TouchSet& touches, platform::Event& event) override;
-    // + fingerOffset in portrait, + (-fingerOffset.y, fingerOffset.x) in landscape.
-    platform::Point applyFingerOffset(platform::Point fingerPosition) const;
-    // Clone tool at touch-up: the source tap, then the destination tap.
-    bool handleCloneSetUpTap(platform::Point paintingPosition);
 
     // --- The mouse pointer (PaintingView+Pointer.cpp) ---------------------------
-    // While a painting tool is current and the finger offset is large enough
-    // to need a cursor, a small mark shows where a stroke begun at the
-    // hovering pointer would land.
     bool pointerHovered(platform::Point location) override;
     void pointerLeft() override;
-    // Where the mark is drawn now, if it is.
+    // Where a stroke begun at the hovering pointer would land, while a painting
+    // tool is current and the finger offset needs a cursor: the ring shows it.
     std::optional<platform::Point> pointerMarkerPosition() const;
 
     // --- Shapes and smoothing (PaintingView+Smoothing.cpp) --------------------
@@ -216,7 +204,6 @@ public:
     std::uint8_t* orgImageBitmapData() const { return original_.data(); }
     std::int32_t bitmapByteCount() const { return std::int32_t(offscreen_.byteCount()); }
     bool undoImageHasBeenSaved() const { return undoImageHasBeenSaved_; }
-    platform::Layer* paintlayer() const { return renderer_.layer(); }
     platform::Rect bufferRect() const { return bufferRect_; }
     void setBufferRect(const platform::Rect& r) { bufferRect_ = r; }
     platform::ImageRef bgUIImage() const { return pictures_.background(); }
@@ -224,35 +211,18 @@ public:
     void setOrgUIImage(platform::ImageRef image) { pictures_.setOriginal(std::move(image)); }
     platform::ImageRef brushImage() const { return brushImage_; }
     platform::ImageRef colorBrushImage() const { return colorBrushImage_; }
-    float brushAlpha() const { return renderer_.brushAlpha(); }
-    void setBrushAlpha(float alpha) { renderer_.setBrushAlpha(alpha); }
-    void setBrushBlendMode(platform::BlendMode mode) { renderer_.setBrushBlendMode(mode); }
-    float brushPixelStep() const { return renderer_.brushPixelStep(); }
-    void setBrushPixelStep(float step) { renderer_.setBrushPixelStep(step); }
     platform::Color currentColor() const { return currentColor_; }
-    float brushSize() const { return brush_.size(); }
-    bool showCursor() const { return touch_.showCursor; }
-    void setShowCursor(bool show) { touch_.showCursor = show; }
-    void setLastTimeCursorUsed(bool used) { touch_.lastTimeCursorUsed = used; }
-    void setCursorPosition(platform::Point p) { touch_.cursorPosition = p; }
-    platform::Point fingerOffset() const { return touch_.fingerOffset; }
-    void setFingerOffset(platform::Point p) { touch_.fingerOffset = p; }
-    bool cloneNeedsOffset() const { return clone_.needsOffset; }
-    void setCloneNeedsOffset(bool needs) { clone_.needsOffset = needs; }
-    bool clone2ndPointset() const { return clone_.secondPointSet; }
-    void setClone2ndPointset(bool set) { clone_.secondPointSet = set; }
-    platform::Point cloneRelativeOffset() const { return clone_.relativeOffset; }
-    void setCloneRelativeOffset(platform::Point p) { clone_.relativeOffset = p; }
-    // The painting positions of the current (or last) stroke, touch-down first.
-    const std::vector<std::shared_ptr<PaintPoint>>& pointArray() const { return mPointArray_; }
-    void setPointArray(std::vector<std::shared_ptr<PaintPoint>> points) {
-        mPointArray_ = std::move(points);
-    }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
-    // The parts, for reading: the stamp, the stroke, the finger and the clone set-up.
+    // The stamp, for reading; the stroke: its layer (paintlayer), opacity,
+    // blend mode and stamp spacing, which touch-down sets from the delegate.
     const Brush& brush() const { return brush_; }
+    StrokeRenderer& strokeRenderer() { return renderer_; }
     const StrokeRenderer& strokeRenderer() const { return renderer_; }
+    // The finger, the cursor and the finger offset (the cursor's settings and
+    // the offset are the host's to write), and the clone tool's set-up.
+    TouchState& touchState() { return touch_; }
     const TouchState& touchState() const { return touch_; }
+    CloneSetUp& cloneSetUp() { return clone_; }
     const CloneSetUp& cloneSetUp() const { return clone_; }
 
     std::string className() const override { return "PaintingView"; }
@@ -266,6 +236,8 @@ private:
     PaintingViewDelegate& host() const; // the delegate, or the defaults
     void restoreDocument();             // awakeFromNib's pictures
     bool handleCornerTap(platform::Point position);
+    // Clone tool at touch-up: the source tap, then the destination tap.
+    bool handleCloneSetUpTap(platform::Point paintingPosition);
     void setUpStrokeSettings(Tool tool);
     platform::Context* strokeTarget(); // reloaded as needed; null when flushed
     void stampAlong(const StampPlacement& stamps);
@@ -291,7 +263,6 @@ private:
     StrokeRenderer renderer_;
     TouchState touch_;
     CloneSetUp clone_;
-    std::vector<std::shared_ptr<PaintPoint>> mPointArray_;
     float bezierResolution_ = 20;
     PointerMarker pointerMarker_;
 };
