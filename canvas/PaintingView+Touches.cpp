@@ -166,13 +166,13 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
     }
     touch_.waitingForEndTouch = false;
     if (delegate.paintingViewToolPaints())
-        endStroke(touch, tool);
+        endStroke(touch ? std::optional(touch->previousLocationInView(this)) : std::nullopt, tool);
     clearPaintLayer();
 }
 
 // The stroke layer merged once; then, as the settings ask, the stroke
 // smoothed or replaced by the shape it resembles.
-void PaintingView::endStroke(const Touch* touch, Tool tool) {
+void PaintingView::endStroke(std::optional<Point> previousFinger, Tool tool) {
     PaintingViewDelegate& delegate = host();
     delegate.paintingViewStrokeEnded();
     if (touch_.firstTouch) {
@@ -181,8 +181,7 @@ void PaintingView::endStroke(const Touch* touch, Tool tool) {
         const InterfaceOrientation shown = delegate.paintingViewInterfaceOrientation();
         touch_.location = touch_.withFingerOffset(touch_.location, shown);
         touch_.previousLocation =
-            touch ? touch_.withFingerOffset(touch->previousLocationInView(this), shown)
-                  : touch_.location;
+            previousFinger ? touch_.withFingerOffset(*previousFinger, shown) : touch_.location;
         renderLineFromPoint(touch_.previousLocation, touch_.location);
     }
     if (touch_.showCursor) {

@@ -25,10 +25,6 @@
 #include "platform/foundation/Result.h"
 #include "platform/ui/View.h"
 
-namespace platform {
-class Touch;
-}
-
 namespace zorbel {
 
 class StampPlacement;
@@ -209,8 +205,8 @@ public:
     platform::ImageRef bgUIImage() const { return pictures_.background(); }
     platform::ImageRef orgUIImage() const { return pictures_.original(); }
     void setOrgUIImage(platform::ImageRef image) { pictures_.setOriginal(std::move(image)); }
-    platform::ImageRef brushImage() const { return brushImage_; }
-    platform::ImageRef colorBrushImage() const { return colorBrushImage_; }
+    platform::ImageRef brushImage() const { return brush_.picture(); }
+    platform::ImageRef colorBrushImage() const { return brush_.colorPicture(); }
     platform::Color currentColor() const { return currentColor_; }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
     // The stamp, for reading; the stroke: its layer (paintlayer), opacity,
@@ -243,22 +239,17 @@ private:
     void stampAlong(const StampPlacement& stamps);
     void cloneAlong(const StampPlacement& stamps, Tool tool);
     void reloadCloneSources(Tool tool);
-    platform::Point cloneSourceCentre(float x, float y) const;
     void renderPolyline(const std::vector<platform::Point>& points);
-    void endStroke(const platform::Touch* touch, Tool tool);
+    void endStroke(std::optional<platform::Point> previousFinger, Tool tool);
 
     PaintingViewDelegate* delegate_ = nullptr;
     mutable PaintingViewDefaults defaults_;
     DocumentFolder documents_;
-    CanvasBuffer offscreen_;
-    CanvasBuffer undo_;
-    CanvasBuffer original_;
+    CanvasBuffer offscreen_, undo_, original_; // the painting, its undo copy, the original
     bool undoImageHasBeenSaved_ = false;
     platform::Rect bufferRect_{0, 0, kCanvasWidth, kCanvasHeight};
     DocumentPictures pictures_;
     Brush brush_;
-    platform::ImageRef brushImage_;
-    platform::ImageRef colorBrushImage_;
     platform::Color currentColor_ = platform::Color::black();
     StrokeRenderer renderer_;
     TouchState touch_;
