@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <pixman.h>
@@ -208,57 +207,6 @@ bool drawFromPlacementCache(PlacementCache& cache, std::uint64_t version,
     return true;
 }
 
-// Where a picture lands in device pixels under toDevice.
-struct Footprint {
-    Box placed;
-    bool pad = false;         // edge pixels repeated to whole pixels
-    bool axisAligned = false; // no turn but quarter turns
-};
-
-// Nothing when the picture lands too far out for pixman's coordinates.
-std::optional<Footprint> footprintOf(const SourceBitmap& src, const AffineTransform& toDevice) {
-    const float a = toDevice.a, b = toDevice.b, c = toDevice.c, d = toDevice.d;
-    const bool axisAligned = (b == 0 && c == 0) || (a == 0 && d == 0);
-    const bool unitScale =
-        axisAligned && (b == 0 ? isUnit(a) && isUnit(d) : isUnit(b) && isUnit(c));
-    const Rect footprint = toDevice.apply(Rect(0, 0, float(src.width), float(src.height)));
-    if (!boxFits(footprint.minX()) || !boxFits(footprint.maxX()) || !boxFits(footprint.minY()) ||
-        !boxFits(footprint.maxY()))
-        return std::nullopt;
-    // A stretched picture fills its placement rounded to whole pixels, edge
-    // pixels repeated; a picture at its own size or turned freely keeps soft
-    // edges where it covers pixels partly.
-    const bool pad = axisAligned && !unitScale;
-    const Box placed = pad ? Box{roundEdge(footprint.minX()), roundEdge(footprint.minY()),
-                                 roundEdge(footprint.maxX()), roundEdge(footprint.maxY())}
-                           : Box{floorEdge(footprint.minX()), floorEdge(footprint.minY()),
-                                 ceilEdge(footprint.maxX()), ceilEdge(footprint.maxY())};
-    return Footprint{placed, pad, axisAligned};
-}
-
-// The mask pixman composites through over box: the clip mask scaled by
-// alpha (built in `combined`, which must outlive the image), a solid alpha,
-// or none.
-PixmanImage maskOf(const Box& box, const CoverageMask* clipMask, std::uint8_t alpha,
-                   CoverageMask& combined) {
-    if (!clipMask)
-        return alpha != 255 ? solid(std::uint32_t(alpha)) : PixmanImage();
-    combined.x0 = box.x0;
-    combined.y0 = box.y0;
-    combined.width = box.x1 - box.x0;
-    combined.height = box.y1 - box.y0;
-    combined.stride = (std::size_t(combined.width) + 3) & ~std::size_t(3);
-    combined.bytes.assign(combined.stride * std::size_t(combined.height), 0);
-    for (int y = box.y0; y < box.y1; ++y) {
-        const std::uint8_t* in = clipMask->row(y) + (box.x0 - clipMask->x0);
-        std::uint8_t* out = combined.row(y);
-        for (int x = 0; x < combined.width; ++x) {
-            const std::uint32_t t = std::uint32_t(in[x]) * alpha + 0x80;
-            out[x] = std::uint8_t((t + (t >> 8)) >> 8);
-        }
-    }
-    return wrapA8(combined);
-}
 
 } // namespace
 
@@ -274,37 +222,69 @@ void compositeBitmap(const Surface& dst, const Box& clip, const SourceBitmap& sr
     pixman_transform_t inv;
     if (!fixedInverse(toDevice, inv))
         return;
-    const std::optional<Footprint> footprint = footprintOf(src, toDevice);
-    if (!footprint)
+
+    const float a = toDevice.a, b = toDevice.b, c = toDevice.c, d = toDevice.d;
+    const bool axisAligned = (b == 0 && c == 0) || (a == 0 && d == 0);
+    const bool unitScale =
+        axisAligned && (b == 0 ? isUnit(a) && isUnit(d) : isUnit(b) && isUnit(c));
+    const Rect footprint = toDevice.apply(Rect(0, 0, float(src.width), float(src.height)));
+    if (!boxFits(footprint.minX()) || !boxFits(footprint.maxX()) || !boxFits(footprint.minY()) ||
+        !boxFits(footprint.maxY()))
         return;
-    const Box box = footprint->placed.intersect(clip).intersect(boxOf(dst));
+    // A stretched picture fills its placement rounded to whole pixels, edge
+    // pixels repeated; a picture at its own size or turned freely keeps soft
+    // edges where it covers pixels partly.
+    const bool pad = axisAligned && !unitScale;
+    const Box placed = pad ? Box{roundEdge(footprint.minX()), roundEdge(footprint.minY()),
+                                 roundEdge(footprint.maxX()), roundEdge(footprint.maxY())}
+                           : Box{floorEdge(footprint.minX()), floorEdge(footprint.minY()),
+                                 ceilEdge(footprint.maxX()), ceilEdge(footprint.maxY())};
+    const Box box = placed.intersect(clip).intersect(boxOf(dst));
     if (box.empty())
         return;
 
     if (!clipMask && fastPathsEnabled()) {
-        const Placement placement{dst, box, src, inv, op, alpha, footprint->pad};
+        const Placement placement{dst, box, src, inv, op, alpha, pad};
         // Worth keeping: what is resampled through pixman or at any angle.
         const Filter filter = filterFor(inv);
         if (cache && op == Op::Over &&
-            (filter == Filter::Average ||
-             (!footprint->axisAligned && filter == Filter::Bilinear)) &&
-            drawFromPlacementCache(*cache, version, toDevice,
-                                   footprint->placed.intersect(boxOf(dst)), placement))
+            (filter == Filter::Average || (!axisAligned && filter == Filter::Bilinear)) &&
+            drawFromPlacementCache(*cache, version, toDevice, placed.intersect(boxOf(dst)),
+                                   placement))
             return;
         if (runPlacementFastPath(placement))
             return;
     }
 
-    PixmanImage srcImage = preparedSource(src, inv, footprint->pad);
+    PixmanImage srcImage = preparedSource(src, inv, pad);
     PixmanImage dstImage = wrap(dst);
     if (!srcImage || !dstImage)
         return;
+
+    PixmanImage maskImage;
     CoverageMask combined;
-    PixmanImage maskImage = maskOf(box, clipMask, alpha, combined);
+    if (clipMask) {
+        combined.x0 = box.x0;
+        combined.y0 = box.y0;
+        combined.width = box.x1 - box.x0;
+        combined.height = box.y1 - box.y0;
+        combined.stride = (std::size_t(combined.width) + 3) & ~std::size_t(3);
+        combined.bytes.assign(combined.stride * std::size_t(combined.height), 0);
+        for (int y = box.y0; y < box.y1; ++y) {
+            const std::uint8_t* in = clipMask->row(y) + (box.x0 - clipMask->x0);
+            std::uint8_t* out = combined.row(y);
+            for (int x = 0; x < combined.width; ++x) {
+                const std::uint32_t t = std::uint32_t(in[x]) * alpha + 0x80;
+                out[x] = std::uint8_t((t + (t >> 8)) >> 8);
+            }
+        }
+        maskImage = wrapA8(combined);
+    } else if (alpha != 255) {
+        maskImage = solid(std::uint32_t(alpha));
+    }
     pixman_image_composite32(pixmanOp(op), srcImage.get(), maskImage.get(), dstImage.get(), box.x0,
                              box.y0, 0, 0, box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
 }
-
 void compositeSolid(const Surface& dst, const Box& clip, std::uint32_t pixel, Op op,
                     const CoverageMask* coverage) {
     Box box = clip.intersect(boxOf(dst));
