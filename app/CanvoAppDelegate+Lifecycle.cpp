@@ -13,6 +13,7 @@
 #include "app/NewMasterViewController.h"
 #include "app/PassThroughView.h"
 #include "app/SettingsStore.h"
+#include "canvas/DocumentFolder.h"
 #include "canvas/PaintingView.h"
 #include "pickers/PickerInterfaceClasses.h"
 #include "platform/foundation/Log.h"
@@ -69,54 +70,62 @@ std::unique_ptr<CanvoAppDelegate> CanvoAppDelegate::makeFromMainInterface() {
 }
 
 void CanvoAppDelegate::applicationDidFinishLaunching() {
-    // 1. The chrome over the picture, below the status bar.
-    if (newMasterViewController_ && window_) {
-        const auto& chrome = newMasterViewController_->view();
-        chrome->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
-                                    platform::AutoresizingFlexibleHeight);
-        platform::Rect frame = chrome->frame();
-        frame.origin.y = 20;
-        chrome->setFrame(frame);
-        window_->addSubview(chrome);
-    }
-
-    // 2. The settings (a non-zero brush size is applied here).
+    placeToolbarView();
+    // The settings (a non-zero brush size is applied here).
     const Settings loaded = loadSettings(platform::UserDefaults::standardUserDefaults());
-
-    // 3.
     if (window_)
         window_->makeKeyAndVisible();
-
-    // 4. The links between canvas, main view controller and delegate.
-    if (canvoViewController_) {
-        if (PaintingView* canvas = canvoViewController_->obtainPaintView())
-            canvas->setDelegate(this);
-        canvoViewController_->setCanvoDelegate(this);
-    }
-
-    // 5. Shake detection.
-    platform::Accelerometer& accelerometer = platform::Accelerometer::shared();
-    accelerometer.setUpdateInterval(kAccelerometerInterval);
-    accelerometer.setDelegate(this);
-
-    // 6.
+    connectCanvas();
+    startShakeDetection();
     platform::Application::shared().setStatusBarStyle(platform::StatusBarStyle::BlackTranslucent);
-
-    // 7-9.
     setPaintTimerInterval(ToolState::kPaintInterval);
     setColor(loaded.color);
     setFingerOffset(loaded.fingerOffset);
+    applyLaunchBrush(loaded.brushIndex);
+    applyLaunchColorBrush();
+    applyTool();  // the tool's button and the canvas buffers it needs
+    readLayers(); // the layers of the last run, over the restored painting
+}
 
-    // 10. The brush.
+// The chrome over the picture, below the status bar.
+void CanvoAppDelegate::placeToolbarView() {
+    if (!newMasterViewController_ || !window_)
+        return;
+    const auto& chrome = newMasterViewController_->view();
+    chrome->setAutoresizingMask(platform::AutoresizingFlexibleWidth |
+                                platform::AutoresizingFlexibleHeight);
+    platform::Rect frame = chrome->frame();
+    frame.origin.y = 20;
+    chrome->setFrame(frame);
+    window_->addSubview(chrome);
+}
+
+// The links between canvas, main view controller and delegate.
+void CanvoAppDelegate::connectCanvas() {
+    if (!canvoViewController_)
+        return;
+    if (PaintingView* canvas = canvoViewController_->obtainPaintView())
+        canvas->setDelegate(this);
+    canvoViewController_->setCanvoDelegate(this);
+}
+
+void CanvoAppDelegate::startShakeDetection() {
+    platform::Accelerometer& accelerometer = platform::Accelerometer::shared();
+    accelerometer.setUpdateInterval(kAccelerometerInterval);
+    accelerometer.setDelegate(this);
+}
+
+void CanvoAppDelegate::applyLaunchBrush(long savedIndex) {
     const auto& brushes = brushFileNames();
-    settings_.brushIndex = SettingsStore::validateIndex(loaded.brushIndex, long(brushes.size()));
+    settings_.brushIndex = SettingsStore::validateIndex(savedIndex, long(brushes.size()));
     const std::string& brushName = brushes[std::size_t(settings_.brushIndex)];
     platform::ImageRef brush = platform::Image::named(brushName);
     if (!brush)
         platform::log("Standard Brush not found: " + brushName);
     setBrushImage(brush);
+}
 
-    // 11. The colour brush.
+void CanvoAppDelegate::applyLaunchColorBrush() {
     const auto colorBrushes = initColorBrushNames();
     settings_.colorBrushIndex =
         int(SettingsStore::validateIndex(settings_.colorBrushIndex, long(colorBrushes.size())));
@@ -125,12 +134,6 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     if (!colorBrush)
         platform::log("Color Brush not found: " + colorBrushName);
     setColorBrushImage(colorBrush);
-
-    // 12. The tool: its button and the canvas buffers it needs.
-    applyTool();
-
-    // 13. The layers of the last run, over the restored painting.
-    readLayers();
 }
 
 bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
@@ -144,10 +147,10 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     bool undoWritten = !canvas.undoLayerContext();
     std::vector<std::thread> helpers;
     const auto writeOriginal = [&] {
-        originalWritten = canvas.writeOrgImageOut(PaintingView::kOrgImageFile) || originalWritten;
+        originalWritten = canvas.writeOrgImageOut(DocumentFolder::kOrgImageFile) || originalWritten;
     };
     const auto writeUndo = [&] {
-        undoWritten = canvas.writeUndoImageOut(PaintingView::kUndoFile) || undoWritten;
+        undoWritten = canvas.writeUndoImageOut(DocumentFolder::kUndoFile) || undoWritten;
     };
     bool onHelpers = true;
     try {
@@ -156,7 +159,7 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     } catch (const std::system_error&) {
         onHelpers = false; // no threads to be had: one after the other
     }
-    const bool paintingWritten = canvas.writeImageOut(PaintingView::kDocumentFile);
+    const bool paintingWritten = canvas.writeImageOut(DocumentFolder::kDocumentFile);
     // The layers go with the painting they lie on.
     const bool layersSaved = saveLayers();
     for (auto& helper : helpers)
@@ -172,9 +175,9 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     const struct {
         bool written;
         std::string_view file;
-    } results[] = {{paintingWritten, PaintingView::kDocumentFile},
-                   {originalWritten, PaintingView::kOrgImageFile},
-                   {undoWritten, PaintingView::kUndoFile}};
+    } results[] = {{paintingWritten, DocumentFolder::kDocumentFile},
+                   {originalWritten, DocumentFolder::kOrgImageFile},
+                   {undoWritten, DocumentFolder::kUndoFile}};
     bool all = true;
     for (const auto& r : results)
         if (!r.written) {

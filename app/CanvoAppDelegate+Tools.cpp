@@ -49,14 +49,14 @@ void CanvoAppDelegate::applyTool() {
         break;
     case Tool::CloneTool:
         if (canvas) {
-            canvas->setCloneNeedsOffset(true);
-            canvas->setClone2ndPointset(false);
+            canvas->cloneSetUp().needsOffset = true;
+            canvas->cloneSetUp().secondPointSet = false;
         }
         setToolImage(toolButtonImage("clonereadybutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
             canvas->reloadPaintOffscreensIfNecessary();
-            canvas->setCloneRelativeOffset({0, 0});
+            canvas->cloneSetUp().relativeOffset = {0, 0};
         }
         disableUserInteractionLayers();
         break;
@@ -175,7 +175,7 @@ void CanvoAppDelegate::refreshDrawing() {
 
 void CanvoAppDelegate::resetCursorShownCycle() {
     if (PaintingView* canvas = getThePaintingView())
-        canvas->setLastTimeCursorUsed(false);
+        canvas->touchState().lastTimeCursorUsed = false;
 }
 
 PaintingView* CanvoAppDelegate::getThePaintingView() const {

@@ -394,6 +394,13 @@ public:
     void flattenImage();
 
 private:
+    // applicationDidFinishLaunching's steps, in its order.
+    void placeToolbarView();
+    void connectCanvas();
+    void startShakeDetection();
+    void applyLaunchBrush(long savedIndex); // the saved brush, or the first
+    void applyLaunchColorBrush();
+
     std::shared_ptr<platform::Window> window_;
     std::shared_ptr<CanvoViewController> canvoViewController_;
     std::shared_ptr<NewMasterViewController> newMasterViewController_;

@@ -63,7 +63,7 @@ void CanvoViewController::setColor(const platform::Color& color) {
 }
 
 platform::Point CanvoViewController::fingerOffset() const {
-    return paintView_ ? paintView_->fingerOffset() : platform::Point{};
+    return paintView_ ? paintView_->touchState().fingerOffset : platform::Point{};
 }
 
 void CanvoViewController::refreshDrawing() {
@@ -168,12 +168,12 @@ void CanvoViewController::restoreToolsbar() {
 void CanvoViewController::setFingerOffset(platform::Point offset) {
     if (!paintView_)
         return;
-    paintView_->setFingerOffset(offset);
+    paintView_->touchState().fingerOffset = offset;
     // |trunc(v)| <= 10 exactly when -11 < v < 11: (10.9, -10.9) still counts
     // as small. Compared as floats, so no value can overflow a conversion.
     const auto truncatesSmall = [](float v) { return v > -11.0f && v < 11.0f; };
     const bool small = truncatesSmall(offset.x) && truncatesSmall(offset.y);
-    paintView_->setShowCursor(!small);
+    paintView_->touchState().showCursor = !small;
 }
 
 void CanvoViewController::setBGImage(platform::ImageRef image) {

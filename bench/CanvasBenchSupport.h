@@ -42,7 +42,7 @@ public:
         platform::Paths::setHome(home_);
         platform::setLogQuiet(true);
         view = PaintingView::create(&delegate).value();
-        view->setShowCursor(false);
+        view->touchState().showCursor = false;
     }
     ~CanvasBench() {
         view.reset();

@@ -9,10 +9,10 @@ namespace {
 void display(benchmark::State& state, float opacity, int blendMode) {
     zorbel::bench::CanvasBench bench;
     bench.useBrush("brushhard32.png");
-    bench.view->setBrushAlpha(opacity);
-    bench.view->setBrushBlendMode(platform::BlendMode(blendMode));
+    bench.view->strokeRenderer().setBrushAlpha(opacity);
+    bench.view->strokeRenderer().setBrushBlendMode(platform::BlendMode(blendMode));
     bench.view->reloadPaintLayerIfNecessary();
-    bench.view->setBrushPixelStep(5);
+    bench.view->strokeRenderer().setBrushPixelStep(5);
     bench.view->renderLineFromPoint({20, 20}, {300, 460});
     auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
     const platform::Rect all = bench.view->bounds();

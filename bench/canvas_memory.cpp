@@ -19,8 +19,8 @@ void BM_LowMemoryWarningThenReloadAll(benchmark::State& state) {
             context.fillRect({float(x), float(y), 4, 4});
         }
     bench.useBrush("brushsoft32.png");
-    bench.view->setBrushAlpha(1);
-    bench.view->setBrushPixelStep(5);
+    bench.view->strokeRenderer().setBrushAlpha(1);
+    bench.view->strokeRenderer().setBrushPixelStep(5);
     bench.view->renderLineFromPoint({20, 20}, {300, 460});
     bench.view->rawcopyToUndoBuffer();
     bench.view->copyToOrgImageBuffer();

@@ -9,8 +9,8 @@ namespace {
 void segment(benchmark::State& state, float opacity) {
     zorbel::bench::CanvasBench bench;
     bench.useBrush("brushhard32.png");
-    bench.view->setBrushAlpha(opacity);
-    bench.view->setBrushPixelStep(0.15f * 32);
+    bench.view->strokeRenderer().setBrushAlpha(opacity);
+    bench.view->strokeRenderer().setBrushPixelStep(0.15f * 32);
     bench.view->reloadPaintLayerIfNecessary();
     int i = 0;
     for (auto _ : state) {

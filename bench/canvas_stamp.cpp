@@ -9,7 +9,7 @@ namespace {
 void stamp(benchmark::State& state, float opacity) {
     zorbel::bench::CanvasBench bench;
     bench.useBrush("brushsoft32.png");
-    bench.view->setBrushAlpha(opacity);
+    bench.view->strokeRenderer().setBrushAlpha(opacity);
     bench.view->reloadPaintLayerIfNecessary();
     int i = 0;
     for (auto _ : state) {

@@ -22,11 +22,11 @@ public:
         bench_.delegate.setPaintBrushBlendMode(platform::BlendMode::Normal);
         bench_.delegate.setCursorDisplayFlag(false);
         bench_.useBrush("brushhard32.png");
-        bench_.view->setFingerOffset({0, 0});
+        bench_.view->touchState().fingerOffset = {0, 0};
         bench_.view->displayIfNeeded();
     }
 
-    float brushSize() const { return bench_.view->brushSize(); }
+    float brushSize() const { return bench_.view->brush().size(); }
 
     void begin() {
         touch_ = std::make_shared<platform::Touch>(1, bench_.view.get(), nullptr, next(), time_, 1);

@@ -66,6 +66,33 @@ const char* const kOverlays[] = {
     "strawberry.png",      "glint4.overlay.png",
 };
 
+// The ten overlay layers on the canvas; the last, the one the fingers move,
+// in front under them, the nine others behind and around it. Null when a
+// picture is missing.
+std::shared_ptr<zorbel::TouchImageView> addTenLayers(platform::View& canvas) {
+    std::shared_ptr<zorbel::TouchImageView> moved;
+    for (int i = 0; i < 10; ++i) {
+        auto picture = platform::Image::named(kOverlays[i]);
+        if (!picture)
+            return nullptr;
+        const float height = 300 * picture->size().height / picture->size().width;
+        auto layer = std::make_shared<zorbel::TouchImageView>(Rect(0, 0, 700, height));
+        layer->setImage(picture);
+        layer->setCenter({60.0f + 22 * float(i), 80.0f + 34 * float(i)});
+        // Sizes and turns as a person leaves them, from half size up.
+        const float scale = 0.5f + 0.07f * float(i);
+        layer->setTransform(
+            platform::AffineTransform::makeRotation(0.2f * float(i - 5)).scaled(scale, scale));
+        layer->setOriginalTransform(layer->transform());
+        canvas.addSubview(layer);
+        moved = layer;
+    }
+    moved->setCenter({160, 240});
+    moved->setTransform(platform::AffineTransform::identity()); // as it was made
+    moved->setOriginalTransform(moved->transform());
+    return moved;
+}
+
 void BM_TwoFingerMoveAmongTenLayers(benchmark::State& state) {
     const float scale = float(state.range(0));
     platform::setLogQuiet(true);
@@ -85,31 +112,11 @@ void BM_TwoFingerMoveAmongTenLayers(benchmark::State& state) {
         window->addSubview(canvas);
         app.canvas = canvas.get();
 
-        std::shared_ptr<zorbel::TouchImageView> moved;
-        for (int i = 0; i < 10; ++i) {
-            auto picture = platform::Image::named(kOverlays[i]);
-            if (!picture) {
-                state.SkipWithError("overlay pictures are missing: build zorbel_resources");
-                return;
-            }
-            const float height = 300 * picture->size().height / picture->size().width;
-            auto layer = std::make_shared<zorbel::TouchImageView>(Rect(0, 0, 700, height));
-            layer->setImage(picture);
-            layer->setCenter({60.0f + 22 * float(i), 80.0f + 34 * float(i)});
-            // Sizes and turns as a person leaves them, from half size up.
-            const float scale = 0.5f + 0.07f * float(i);
-            layer->setTransform(
-                platform::AffineTransform::makeRotation(0.2f * float(i - 5)).scaled(scale, scale));
-            layer->setOriginalTransform(layer->transform());
-            canvas->addSubview(layer);
-            if (i == 9)
-                moved = layer;
+        const std::shared_ptr<zorbel::TouchImageView> moved = addTenLayers(*canvas);
+        if (!moved) {
+            state.SkipWithError("overlay pictures are missing: build zorbel_resources");
+            return;
         }
-        // The moved layer in front, under the fingers, the nine others behind
-        // and around it.
-        moved->setCenter({160, 240});
-        moved->setTransform(platform::AffineTransform::identity()); // as it was made
-        moved->setOriginalTransform(moved->transform());
         auto framebuffer = platform::Context::createBitmap(int(320 * scale), int(480 * scale),
                                                            nullptr, platform::YAxis::Down);
         window->render(*framebuffer);

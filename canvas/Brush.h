@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Context.h"
@@ -56,6 +57,12 @@ public:
     // The width of the last bitmap built, or the size last set.
     float size() const { return size_; }
     void setSize(float size) { size_ = size; }
+    // The brush and colour-brush pictures last chosen, kept to build again
+    // from (after a turn of the document, or when the tool changes).
+    const platform::ImageRef& picture() const { return picture_; }
+    void setPicture(platform::ImageRef picture) { picture_ = std::move(picture); }
+    const platform::ImageRef& colorPicture() const { return colorPicture_; }
+    void setColorPicture(platform::ImageRef picture) { colorPicture_ = std::move(picture); }
 
 private:
     struct FreeBlock {
@@ -73,6 +80,8 @@ private:
     std::unique_ptr<platform::Context> context_; // draws into block_: released first
     std::unique_ptr<platform::Layer> stamp_;
     float size_ = 0;
+    platform::ImageRef picture_;
+    platform::ImageRef colorPicture_;
 };
 
 } // namespace zorbel

@@ -21,6 +21,12 @@ class DocumentFolder {
 public:
     virtual ~DocumentFolder() = default;
 
+    // The files of the canvas's buffers and of the painting.
+    static constexpr std::string_view kTempImageFile = "tempimage.png";
+    static constexpr std::string_view kUndoFile = "tempundo.png";
+    static constexpr std::string_view kOrgImageFile = "zorbelorgimage.png";
+    static constexpr std::string_view kDocumentFile = "zorbel.png";
+
     // Compression of the canvas's PNGs: zlib level 1 with the "up" row filter,
     // several times faster than the default for a few per cent more bytes.
     static constexpr int kPngCompressionLevel = platform::Image::kFastPngCompression;

@@ -19,39 +19,39 @@ void PaintingView::createBrushLayer() {
 }
 
 void PaintingView::createBrushLayerFromImage(ImageRef image) {
-    brushImage_ = std::move(image);
-    if (!brushImage_)
+    brush_.setPicture(std::move(image));
+    if (!brush_.picture())
         return;
-    brush_.build(*brushImage_,
+    brush_.build(*brush_.picture(),
                  host().paintingViewDocumentOrientation() == DocumentOrientation::Turned,
                  "createBrushLayerFromImage");
     setBrushToCurrentColor();
 }
 
 void PaintingView::reloadBrushLayer() {
-    if (!brushImage_)
+    if (!brush_.picture())
         return;
-    brush_.build(*brushImage_,
+    brush_.build(*brush_.picture(),
                  host().paintingViewDocumentOrientation() == DocumentOrientation::Turned,
                  "reloadBrushLayer");
     setBrushToCurrentColor();
 }
 
 void PaintingView::createColorBrushLayerFromImage(ImageRef image) {
-    colorBrushImage_ = std::move(image);
-    if (!colorBrushImage_)
+    brush_.setColorPicture(std::move(image));
+    if (!brush_.colorPicture())
         return;
-    brush_.buildColorBrush(*colorBrushImage_,
+    brush_.buildColorBrush(*brush_.colorPicture(),
                            host().paintingViewDocumentOrientation() == DocumentOrientation::Turned);
 }
 
 void PaintingView::reloadColorBrush() {
-    if (!colorBrushImage_) {
-        colorBrushImage_ = brushImage_;
-        if (!colorBrushImage_)
+    if (!brush_.colorPicture()) {
+        brush_.setColorPicture(brush_.picture());
+        if (!brush_.colorPicture())
             log("No brush image");
     }
-    createColorBrushLayerFromImage(colorBrushImage_);
+    createColorBrushLayerFromImage(brush_.colorPicture());
 }
 
 void PaintingView::setBrushToCurrentColor() {

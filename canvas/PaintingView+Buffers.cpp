@@ -68,7 +68,7 @@ void PaintingView::reloadOffscreenBufferIfNecessary() {
         return;
     log("Needed to reloadOffscreenBuffer");
     recreateOffscreenBuffer();
-    readRawImageOffscreen(kTempImageFile);
+    readRawImageOffscreen(DocumentFolder::kTempImageFile);
 }
 
 void PaintingView::reloadUndoBufferIfNecessary() {
@@ -76,7 +76,7 @@ void PaintingView::reloadUndoBufferIfNecessary() {
         return;
     recreateUndoBuffer();
     if (undoImageHasBeenSaved_)
-        readRawImageNamed(kUndoFile, undo_.context());
+        readRawImageNamed(DocumentFolder::kUndoFile, undo_.context());
 }
 
 // The original comes back from the picture kept in memory, not from its file.

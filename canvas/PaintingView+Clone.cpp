@@ -22,6 +22,15 @@ Point bufferCorner(float x, float y, platform::Size stamp) {
             std::fabs(std::trunc(y - float(PaintingView::kCanvasHeight))) - stamp.height / 2};
 }
 
+// The centre on screen of the source the clone tool copies the stamp
+// centred at (x, y) from: where its cross is drawn.
+Point cloneSourceCentre(const CloneSetUp& clone, platform::Size stamp, float x, float y) {
+    const Point d = bufferCorner(x, y, stamp);
+    const Point s{d.x - clone.relativeOffset.x, d.y - clone.relativeOffset.y};
+    return {s.x + stamp.width / 2,
+            std::fabs(std::trunc(s.y - float(PaintingView::kCanvasHeight))) - stamp.height / 2};
+}
+
 } // namespace
 
 // As for painting, stamps that cannot reach the canvas are not placed. The
@@ -50,7 +59,7 @@ void PaintingView::cloneAlong(const StampPlacement& stamps, Tool tool) {
     }
     if (run.empty() || run.end <= last) {
         const Point p = stamps.at(last);
-        clone_.cursorPoint = cloneSourceCentre(p.x, p.y);
+        clone_.cursorPoint = cloneSourceCentre(clone_, brush_.stampSize(), p.x, p.y);
     }
 }
 
@@ -60,14 +69,6 @@ void PaintingView::reloadCloneSources(Tool tool) {
         reloadOrgImageBufferIfNecessary();
 }
 
-Point PaintingView::cloneSourceCentre(float x, float y) const {
-    const platform::Size stamp = brush_.stampSize();
-    const Point d = bufferCorner(x, y, stamp);
-    const Point s{d.x - clone_.relativeOffset.x, d.y - clone_.relativeOffset.y};
-    return {s.x + stamp.width / 2,
-            std::fabs(std::trunc(s.y - float(kCanvasHeight))) - stamp.height / 2};
-}
-
 void PaintingView::cloneStepAt(float x, float y) {
     const platform::Size stamp = brush_.stampSize();
     const Tool tool = host().paintingViewTool();
@@ -75,7 +76,7 @@ void PaintingView::cloneStepAt(float x, float y) {
     const bool eraser = tool == Tool::EraserTool;
     const Point s =
         eraser ? d : Point{d.x - clone_.relativeOffset.x, d.y - clone_.relativeOffset.y};
-    clone_.cursorPoint = cloneSourceCentre(x, y);
+    clone_.cursorPoint = cloneSourceCentre(clone_, stamp, x, y);
     if (touch_.showCursor) {
         drawBrushAt(x, y); // moves the cursor only
         return;

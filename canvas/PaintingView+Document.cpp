@@ -107,7 +107,7 @@ void PaintingView::setBGImage(ImageRef image) {
 
 void PaintingView::refreshDrawing() {
     reloadOffscreenBufferIfNecessary();
-    setLastTimeCursorUsed(false); // the cursor cycle starts again
+    touch_.lastTimeCursorUsed = false; // the cursor cycle starts again
     clearPaintLayer();
     if (!offscreen_.isResident())
         return;

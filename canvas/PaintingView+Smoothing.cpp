@@ -30,23 +30,23 @@ constexpr float kMaxBezierResolution = 1000;
 } // namespace
 
 bool PaintingView::wasClosedObjectDrawn() const {
-    return ShapeRecogniser::wasClosedObjectDrawn(mPointArray_);
+    return ShapeRecogniser::wasClosedObjectDrawn(touch_.points);
 }
 
 bool PaintingView::wasLineDrawn() const {
-    return ShapeRecogniser::wasLineDrawn(mPointArray_);
+    return ShapeRecogniser::wasLineDrawn(touch_.points);
 }
 
 bool PaintingView::wasRectDrawn() const {
-    return ShapeRecogniser::wasRectDrawn(mPointArray_);
+    return ShapeRecogniser::wasRectDrawn(touch_.points);
 }
 
 Rect PaintingView::getEnclosingRect() const {
-    return ShapeRecogniser::getEnclosingRect(mPointArray_);
+    return ShapeRecogniser::getEnclosingRect(touch_.points);
 }
 
 bool PaintingView::redrawRecognisedShape() {
-    const std::vector<Point> outline = ShapeRecogniser::recognisedOutline(mPointArray_);
+    const std::vector<Point> outline = ShapeRecogniser::recognisedOutline(touch_.points);
     if (outline.empty())
         return false;
     copyFromUndoBuffer();
@@ -66,12 +66,12 @@ void PaintingView::renderPolyline(const std::vector<Point>& points) {
 // keep) is drawn as recorded. With repeated coordinates the earliest match is
 // taken, which may redraw a piece twice but loses none.
 void PaintingView::curveFit() {
-    const std::size_t total = mPointArray_.size();
+    const std::size_t total = touch_.points.size();
     if (total < 3)
         return;
     const int n = int(std::min<std::size_t>(total, kSmoothingMaxPoints));
     for (int i = 0; i < n; ++i) {
-        const Point p = mPointArray_[std::size_t(i)]->xyPosition();
+        const Point p = touch_.points[std::size_t(i)]->xyPosition();
         stdPoints[std::size_t(i)] = {double(p.x), double(p.y)};
     }
     const double tolerance = double(host().paintingViewSmoothingTolerance());
@@ -91,7 +91,7 @@ void PaintingView::curveFit() {
     if (std::size_t(covered) + 1 < total) {
         std::vector<Point> rest;
         for (std::size_t i = std::size_t(covered); i < total; ++i)
-            rest.push_back(mPointArray_[i]->xyPosition());
+            rest.push_back(touch_.points[i]->xyPosition());
         renderPolyline(rest);
     }
 }

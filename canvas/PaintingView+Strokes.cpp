@@ -104,9 +104,7 @@ void PaintingView::drawRect(Context& context, const Rect& dirty) {
         context.drawContext(bufferRect_, *offscreen_.context());
         renderer_.show(context, bufferRect_);
     }
-    pointerMarkerDrawn_.reset();
-    if (const auto marker = pointerMarkerPosition())
-        drawPointerMarker(context, *marker);
+    pointerMarker_.draw(context, pointerMarkerPosition());
 
     const PaintingViewDelegate& delegate = host();
     const Tool tool = delegate.paintingViewTool();

@@ -20,13 +20,6 @@ namespace {
 constexpr float kCornerZone = 60;
 } // namespace
 
-Point PaintingView::applyFingerOffset(Point p) const {
-    const Point offset = touch_.fingerOffset;
-    if (isLandscape(host().paintingViewInterfaceOrientation()))
-        return {p.x - offset.y, p.y + offset.x};
-    return {p.x + offset.x, p.y + offset.y};
-}
-
 // The corners keep their meaning on the device when the canvas is turned.
 bool PaintingView::handleCornerTap(Point p) {
     PaintingViewDelegate& delegate = host();
@@ -122,7 +115,7 @@ void PaintingView::touchesBegan(const TouchSet& touches, Event& event) {
         rawcopyToUndoBuffer();
     }
     touch_.startOfPaintingPoint = touch_.location;
-    mPointArray_.clear();
+    touch_.points.clear();
 
     touchesMoved(touches, event); // stamps the touch-down point
 }
@@ -140,11 +133,12 @@ void PaintingView::touchesMoved(const TouchSet& touches, Event&) {
     // The first movement is the touch-down itself, at its own position.
     if (!touch_.firstTouch)
         touch_.location = touch->locationInView(this);
-    touch_.location = applyFingerOffset(touch_.location);
-    touch_.previousLocation = applyFingerOffset(touch->previousLocationInView(this));
+    const InterfaceOrientation shown = delegate.paintingViewInterfaceOrientation();
+    touch_.location = touch_.withFingerOffset(touch_.location, shown);
+    touch_.previousLocation = touch_.withFingerOffset(touch->previousLocationInView(this), shown);
     touch_.cursorPosition = touch_.location;
 
-    mPointArray_.push_back(std::make_shared<PaintPoint>(touch_.location));
+    touch_.points.push_back(std::make_shared<PaintPoint>(touch_.location));
 
     const float dx = touch_.location.x - touch_.lastPaintedLocation.x;
     const float dy = touch_.location.y - touch_.lastPaintedLocation.y;
@@ -164,27 +158,30 @@ void PaintingView::touchesEnded(const TouchSet& touches, Event&) {
     const Tool tool = delegate.paintingViewTool();
     if (tool == Tool::CloneTool) {
         const Point position =
-            touch ? applyFingerOffset(touch->locationInView(this)) : touch_.location;
+            touch ? touch_.withFingerOffset(touch->locationInView(this),
+                                            delegate.paintingViewInterfaceOrientation())
+                  : touch_.location;
         if (handleCloneSetUpTap(position))
             return;
     }
     touch_.waitingForEndTouch = false;
     if (delegate.paintingViewToolPaints())
-        endStroke(touch, tool);
+        endStroke(touch ? std::optional(touch->previousLocationInView(this)) : std::nullopt, tool);
     clearPaintLayer();
 }
 
 // The stroke layer merged once; then, as the settings ask, the stroke
 // smoothed or replaced by the shape it resembles.
-void PaintingView::endStroke(const Touch* touch, Tool tool) {
+void PaintingView::endStroke(std::optional<Point> previousFinger, Tool tool) {
     PaintingViewDelegate& delegate = host();
     delegate.paintingViewStrokeEnded();
     if (touch_.firstTouch) {
         // The touch-down's own stamp never happened.
         touch_.firstTouch = false;
-        touch_.location = applyFingerOffset(touch_.location);
+        const InterfaceOrientation shown = delegate.paintingViewInterfaceOrientation();
+        touch_.location = touch_.withFingerOffset(touch_.location, shown);
         touch_.previousLocation =
-            touch ? applyFingerOffset(touch->previousLocationInView(this)) : touch_.location;
+            previousFinger ? touch_.withFingerOffset(*previousFinger, shown) : touch_.location;
         renderLineFromPoint(touch_.previousLocation, touch_.location);
     }
     if (touch_.showCursor) {
@@ -194,7 +191,7 @@ void PaintingView::endStroke(const Touch* touch, Tool tool) {
     } else {
         mergePaintLayer();
         const bool smoothing = delegate.paintingViewSmoothsStrokes();
-        if (smoothing && tool == Tool::PaintBrushTool && mPointArray_.size() > 2) {
+        if (smoothing && tool == Tool::PaintBrushTool && touch_.points.size() > 2) {
             copyFromUndoBuffer(); // the freehand stroke goes
             curveFit();
             mergePaintLayer();

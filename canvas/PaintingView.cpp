@@ -23,11 +23,11 @@ PaintingView::create(PaintingViewDelegate* delegate) {
 
 PaintingView::PaintingView()
     : platform::View(platform::Rect(0, 0, float(kCanvasWidth), float(kCanvasHeight))),
-      offscreen_(kCanvasWidth, kCanvasHeight, std::string(kTempImageFile),
+      offscreen_(kCanvasWidth, kCanvasHeight, std::string(DocumentFolder::kTempImageFile),
                  [this](std::size_t bytes) { return allocateBlock(bytes); }),
-      undo_(kCanvasWidth, kCanvasHeight, std::string(kUndoFile),
+      undo_(kCanvasWidth, kCanvasHeight, std::string(DocumentFolder::kUndoFile),
             [this](std::size_t bytes) { return allocateBlock(bytes); }),
-      original_(kCanvasWidth, kCanvasHeight, std::string(kOrgImageFile),
+      original_(kCanvasWidth, kCanvasHeight, std::string(DocumentFolder::kOrgImageFile),
                 [this](std::size_t bytes) { return allocateBlock(bytes); }),
       brush_([this](std::size_t bytes) { return allocateBlock(bytes); }) {
     // The painting covers the whole view: nothing behind it needs drawing.
@@ -81,7 +81,7 @@ void PaintingView::awakeFromNib() {
 // original picture and the undo picture.
 void PaintingView::restoreDocument() {
     std::string why;
-    ImageRef background = documents_.load(kDocumentFile, &why);
+    ImageRef background = documents_.load(DocumentFolder::kDocumentFile, &why);
     if (!why.empty())
         log(why);
     if (!background) {
@@ -106,7 +106,7 @@ void PaintingView::restoreDocument() {
     }
 
     why.clear();
-    ImageRef original = documents_.load(kOrgImageFile, &why);
+    ImageRef original = documents_.load(DocumentFolder::kOrgImageFile, &why);
     if (!original) {
         log("tmpOrgImage not found.  Use BGimage");
         if (!why.empty())
@@ -114,7 +114,7 @@ void PaintingView::restoreDocument() {
         original = background;
     }
     setOrgImage(original);
-    readRawImageNamed(kUndoFile, undo_.context());
+    readRawImageNamed(DocumentFolder::kUndoFile, undo_.context());
 }
 
 ARGBColorBytes PaintingView::getPixelValueAt(int x, int y) const {

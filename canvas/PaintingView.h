@@ -16,18 +16,14 @@
 #include "canvas/DocumentFolder.h"
 #include "canvas/DocumentPictures.h"
 #include "canvas/Orientation.h"
-#include "canvas/PaintPoint.h"
 #include "canvas/PaintingViewDefaults.h"
+#include "canvas/PointerMarker.h"
 #include "canvas/StrokeRenderer.h"
 #include "canvas/Tool.h"
 #include "canvas/TouchState.h"
 #include "effects/GGVecLib.h"
 #include "platform/foundation/Result.h"
 #include "platform/ui/View.h"
-
-namespace platform {
-class Touch;
-}
 
 namespace zorbel {
 
@@ -43,11 +39,6 @@ class PaintingView : public platform::View {
 public:
     static constexpr int kCanvasWidth = DocumentPictures::kCanvasWidth;
     static constexpr int kCanvasHeight = DocumentPictures::kCanvasHeight;
-    // The Documents files of the buffers and of the painting.
-    static constexpr std::string_view kTempImageFile = "tempimage.png";
-    static constexpr std::string_view kUndoFile = "tempundo.png";
-    static constexpr std::string_view kOrgImageFile = "zorbelorgimage.png";
-    static constexpr std::string_view kDocumentFile = "zorbel.png";
 
     // A started canvas (awakeFromNib) with `delegate` as its host; fails when
     // not even the painting's buffer could be had.
@@ -154,21 +145,13 @@ public:
     void touchesMoved(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesEnded(const platform::TouchSet& touches, platform::Event& event) override;
     void touchesCancelled(const platform::TouchSet& touches, platform::Event& event) override;
-    // + fingerOffset in portrait, + (-fingerOffset.y, fingerOffset.x) in landscape.
-    platform::Point applyFingerOffset(platform::Point fingerPosition) const;
-    // Clone tool at touch-up: the source tap, then the destination tap.
-    bool handleCloneSetUpTap(platform::Point paintingPosition);
 
     // --- The mouse pointer (PaintingView+Pointer.cpp) ---------------------------
-    // While a painting tool is current and the finger offset is large enough
-    // to need a cursor, a small mark shows where a stroke begun at the
-    // hovering pointer would land.
     bool pointerHovered(platform::Point location) override;
     void pointerLeft() override;
-    // Where the mark is drawn now, if it is.
+    // Where a stroke begun at the hovering pointer would land, while a painting
+    // tool is current and the finger offset needs a cursor: the ring shows it.
     std::optional<platform::Point> pointerMarkerPosition() const;
-    // Half a point off whole: on whole-point positions its line fills whole pixels.
-    static constexpr float kPointerMarkerRadius = 4.5f;
 
     // --- Shapes and smoothing (PaintingView+Smoothing.cpp) --------------------
     bool wasClosedObjectDrawn() const;
@@ -217,43 +200,25 @@ public:
     std::uint8_t* orgImageBitmapData() const { return original_.data(); }
     std::int32_t bitmapByteCount() const { return std::int32_t(offscreen_.byteCount()); }
     bool undoImageHasBeenSaved() const { return undoImageHasBeenSaved_; }
-    platform::Layer* paintlayer() const { return renderer_.layer(); }
     platform::Rect bufferRect() const { return bufferRect_; }
     void setBufferRect(const platform::Rect& r) { bufferRect_ = r; }
     platform::ImageRef bgUIImage() const { return pictures_.background(); }
     platform::ImageRef orgUIImage() const { return pictures_.original(); }
     void setOrgUIImage(platform::ImageRef image) { pictures_.setOriginal(std::move(image)); }
-    platform::ImageRef brushImage() const { return brushImage_; }
-    platform::ImageRef colorBrushImage() const { return colorBrushImage_; }
-    float brushAlpha() const { return renderer_.brushAlpha(); }
-    void setBrushAlpha(float alpha) { renderer_.setBrushAlpha(alpha); }
-    void setBrushBlendMode(platform::BlendMode mode) { renderer_.setBrushBlendMode(mode); }
-    float brushPixelStep() const { return renderer_.brushPixelStep(); }
-    void setBrushPixelStep(float step) { renderer_.setBrushPixelStep(step); }
+    platform::ImageRef brushImage() const { return brush_.picture(); }
+    platform::ImageRef colorBrushImage() const { return brush_.colorPicture(); }
     platform::Color currentColor() const { return currentColor_; }
-    float brushSize() const { return brush_.size(); }
-    bool showCursor() const { return touch_.showCursor; }
-    void setShowCursor(bool show) { touch_.showCursor = show; }
-    void setLastTimeCursorUsed(bool used) { touch_.lastTimeCursorUsed = used; }
-    void setCursorPosition(platform::Point p) { touch_.cursorPosition = p; }
-    platform::Point fingerOffset() const { return touch_.fingerOffset; }
-    void setFingerOffset(platform::Point p) { touch_.fingerOffset = p; }
-    bool cloneNeedsOffset() const { return clone_.needsOffset; }
-    void setCloneNeedsOffset(bool needs) { clone_.needsOffset = needs; }
-    bool clone2ndPointset() const { return clone_.secondPointSet; }
-    void setClone2ndPointset(bool set) { clone_.secondPointSet = set; }
-    platform::Point cloneRelativeOffset() const { return clone_.relativeOffset; }
-    void setCloneRelativeOffset(platform::Point p) { clone_.relativeOffset = p; }
-    // The painting positions of the current (or last) stroke, touch-down first.
-    const std::vector<std::shared_ptr<PaintPoint>>& pointArray() const { return mPointArray_; }
-    void setPointArray(std::vector<std::shared_ptr<PaintPoint>> points) {
-        mPointArray_ = std::move(points);
-    }
     void setBezierResolution(float resolution) { bezierResolution_ = resolution; }
-    // The parts, for reading: the stamp, the stroke, the finger and the clone set-up.
+    // The stamp, for reading; the stroke: its layer (paintlayer), opacity,
+    // blend mode and stamp spacing, which touch-down sets from the delegate.
     const Brush& brush() const { return brush_; }
+    StrokeRenderer& strokeRenderer() { return renderer_; }
     const StrokeRenderer& strokeRenderer() const { return renderer_; }
+    // The finger, the cursor and the finger offset (the cursor's settings and
+    // the offset are the host's to write), and the clone tool's set-up.
+    TouchState& touchState() { return touch_; }
     const TouchState& touchState() const { return touch_; }
+    CloneSetUp& cloneSetUp() { return clone_; }
     const CloneSetUp& cloneSetUp() const { return clone_; }
 
     std::string className() const override { return "PaintingView"; }
@@ -267,37 +232,30 @@ private:
     PaintingViewDelegate& host() const; // the delegate, or the defaults
     void restoreDocument();             // awakeFromNib's pictures
     bool handleCornerTap(platform::Point position);
+    // Clone tool at touch-up: the source tap, then the destination tap.
+    bool handleCloneSetUpTap(platform::Point paintingPosition);
     void setUpStrokeSettings(Tool tool);
     platform::Context* strokeTarget(); // reloaded as needed; null when flushed
     void stampAlong(const StampPlacement& stamps);
     void cloneAlong(const StampPlacement& stamps, Tool tool);
     void reloadCloneSources(Tool tool);
-    platform::Point cloneSourceCentre(float x, float y) const;
     void renderPolyline(const std::vector<platform::Point>& points);
-    void endStroke(const platform::Touch* touch, Tool tool);
-    void drawPointerMarker(platform::Context& context, platform::Point at);
-    void setNeedsDisplayAroundPointerMarker();
+    void endStroke(std::optional<platform::Point> previousFinger, Tool tool);
 
     PaintingViewDelegate* delegate_ = nullptr;
     mutable PaintingViewDefaults defaults_;
     DocumentFolder documents_;
-    CanvasBuffer offscreen_;
-    CanvasBuffer undo_;
-    CanvasBuffer original_;
+    CanvasBuffer offscreen_, undo_, original_; // the painting, its undo copy, the original
     bool undoImageHasBeenSaved_ = false;
     platform::Rect bufferRect_{0, 0, kCanvasWidth, kCanvasHeight};
     DocumentPictures pictures_;
     Brush brush_;
-    platform::ImageRef brushImage_;
-    platform::ImageRef colorBrushImage_;
     platform::Color currentColor_ = platform::Color::black();
     StrokeRenderer renderer_;
     TouchState touch_;
     CloneSetUp clone_;
-    std::vector<std::shared_ptr<PaintPoint>> mPointArray_;
     float bezierResolution_ = 20;
-    std::optional<platform::Point> pointer_; // hovering, in the canvas's bounds
-    std::optional<platform::Rect> pointerMarkerDrawn_; // where the last display put it
+    PointerMarker pointerMarker_;
 };
 
 } // namespace zorbel

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "canvas/Orientation.h"
+#include "canvas/PaintPoint.h"
 #include "platform/graphics/Point.h"
 
 namespace zorbel {
@@ -19,6 +24,17 @@ struct TouchState {
     bool lastTimeCursorUsed = false;      // the last stamp request was a cursor's
     bool cursorWasPainted = false;        // the last display drew a cursor
     platform::Point cursorPosition;
+    // The painting positions of the current (or last) stroke, touch-down
+    // first: what shape recognition and smoothing read at touch-up.
+    std::vector<std::shared_ptr<PaintPoint>> points;
+
+    // Where a finger at `finger` paints: + fingerOffset in portrait,
+    // + (-fingerOffset.y, fingerOffset.x) in landscape.
+    platform::Point withFingerOffset(platform::Point finger, InterfaceOrientation shown) const {
+        if (isLandscape(shown))
+            return {finger.x - fingerOffset.y, finger.y + fingerOffset.x};
+        return {finger.x + fingerOffset.x, finger.y + fingerOffset.y};
+    }
 
     // An offset whose coordinates both truncate into -10..10 paints under the
     // finger and needs no cursor; a larger one shows where the paint lands.

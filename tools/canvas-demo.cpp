@@ -66,11 +66,11 @@ void paint(PaintingView& view, DemoDelegate& delegate, const Stroke& stroke) {
         view.createBrushLayerFromImage(stroke.brush);
         view.setColor(stroke.color);
     }
-    view.setBrushAlpha(stroke.opacity);
-    view.setBrushBlendMode(platform::blendModeFromInt(stroke.blendMode));
+    view.strokeRenderer().setBrushAlpha(stroke.opacity);
+    view.strokeRenderer().setBrushBlendMode(platform::blendModeFromInt(stroke.blendMode));
     const float width = view.brush().stamp() ? view.brush().stamp()->size().width : 1;
     const float factor = stroke.tool == zorbel::Tool::ColorBrushTool ? 1.0f : 0.15f;
-    view.setBrushPixelStep(std::max(1.0f, factor * width));
+    view.strokeRenderer().setBrushPixelStep(std::max(1.0f, factor * width));
     view.rawcopyToUndoBuffer();
     view.reloadPaintLayerIfNecessary();
     for (std::size_t i = 0; i + 1 < stroke.points.size(); ++i)
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto view = created.value();
-    view->setShowCursor(false);
+    view->touchState().showCursor = false;
 
     for (const Stroke& stroke : demoStrokes())
         paint(*view, delegate, stroke);

@@ -49,56 +49,58 @@ bool AveragingFilter::build(const std::int32_t* params, int count) {
     const std::int32_t* yWeights = xWeights + std::size_t(xPhases) * width;
 
     std::vector<std::int64_t> f(std::size_t(width) * height);
-    for (int py = 0; py < yPhases; ++py) {
-        for (int px = 0; px < xPhases; ++px) {
-            // The weights of this phase pair, and the rows and columns that
-            // have any: the others add nothing, whatever pixel lies under them.
-            int r0 = height, r1 = -1, c0 = width, c1 = -1;
-            std::int64_t absolute = 0;
-            for (int i = 0; i < height; ++i)
-                for (int j = 0; j < width; ++j) {
-                    const std::int64_t w =
-                        (std::int64_t(yWeights[py * height + i]) * xWeights[px * width + j] +
-                         0x8000) >>
-                        16;
-                    f[std::size_t(i) * width + j] = w;
-                    if (w == 0)
-                        continue;
-                    if (w < -32768 || w > 32767)
-                        return false;
-                    absolute += std::abs(w);
-                    r0 = std::min(r0, i);
-                    r1 = std::max(r1, i);
-                    c0 = std::min(c0, j);
-                    c1 = std::max(c1, j);
-                }
-            // Every channel's total must stay within 32 bits.
-            if (absolute * 255 + 0x8000 > 0x7FFFFFFF)
+    for (int py = 0; py < yPhases; ++py)
+        for (int px = 0; px < xPhases; ++px)
+            if (!addPhase(xWeights + px * width, yWeights + py * height, width, height, f))
                 return false;
-            Phase phase;
-            phase.weights = pairs_.size();
-            if (r1 >= 0) {
-                phase.row0 = r0;
-                phase.rows = r1 - r0 + 1;
-                phase.col0 = c0;
-                phase.cols = c1 - c0 + 1;
-                for (int i = r0; i <= r1; ++i)
-                    for (int j = c0; j <= c1; j += 2) {
-                        const std::int64_t left = f[std::size_t(i) * width + j];
-                        const std::int64_t right =
-                            j + 1 <= c1 ? f[std::size_t(i) * width + j + 1] : 0;
-                        pairs_.push_back(std::int32_t((std::uint32_t(left) & 0xFFFF) |
-                                                      (std::uint32_t(right) << 16)));
-                    }
-            }
-            phases_.push_back(phase);
-        }
-    }
     width_ = width;
     height_ = height;
     xShift_ = 16 - xBits;
     yShift_ = 16 - yBits;
     xPhases_ = xPhases;
+    return true;
+}
+
+// The weights of one phase pair, and the rows and columns that have any: the
+// others add nothing, whatever pixel lies under them. `f` is room for the
+// width x height products.
+bool AveragingFilter::addPhase(const std::int32_t* xWeights, const std::int32_t* yWeights,
+                               int width, int height, std::vector<std::int64_t>& f) {
+    int r0 = height, r1 = -1, c0 = width, c1 = -1;
+    std::int64_t absolute = 0;
+    for (int i = 0; i < height; ++i)
+        for (int j = 0; j < width; ++j) {
+            const std::int64_t w = (std::int64_t(yWeights[i]) * xWeights[j] + 0x8000) >> 16;
+            f[std::size_t(i) * width + j] = w;
+            if (w == 0)
+                continue;
+            if (w < -32768 || w > 32767)
+                return false;
+            absolute += std::abs(w);
+            r0 = std::min(r0, i);
+            r1 = std::max(r1, i);
+            c0 = std::min(c0, j);
+            c1 = std::max(c1, j);
+        }
+    // Every channel's total must stay within 32 bits.
+    if (absolute * 255 + 0x8000 > 0x7FFFFFFF)
+        return false;
+    Phase phase;
+    phase.weights = pairs_.size();
+    if (r1 >= 0) {
+        phase.row0 = r0;
+        phase.rows = r1 - r0 + 1;
+        phase.col0 = c0;
+        phase.cols = c1 - c0 + 1;
+        for (int i = r0; i <= r1; ++i)
+            for (int j = c0; j <= c1; j += 2) {
+                const std::int64_t left = f[std::size_t(i) * width + j];
+                const std::int64_t right = j + 1 <= c1 ? f[std::size_t(i) * width + j + 1] : 0;
+                pairs_.push_back(
+                    std::int32_t((std::uint32_t(left) & 0xFFFF) | (std::uint32_t(right) << 16)));
+            }
+    }
+    phases_.push_back(phase);
     return true;
 }
 

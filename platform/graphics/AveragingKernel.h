@@ -54,6 +54,9 @@ private:
         int row0 = 0, rows = 0, col0 = 0, cols = 0;
         std::size_t weights = 0; // first of rows * pairs packed weight pairs
     };
+    // One phase pair of the block; false when its products do not fit.
+    bool addPhase(const std::int32_t* xWeights, const std::int32_t* yWeights, int width, int height,
+                  std::vector<std::int64_t>& f);
     std::uint32_t samplePixel(const AveragingSource& s, std::int64_t X, std::int64_t Y) const;
     std::uint32_t sampleEdge(const AveragingSource& s, const Phase& phase, std::int64_t x1,
                              std::int64_t y1) const;

@@ -9,21 +9,22 @@
 
 #include "platform/graphics/Compositor.h"
 #include "platform/graphics/Layer.h"
+#include "platform/graphics/PathCoverage.h"
 #include "platform/graphics/PixelMath.h"
 #include "platform/graphics/PixelMemory.h"
-#include "platform/graphics/Rasterizer.h"
 
 namespace platform {
 
+using detail::addStrokePieces;
 using detail::Box;
 using detail::CoverageMask;
 using detail::Op;
+using detail::rasterize;
 
 namespace {
 
 constexpr int kMaxContextSide = 16384;
 constexpr std::int64_t kMaxContextPixels = 1ll << 28;
-constexpr float kMiterLimit = 10.0f;
 
 Op opFor(BlendMode mode) {
     switch (mode) {
@@ -88,56 +89,6 @@ AffineTransform snapped(AffineTransform t) {
     t.tx = snap(t.tx, 1e-3f);
     t.ty = snap(t.ty, 1e-3f);
     return t;
-}
-
-Point sub(Point a, Point b) {
-    return {a.x - b.x, a.y - b.y};
-}
-
-Point add(Point a, Point b) {
-    return {a.x + b.x, a.y + b.y};
-}
-
-Point scale(Point a, float s) {
-    return {a.x * s, a.y * s};
-}
-
-// Device polygons rasterized over their own bounds within the clip, so a
-// small shape in a large bitmap costs what the shape covers. Positive sets
-// (stroke pieces) are oriented so that overlaps add up.
-CoverageMask rasterize(const std::vector<std::vector<Point>>& polygons, bool positive,
-                       const Box& clip) {
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    bool any = false;
-    for (const auto& poly : polygons)
-        for (const Point& p : poly) {
-            if (!std::isfinite(p.x) || !std::isfinite(p.y))
-                continue;
-            if (!any) {
-                x0 = x1 = p.x;
-                y0 = y1 = p.y;
-                any = true;
-            }
-            x0 = std::min(x0, p.x);
-            x1 = std::max(x1, p.x);
-            y0 = std::min(y0, p.y);
-            y1 = std::max(y1, p.y);
-        }
-    if (!any)
-        return {};
-    auto lo = [](float v) { return int(std::clamp(detail::floorOf(v), -1e8, 1e8)); };
-    auto hi = [](float v) { return int(std::clamp(detail::ceilOf(v), -1e8, 1e8)); };
-    const Box box = Box{lo(x0), lo(y0), hi(x1), hi(y1)}.intersect(clip);
-    if (box.empty())
-        return {};
-    detail::Rasterizer raster(box.x0, box.y0, box.x1, box.y1);
-    for (const auto& poly : polygons) {
-        if (positive)
-            raster.addPositivePolygon(poly);
-        else
-            raster.addPolygon(poly);
-    }
-    return raster.finish();
 }
 
 } // namespace
@@ -348,59 +299,6 @@ Box wholeBox(const Rect& d) {
 std::vector<Point> deviceQuad(const AffineTransform& t, const Rect& r) {
     return {t.apply(Point{r.minX(), r.minY()}), t.apply(Point{r.maxX(), r.minY()}),
             t.apply(Point{r.maxX(), r.maxY()}), t.apply(Point{r.minX(), r.maxY()})};
-}
-
-// The outline of a stroked polyline as positively oriented pieces: one quad a
-// segment (butt ends) and a miter or bevel wedge at each joint.
-void addStrokePieces(std::vector<Point> pts, bool closed, float halfWidth,
-                     const AffineTransform& toDevice, std::vector<std::vector<Point>>& out) {
-    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
-    if (closed && pts.size() > 1 && pts.front() == pts.back())
-        pts.pop_back();
-    const std::size_t n = pts.size();
-    if (n < 2)
-        return;
-    const std::size_t segments = closed && n > 2 ? n : n - 1;
-    auto device = [&](std::vector<Point> poly) {
-        for (Point& p : poly)
-            p = toDevice.apply(p);
-        out.push_back(std::move(poly));
-    };
-    auto direction = [&](std::size_t i) {
-        const Point d = sub(pts[(i + 1) % n], pts[i]);
-        const float len = std::sqrt(d.x * d.x + d.y * d.y);
-        return scale(d, 1.0f / len);
-    };
-    for (std::size_t i = 0; i < segments; ++i) {
-        const Point p = pts[i], q = pts[(i + 1) % n];
-        const Point dir = direction(i);
-        const Point nrm{-dir.y * halfWidth, dir.x * halfWidth};
-        device({add(p, nrm), add(q, nrm), sub(q, nrm), sub(p, nrm)});
-    }
-    const std::size_t firstJoint = closed && n > 2 ? 0 : 1;
-    const std::size_t lastJoint = closed && n > 2 ? n : n - 1;
-    for (std::size_t j = firstJoint; j < lastJoint; ++j) {
-        const Point v = pts[j];
-        const Point d0 = direction((j + n - 1) % n);
-        const Point d1 = direction(j);
-        const float cross = d0.x * d1.y - d0.y * d1.x;
-        const float dot = d0.x * d1.x + d0.y * d1.y;
-        if (std::fabs(cross) < 1e-6f)
-            continue; // straight on, or a full reversal whose ends coincide
-        const float side = cross > 0 ? -1.0f : 1.0f; // the outer side of the turn
-        const Point n0{-d0.y * halfWidth * side, d0.x * halfWidth * side};
-        const Point n1{-d1.y * halfWidth * side, d1.x * halfWidth * side};
-        const Point o0 = add(v, n0), o1 = add(v, n1);
-        const float ratio = 1.0f / std::sqrt(std::max((1.0f + dot) / 2.0f, 1e-12f));
-        if (ratio <= kMiterLimit) {
-            Point bis = add(n0, n1);
-            const float bl = std::sqrt(bis.x * bis.x + bis.y * bis.y);
-            bis = scale(bis, halfWidth * ratio / bl);
-            device({v, o0, add(v, bis), o1});
-        } else {
-            device({v, o0, o1});
-        }
-    }
 }
 
 } // namespace

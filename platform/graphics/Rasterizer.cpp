@@ -101,6 +101,44 @@ void Rasterizer::addEdge(float fx0, float fy0, float fx1, float fy1) {
     line(x0, y0, x1, y1);
 }
 
+namespace {
+
+// One row's share of an edge that crosses it from xa to xb (xl and xr the
+// lesser and the greater), whose signed height in the row is d: the area
+// right of the edge in each pixel it passes, as differences along the row.
+inline void accumulateCrossing(float* a, float xa, float xb, float xl, float xr, float d) {
+    const float xlFloor = float(floorOf(xl));
+    const int xli = int(xlFloor);
+    const float xrCeil = float(ceilOf(xr));
+    const int xri = int(xrCeil);
+    if (xri <= xli + 1) {
+        // Within one pixel: the area right of the edge's midpoint.
+        const float xmf = 0.5f * (xa + xb) - xlFloor;
+        a[xli] += d - d * xmf;
+        a[xli + 1] += d * xmf;
+        return;
+    }
+    const float s = 1.0f / (xr - xl);
+    const float xlf = xl - xlFloor;
+    const float a0 = 0.5f * s * (1 - xlf) * (1 - xlf);
+    const float xrf = xr - xrCeil + 1;
+    const float am = 0.5f * s * xrf * xrf;
+    a[xli] += d * a0;
+    if (xri == xli + 2) {
+        a[xli + 1] += d * (1 - a0 - am);
+    } else {
+        const float a1 = s * (1.5f - xlf);
+        a[xli + 1] += d * (a1 - a0);
+        for (int xi = xli + 2; xi < xri - 1; ++xi)
+            a[xi] += d * s;
+        const float a2 = a1 + float(xri - xli - 3) * s;
+        a[xri - 1] += d * (1 - a2 - am);
+    }
+    a[xri] += d * am;
+}
+
+} // namespace
+
 // Adds the signed area the edge sweeps in each pixel of the rows it crosses;
 // a running sum along a row then gives the coverage (the accumulation
 // rasterizer of font-rs).
@@ -138,35 +176,7 @@ void Rasterizer::accumulateLine(float x0, float y0, float x1, float y1) {
         const float xl = std::min(xa, xNext), xr = std::max(xa, xNext);
         minX_ = std::min(minX_, xl);
         maxX_ = std::max(maxX_, xr);
-        float* a = acc_.data() + std::size_t(row) * rowLen;
-        const float xlFloor = float(floorOf(xl));
-        const int xli = int(xlFloor);
-        const float xrCeil = float(ceilOf(xr));
-        const int xri = int(xrCeil);
-        if (xri <= xli + 1) {
-            // Within one pixel: the area right of the edge's midpoint.
-            const float xmf = 0.5f * (xa + xNext) - xlFloor;
-            a[xli] += d - d * xmf;
-            a[xli + 1] += d * xmf;
-        } else {
-            const float s = 1.0f / (xr - xl);
-            const float xlf = xl - xlFloor;
-            const float a0 = 0.5f * s * (1 - xlf) * (1 - xlf);
-            const float xrf = xr - xrCeil + 1;
-            const float am = 0.5f * s * xrf * xrf;
-            a[xli] += d * a0;
-            if (xri == xli + 2) {
-                a[xli + 1] += d * (1 - a0 - am);
-            } else {
-                const float a1 = s * (1.5f - xlf);
-                a[xli + 1] += d * (a1 - a0);
-                for (int xi = xli + 2; xi < xri - 1; ++xi)
-                    a[xi] += d * s;
-                const float a2 = a1 + float(xri - xli - 3) * s;
-                a[xri - 1] += d * (1 - a2 - am);
-            }
-            a[xri] += d * am;
-        }
+        accumulateCrossing(acc_.data() + std::size_t(row) * rowLen, xa, xNext, xl, xr, d);
         x += dxdy * dy;
     }
 }

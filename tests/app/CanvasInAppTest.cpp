@@ -70,7 +70,7 @@ TEST_F(CanvasInAppTest, CornerTapsInPresentModeOpenPickersAndPaintNothing) {
     const std::pair<Point, std::string> corners[] = {
         {{300, 30}, "ToolSelection"}, {{30, 450}, "ColorChoice"}, {{300, 450}, "BrushImageChoice"}};
     for (const auto& [p, picker] : corners) {
-        canvas().setLastTimeCursorUsed(true);
+        canvas().touchState().lastTimeCursorUsed = true;
         tapCanvas(p);
         EXPECT_FALSE(painted(int(p.x), int(p.y))) << p.x << "," << p.y;
         EXPECT_TRUE(app().inPresentMode());

@@ -52,8 +52,8 @@ TEST_F(LaunchTest, FirstLaunchGivesWhiteSheetDefaultSettingsAndHardBrush) {
     EXPECT_EQ(canvas().colorBrushImage(), Image::named("colorbrushheart64.png"));
     EXPECT_NE(canvas().colorBrushImage(), nullptr);
     EXPECT_EQ(canvas().currentColor(), Color::rgb(0, 0, 0, 1));
-    EXPECT_EQ(canvas().fingerOffset(), (platform::Point{0, 0}));
-    EXPECT_FALSE(canvas().showCursor());
+    EXPECT_EQ(canvas().touchState().fingerOffset, (platform::Point{0, 0}));
+    EXPECT_FALSE(canvas().touchState().showCursor);
     EXPECT_EQ(app().brushSizeBadge(), "16");
     EXPECT_EQ(app().overlayIndex(), 1);
     EXPECT_EQ(app().paintBrushAlpha(), 1.0f);
@@ -188,8 +188,8 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresEverySetting) {
     EXPECT_EQ(app().colorSelectionArray()[0], Color::rgb(0.1f, 0.2f, 0.3f));
     EXPECT_EQ(canvas().currentColor(), Color::rgb(0.2f, 0.4f, 0.6f));
     EXPECT_EQ(chrome().color(), Color::rgb(0.2f, 0.4f, 0.6f));
-    EXPECT_EQ(canvas().fingerOffset(), (platform::Point{5, -40}));
-    EXPECT_TRUE(canvas().showCursor());
+    EXPECT_EQ(canvas().touchState().fingerOffset, (platform::Point{5, -40}));
+    EXPECT_TRUE(canvas().touchState().showCursor);
     EXPECT_TRUE(app().dirtyFlag());
     // The size is never stored: every launch starts at 16.
     EXPECT_EQ(app().brushSizeBadge(), "16");

@@ -182,7 +182,7 @@ TEST_F(FingerOffsetTest, DoneHandsItToTheCanvasAndCancelChangesNothing) {
     first.done(nullptr);
     settle();
     EXPECT_EQ(app().fingerOffset(), (Point{-50, 0}));
-    EXPECT_TRUE(canvas().showCursor());
+    EXPECT_TRUE(canvas().touchState().showCursor);
 
     // Opened again in the same visit: it starts from the offset the settings
     // screen opened with, and Cancel leaves the canvas's as it is.
@@ -201,7 +201,7 @@ TEST_F(FingerOffsetTest, DoneHandsItToTheCanvasAndCancelChangesNothing) {
     third.done(nullptr);
     settle();
     EXPECT_EQ(app().fingerOffset(), (Point{0, 0}));
-    EXPECT_FALSE(canvas().showCursor());
+    EXPECT_FALSE(canvas().touchState().showCursor);
 }
 
 TEST_F(FingerOffsetTest, TurnsOnlyToTheDocumentsOrientation) {

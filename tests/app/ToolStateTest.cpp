@@ -63,14 +63,14 @@ TEST_F(ToolStateTest, ToolsWithoutAnEntryChangeNothing) {
 }
 
 TEST_F(ToolStateTest, CloneToolStartsWaitingForItsSource) {
-    canvas().setCloneNeedsOffset(false);
-    canvas().setClone2ndPointset(true);
-    canvas().setCloneRelativeOffset({50, -200});
+    canvas().cloneSetUp().needsOffset = false;
+    canvas().cloneSetUp().secondPointSet = true;
+    canvas().cloneSetUp().relativeOffset = {50, -200};
     app().setSelectedTool(Tool::CloneTool);
     app().applyTool();
-    EXPECT_TRUE(canvas().cloneNeedsOffset());
-    EXPECT_FALSE(canvas().clone2ndPointset());
-    EXPECT_EQ(canvas().cloneRelativeOffset(), (platform::Point{0, 0}));
+    EXPECT_TRUE(canvas().cloneSetUp().needsOffset);
+    EXPECT_FALSE(canvas().cloneSetUp().secondPointSet);
+    EXPECT_EQ(canvas().cloneSetUp().relativeOffset, (platform::Point{0, 0}));
 }
 
 TEST_F(ToolStateTest, EraserToolReloadsTheOriginalPicture) {
@@ -113,23 +113,23 @@ TEST_F(ToolStateTest, FilterToolIsArmedOnlyForTheInteractiveEffects) {
 
 TEST_F(ToolStateTest, FingerOffsetShowsTheCursorOnlyBeyondTenPoints) {
     app().setFingerOffset({10.9f, -10.9f});
-    EXPECT_FALSE(canvas().showCursor());
+    EXPECT_FALSE(canvas().touchState().showCursor);
     EXPECT_EQ(app().fingerOffset(), (platform::Point{10.9f, -10.9f}));
     app().setFingerOffset({11, 0});
-    EXPECT_TRUE(canvas().showCursor());
+    EXPECT_TRUE(canvas().touchState().showCursor);
     app().setFingerOffset({0, -11});
-    EXPECT_TRUE(canvas().showCursor());
+    EXPECT_TRUE(canvas().touchState().showCursor);
     app().setFingerOffset({0, -10});
-    EXPECT_FALSE(canvas().showCursor());
+    EXPECT_FALSE(canvas().touchState().showCursor);
 }
 
 TEST_F(ToolStateTest, BrushSizeOfZeroIsPassedOn) {
     app().setBrushSize(0);
     EXPECT_EQ(app().brushSizeBadge(), "0");
-    EXPECT_EQ(canvas().brushSize(), 0.0f);
+    EXPECT_EQ(canvas().brush().size(), 0.0f);
     app().setBrushSize(24);
     EXPECT_EQ(app().brushSizeBadge(), "24");
-    EXPECT_EQ(canvas().brushSize(), 24.0f);
+    EXPECT_EQ(canvas().brush().size(), 24.0f);
 }
 
 TEST_F(ToolStateTest, ColourGoesToTheCanvasAndTheColourWell) {

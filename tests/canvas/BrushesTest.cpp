@@ -39,7 +39,7 @@ TEST_F(BrushesTest, PaintBrushStampTakesTheCurrentColour) {
     ASSERT_NE(view->brush().stamp(), nullptr);
     EXPECT_EQ(view->brush().stamp()->size(), (platform::Size{4, 4}));
     EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 1, 1), (ARGBColorBytes{128, 128, 0, 0}));
-    EXPECT_EQ(view->brushSize(), 4);
+    EXPECT_EQ(view->brush().size(), 4);
 
     view->setColor(Color::grey(1)); // grey form: all three from the grey
     EXPECT_EQ(pixelOf(view->brush().stamp()->context(), 1, 1),
@@ -83,7 +83,7 @@ TEST_F(BrushesTest, TurnedDocumentSquaresAndTurnsTheBrushClockwise) {
     ASSERT_NE(brush, nullptr);
     EXPECT_EQ(brush->width(), 30);
     EXPECT_EQ(brush->height(), 30);
-    EXPECT_EQ(view->brushSize(), 30);
+    EXPECT_EQ(view->brush().size(), 30);
     for (int row : {2, 15, 27}) {
         EXPECT_EQ(pixelOf(*brush, 29, row).alpha, 255) << row;
         EXPECT_EQ(pixelOf(*brush, 0, row).alpha, 0) << row;

@@ -60,10 +60,10 @@ TEST_F(BuffersTest, FirstLaunchWithNoFilesStartsFromTheWhiteSheet) {
     EXPECT_EQ(view->bufferRect(), Rect(0, 0, 320, 480));
     EXPECT_EQ(view->frame(), Rect(0, 0, 320, 480));
     EXPECT_EQ(view->bitmapByteCount(), 614400);
-    EXPECT_FLOAT_EQ(view->brushAlpha(), 0.5f);
-    EXPECT_TRUE(view->showCursor());
-    EXPECT_EQ(view->fingerOffset(), (platform::Point{0, -32}));
-    EXPECT_EQ(view->brushSize(), 32); // the start brush's width
+    EXPECT_FLOAT_EQ(view->strokeRenderer().brushAlpha(), 0.5f);
+    EXPECT_TRUE(view->touchState().showCursor);
+    EXPECT_EQ(view->touchState().fingerOffset, (platform::Point{0, -32}));
+    EXPECT_EQ(view->brush().size(), 32); // the start brush's width
     EXPECT_EQ(delegate_.documentOrientation(), 1);
 }
 
@@ -128,7 +128,7 @@ TEST_F(BuffersTest, LowMemoryFlushAndReloadGiveBackTheSameBytes) {
     EXPECT_EQ(view->offscreenBitmapData(), nullptr);
     EXPECT_EQ(view->undoLayerContext(), nullptr);
     EXPECT_EQ(view->orgImageOffscreenContext(), nullptr);
-    EXPECT_EQ(view->paintlayer(), nullptr);
+    EXPECT_EQ(view->strokeRenderer().layer(), nullptr);
     EXPECT_TRUE(view->undoImageHasBeenSaved());
     for (auto name : {"tempimage.png", "tempundo.png", "zorbelorgimage.png"})
         EXPECT_TRUE(platform::fileExists(documents() / name)) << name;
@@ -137,7 +137,7 @@ TEST_F(BuffersTest, LowMemoryFlushAndReloadGiveBackTheSameBytes) {
     EXPECT_TRUE(logHas("Needed to reloadOffscreenBuffer"));
     EXPECT_EQ(offscreenBytes(*view), painting);
     EXPECT_EQ(undoBytes(*view), undo);
-    ASSERT_NE(view->paintlayer(), nullptr);
+    ASSERT_NE(view->strokeRenderer().layer(), nullptr);
 
     view->reloadOrgImageBufferIfNecessary();
     EXPECT_TRUE(logHas("Needed to reloadOrgImageBuffer"));
@@ -151,7 +151,7 @@ TEST_F(BuffersTest, GroupFlushesLogTheirLineAndKeepWhatTheyDoNotFlush) {
     EXPECT_NE(view->offscreenPaintContext(), nullptr);
     EXPECT_EQ(view->undoLayerContext(), nullptr);
     EXPECT_EQ(view->orgImageOffscreenContext(), nullptr);
-    EXPECT_EQ(view->paintlayer(), nullptr);
+    EXPECT_EQ(view->strokeRenderer().layer(), nullptr);
 
     view->flushAllBuffers();
     EXPECT_TRUE(logHas("flushAllBuffers"));

@@ -22,9 +22,9 @@ protected:
         auto view = paintCanvas(20);
         delegate_.setSelectedTool(Tool::CloneTool);
         view->createBrushLayerFromImage(squareBrush(20, {255, 255, 0, 0}));
-        view->setCloneNeedsOffset(true);
-        view->setClone2ndPointset(false);
-        view->setCloneRelativeOffset({0, 0});
+        view->cloneSetUp().needsOffset = true;
+        view->cloneSetUp().secondPointSet = false;
+        view->cloneSetUp().relativeOffset = {0, 0};
         fillWithPattern(*view);
         return view;
     }
@@ -47,11 +47,11 @@ TEST_F(CloneTest, TwoTapsSetTheSourceAndTheOffset) {
     auto view = cloneCanvas();
     const auto before = pictureBytes(*view);
     Finger(*view).tap({100, 100});
-    EXPECT_FALSE(view->cloneNeedsOffset());
+    EXPECT_FALSE(view->cloneSetUp().needsOffset);
     EXPECT_EQ(view->cloneSetUp().offsetPosition, (Point{90, 370}));
     Finger(*view).tap({150, 300});
-    EXPECT_TRUE(view->clone2ndPointset());
-    EXPECT_EQ(view->cloneRelativeOffset(), (Point{50, -200}));
+    EXPECT_TRUE(view->cloneSetUp().secondPointSet);
+    EXPECT_EQ(view->cloneSetUp().relativeOffset, (Point{50, -200}));
     EXPECT_FALSE(view->touchState().waitingForEndTouch);
     EXPECT_FALSE(delegate_.paintingFlag());
     // The set-up taps copied each area onto itself.
@@ -73,7 +73,7 @@ TEST_F(CloneTest, StrokeBeforeTheDestinationTapChangesNoPixel) {
     Finger(*view).stroke({{100, 100}, {130, 140}, {180, 150}}); // marks the source
     Finger(*view).stroke({{200, 300}, {230, 340}, {250, 300}}); // marks the destination
     EXPECT_EQ(pictureBytes(*view), before);
-    EXPECT_EQ(view->cloneRelativeOffset(), (Point{70, -150}));
+    EXPECT_EQ(view->cloneSetUp().relativeOffset, (Point{70, -150}));
 }
 
 TEST_F(CloneTest, LaterStrokesKeepTheOffsetAndReadThePictureFromTouchDown) {
@@ -86,7 +86,7 @@ TEST_F(CloneTest, LaterStrokesKeepTheOffsetAndReadThePictureFromTouchDown) {
     for (int x = 115; x < 190; ++x)
         ASSERT_EQ(screenPixel(*view, x, 200), patternBytes(x - 20, 200)) << x;
     Finger(*view).tap({300, 400});
-    EXPECT_EQ(view->cloneRelativeOffset(), (Point{20, 0}));
+    EXPECT_EQ(view->cloneSetUp().relativeOffset, (Point{20, 0}));
 }
 
 TEST_F(CloneTest, StampHalfOutsideTheLeftEdgeCopiesOnlyItsInsidePart) {

@@ -71,9 +71,9 @@ protected:
     // For drawing calls made directly: opaque stamps into the picture.
     std::shared_ptr<PaintingView> drawingCanvas() {
         auto view = paintCanvas();
-        view->setBrushAlpha(1);
-        view->setBrushBlendMode(platform::BlendMode::Normal);
-        view->setBrushPixelStep(1);
+        view->strokeRenderer().setBrushAlpha(1);
+        view->strokeRenderer().setBrushBlendMode(platform::BlendMode::Normal);
+        view->strokeRenderer().setBrushPixelStep(1);
         return view;
     }
     std::shared_ptr<PaintingView> shapeCanvas() {
@@ -103,10 +103,10 @@ TEST_F(ShapesTest, StrokeEndingWithinTwentyPointsPerAxisIsClosed) {
         {{79, 100}, false},
     };
     for (const auto& c : cases) {
-        view->setPointArray(pointList({{100, 100}, {150, 150}, c.last}));
+        view->touchState().points = pointList({{100, 100}, {150, 150}, c.last});
         EXPECT_EQ(view->wasClosedObjectDrawn(), c.closed) << c.last.x << "," << c.last.y;
     }
-    view->setPointArray({});
+    view->touchState().points = {};
     EXPECT_FALSE(view->wasClosedObjectDrawn());
     EXPECT_FALSE(view->wasLineDrawn());
     EXPECT_FALSE(view->wasRectDrawn());
@@ -114,22 +114,22 @@ TEST_F(ShapesTest, StrokeEndingWithinTwentyPointsPerAxisIsClosed) {
 
 TEST_F(ShapesTest, EnclosingRectangleLeavesOutTheFirstPoint) {
     auto view = paintCanvas();
-    view->setPointArray(pointList({{100, 100}}));
+    view->touchState().points = pointList({{100, 100}});
     EXPECT_TRUE(view->getEnclosingRect().isNull());
-    view->setPointArray(pointList({{0, 0}, {50, 60}}));
+    view->touchState().points = pointList({{0, 0}, {50, 60}});
     EXPECT_EQ(view->getEnclosingRect(), Rect(50, 60, 0, 0));
-    view->setPointArray(pointList({{0, 0}, {50, 60}, {20, 90}, {70, 65}}));
+    view->touchState().points = pointList({{0, 0}, {50, 60}, {20, 90}, {70, 65}});
     EXPECT_EQ(view->getEnclosingRect(), Rect(20, 60, 50, 30));
 }
 
 TEST_F(ShapesTest, BoxesAreToldApartByTheirCorners) {
     auto view = paintCanvas();
-    view->setPointArray(pointList(squareCorneredBox()));
+    view->touchState().points = pointList(squareCorneredBox());
     EXPECT_TRUE(view->wasClosedObjectDrawn());
     EXPECT_FALSE(view->wasLineDrawn());
     EXPECT_TRUE(view->wasRectDrawn());
     EXPECT_EQ(view->getEnclosingRect(), Rect(100, 100, 100, 60));
-    view->setPointArray(pointList(roundCorneredBox()));
+    view->touchState().points = pointList(roundCorneredBox());
     EXPECT_TRUE(view->wasClosedObjectDrawn());
     EXPECT_FALSE(view->wasRectDrawn());
     EXPECT_EQ(view->getEnclosingRect(), Rect(100, 100, 100, 60));
@@ -140,7 +140,7 @@ TEST_F(ShapesTest, LinesAreThinBoxesOrStrokesAlongOneDirection) {
     std::vector<Point> diagonal;
     for (int i = 0; i <= 20; ++i)
         diagonal.push_back({100.0f + 5 * i, 100.0f + 4 * i + float(i % 3)});
-    view->setPointArray(pointList(diagonal));
+    view->touchState().points = pointList(diagonal);
     EXPECT_TRUE(view->wasLineDrawn());
 
     // An L: its pairs run along the axes and tell nothing; neither a line
@@ -149,13 +149,13 @@ TEST_F(ShapesTest, LinesAreThinBoxesOrStrokesAlongOneDirection) {
     addEdge(corner, {100, 100}, {200, 100}, 5);
     addEdge(corner, {200, 100}, {200, 200}, 5);
     corner.push_back({200, 200});
-    view->setPointArray(pointList(corner));
+    view->touchState().points = pointList(corner);
     EXPECT_FALSE(view->wasLineDrawn());
     EXPECT_FALSE(view->wasClosedObjectDrawn());
 
-    view->setPointArray(pointList({{100, 100}, {110, 130}, {105, 250}})); // 10 wide
+    view->touchState().points = pointList({{100, 100}, {110, 130}, {105, 250}}); // 10 wide
     EXPECT_TRUE(view->wasLineDrawn());
-    view->setPointArray(pointList({{100, 100}, {110, 110}, {118, 125}})); // too small
+    view->touchState().points = pointList({{100, 100}, {110, 110}, {118, 125}}); // too small
     EXPECT_FALSE(view->wasLineDrawn());
 }
 
@@ -250,7 +250,7 @@ TEST_F(ShapesTest, CurveIsDrawnInBezierResolutionSegments) {
     // row shows one separate mark per segment.
     const auto marks = [this](float resolution) {
         auto view = drawingCanvas();
-        view->setBrushPixelStep(1000);
+        view->strokeRenderer().setBrushPixelStep(1000);
         view->setBezierResolution(resolution);
         const Point2 curve[] = {{10, 100}, {110, 100}, {210, 100}, {310, 100}};
         view->drawCurves(curve, 4);
@@ -327,7 +327,7 @@ TEST_F(ShapesTest, PointsBeyondAThousandAreDrawnAsRecorded) {
         points.push_back({10 + 0.25f * float(i), 100});
     for (int i = 1; i <= 300; ++i)
         points.push_back({260, 100 + float(i)});
-    view->setPointArray(pointList(points));
+    view->touchState().points = pointList(points);
     view->curveFit();
     EXPECT_TRUE(painted(*view, 20, 100));
     EXPECT_TRUE(painted(*view, 200, 100));
@@ -344,7 +344,7 @@ TEST_F(ShapesTest, PartTheFitterHasNoRoomForIsDrawnAsRecorded) {
     std::vector<Point> points;
     for (int i = 0; i < 1000; ++i)
         points.push_back({10 + 0.3f * float(i), 100.0f + float((i % 2) * 6)});
-    view->setPointArray(pointList(points));
+    view->touchState().points = pointList(points);
     view->curveFit();
     for (int x : {20, 150, 300}) {
         bool any = false;

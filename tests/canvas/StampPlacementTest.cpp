@@ -71,16 +71,16 @@ protected:
             view->drawBrushAt(float(y % 320), float(y));
         view->rawcopyToUndoBuffer();
         delegate_.setSelectedTool(tool);
-        view->setBrushAlpha(alpha);
-        view->setBrushBlendMode(platform::BlendMode::Normal);
-        view->setBrushPixelStep(1.5f);
-        view->setCloneRelativeOffset({30, -40});
+        view->strokeRenderer().setBrushAlpha(alpha);
+        view->strokeRenderer().setBrushBlendMode(platform::BlendMode::Normal);
+        view->strokeRenderer().setBrushPixelStep(1.5f);
+        view->cloneSetUp().relativeOffset = {30, -40};
         return view;
     }
 
     // Every stamp of the segment, visited one by one.
     static void stampEveryPoint(PaintingView& view, Point from, Point to, Tool tool) {
-        const StampPlacement stamps(from, to, view.brushPixelStep());
+        const StampPlacement stamps(from, to, view.strokeRenderer().brushPixelStep());
         for (unsigned i = 0; i < stamps.count(); ++i) {
             const Point p = stamps.at(i);
             if (tool == Tool::EraserTool || tool == Tool::CloneTool)

@@ -27,10 +27,10 @@ protected:
         delegate_.setSelectedTool(Tool::EyeDropperTool); // paints, and no tint
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));
-        view->setShowCursor(false);
-        view->setBrushAlpha(1);
-        view->setBrushBlendMode(platform::BlendMode::Normal);
-        view->setBrushPixelStep(step);
+        view->touchState().showCursor = false;
+        view->strokeRenderer().setBrushAlpha(1);
+        view->strokeRenderer().setBrushBlendMode(platform::BlendMode::Normal);
+        view->strokeRenderer().setBrushPixelStep(step);
         return view;
     }
 
@@ -72,18 +72,18 @@ TEST_F(StrokesTest, OpaqueNormalStampsLandInThePictureAtOnce) {
     auto view = paintingCanvas(2, 1);
     view->renderLineFromPoint({100, 100}, {110, 100});
     EXPECT_EQ(screenPixel(*view, 105, 100), kBlack);
-    ASSERT_NE(view->paintlayer(), nullptr);
-    EXPECT_TRUE(allZero(view->paintlayer()->context()));
+    ASSERT_NE(view->strokeRenderer().layer(), nullptr);
+    EXPECT_TRUE(allZero(view->strokeRenderer().layer()->context()));
 }
 
 TEST_F(StrokesTest, HalfOpacityStrokeCrossingItselfDoesNotDarken) {
     auto view = paintingCanvas(6, 1);
-    view->setBrushAlpha(0.5f);
+    view->strokeRenderer().setBrushAlpha(0.5f);
     view->renderLineFromPoint({50, 100}, {150, 100});
     view->renderLineFromPoint({100, 50}, {100, 150});
     // The picture is untouched while the finger is down.
     EXPECT_EQ(screenPixel(*view, 100, 100), kWhite);
-    EXPECT_EQ(pixelOf(view->paintlayer()->context(), 100, 479 - 100), kBlack);
+    EXPECT_EQ(pixelOf(view->strokeRenderer().layer()->context(), 100, 479 - 100), kBlack);
 
     // Shown at 50 %: the crossing looks like the rest of the stroke.
     auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
@@ -99,7 +99,7 @@ TEST_F(StrokesTest, HalfOpacityStrokeCrossingItselfDoesNotDarken) {
     view->mergePaintLayer();
     EXPECT_EQ(screenPixel(*view, 100, 100), screenPixel(*view, 70, 100));
     EXPECT_NEAR(screenPixel(*view, 100, 100).red, 128, 1);
-    EXPECT_TRUE(allZero(view->paintlayer()->context()));
+    EXPECT_TRUE(allZero(view->strokeRenderer().layer()->context()));
 }
 
 TEST_F(StrokesTest, BlendModeStrokeIsShownAndMergedWithItsMode) {
@@ -109,7 +109,7 @@ TEST_F(StrokesTest, BlendModeStrokeIsShownAndMergedWithItsMode) {
     view->offscreenPaintContext()->setFillColor(platform::Color::rgb(0, 1, 1));
     view->offscreenPaintContext()->fillRect(Rect(0, 0, 320, 480));
     view->createBrushLayerFromImage(squareBrush(4, {255, 255, 0, 0}));
-    view->setBrushBlendMode(platform::BlendMode::Multiply);
+    view->strokeRenderer().setBrushBlendMode(platform::BlendMode::Multiply);
     view->renderLineFromPoint({20, 20}, {30, 20});
     EXPECT_EQ(screenPixel(*view, 25, 20), (ARGBColorBytes{255, 0, 255, 255}));
     view->mergePaintLayer();
@@ -133,11 +133,11 @@ TEST_F(StrokesTest, DisplayShowsThePictureUpright) {
 
 TEST_F(StrokesTest, CursorStrokePaintsNothing) {
     auto view = paintingCanvas(2, 1);
-    view->setShowCursor(true);
+    view->touchState().showCursor = true;
     view->renderLineFromPoint({100, 100}, {120, 100});
     EXPECT_EQ(screenPixel(*view, 110, 100), kWhite);
     EXPECT_TRUE(view->touchState().lastTimeCursorUsed);
-    view->setShowCursor(false);
+    view->touchState().showCursor = false;
     view->drawBrushAt(100, 100);
     EXPECT_FALSE(view->touchState().lastTimeCursorUsed);
 }
@@ -146,8 +146,8 @@ TEST_F(StrokesTest, SmallBrushCursorIsACrossLargeOneTheStamp) {
     auto view = paintingCanvas(6, 1);
     delegate_.setPaintingFlag(true);
     delegate_.setCursorDisplayFlag(true);
-    view->setShowCursor(true);
-    view->setCursorPosition({100, 200});
+    view->touchState().showCursor = true;
+    view->touchState().cursorPosition = {100, 200};
     view->setBrushSize(2);
     auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
     view->drawRect(*screen, view->bounds());

@@ -83,8 +83,8 @@ protected:
         delegate_.setCursorDisplayFlag(false);
         auto view = makeCanvas();
         view->createBrushLayerFromImage(squareBrush(brushSize));
-        view->setFingerOffset({0, 0});
-        view->setShowCursor(false);
+        view->touchState().fingerOffset = {0, 0};
+        view->touchState().showCursor = false;
         return view;
     }
 

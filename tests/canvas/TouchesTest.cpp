@@ -13,7 +13,7 @@ class TouchesTest : public TouchCanvasTest {};
 
 TEST_F(TouchesTest, StrokeLandsAtTheFingerOffsetInPortrait) {
     auto view = paintCanvas();
-    view->setFingerOffset({0, -32});
+    view->touchState().fingerOffset = {0, -32};
     Finger(*view).tap({100, 200});
     EXPECT_EQ(screenPixel(*view, 100, 168), kBlackPixel);
     EXPECT_EQ(screenPixel(*view, 99, 167), kBlackPixel);
@@ -33,15 +33,15 @@ TEST_F(TouchesTest, TapWithoutMovementStampsOnceAtTheTouchPoint) {
     EXPECT_EQ(count, 4);
     EXPECT_EQ(screenPixel(*view, 49, 59), kBlackPixel);
     EXPECT_EQ(screenPixel(*view, 50, 60), kBlackPixel);
-    ASSERT_EQ(view->pointArray().size(), 1u);
-    EXPECT_EQ(view->pointArray()[0]->xyPosition(), (Point{50, 60}));
+    ASSERT_EQ(view->touchState().points.size(), 1u);
+    EXPECT_EQ(view->touchState().points[0]->xyPosition(), (Point{50, 60}));
 }
 
 TEST_F(TouchesTest, MovementsRenderOnlyBeyondOneStepFromTheLastRenderedPoint) {
     auto view = paintCanvas(20); // step 0.15 x 20 = 3
     Finger finger(*view);
     finger.down({100, 200});
-    EXPECT_EQ(view->brushPixelStep(), 3.0f);
+    EXPECT_EQ(view->strokeRenderer().brushPixelStep(), 3.0f);
     EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{100, 200}));
     finger.move({102, 200});
     EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{100, 200}));
@@ -51,21 +51,21 @@ TEST_F(TouchesTest, MovementsRenderOnlyBeyondOneStepFromTheLastRenderedPoint) {
     EXPECT_EQ(view->touchState().lastPaintedLocation, (Point{103.5f, 200}));
     finger.up();
     // Every movement is recorded, rendered or not.
-    EXPECT_EQ(view->pointArray().size(), 4u);
+    EXPECT_EQ(view->touchState().points.size(), 4u);
 }
 
 TEST_F(TouchesTest, StampSpacingFollowsTheTool) {
     auto view = paintCanvas(40);
     Finger(*view).tap({100, 100});
-    EXPECT_EQ(view->brushSize(), 40.0f);
-    EXPECT_EQ(view->brushPixelStep(), 6.0f);
+    EXPECT_EQ(view->brush().size(), 40.0f);
+    EXPECT_EQ(view->strokeRenderer().brushPixelStep(), 6.0f);
     delegate_.setSelectedTool(Tool::ColorBrushTool); // pictures side by side
     Finger(*view).tap({100, 100});
-    EXPECT_EQ(view->brushPixelStep(), 40.0f);
+    EXPECT_EQ(view->strokeRenderer().brushPixelStep(), 40.0f);
     view->createBrushLayerFromImage(squareBrush(4)); // 0.6 is raised to 1
     delegate_.setSelectedTool(Tool::PaintBrushTool);
     Finger(*view).tap({100, 100});
-    EXPECT_EQ(view->brushPixelStep(), 1.0f);
+    EXPECT_EQ(view->strokeRenderer().brushPixelStep(), 1.0f);
 }
 
 // --- Cursor strokes -----------------------------------------------------------
@@ -73,7 +73,7 @@ TEST_F(TouchesTest, StampSpacingFollowsTheTool) {
 TEST_F(TouchesTest, OffsetOfTenNeverStartsACursorStroke) {
     auto view = paintCanvas();
     delegate_.setCursorDisplayFlag(true);
-    view->setFingerOffset({0, -10});
+    view->touchState().fingerOffset = {0, -10};
     Finger(*view).tap({100, 200});
     Finger(*view).tap({140, 200});
     EXPECT_TRUE(painted(*view, 100, 190));
@@ -83,14 +83,14 @@ TEST_F(TouchesTest, OffsetOfTenNeverStartsACursorStroke) {
 TEST_F(TouchesTest, OffsetOfElevenAlternatesCursorAndPaintStrokes) {
     auto view = paintCanvas();
     delegate_.setCursorDisplayFlag(true);
-    view->setFingerOffset({0, -11});
+    view->touchState().fingerOffset = {0, -11};
     const auto undoBefore = undoBytes(*view);
 
     Finger(*view).stroke({{100, 200}, {110, 200}});
     EXPECT_FALSE(painted(*view, 100, 189)); // only the cursor moved
     EXPECT_EQ(view->touchState().cursorPosition, (Point{110, 189}));
     EXPECT_TRUE(view->touchState().lastTimeCursorUsed);
-    EXPECT_FALSE(view->showCursor());
+    EXPECT_FALSE(view->touchState().showCursor);
     EXPECT_EQ(undoBytes(*view), undoBefore); // and took no undo copy
 
     Finger(*view).stroke({{100, 200}, {110, 200}});
@@ -110,8 +110,8 @@ TEST_F(TouchesTest, CursorStrokeWithSmoothingOrShapesLeavesThePictureAlone) {
     delegate_.setCursorDisplayFlag(true);
     delegate_.setSmoothPaintBrushFlag(true);
     delegate_.setSmoothPaintBrushAmount(20);
-    view->setFingerOffset({0, -20});
-    view->setLastTimeCursorUsed(true); // the next stroke paints
+    view->touchState().fingerOffset = {0, -20};
+    view->touchState().lastTimeCursorUsed = true; // the next stroke paints
     Finger(*view).stroke({{100, 220}, {150, 220}, {200, 230}});
     const auto afterPaint = pictureBytes(*view);
     ASSERT_TRUE(painted(*view, 150, 200));
@@ -123,16 +123,16 @@ TEST_F(TouchesTest, CursorStrokeWithSmoothingOrShapesLeavesThePictureAlone) {
 
 TEST_F(TouchesTest, ThePointerMarkIsWhereAStrokeBegunThereLandsWhileTheOffsetIsLarge) {
     auto view = paintCanvas();
-    view->setFingerOffset({0, -32});
+    view->touchState().fingerOffset = {0, -32};
     EXPECT_TRUE(view->pointerHovered({100, 200}));
     EXPECT_EQ(view->pointerMarkerPosition(), (Point{100, 168}));
     Finger(*view).tap({100, 200});
     EXPECT_EQ(view->touchState().location, *view->pointerMarkerPosition());
 
     // No mark where the offset needs no cursor (both within -10..10).
-    view->setFingerOffset({10.9f, -10.9f});
+    view->touchState().fingerOffset = {10.9f, -10.9f};
     EXPECT_EQ(view->pointerMarkerPosition(), std::nullopt);
-    view->setFingerOffset({-11, 0});
+    view->touchState().fingerOffset = {-11, 0};
     EXPECT_EQ(view->pointerMarkerPosition(), (Point{89, 200}));
     // Nor under a tool that does not paint, nor once the pointer left.
     delegate_.setSelectedTool(Tool::ShapeTool);
@@ -145,7 +145,7 @@ TEST_F(TouchesTest, ThePointerMarkIsWhereAStrokeBegunThereLandsWhileTheOffsetIsL
 
 TEST_F(TouchesTest, ThePointerMarkIsDrawnOverThePictureAndGoesWithThePointer) {
     auto view = paintCanvas();
-    view->setFingerOffset({0, -32});
+    view->touchState().fingerOffset = {0, -32};
     auto screen = platform::Context::createBitmap(320, 480, nullptr, platform::YAxis::Down);
     const auto at = [&](int x, int y) {
         const std::uint8_t* p = screen->data() + std::size_t(y) * screen->bytesPerRow() + x * 4;
@@ -179,7 +179,7 @@ TEST_F(TouchesTest, HalfOpacityStrokeShowsWhileDrawnAndMergesAtTouchUpAndUndoes)
     Finger finger(*view);
     finger.down({100, 100});
     finger.move({140, 100});
-    EXPECT_EQ(view->brushAlpha(), 0.5f);
+    EXPECT_EQ(view->strokeRenderer().brushAlpha(), 0.5f);
     EXPECT_FALSE(painted(*view, 120, 100)); // still in the stroke layer
     EXPECT_TRUE(delegate_.paintingFlag());
     finger.up();
@@ -303,7 +303,7 @@ TEST_F(TouchesTest, StrokeAfterMemoryWarningReloadsTheBuffersAndPaintsTheSame) {
     platform::clearLogCapture();
     warned->lowMemoryWarning();
     ASSERT_EQ(warned->offscreenPaintContext(), nullptr);
-    ASSERT_EQ(warned->paintlayer(), nullptr);
+    ASSERT_EQ(warned->strokeRenderer().layer(), nullptr);
     const int warning = logIndexOf("Paint view lowMemoryWarning");
     EXPECT_GE(warning, 0);
 
