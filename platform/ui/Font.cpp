@@ -279,6 +279,7 @@ std::size_t Font::purgeUnusedFonts() {
     std::lock_guard lock(fc.mutex);
     return std::erase_if(fc.fonts, [](const auto& entry) { return entry.second.use_count() <= 1; });
 }
+
 Font::~Font() = default;
 
 FontRef Font::fontWithName(std::string_view name, float size) {
