@@ -52,6 +52,39 @@ void expectSameAsPixman(int w, int h, YAxis axis, std::mt19937& rng, Draw draw,
     ASSERT_EQ(0, std::memcmp(fast.data(), slow.data(), fast.size())) << what;
 }
 
+// A picture of random valid pixels.
+ImageRef randomPicture(int w, int h, std::mt19937& rng) {
+    std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
+    fillRandom(px.data(), std::size_t(w) * h, rng);
+    return *Image::create(w, h, std::move(px));
+}
+
+// A picture drawn as a pinched and turned layer is: about its centre at
+// `at`, turned, scaled (mirrored across its vertical axis), at an alpha and
+// a blend mode, and maybe clipped.
+struct LayerPlacement {
+    Point at;
+    float turn = 0;
+    float sx = 1, sy = 1;
+    float alpha = 1;
+    BlendMode mode = BlendMode::Normal;
+    bool clip = false;
+    bool mirror = false;
+
+    void draw(Context& c, const Image& img) const {
+        GStateGuard g(c);
+        c.setAlpha(alpha);
+        c.setBlendMode(mode);
+        if (clip)
+            c.clipToRect(Rect(9, 4, 41, 33));
+        c.translateCTM(at.x, at.y);
+        c.rotateCTM(turn);
+        c.scaleCTM(mirror ? -sx : sx, sy);
+        const float w = float(img.width()), h = float(img.height());
+        c.drawImage(Rect(-w / 2, -h / 2, w, h), img);
+    }
+};
+
 } // namespace
 
 // The stamp kernels (whole and fractional positions, every alpha and blend
@@ -132,9 +165,7 @@ TEST_P(FastPathsBothWidths, StretchedDrawsMatchPixman) {
     std::uniform_int_distribution<int> side(1, 40);
     for (int round = 0; round < 150; ++round) {
         const int w = side(rng), h = side(rng);
-        std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
-        fillRandom(px.data(), std::size_t(w) * h, rng);
-        auto img = *Image::create(w, h, std::move(px));
+        auto img = randomPicture(w, h, rng);
         const Rect r(pos(rng), pos(rng), float(w) * scale(rng), float(h) * scale(rng));
         const float alpha = round % 3 == 0 ? 1.0f : unit(rng);
         const BlendMode mode = round % 4 == 0 ? BlendMode::Copy : BlendMode::Normal;
@@ -168,28 +199,19 @@ TEST(FastPaths, TurnedDrawsMatchPixman) {
     std::uniform_int_distribution<int> side(1, 45);
     for (int round = 0; round < 300; ++round) {
         const int w = side(rng), h = side(rng);
-        std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
-        fillRandom(px.data(), std::size_t(w) * h, rng);
-        auto img = *Image::create(w, h, std::move(px));
+        auto img = randomPicture(w, h, rng);
         const float turn = round % 10 == 0 ? 1.5707964f * float(round % 4) : angle(rng);
-        const float sx = scale(rng), sy = round % 3 ? sx : scale(rng);
-        const Point at{pos(rng), pos(rng)};
-        const float alpha = round % 3 == 0 ? 1.0f : unit(rng);
-        const bool clip = round % 5 == 0;
-        const bool mirror = round % 7 == 0;
+        LayerPlacement place;
+        place.turn = turn;
+        place.sx = scale(rng);
+        place.sy = round % 3 ? place.sx : scale(rng);
+        place.at = Point{pos(rng), pos(rng)};
+        place.alpha = round % 3 == 0 ? 1.0f : unit(rng);
+        place.clip = round % 5 == 0;
+        place.mirror = round % 7 == 0;
         expectSameAsPixman(
             72, 56, round % 2 ? YAxis::Up : YAxis::Down, rng,
-            [&](Context& c) {
-                GStateGuard g(c);
-                c.setAlpha(alpha);
-                if (clip)
-                    c.clipToRect(Rect(9, 4, 41, 33));
-                c.translateCTM(at.x, at.y);
-                c.rotateCTM(turn);
-                c.scaleCTM(mirror ? -sx : sx, sy);
-                c.drawImage(Rect(-float(w) / 2, -float(h) / 2, float(w), float(h)), *img);
-            },
-            "round " + std::to_string(round));
+            [&](Context& c) { place.draw(c, *img); }, "round " + std::to_string(round));
     }
 }
 
@@ -254,33 +276,23 @@ TEST(FastPaths, ReducedDrawsMatchPixman) {
     std::uniform_int_distribution<int> side(4, 160), modeIndex(0, 6);
     for (int round = 0; round < 240; ++round) {
         const int w = side(rng), h = side(rng);
-        std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
-        fillRandom(px.data(), std::size_t(w) * h, rng);
-        auto img = *Image::create(w, h, std::move(px));
+        auto img = randomPicture(w, h, rng);
         // Every fourth upright (edges repeated), some a whole quarter turn.
         const float turn = round % 4 == 0   ? 0.0f
                            : round % 9 == 0 ? 1.5707964f * float(round % 4)
                                             : angle(rng);
-        const float sx = scale(rng), sy = round % 3 ? sx : scale(rng);
-        const Point at{pos(rng), pos(rng)};
-        const float alpha = round % 3 == 0 ? 1.0f : unit(rng);
-        const BlendMode mode = round % 2 ? BlendMode::Normal : kModes[modeIndex(rng)];
-        const bool clip = round % 5 == 0;
-        const bool mirror = round % 7 == 0;
+        LayerPlacement place;
+        place.turn = turn;
+        place.sx = scale(rng);
+        place.sy = round % 3 ? place.sx : scale(rng);
+        place.at = Point{pos(rng), pos(rng)};
+        place.alpha = round % 3 == 0 ? 1.0f : unit(rng);
+        place.mode = round % 2 ? BlendMode::Normal : kModes[modeIndex(rng)];
+        place.clip = round % 5 == 0;
+        place.mirror = round % 7 == 0;
         expectSameAsPixman(
             72, 56, round % 2 ? YAxis::Up : YAxis::Down, rng,
-            [&](Context& c) {
-                GStateGuard g(c);
-                c.setAlpha(alpha);
-                c.setBlendMode(mode);
-                if (clip)
-                    c.clipToRect(Rect(9, 4, 41, 33));
-                c.translateCTM(at.x, at.y);
-                c.rotateCTM(turn);
-                c.scaleCTM(mirror ? -sx : sx, sy);
-                c.drawImage(Rect(-float(w) / 2, -float(h) / 2, float(w), float(h)), *img);
-            },
-            "round " + std::to_string(round));
+            [&](Context& c) { place.draw(c, *img); }, "round " + std::to_string(round));
     }
 
     // One opaque pixel in a transparent picture reduced to a quarter still
