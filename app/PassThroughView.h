@@ -14,6 +14,7 @@ public:
     PassThroughView() = default;
     explicit PassThroughView(const platform::Rect& frame) : platform::View(frame) {}
     std::string className() const override { return "PassThroughView"; }
+    bool drawsContent() const override { return false; } // a container
 
     platform::View* hitTest(platform::Point p, const platform::Event* event) override;
 };

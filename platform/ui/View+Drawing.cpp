@@ -39,11 +39,13 @@ void View::displayIfNeeded() {
     Window* w = window();
     const float scale = w ? w->scale() : 1.0f;
     const BackingStore::PixelSize pixels = BackingStore::pixelSize(bounds_.size, scale);
-    const bool hasBackground = backgroundColor_ && backgroundColor_->alpha() > 0;
-    if (pixels.width <= 0 || pixels.height <= 0 || (drewNothing_ && !hasBackground)) {
-        // Nothing to keep: an empty view, or one that draws nothing (a plain
-        // container) and has no background. Its old picture goes away.
-        if (backing_ && w && !dirty_.isNull())
+    if (pixels.width <= 0 || pixels.height <= 0 || drewNothing_) {
+        // Nothing to keep: an empty view, or one that draws nothing of its
+        // own (a plain container), whose background colour, if any, is laid
+        // straight into the framebuffer: a screen-sized backing store of one
+        // colour would cost as much memory, and as much to fill, as the
+        // picture it covers.
+        if (w && !dirty_.isNull())
             w->viewDidDraw(this, bounds_);
         backing_.release();
         dirty_ = Rect::null();
@@ -66,8 +68,12 @@ void View::displayIfNeeded() {
     drawIntoBackingStore(area, scale);
     if (w)
         w->viewDidDraw(this, area);
-    if (drewNothing_ && !hasBackground)
+    if (drewNothing_)
         backing_.release();
+}
+
+bool View::hasBackground() const {
+    return backgroundColor_ && backgroundColor_->alpha() > 0;
 }
 
 void View::drawIntoBackingStore(const Rect& area, float scale) {
@@ -116,6 +122,10 @@ void View::renderTree(Context& context, float inheritedAlpha, bool isRoot) {
     if (backing_) {
         context.setAlpha(alpha);
         drawBackingStore(context);
+    } else if (drewNothing_ && hasBackground()) {
+        context.setAlpha(alpha);
+        context.setFillColor(*backgroundColor_);
+        context.fillRect(p.bounds);
     }
     for (auto& sub : std::vector<std::shared_ptr<View>>(subviews_))
         sub->renderTree(context, alpha, false);

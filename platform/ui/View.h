@@ -162,8 +162,8 @@ public:
     // background colour: an override must not call it.
     virtual void drawRect(Context& context, const Rect& dirty);
     // False for a view with nothing of its own to draw (what it shows is in
-    // its subviews): it then gets no backing store, not even the one a first
-    // drawRect would need to find that out.
+    // its subviews and its background colour): it then gets no backing store,
+    // not even the one a first drawRect would need to find that out.
     virtual bool drawsContent() const { return true; }
     // Brings the backing store up to date now (the window does this for every
     // visible view before composing).
@@ -269,6 +269,7 @@ private:
     void shownDidChange(const Presentation& before);
     // Clears `area` of the backing store and draws the background and drawRect there.
     void drawIntoBackingStore(const Rect& area, float scale);
+    bool hasBackground() const;
 
     Point center_{};
     Rect bounds_{};

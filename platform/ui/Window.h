@@ -49,6 +49,8 @@ public:
     Window();
     ~Window() override;
     std::string className() const override { return "Window"; }
+    // Its background is laid under everything it shows; it draws nothing else.
+    bool drawsContent() const override { return false; }
 
     // Makes this the application's key window and shows it.
     void makeKeyAndVisible();

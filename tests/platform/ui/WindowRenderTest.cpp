@@ -242,10 +242,12 @@ TEST_F(Rendering, APlainContainerKeepsNoBackingStore) {
     EXPECT_EQ(container->backingStore(), nullptr);
     EXPECT_NE(bar->backingStore(), nullptr);
     EXPECT_EQ(pixelAt(*fb, 1, 21)[1], 255);
+    // A background alone is laid straight into the framebuffer, under the subviews.
     container->setBackgroundColor(Color::white());
     window->render(*fb);
-    EXPECT_NE(container->backingStore(), nullptr);
+    EXPECT_EQ(container->backingStore(), nullptr);
     EXPECT_EQ(pixelAt(*fb, 100, 100), (Pixel{255, 255, 255, 255}));
+    EXPECT_EQ(pixelAt(*fb, 1, 21)[1], 255);
     container->setBackgroundColor(std::nullopt);
     window->render(*fb);
     EXPECT_EQ(container->backingStore(), nullptr);
@@ -276,4 +278,32 @@ TEST_F(Rendering, ADelayedFadeOfAJustAddedViewShowsItUntilTheDelayEnds) {
     RunLoop::main().advanceBy(1.0);
     window->render(*fb);
     EXPECT_EQ(pixelAt(*fb, 5, 10), (Pixel{255, 0, 0, 0}));
+}
+
+// Views of one colour (the window itself, a plain panel) keep no backing store:
+// the colour is laid into the framebuffer as shown, faded, moved and recoloured.
+TEST_F(Rendering, AColourOnlyViewIsLaidStraightIntoTheFramebuffer) {
+    window->setBackgroundColor(Color::rgb(0, 0, 1));
+    auto panel = std::make_shared<View>(Rect(100, 100, 50, 50));
+    panel->setBackgroundColor(Color::white());
+    window->addSubview(panel);
+    window->render(*fb);
+    EXPECT_EQ(window->backingStore(), nullptr);
+    EXPECT_EQ(pixelAt(*fb, 5, 5), (Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(*fb, 120, 120), (Pixel{255, 255, 255, 255}));
+
+    panel->setAlpha(0.5f);
+    window->render(*fb);
+    EXPECT_EQ(panel->backingStore(), nullptr);
+    const Pixel half = pixelAt(*fb, 120, 120); // white at half over blue
+    EXPECT_NEAR(half[1], 128, 1);
+    EXPECT_NEAR(half[2], 128, 1);
+    EXPECT_EQ(half[3], 255);
+
+    panel->setAlpha(1);
+    panel->setCenter(Point{25, 300});
+    panel->setBackgroundColor(Color::rgb(1, 0, 0));
+    window->render(*fb);
+    EXPECT_EQ(pixelAt(*fb, 120, 120), (Pixel{255, 0, 0, 255})); // uncovered
+    EXPECT_EQ(pixelAt(*fb, 25, 300), (Pixel{255, 255, 0, 0}));
 }
