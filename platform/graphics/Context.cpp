@@ -129,7 +129,7 @@ std::unique_ptr<Context> Context::createBitmap(int width, int height, std::uint8
 }
 
 Context::Context(int width, int height, std::uint8_t* data, bool owned, YAxis axis)
-    : width_(width), height_(height), data_(data), owned_(owned), axis_(axis),
+    : width_(width), height_(height), data_(data), knownClear_(owned), owned_(owned), axis_(axis),
       impl_(std::make_unique<Impl>()) {
     impl_->state.clipBox = {0, 0, width, height};
 }
@@ -304,7 +304,7 @@ std::vector<Point> deviceQuad(const AffineTransform& t, const Rect& r) {
 } // namespace
 
 void Context::clearRect(const Rect& r) {
-    if (r.isEmpty())
+    if (r.isEmpty() || knownClear_)
         return;
     const State& s = impl_->state;
     const AffineTransform t = snapped(userToDevice());
@@ -448,6 +448,11 @@ void Context::drawImageUpright(const Rect& r, const Image& image) {
 }
 
 void Context::drawContext(const Rect& r, const Context& source) {
+    // A clear source changes nothing under the blend modes that keep what
+    // it does not cover; reading it would only touch its untouched pages.
+    if (source.isKnownClear() && impl_->state.blendMode != BlendMode::Clear &&
+        impl_->state.blendMode != BlendMode::Copy)
+        return;
     drawBitmap(r, source.data(), source.width(), source.height(), source.yAxis() == YAxis::Up,
                PictureOrientation::Up, &source);
 }

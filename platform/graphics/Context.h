@@ -44,6 +44,7 @@ public:
     // Asking for the writable pixels counts as changing them (see pixelsVersion).
     std::uint8_t* data() {
         ++version_;
+        knownClear_ = false;
         return data_;
     }
     const std::uint8_t* data() const { return data_; }
@@ -52,6 +53,8 @@ public:
     // reduced keeps what it left at its last placement until this changes (a
     // pointer from an earlier data() call must not be written through later).
     std::uint64_t pixelsVersion() const { return version_; }
+    // Nothing has been written since the context made its own zeroed memory.
+    bool isKnownClear() const { return knownClear_; }
     YAxis yAxis() const { return axis_; }
 
     // State.
@@ -135,12 +138,16 @@ private:
     void fillCoverage(detail::CoverageMask& coverage, const Color& color);
     std::uint8_t* pixelsToWrite() {
         ++version_;
+        knownClear_ = false;
         return data_;
     }
     struct Impl;
     int width_;
     int height_;
     std::uint8_t* data_;
+    // Owned memory not written since it was handed out zeroed: clearing it
+    // again would only touch pages the kernel has not yet had to provide.
+    bool knownClear_ = false;
     bool owned_;
     YAxis axis_;
     std::uint64_t version_ = 0;

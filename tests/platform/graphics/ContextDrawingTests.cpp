@@ -540,3 +540,41 @@ TEST(ContextDrawing, EveryOrientationShowsThePictureAsSeen) {
             }
     }
 }
+
+// A new bitmap is known to be clear, so clearing it costs nothing; every way of
+// writing into it ends that, and memory the caller hands over is never assumed clear.
+TEST(ContextDrawing, ClearRectClearsWhateverWroteTheBitmap) {
+    const Rect all(0, 0, 2, 2);
+    auto drawn = Context::createBitmap(2, 2, nullptr);
+    drawn->clearRect(all);
+    EXPECT_EQ(at(*drawn, 1, 1), (Px{0, 0, 0, 0}));
+    drawn->setFillColor(Color::white());
+    drawn->fillRect(all);
+    drawn->clearRect(all);
+    EXPECT_EQ(at(*drawn, 1, 1), (Px{0, 0, 0, 0}));
+
+    auto written = Context::createBitmap(2, 2, nullptr);
+    written->data()[0] = 255;
+    written->clearRect(all);
+    EXPECT_EQ(written->data()[0], 0);
+
+    auto stamped = Context::createBitmap(2, 2, nullptr);
+    stamped->drawContext(all, *filled(2, 2, {255, 1, 2, 3}, YAxis::Up));
+    stamped->clearRect(all);
+    EXPECT_EQ(at(*stamped, 0, 0), (Px{0, 0, 0, 0}));
+
+    std::vector<std::uint8_t> memory(2 * 2 * 4, 200);
+    auto given = Context::createBitmap(2, 2, memory.data());
+    given->clearRect(all);
+    EXPECT_EQ(memory[0], 0);
+
+    // A clear bitmap laid over a picture leaves it, except where it replaces it.
+    auto picture = filled(2, 2, {255, 9, 8, 7}, YAxis::Up);
+    auto empty = Context::createBitmap(2, 2, nullptr);
+    picture->setBlendMode(BlendMode::Multiply);
+    picture->drawContext(all, *empty);
+    EXPECT_EQ(at(*picture, 0, 0), (Px{255, 9, 8, 7}));
+    picture->setBlendMode(BlendMode::Copy);
+    picture->drawContext(all, *empty);
+    EXPECT_EQ(at(*picture, 0, 0), (Px{0, 0, 0, 0}));
+}
