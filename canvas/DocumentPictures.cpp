@@ -94,6 +94,10 @@ ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
     const platform::PictureOrientation orientation = image->pictureOrientation();
     const float W = float(image->width());
     const float H = float(image->height());
+    // Already upright and small enough: drawing it would copy it pixel for pixel.
+    if (orientation == platform::PictureOrientation::Up && W <= kMaxPictureSide &&
+        H <= kMaxPictureSide)
+        return image;
     float boundsWidth = W;
     float boundsHeight = H;
     if (W > kMaxPictureSide || H > kMaxPictureSide) {
