@@ -4,11 +4,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/drivers/HeadlessDriver.h"
 #include "platform/foundation/Allocator.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/RunLoop.h"
 
 #if __has_include("platform/drivers/WindowDriver.h")
@@ -170,6 +172,11 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     if (!options.headless)
         startWindowDriver();
 #endif
+    // The first frame's text needs fontconfig, which takes a while to start:
+    // it starts beside the interface being made.
+    std::jthread fontWarmUp;
+    if (!options.headless)
+        fontWarmUp = std::jthread([] { Font::warmUpInterfaceFaces(); });
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());

@@ -313,6 +313,13 @@ FontRef systemFont(float size, bool bold) {
 }
 } // namespace
 
+void Font::warmUpInterfaceFaces() {
+    for (const char* style : {"", "-Bold"}) {
+        FoundFace found;
+        (void)matchFace(queryForName(kSystemFamily + style), true, found);
+    }
+}
+
 FontRef Font::systemFontOfSize(float size) {
     return systemFont(size, false);
 }

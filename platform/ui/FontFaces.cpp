@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 #include <fontconfig/fontconfig.h>
 
@@ -120,9 +123,11 @@ FaceQuery queryForName(std::string_view name) {
     return q;
 }
 
+namespace {
+
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
-bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
+bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     static const bool initialised = [] {
         const bool ok = FcInit() == FcTrue;
         // Hands fontconfig's caches back at exit, so leak checkers stay quiet.
@@ -163,6 +168,34 @@ bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
         out.file = reinterpret_cast<const char*>(value);
     FcPatternDestroy(match);
     return familyOk && hasFile;
+}
+
+} // namespace
+
+// Each query is put to fontconfig once: every size of a font, and every
+// control made with it, asks for the same face.
+bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
+    using Key = std::tuple<std::string, int, int, bool>;
+    struct Answer {
+        bool found;
+        FoundFace face;
+    };
+    static std::mutex mutex;
+    static std::map<Key, Answer> answers;
+    Key key{q.family, q.weight, q.slant, checkFamily};
+    {
+        const std::lock_guard lock(mutex);
+        if (auto it = answers.find(key); it != answers.end()) {
+            out = it->second.face;
+            return it->second.found;
+        }
+    }
+    FoundFace face;
+    const bool found = askFontconfig(q, checkFamily, face);
+    const std::lock_guard lock(mutex);
+    answers.insert_or_assign(std::move(key), Answer{found, face});
+    out = std::move(face);
+    return found;
 }
 
 } // namespace platform::detail
