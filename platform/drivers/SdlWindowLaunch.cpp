@@ -2,6 +2,8 @@
 // app's own launch runs on the main thread (startWindowDriver), and the main
 // thread takes it from there to run the loop (runWindowDriver).
 #include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <locale.h>
 #include <mutex>
 
@@ -10,6 +12,8 @@
 #include "platform/drivers/ApplicationMain.h"
 #include "platform/drivers/SdlDriver.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
@@ -32,6 +36,9 @@ struct PendingWindow {
     Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
     locale_t cLocale = nullptr;
 };
+
+// The window's scale at its last opening, among the app's settings.
+const std::string kWindowScaleKey = "WindowScale";
 
 PendingWindow& pendingWindow() {
     static PendingWindow pending;
@@ -61,12 +68,28 @@ Result<std::unique_ptr<SdlDriver>> takeWindowDriver() {
     return driver;
 }
 
+// X reads its compose table (the key sequences that make accented letters)
+// whenever an input method opens: some 6,000 lines, about 10 ms at every
+// launch, unless a folder is named where it may keep the table parsed. The
+// app's cache folder, unless the person has named one. Set before any other
+// thread runs: the environment is not safe to change beside readers.
+void nameComposeCache() {
+    if (std::getenv("XCOMPOSECACHE"))
+        return;
+    const std::filesystem::path dir = Paths::cacheDirectory() / "compose";
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!ec)
+        ::setenv("XCOMPOSECACHE", dir.c_str(), 0);
+}
+
 } // namespace
 
 void startWindowDriver() {
     PendingWindow& pending = pendingWindow();
     if (pending.worker)
         return;
+    nameComposeCache();
     // SDL's X11 start-up sets the process's locale to the user's while it
     // opens the input method: numbers the main thread reads or writes
     // meanwhile stay in the C locale the app otherwise runs in.
@@ -106,14 +129,25 @@ int runWindowDriver(const LaunchOptions& options) {
     std::unique_ptr<Context> firstFrame;
     if (opening) {
         Application::shared().finishLaunching();
-        // The first frame is drawn while SDL makes the window.
+        // The first frame is drawn while SDL makes the window, at the scale
+        // the window had last time (SDL knows the screen only once its video
+        // start-up is done); drawn again if the screen turns out different.
+        UserDefaults& defaults = UserDefaults::standardUserDefaults();
+        const long remembered = defaults.integerForKey(kWindowScaleKey);
+        const int guessed = remembered >= 1 && remembered <= 4 ? int(remembered) : 0;
+        if (guessed)
+            firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), guessed);
         int scale = 0;
         {
             std::unique_lock lock(pending.mutex);
             pending.scaleKnown.wait(lock, [&] { return pending.scaleSettled; });
             scale = pending.scale;
         }
-        firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
+        if (scale != guessed) {
+            firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
+            if (scale > 0)
+                defaults.setInteger(scale, kWindowScaleKey);
+        }
     }
     auto driver = takeWindowDriver();
     if (!driver) {

@@ -81,7 +81,20 @@ fs::path picturesPath() {
     return base / appName().displayName;
 }
 
+fs::path cachePath() {
+    if (fs::path h = overrideHome(); !h.empty())
+        return h / "cache";
+    fs::path base = absoluteFromEnv("XDG_CACHE_HOME");
+    if (base.empty())
+        base = userHome() / ".cache";
+    return base / appName().name;
+}
+
 } // namespace
+
+fs::path Paths::cacheDirectory() {
+    return ensured(cachePath());
+}
 
 fs::path Paths::documentsDirectory() {
     return ensured(documentsPath());

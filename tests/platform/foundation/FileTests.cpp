@@ -254,7 +254,9 @@ TEST(Paths, HomeOverrideRootsEveryFolder) {
     EXPECT_EQ(Paths::documentsDirectory(), home / "Documents");
     EXPECT_EQ(Paths::configDirectory(), home / "config");
     EXPECT_EQ(Paths::picturesDirectory(), home / "Pictures");
+    EXPECT_EQ(Paths::cacheDirectory(), home / "cache");
     EXPECT_TRUE(fs::is_directory(home / "Documents"));
+    EXPECT_TRUE(fs::is_directory(home / "cache"));
     Paths::setHome({});
     EXPECT_TRUE(Paths::home().empty());
 }
@@ -268,6 +270,9 @@ TEST(Paths, FoldersAreNamedAfterTheApp) {
         std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     const std::string savedPictures =
         std::getenv("XDG_PICTURES_DIR") ? std::getenv("XDG_PICTURES_DIR") : "";
+    const char* oldCache = std::getenv("XDG_CACHE_HOME");
+    const std::string savedCache = oldCache ? oldCache : "";
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
     setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
     setenv("XDG_PICTURES_DIR", (root / "pictures").c_str(), 1);
@@ -275,7 +280,12 @@ TEST(Paths, FoldersAreNamedAfterTheApp) {
     EXPECT_EQ(Paths::documentsDirectory(), root / "data" / "sketcher" / "Documents");
     EXPECT_EQ(Paths::configDirectory(), root / "config" / "sketcher");
     EXPECT_EQ(Paths::picturesDirectory(), root / "pictures" / "Sketcher Pro");
+    EXPECT_EQ(Paths::cacheDirectory(), root / "cache" / "sketcher");
     setAppName(before);
+    if (oldCache)
+        setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
     setenv("XDG_DATA_HOME", savedData.c_str(), 1);
     setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
     setenv("XDG_PICTURES_DIR", savedPictures.c_str(), 1);
