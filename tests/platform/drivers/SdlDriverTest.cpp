@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/drivers/SdlDriver.h"
+#include "platform/foundation/Paths.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/RunLoop.h"
 #include "platform/ui/Timer.h"
@@ -468,4 +470,36 @@ TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
     delegate.window.reset();
     Application::shared().resetForTesting();
     RunLoop::main().reset(ClockMode::Real);
+}
+
+// The first frame is drawn at the scale the window had last time; when the
+// screen turns out to want another, the frame shown is drawn again at that
+// one, and that is what is remembered for the next launch.
+TEST(SdlDriver, ARememberedScaleTheScreenDoesNotWantIsDrawnAgain) {
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / "zorbel-sdl-remembered-scale";
+    std::filesystem::remove_all(home);
+    Paths::setHome(home);
+    UserDefaults::resetStandardUserDefaults();
+    UserDefaults::standardUserDefaults().setInteger(4, "WindowScale");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    RunLoop::main().reset(ClockMode::Real);
+    Application::shared().resetForTesting();
+    EarlyWindowDelegate delegate;
+    Application::shared().setDelegate(&delegate);
+    Application::shared().setStatusBarHidden(true);
+    startWindowDriver();
+    EXPECT_EQ(runWindowDriver(LaunchOptions{}), 0);
+    EXPECT_EQ((std::array<Uint8, 3>{delegate.red, delegate.green, delegate.blue}),
+              (std::array<Uint8, 3>{255, 0, 0}));
+    EXPECT_EQ(delegate.outsideRed, 255);
+    const long remembered = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
+    EXPECT_GE(remembered, 1);
+    EXPECT_LT(remembered, 4); // the dummy screen is too small for four times
+    delegate.window.reset();
+    Application::shared().resetForTesting();
+    RunLoop::main().reset(ClockMode::Real);
+    UserDefaults::resetStandardUserDefaults();
+    Paths::setHome({});
+    std::filesystem::remove_all(home);
 }
