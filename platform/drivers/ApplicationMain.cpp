@@ -11,10 +11,6 @@
 #include "platform/foundation/Paths.h"
 #include "platform/ui/RunLoop.h"
 
-#if __has_include("platform/drivers/WindowDriver.h")
-#include "platform/drivers/WindowDriver.h"
-#define ZORBEL_HAS_WINDOW_DRIVER 1
-#endif
 
 namespace platform {
 
@@ -166,10 +162,8 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     // interface schedules (the status bar's clock among them) must live in it.
     if (!options.headless)
         RunLoop::main().reset(ClockMode::Real);
-#ifdef ZORBEL_HAS_WINDOW_DRIVER
     if (!options.headless)
         startWindowDriver();
-#endif
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());
@@ -185,12 +179,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
         }
         return run.status;
     }
-#ifdef ZORBEL_HAS_WINDOW_DRIVER
     return runWindowDriver(options);
-#else
-    log("This build has no window driver; use --headless");
-    return int(ExitStatus::Usage);
-#endif
 }
 
 } // namespace platform
