@@ -1,8 +1,9 @@
-# zorbel_library(NAME DIRS [DEPS ...])
+# zorbel_library(NAME DIRS [EXCLUDE REGEX] [DEPS ...])
 # A static library of every .cpp in the folders DIRS (a ;-list, not recursive,
-# main.cpp excluded). Sources are globbed so
-# that adding a file needs no CMake edit.
+# main.cpp excluded, and the files whose path matches REGEX: they go to a
+# module). Sources are globbed so that adding a file needs no CMake edit.
 function(zorbel_library name dirs)
+  cmake_parse_arguments(PARSE_ARGV 2 _opt "" "EXCLUDE" "")
   set(_srcs)
   foreach(dir ${dirs})
     file(GLOB _more CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -10,10 +11,13 @@ function(zorbel_library name dirs)
   endforeach()
   # A process entry (main.cpp) belongs to an executable, never to the library.
   list(FILTER _srcs EXCLUDE REGEX "/main\\.cpp$")
+  if(_opt_EXCLUDE)
+    list(FILTER _srcs EXCLUDE REGEX "${_opt_EXCLUDE}")
+  endif()
   if(NOT _srcs)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARGN})
+    target_link_libraries(${name} INTERFACE ${_opt_UNPARSED_ARGUMENTS})
     return()
   endif()
   add_library(${name} STATIC ${_srcs})
@@ -27,7 +31,38 @@ function(zorbel_library name dirs)
         "ZORBEL_RESOURCE_BUILD_DIR=\"${ZORBEL_RESOURCE_BUILD_DIR}\";ZORBEL_RESOURCE_INSTALL_DIR=\"${ZORBEL_RESOURCE_INSTALL_DIR}\"")
     endif()
   endforeach()
-  target_link_libraries(${name} PUBLIC ${ARGN})
+  target_link_libraries(${name} PUBLIC ${_opt_UNPARSED_ARGUMENTS})
+endfunction()
+
+# zorbel_module(NAME DIR REGEX HEADERS [LIBS ...])
+# A module: a shared object lib<NAME>.so of the .cpp files in DIR whose path
+# matches REGEX, built into lib/zorbel/ of the build folder and installed into
+# lib/zorbel/ of the prefix (where platform/foundation/LoadableModule looks).
+# It links only LIBS (its system libraries): the platform code it calls is the
+# program's own, exported by the executable that loads it (zorbel_exports), so
+# that there is one Application, one run loop, one log. HEADERS (a ;-list of
+# targets) give it their include folders, without linking them.
+function(zorbel_module name dir regex headers)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER _srcs INCLUDE REGEX "${regex}")
+  add_library(${name} SHARED ${_srcs})
+  set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib/zorbel)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  foreach(t ${headers})
+    target_include_directories(${name} SYSTEM PRIVATE
+      $<TARGET_PROPERTY:${t},INTERFACE_INCLUDE_DIRECTORIES>)
+  endforeach()
+  target_compile_options(${name} PRIVATE ${ZORBEL_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  install(TARGETS ${name} LIBRARY DESTINATION lib/zorbel)
+endfunction()
+
+# zorbel_exports(TARGET)
+# An executable whose symbols the modules it loads (or links) bind to; the
+# modules are built with it, so that it finds them in lib/zorbel/.
+function(zorbel_exports target)
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+  add_dependencies(${target} zorbel-window zorbel-camera)
 endfunction()
 
 # zorbel_test(NAME DIR [DEPS ...])

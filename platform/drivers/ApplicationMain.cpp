@@ -13,11 +13,6 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/RunLoop.h"
 
-#if __has_include("platform/drivers/WindowDriver.h")
-#include "platform/drivers/WindowDriver.h"
-#define ZORBEL_HAS_WINDOW_DRIVER 1
-#endif
-
 namespace platform {
 
 namespace {
@@ -168,10 +163,8 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     // interface schedules (the status bar's clock among them) must live in it.
     if (!options.headless)
         RunLoop::main().reset(ClockMode::Real);
-#ifdef ZORBEL_HAS_WINDOW_DRIVER
     if (!options.headless)
         startWindowDriver();
-#endif
     // The first frame's text needs fontconfig, which takes a while to start:
     // it starts beside the interface being made.
     std::jthread fontWarmUp;
@@ -192,12 +185,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
         }
         return run.status;
     }
-#ifdef ZORBEL_HAS_WINDOW_DRIVER
     return runWindowDriver(options);
-#else
-    log("This build has no window driver; use --headless");
-    return int(ExitStatus::Usage);
-#endif
 }
 
 } // namespace platform

@@ -63,13 +63,14 @@ void installTerminationSignalHandlers();
 bool terminationRequested();
 void clearTerminationRequest(); // tests
 
-// The window driver's entry, defined by the SDL driver: runs the window until
-// it is closed or a termination signal arrives; the delegate is already set.
-// Declared here so this file does not depend on the driver's header.
+// The window driver's entry (WindowLaunch.cpp, the SDL driver in its module):
+// runs the window until it is closed or a termination signal arrives; the
+// delegate is already set. A window module that cannot be loaded is logged
+// like a display that cannot be opened (exit status 1).
 int runWindowDriver(const LaunchOptions& options);
-// Starts opening the window on a worker thread before the delegate is made,
-// so that the app's own launch runs while SDL talks to the display;
-// runWindowDriver takes the window from there.
+// Starts loading the window module and opening the window on a worker thread
+// before the delegate is made, so that the app's own launch runs while SDL
+// loads and talks to the display; runWindowDriver takes the window from there.
 void startWindowDriver();
 
 // Hands each file to the application delegate's applicationOpenFile (both

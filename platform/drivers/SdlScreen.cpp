@@ -11,17 +11,6 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-// LeakSanitizer: libdbus keeps one buffer (1032 bytes) for the life of the
-// process once SDL has used D-Bus (the screen saver, input methods), and SDL
-// unloads the library at SDL_Quit, so the buffer is reported as lost. Neither
-// dbus_shutdown nor any order of quitting reaches it; only frames inside that
-// library are let through.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libdbus-1.so.3\n";
-}
-#endif
-
 namespace platform {
 
 // SDL names packed formats by the bits of a 32-bit value; on this

@@ -1,18 +1,16 @@
-// The window driver's launch: the window opens on a worker thread while the
-// app's own launch runs on the main thread (startWindowDriver), and the main
-// thread takes it from there to run the loop (runWindowDriver).
+// The window driver's launch, the window module's side: the window opens on
+// the worker thread that loaded the module while the app's own launch runs on
+// the main thread (openWindowOnWorker), and the main thread takes it from
+// there to run the loop (runWindow). WindowLaunch.cpp is the program's side.
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
-#include <locale.h>
 #include <mutex>
 
 #include <SDL.h>
 
 #include "platform/drivers/ApplicationMain.h"
 #include "platform/drivers/SdlDriver.h"
+#include "platform/drivers/WindowDriver.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Application.h"
@@ -22,19 +20,17 @@ namespace platform {
 
 namespace {
 
-// The window being opened on a worker thread (startWindowDriver), and the C
-// locale the main thread keeps meanwhile.
+// The window being opened on the worker thread (openWindowOnWorker).
 struct PendingWindow {
-    // SDL's own thread: SDL frees what it keeps per thread (its error
-    // message) when such a thread ends.
-    SDL_Thread* worker = nullptr;
     // The window's scale once the worker knows it (0 when it ended without).
     std::mutex mutex;
     std::condition_variable scaleKnown;
     bool scaleSettled = false;
     int scale = 0;
+    // Set once the worker is done with the window, opened or not.
+    std::condition_variable done;
+    bool opened = false;
     Result<std::unique_ptr<SdlDriver>> driver = Result<std::unique_ptr<SdlDriver>>::failure("");
-    locale_t cLocale = nullptr;
 };
 
 // The window's scale at its last opening, among the app's settings.
@@ -45,90 +41,49 @@ PendingWindow& pendingWindow() {
     return pending;
 }
 
-// The main thread back in the process's locale.
-void leaveCLocale(PendingWindow& pending) {
-    if (!pending.cLocale)
-        return;
-    uselocale(LC_GLOBAL_LOCALE);
-    freelocale(pending.cLocale);
-    pending.cLocale = nullptr;
-}
-
-// The window startWindowDriver began to open, or a window opened now.
-Result<std::unique_ptr<SdlDriver>> takeWindowDriver() {
+// The window the worker opened (then `windowTaken`), or a window opened now.
+Result<std::unique_ptr<SdlDriver>> takeWindowDriver(bool opening, void (*windowTaken)()) {
     PendingWindow& pending = pendingWindow();
-    if (!pending.worker)
+    if (!opening)
         return SdlDriver::create();
-    SDL_WaitThread(pending.worker, nullptr);
-    pending.worker = nullptr;
-    leaveCLocale(pending);
+    {
+        std::unique_lock lock(pending.mutex);
+        pending.done.wait(lock, [&] { return pending.opened; });
+    }
+    if (windowTaken)
+        windowTaken();
     auto driver = std::move(pending.driver);
     if (driver)
         driver.value()->finishOpening();
     return driver;
 }
 
-// X reads its compose table (the key sequences that make accented letters)
-// whenever an input method opens: some 6,000 lines, about 10 ms at every
-// launch, unless a folder is named where it may keep the table parsed. The
-// app's cache folder, unless the person has named one. Set before any other
-// thread runs: the environment is not safe to change beside readers.
-void nameComposeCache() {
-    if (std::getenv("XCOMPOSECACHE"))
-        return;
-    const std::filesystem::path dir = Paths::cacheDirectory() / "compose";
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (!ec)
-        ::setenv("XCOMPOSECACHE", dir.c_str(), 0);
-}
-
-} // namespace
-
-void startWindowDriver() {
+void openWindowOnWorker() {
     PendingWindow& pending = pendingWindow();
-    if (pending.worker)
-        return;
-    nameComposeCache();
-    // SDL's X11 start-up sets the process's locale to the user's while it
-    // opens the input method: numbers the main thread reads or writes
-    // meanwhile stay in the C locale the app otherwise runs in.
-    pending.cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    if (pending.cLocale)
-        uselocale(pending.cLocale);
-    pending.worker = SDL_CreateThread(
-        [](void* data) {
-            auto* p = static_cast<PendingWindow*>(data);
-            p->driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [p](int scale) {
-                const std::lock_guard lock(p->mutex);
-                p->scale = scale;
-                p->scaleSettled = true;
-                p->scaleKnown.notify_all();
-            });
-            const std::lock_guard lock(p->mutex);
-            p->scaleSettled = true;
-            p->scaleKnown.notify_all();
-            return 0;
-        },
-        "window", &pending);
-    if (!pending.worker)
-        leaveCLocale(pending); // the window opens on this thread later
+    auto driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [&pending](int scale) {
+        const std::lock_guard lock(pending.mutex);
+        pending.scale = scale;
+        pending.scaleSettled = true;
+        pending.scaleKnown.notify_all();
+    });
+    // What SDL keeps for this thread (its error message) goes with it: the
+    // thread is not one of SDL's own.
+    SDL_TLSCleanup();
+    const std::lock_guard lock(pending.mutex);
+    pending.driver = std::move(driver);
+    pending.scaleSettled = true;
+    pending.scaleKnown.notify_all();
+    pending.opened = true;
+    pending.done.notify_all();
 }
 
-int runWindowDriver(const LaunchOptions& options) {
-    // Resetting would drop every timer made so far (the status bar's clock
-    // stopped at launch that way); ApplicationMain starts the real clock
-    // before the interface is made.
-    if (RunLoop::main().clockMode() != ClockMode::Real)
-        RunLoop::main().reset(ClockMode::Real);
+int runWindow(const LaunchOptions& options, bool opening, void (*windowTaken)()) {
     // With the window opening on its worker since before the delegate was
-    // made, the app's own launch runs meanwhile; a window that then fails to
+    // made, the app's own launch ran meanwhile; a window that then fails to
     // open ends the run before anything is saved, as it did before launching.
     PendingWindow& pending = pendingWindow();
-    const bool opening = pending.worker != nullptr;
     std::unique_ptr<Context> firstFrame;
     if (opening) {
-        Application::shared().finishLaunching();
         // The first frame is drawn while SDL makes the window, at the scale
         // the window had last time (SDL knows the screen only once its video
         // start-up is done); drawn again if the screen turns out different.
@@ -149,7 +104,7 @@ int runWindowDriver(const LaunchOptions& options) {
                 defaults.setInteger(scale, kWindowScaleKey);
         }
     }
-    auto driver = takeWindowDriver();
+    auto driver = takeWindowDriver(opening, windowTaken);
     if (!driver) {
         log("The window could not be opened (" + driver.error() + "); try --headless");
         return 1;
@@ -161,4 +116,12 @@ int runWindowDriver(const LaunchOptions& options) {
     return (*driver)->run();
 }
 
+} // namespace
+
 } // namespace platform
+
+const platform::WindowModuleEntry* zorbel_window_module() {
+    static const platform::WindowModuleEntry entry{&platform::openWindowOnWorker,
+                                                   &platform::runWindow};
+    return &entry;
+}

@@ -1,95 +1,45 @@
-// The camera through GStreamer: device discovery with the device monitor, a
-// pipeline that converts whatever the device gives to ARGB frames, and an
-// appsink whose newest sample becomes an Image.
+// The camera as the app sees it: the newest frame, the wait for one, and the
+// notices to the main thread. The frames themselves come from the camera
+// module (GstCamera.cpp), loaded the first time a camera is asked for.
 #include "platform/imagepicker/Camera.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
-#include <vector>
 
-#include <gst/app/gstappsink.h>
-#include <gst/gst.h>
-#include <gst/video/video.h>
-
+#include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
+#include "platform/imagepicker/CameraStream.h"
 #include "platform/ui/RunLoop.h"
 
 namespace platform {
 
 namespace {
 
-bool startGStreamer() {
-    static std::once_flag once;
-    static bool started = false;
-    std::call_once(once, [] {
-        GError* error = nullptr;
-        started = gst_init_check(nullptr, nullptr, &error);
-        if (!started) {
-            log(std::string("Camera: GStreamer did not start: ") +
-                (error ? error->message : "unknown reason"));
-            g_clear_error(&error);
+// The module's offer, loaded once; null (logged once) when it cannot be.
+const CameraModuleEntry* cameraModule() {
+    static const CameraModuleEntry* entry = [] {
+        auto address = LoadableModule::entryPoint(kCameraModuleFile, kCameraModuleEntry);
+        if (!address) {
+            log("Camera: the camera module could not be loaded (" + address.error() + ")");
+            return static_cast<const CameraModuleEntry*>(nullptr);
         }
-    });
-    return started;
-}
-
-// Frames of any format the source offers, as ARGB bytes (A, R, G, B).
-constexpr const char* kConverter =
-    "decodebin ! videoconvert ! videoscale ! "
-    "video/x-raw,format=ARGB,pixel-aspect-ratio=1/1,width=[1,1280],height=[1,1280] ! "
-    "appsink name=frames max-buffers=1 drop=true sync=false";
-
-std::string factoryName(GstElement* element) {
-    GstElementFactory* factory = gst_element_get_factory(element);
-    return factory ? GST_OBJECT_NAME(factory) : "";
-}
-
-struct Found {
-    GstElement* source = nullptr; // floating reference, or null
-    std::string name;
-};
-
-// The camera's source element: libcamera's first, else V4L2's.
-Found findCameraSource() {
-    Found found;
-    if (!startGStreamer())
-        return found;
-    GstDeviceMonitor* monitor = gst_device_monitor_new();
-    gst_device_monitor_add_filter(monitor, "Video/Source", nullptr);
-    GList* devices = gst_device_monitor_get_devices(monitor);
-    int bestRank = 0;
-    for (GList* d = devices; d; d = d->next) {
-        GstDevice* device = GST_DEVICE(d->data);
-        GstElement* element = gst_device_create_element(device, nullptr);
-        if (!element)
-            continue;
-        const std::string factory = factoryName(element);
-        const int rank = factory == "libcamerasrc" ? 2 : factory == "v4l2src" ? 1 : 0;
-        if (rank > bestRank) {
-            if (found.source)
-                gst_object_unref(gst_object_ref_sink(found.source));
-            found.source = element;
-            gchar* name = gst_device_get_display_name(device);
-            found.name = name ? name : factory;
-            g_free(name);
-            bestRank = rank;
-        } else {
-            gst_object_unref(gst_object_ref_sink(element));
+        const auto* offered =
+            reinterpret_cast<decltype(&zorbel_camera_module)>(address.value())();
+        if (!offered || !offered->openFirst || !offered->openTestPattern ||
+            !offered->isAvailable) {
+            log(std::string("Camera: the camera module could not be loaded (") +
+                kCameraModuleFile + " offers no camera)");
+            return static_cast<const CameraModuleEntry*>(nullptr);
         }
-    }
-    g_list_free_full(devices, gst_object_unref);
-    gst_object_unref(monitor);
-    return found;
+        return offered;
+    }();
+    return entry;
 }
 
 } // namespace
 
 struct Camera::State : std::enable_shared_from_this<Camera::State> {
-    GstElement* pipeline = nullptr;
-    // What the appsink callback holds: GStreamer keeps a plain pointer.
-    std::weak_ptr<State>* self = nullptr;
     mutable std::mutex mutex;
     mutable std::condition_variable arrived;
     ImageRef frame;
@@ -97,48 +47,14 @@ struct Camera::State : std::enable_shared_from_this<Camera::State> {
     bool noticePending = false;
     std::function<void()> handler; // main thread only
 
-    static GstFlowReturn newSample(GstAppSink* sink, gpointer data);
-    void take(GstSample* sample);
+    void take(ImageRef image);
     void notice();
 };
 
-GstFlowReturn Camera::State::newSample(GstAppSink* sink, gpointer data) {
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_EOS;
-    if (auto state = static_cast<std::weak_ptr<State>*>(data)->lock())
-        state->take(sample);
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
-}
-
-void Camera::State::take(GstSample* sample) {
-    GstVideoInfo info;
-    GstCaps* caps = gst_sample_get_caps(sample);
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
-        return;
-    GstVideoFrame mapped;
-    if (!gst_video_frame_map(&mapped, &info, buffer, GST_MAP_READ))
-        return;
-    const int w = GST_VIDEO_FRAME_WIDTH(&mapped), h = GST_VIDEO_FRAME_HEIGHT(&mapped);
-    const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0);
-    const auto* src = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
-    std::vector<std::uint8_t> pixels(std::size_t(w) * 4 * std::size_t(h));
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* row = pixels.data() + std::size_t(y) * std::size_t(w) * 4;
-        std::memcpy(row, src + std::size_t(y) * std::size_t(stride), std::size_t(w) * 4);
-        // A camera frame is opaque whatever its alpha bytes say.
-        for (int x = 0; x < w; ++x)
-            row[x * 4] = 255;
-    }
-    gst_video_frame_unmap(&mapped);
-    auto image = Image::create(w, h, std::move(pixels));
-    if (!image)
-        return;
+void Camera::State::take(ImageRef image) {
     {
         std::lock_guard lock(mutex);
-        frame = image.value();
+        frame = std::move(image);
         ++frames;
         // Posted before anyone waiting hears of the frame, so that whoever
         // waited finds the notice already queued for the main thread.
@@ -170,123 +86,68 @@ Camera::Camera() : state_(std::make_shared<State>()) {}
 
 Camera::~Camera() {
     stop();
-    if (state_->pipeline)
-        gst_object_unref(state_->pipeline);
-    delete state_->self;
+    // The stream ends its threads before it goes.
+    stream_.reset();
 }
 
 namespace {
 
-// Puts the appsink's callback on the state.
-// (gst_bin_get_by_name looks inside the converter's bin as well.)
-bool attachSink(GstElement* pipeline, std::weak_ptr<Camera::State>* self) {
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "frames");
-    if (!sink)
-        return false;
-    GstAppSinkCallbacks callbacks{};
-    callbacks.new_sample = &Camera::State::newSample;
-    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, self, nullptr);
-    gst_object_unref(sink);
-    return true;
+CameraFrameSink sinkFor(const std::shared_ptr<Camera::State>& state) {
+    std::weak_ptr<Camera::State> weak = state;
+    return [weak](ImageRef image) {
+        if (auto s = weak.lock())
+            s->take(std::move(image));
+    };
 }
 
 } // namespace
 
-std::unique_ptr<Camera> Camera::openFirst() {
-    Found found = findCameraSource();
-    if (!found.source) {
-        log("Camera: no camera found");
-        return nullptr;
-    }
-    GError* error = nullptr;
-    GstElement* tail = gst_parse_bin_from_description(kConverter, TRUE, &error);
-    if (!tail) {
-        log(std::string("Camera: ") + (error ? error->message : "no converter"));
-        g_clear_error(&error);
-        gst_object_unref(gst_object_ref_sink(found.source));
-        return nullptr;
-    }
-    GstElement* pipeline = gst_pipeline_new("camera");
-    gst_bin_add_many(GST_BIN(pipeline), found.source, tail, nullptr);
-    if (!gst_element_link(found.source, tail)) {
-        log("Camera: " + found.name + " cannot be linked to the converter");
-        gst_object_unref(pipeline);
-        return nullptr;
-    }
+std::unique_ptr<Camera> Camera::adopt(
+    const std::function<std::unique_ptr<CameraStream>(CameraFrameSink)>& open) {
     std::unique_ptr<Camera> camera(new Camera());
-    camera->name_ = found.name;
-    camera->state_->pipeline = pipeline;
-    camera->state_->self = new std::weak_ptr<State>(camera->state_);
-    if (!attachSink(pipeline, camera->state_->self)) {
-        log("Camera: no frame sink");
+    camera->stream_ = open(sinkFor(camera->state_));
+    if (!camera->stream_)
         return nullptr;
-    }
+    camera->name_ = camera->stream_->name();
     return camera;
+}
+
+std::unique_ptr<Camera> Camera::openFirst() {
+    const CameraModuleEntry* module = cameraModule();
+    if (!module)
+        return nullptr;
+    return adopt([module](CameraFrameSink sink) { return module->openFirst(std::move(sink)); });
 }
 
 std::unique_ptr<Camera> Camera::openTestPattern(int width, int height) {
-    if (!startGStreamer())
+    const CameraModuleEntry* module = cameraModule();
+    if (!module)
         return nullptr;
-    const std::string description =
-        "videotestsrc is-live=true pattern=smpte ! video/x-raw,width=" + std::to_string(width) +
-        ",height=" + std::to_string(height) + " ! " + kConverter;
-    GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
-    if (!pipeline || error) {
-        log(std::string("Camera: test pattern: ") + (error ? error->message : "no pipeline"));
-        g_clear_error(&error);
-        if (pipeline)
-            gst_object_unref(pipeline);
-        return nullptr;
-    }
-    std::unique_ptr<Camera> camera(new Camera());
-    camera->name_ = "Test pattern";
-    camera->state_->pipeline = pipeline;
-    camera->state_->self = new std::weak_ptr<State>(camera->state_);
-    if (!attachSink(pipeline, camera->state_->self)) {
-        log("Camera: test pattern: no frame sink");
-        return nullptr;
-    }
-    return camera;
+    return adopt([&](CameraFrameSink sink) {
+        return module->openTestPattern(width, height, std::move(sink));
+    });
 }
 
 bool Camera::isAvailable() {
-    Found found = findCameraSource();
-    if (!found.source)
-        return false;
-    gst_object_unref(gst_object_ref_sink(found.source));
-    return true;
+    const CameraModuleEntry* module = cameraModule();
+    return module && module->isAvailable();
 }
 
 Status Camera::start() {
     if (running_)
         return success();
-    GstElement* pipeline = state_->pipeline;
-    if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        std::string reason = "the camera did not start";
-        GstBus* bus = gst_element_get_bus(pipeline);
-        if (GstMessage* m = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
-            GError* error = nullptr;
-            gst_message_parse_error(m, &error, nullptr);
-            if (error)
-                reason += std::string(": ") + error->message;
-            g_clear_error(&error);
-            gst_message_unref(m);
-        }
-        gst_object_unref(bus);
-        gst_element_set_state(pipeline, GST_STATE_NULL);
-        log("Camera: " + name_ + ": " + reason);
-        return Status::failure(reason);
+    if (Status played = stream_->play(); !played) {
+        log("Camera: " + name_ + ": " + played.error());
+        return played;
     }
     running_ = true;
     return success();
 }
 
 void Camera::stop() {
-    if (!running_ || !state_->pipeline)
+    if (!running_ || !stream_)
         return;
-    // Going to NULL joins the streaming threads: no callback runs after this.
-    gst_element_set_state(state_->pipeline, GST_STATE_NULL);
+    stream_->stop();
     running_ = false;
 }
 

@@ -10,13 +10,17 @@
 
 namespace platform {
 
+class CameraStream;
+
 // A live camera through GStreamer: the frames come on GStreamer's own thread
 // and the newest is kept; the frame handler hears of new frames on the main
 // thread (at most one notice waits at a time). Stopping or destroying the
 // camera ends its threads before it returns.
 //
-// Nothing else in the program sees GStreamer: it is started the first time a
-// camera is looked for, not at launch.
+// Nothing else in the program sees GStreamer: it lives in the camera module
+// (CameraStream.h), loaded and started the first time a camera is looked
+// for, not at launch. A module that cannot be loaded is logged once and
+// then there is no camera.
 class Camera {
 public:
     // Frames are made no larger than this on either side where the camera can.
@@ -54,7 +58,11 @@ public:
 
 private:
     Camera();
+    // A camera around the stream `open` makes (null when it makes none).
+    static std::unique_ptr<Camera>
+    adopt(const std::function<std::unique_ptr<CameraStream>(std::function<void(ImageRef)>)>& open);
     std::shared_ptr<State> state_;
+    std::unique_ptr<CameraStream> stream_;
     std::string name_;
     bool running_ = false;
 };

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The window (SDL) and the camera (GStreamer) are modules the app loads only
+# when they are wanted: a headless run maps neither, nor the libraries they
+# bring; a window module that is missing, damaged or foreign ends the
+# windowed run with one log line carrying the loader's reason (exit status 1,
+# no crash); without its module the camera is simply not there.
+# Usage: modules.sh BUILD_DIR
+set -euo pipefail
+build=$1
+zorbel=$build/app/zorbel
+work=$(mktemp -d)
+app=
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "modules: $*" >&2; exit 1; }
+
+[ -f "$build/lib/zorbel/libzorbel-window.so" ] || fail "the window module was not built"
+[ -f "$build/lib/zorbel/libzorbel-camera.so" ] || fail "the camera module was not built"
+if readelf -d "$zorbel" | grep -E 'NEEDED.*(SDL|gst|wayland|pulse|asound|X11)'; then
+    fail "the program links what only the modules need"
+fi
+
+# A headless run, its script fed through a pipe: the process's mappings are
+# read once it has launched and drawn, while it waits for the next line.
+mkfifo "$work/script"
+"$zorbel" --headless --home "$work/home" --script - <"$work/script" 2>"$work/headless.log" &
+app=$!
+exec 3>"$work/script"
+printf 'wait 1\npress add\nwait 1\nscreenshot %s\n' "$work/drawn.png" >&3
+for _ in $(seq 200); do
+    [ -s "$work/drawn.png" ] && break
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+done
+[ -s "$work/drawn.png" ] || { cat "$work/headless.log" >&2; fail "the headless run drew nothing"; }
+maps=$(cat "/proc/$app/maps")
+printf 'quit\n' >&3
+exec 3>&-
+wait "$app" || { cat "$work/headless.log" >&2; fail "the headless run failed"; }
+app=
+grep -q 'libpixman' <<<"$maps" || fail "the mappings were not read"
+if grep -E 'libSDL2|libgst|libzorbel-(window|camera)|libpulse|libasound|libwayland' <<<"$maps"; then
+    fail "the headless run mapped the window's or the camera's libraries"
+fi
+
+# The windowed run with its module missing, damaged, or another library.
+window() { # NAME: runs the window with ZORBEL_MODULE_DIR=$work/NAME
+    set +e
+    ZORBEL_MODULE_DIR="$work/$1" DISPLAY=:0 "$zorbel" --home "$work/home-$1" 2>"$work/$1.log"
+    local status=$?
+    set -e
+    [ "$status" -eq 1 ] || { cat "$work/$1.log" >&2; fail "$1 module: exit status $status, not 1"; }
+}
+mkdir "$work/missing" "$work/damaged" "$work/foreign"
+window missing
+grep -q "The window could not be opened (libzorbel-window.so is not in $work/missing); try --headless" \
+    "$work/missing.log" || { cat "$work/missing.log" >&2; fail "no line for the missing module"; }
+head -c 8192 /dev/urandom >"$work/damaged/libzorbel-window.so"
+window damaged
+grep -q "The window could not be opened ($work/damaged/libzorbel-window.so: invalid ELF header); try --headless" \
+    "$work/damaged.log" || { cat "$work/damaged.log" >&2; fail "no line for the damaged module"; }
+cp "$(ldconfig -p | awk '/libm\.so\.6 .*x86-64/ {print $NF; exit}')" "$work/foreign/libzorbel-window.so"
+window foreign
+grep -q "The window could not be opened (.*undefined symbol: zorbel_window_module); try --headless" \
+    "$work/foreign.log" || { cat "$work/foreign.log" >&2; fail "no line for the foreign module"; }
+
+# The camera without its module: logged once, then no camera, as on a
+# machine without one.
+printf 'wait 1\npress add\nwait 1\npress Take Photo\nwait 1\nexpect-log No camera\nquit\n' >"$work/camera.zscript"
+ZORBEL_MODULE_DIR="$work/missing" "$zorbel" --headless --home "$work/home-camera" \
+    --script "$work/camera.zscript" 2>"$work/camera.log" ||
+    { cat "$work/camera.log" >&2; fail "the run without a camera module failed"; }
+grep -q "Camera: the camera module could not be loaded (libzorbel-camera.so is not in $work/missing)" \
+    "$work/camera.log" || { cat "$work/camera.log" >&2; fail "no line for the missing camera module"; }
+echo "modules: ok"
