@@ -450,11 +450,9 @@ struct EarlyWindowDelegate : ApplicationDelegate {
     }
 };
 
-} // namespace
-
-// The window opened on a worker while the app launched shows the app's first
-// frame, and the main thread is back in the process's own locale.
-TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
+// Launches with the window opening on its worker (SDL's dummy screen) and
+// checks the frame shown: the red square in the white window.
+void launchEarlyWindowAndCheckItsFrame() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     RunLoop::main().reset(ClockMode::Real);
     Application::shared().resetForTesting();
@@ -463,13 +461,21 @@ TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
     Application::shared().setStatusBarHidden(true);
     startWindowDriver();
     EXPECT_EQ(runWindowDriver(LaunchOptions{}), 0);
-    EXPECT_EQ(uselocale(nullptr), LC_GLOBAL_LOCALE);
     EXPECT_EQ((std::array<Uint8, 3>{delegate.red, delegate.green, delegate.blue}),
               (std::array<Uint8, 3>{255, 0, 0}));
     EXPECT_EQ(delegate.outsideRed, 255); // the white window around it
     delegate.window.reset();
     Application::shared().resetForTesting();
     RunLoop::main().reset(ClockMode::Real);
+}
+
+} // namespace
+
+// The window opened on a worker while the app launched shows the app's first
+// frame, and the main thread is back in the process's own locale.
+TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
+    launchEarlyWindowAndCheckItsFrame();
+    EXPECT_EQ(uselocale(nullptr), LC_GLOBAL_LOCALE);
 }
 
 // The first frame is drawn at the scale the window had last time; when the
@@ -482,23 +488,10 @@ TEST(SdlDriver, ARememberedScaleTheScreenDoesNotWantIsDrawnAgain) {
     Paths::setHome(home);
     UserDefaults::resetStandardUserDefaults();
     UserDefaults::standardUserDefaults().setInteger(4, "WindowScale");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    RunLoop::main().reset(ClockMode::Real);
-    Application::shared().resetForTesting();
-    EarlyWindowDelegate delegate;
-    Application::shared().setDelegate(&delegate);
-    Application::shared().setStatusBarHidden(true);
-    startWindowDriver();
-    EXPECT_EQ(runWindowDriver(LaunchOptions{}), 0);
-    EXPECT_EQ((std::array<Uint8, 3>{delegate.red, delegate.green, delegate.blue}),
-              (std::array<Uint8, 3>{255, 0, 0}));
-    EXPECT_EQ(delegate.outsideRed, 255);
+    launchEarlyWindowAndCheckItsFrame();
     const long remembered = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
     EXPECT_GE(remembered, 1);
     EXPECT_LT(remembered, 4); // the dummy screen is too small for four times
-    delegate.window.reset();
-    Application::shared().resetForTesting();
-    RunLoop::main().reset(ClockMode::Real);
     UserDefaults::resetStandardUserDefaults();
     Paths::setHome({});
     std::filesystem::remove_all(home);
