@@ -53,41 +53,34 @@ fs::path overrideHome() {
     return homeOverride();
 }
 
-// The folders as they are named, made or not.
-fs::path documentsPath() {
+// The folders as they are named, made or not: `sub` in a home set with
+// setHome, otherwise `rest` in the XDG base folder `variable` names (or
+// `fallback` in the user's home).
+fs::path folder(const char* sub, const char* variable, const char* fallback,
+                const fs::path& rest) {
     if (fs::path h = overrideHome(); !h.empty())
-        return h / "Documents";
-    fs::path base = absoluteFromEnv("XDG_DATA_HOME");
+        return h / sub;
+    fs::path base = absoluteFromEnv(variable);
     if (base.empty())
-        base = userHome() / ".local" / "share";
-    return base / appName().name / "Documents";
+        base = userHome() / fallback;
+    return base / rest;
+}
+
+fs::path documentsPath() {
+    return folder("Documents", "XDG_DATA_HOME", ".local/share",
+                  fs::path(appName().name) / "Documents");
 }
 
 fs::path configPath() {
-    if (fs::path h = overrideHome(); !h.empty())
-        return h / "config";
-    fs::path base = absoluteFromEnv("XDG_CONFIG_HOME");
-    if (base.empty())
-        base = userHome() / ".config";
-    return base / appName().name;
+    return folder("config", "XDG_CONFIG_HOME", ".config", appName().name);
 }
 
 fs::path picturesPath() {
-    if (fs::path h = overrideHome(); !h.empty())
-        return h / "Pictures";
-    fs::path base = absoluteFromEnv("XDG_PICTURES_DIR");
-    if (base.empty())
-        base = userHome() / "Pictures";
-    return base / appName().displayName;
+    return folder("Pictures", "XDG_PICTURES_DIR", "Pictures", appName().displayName);
 }
 
 fs::path cachePath() {
-    if (fs::path h = overrideHome(); !h.empty())
-        return h / "cache";
-    fs::path base = absoluteFromEnv("XDG_CACHE_HOME");
-    if (base.empty())
-        base = userHome() / ".cache";
-    return base / appName().name;
+    return folder("cache", "XDG_CACHE_HOME", ".cache", appName().name);
 }
 
 } // namespace
