@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/foundation/LibraryPages.h"
@@ -63,8 +64,20 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
     if (const char* video = SDL_GetCurrentVideoDriver();
         video && std::string_view(video) == "wayland")
         screen->librariesBeforeWindow_ = std::make_unique<LibraryPages>(LibraryPages::loadedNow());
+    // Beside EGL, SDL loads the client library of the OpenGL it is asked
+    // for: desktop OpenGL's by default (libGL, and through GLX Xlib), where
+    // OpenGL ES's is a fraction of it. No context is ever made here, so the
+    // smaller does, where it is installed (SDL fails the window without it).
+    void* gles =
+        screen->librariesBeforeWindow_ ? dlopen("libGLESv2.so.2", RTLD_LAZY | RTLD_LOCAL) : nullptr;
+    if (gles) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    }
     screen->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, width, height, 0);
+    if (gles)
+        dlclose(gles);
     if (!screen->window_) {
         std::string reason = SDL_GetError();
         screen.reset();
