@@ -9,6 +9,9 @@
 # desktop's server does, and one launch warms it first: a server that resets
 # when its last client leaves rebuilds its keymap and screen memory for the
 # next, which no desktop does (about 20 ms more on the first frame).
+# Then, on X11, a camera-like photo opened from the command line (a 4000 x 3000
+# JPEG of 5.8 MB, 4:2:0, turned by its EXIF orientation, made once with
+# GStreamer): to the first frame showing the new document made from it.
 # With Weston installed, the same on Wayland, where the first frame counts
 # once its buffer is committed to the compositor (nothing waits for it there).
 # Not a test: memory depends on the build (sanitizers double it) and the time
@@ -26,13 +29,13 @@ trap cleanup EXIT
 sleep 1
 
 measure() {
-    local label=$1 mode=$2
+    local label=$1 mode=$2 picture=${3:-}
     rm -rf "$work/home"
     local start
     start=$(date +%s.%N)
     case $mode in
     shm) env -u SDL_FRAMEBUFFER_ACCELERATION -u WAYLAND_DISPLAY DISPLAY="$display" \
-            "$zorbel" --home "$work/home" 2>"$work/log" & ;;
+            "$zorbel" --home "$work/home" ${picture:+"$picture"} 2>"$work/log" & ;;
     opengl) env -u WAYLAND_DISPLAY SDL_FRAMEBUFFER_ACCELERATION=opengl DISPLAY="$display" \
             "$zorbel" --home "$work/home" 2>"$work/log" & ;;
     wayland) env -u DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work/runtime" \
@@ -54,6 +57,30 @@ measure() {
 measure "(warming the server)" shm >/dev/null
 measure "shared memory (the app)" shm
 measure "OpenGL texture framebuffer" opengl
+
+# The photo: noise over a pinwheel compresses as a camera's picture does;
+# EXIF orientation 6 (turned a quarter clockwise) replaces the JFIF header.
+if command -v gst-launch-1.0 >/dev/null; then
+    gst-launch-1.0 -q compositor name=mix sink_1::alpha=0.25 ! \
+        video/x-raw,width=4000,height=3000,format=I420 ! jpegenc quality=92 ! \
+        filesink location="$work/plain.jpg" \
+        videotestsrc num-buffers=1 pattern=pinwheel ! video/x-raw,width=4000,height=3000 ! mix. \
+        videotestsrc num-buffers=1 pattern=snow ! video/x-raw,width=4000,height=3000 ! mix.
+    python3 - "$work/plain.jpg" "$work/photo.jpg" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+tiff = b"II*\x00" + struct.pack("<IH", 8, 1) + struct.pack("<HHIHH", 0x0112, 3, 1, 6, 0) + b"\0" * 4
+payload = b"Exif\x00\x00" + tiff
+rest = data[2:]
+if rest[:2] == b"\xff\xe0":
+    rest = rest[2 + struct.unpack(">H", rest[2:4])[0]:]
+open(sys.argv[2], "wb").write(b"\xff\xd8\xff\xe1" + struct.pack(">H", len(payload) + 2) + payload + rest)
+PY
+    measure "4000 x 3000 JPEG opened" shm "$work/photo.jpg"
+    grep -q "Opening $work/photo.jpg" "$work/log" || echo "window-memory: the photo was not opened" >&2
+else
+    echo "window-memory: no gst-launch-1.0, the photo not measured" >&2
+fi
 # Wayland: Weston drawing into the same Xvfb (its X11 backend gives it a seat).
 command -v weston >/dev/null || { echo "window-memory: no weston, Wayland not measured" >&2; exit 0; }
 mkdir -m 700 "$work/runtime"

@@ -263,6 +263,7 @@ void SdlDriver::Impl::present() {
             const char* video = SDL_GetCurrentVideoDriver();
             log(std::string("First frame shown (") + (video ? video : "?") + ", " +
                 std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+            screen.releaseWindowMaking();
         }
     }
 }

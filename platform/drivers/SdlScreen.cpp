@@ -1,13 +1,17 @@
 #include "platform/drivers/SdlScreen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include "platform/drivers/SdlWaylandSurface.h"
+#include "platform/foundation/LibraryPages.h"
+#include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 
@@ -43,21 +47,51 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         return R::failure(SDL_GetError());
     std::unique_ptr<SdlScreen> screen(new SdlScreen());
     screen->upload_ = upload;
+    // SDL's Wayland backend loads OpenGL (EGL and the graphics driver) for
+    // every window and cannot make one without it; the pixels go up as
+    // shared memory (SdlWaylandSurface), so none of it is used afterwards.
+    if (const char* video = SDL_GetCurrentVideoDriver();
+        video && std::string_view(video) == "wayland")
+        screen->librariesBeforeWindow_ = std::make_unique<LibraryPages>(LibraryPages::loadedNow());
+    // Beside EGL, SDL loads the client library of the OpenGL it is asked
+    // for: desktop OpenGL's by default (libGL, and through GLX Xlib), where
+    // OpenGL ES's is a fraction of it. No context is ever made here, so the
+    // smaller does, where it is installed (SDL fails the window without it).
+    void* gles =
+        screen->librariesBeforeWindow_ ? dlopen("libGLESv2.so.2", RTLD_LAZY | RTLD_LOCAL) : nullptr;
+    if (gles) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    }
     screen->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, width, height, 0);
+    if (gles)
+        dlclose(gles);
     if (!screen->window_) {
         std::string reason = SDL_GetError();
         screen.reset();
         return R::failure(reason);
     }
-    // SDL's Wayland backend loads OpenGL (EGL and the graphics driver) for
-    // every window and cannot make one without it; the pixels go up as
-    // shared memory (SdlWaylandSurface), so it is let go at once. What the
-    // driver pulled in and marks as never unloaded (LLVM) stays.
-    if (const char* video = SDL_GetCurrentVideoDriver();
-        video && std::string_view(video) == "wayland")
-        SDL_GL_UnloadLibrary();
     return screen;
+}
+
+void SdlScreen::releaseWindowMaking() {
+    if (!librariesBeforeWindow_)
+        return;
+    const std::unique_ptr<LibraryPages> before = std::move(librariesBeforeWindow_);
+    SDL_GL_UnloadLibrary();
+    // The graphics driver marks itself never to be unloaded, and LLVM with it
+    // (tens of megabytes of code it touched while starting); nothing runs
+    // that code again, and should anything do, each page faults in again
+    // from its file.
+    const LibraryPages::Released released = before->releaseSince();
+    if (released.bytes == 0)
+        return;
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "Gave back %.1f MB of library code loaded only to open the window (%d mappings)",
+                  double(released.bytes) / (1024.0 * 1024.0), released.mappings);
+    log(line);
 }
 
 void SdlScreen::prepareSurface() {

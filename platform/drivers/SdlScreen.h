@@ -15,6 +15,7 @@ namespace platform {
 
 class Context;
 class Image;
+class LibraryPages;
 class SdlWaylandSurface;
 
 // How the framebuffer's A, R, G, B bytes become the window's pixels.
@@ -66,6 +67,12 @@ public:
     // while the app launches). Only where the surface is plain memory (X11's
     // shared memory): elsewhere SDL would make a renderer tied to this thread.
     void prepareSurface();
+    // Lets go of what only making the window needed: on Wayland, the OpenGL
+    // libraries SDL loads for every window there, and the resident code of
+    // those that stay mapped (the graphics driver, LLVM: some 36 MB), with
+    // one log line saying how much. Takes a few milliseconds: call it once
+    // the first frame is shown.
+    void releaseWindowMaking();
     // Where the framebuffer's top-left pixel goes in the window (full screen
     // centres a picture smaller than the screen). Setting it paints the
     // window black at the next present, so no old pixels stay beside it.
@@ -92,6 +99,9 @@ private:
     void showPixels(const SDL_Rect* rects, int count);
     SDL_Window* window_ = nullptr;
     std::unique_ptr<SdlWaylandSurface> wayland_;
+    // The libraries loaded before the window was made, until
+    // releaseWindowMaking (Wayland only).
+    std::unique_ptr<LibraryPages> librariesBeforeWindow_;
     bool waylandChecked_ = false;
     PixelUpload upload_ = kDefaultUpload;
     bool surfaceValid_ = false;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Prefault.h"
 
 namespace platform {
 
@@ -198,7 +199,7 @@ Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t max
         return R::failure(path.string() + " is too large (" + std::to_string(st.st_size) +
                           " bytes)");
     }
-    std::vector<std::uint8_t> bytes(std::size_t(st.st_size));
+    std::vector<std::uint8_t> bytes = prefaultedBytes(std::size_t(st.st_size));
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t r = ::read(fd, bytes.data() + got, bytes.size() - got);

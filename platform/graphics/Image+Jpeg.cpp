@@ -7,6 +7,7 @@
 #include <turbojpeg.h>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Prefault.h"
 #include "platform/graphics/Image.h"
 
 namespace platform {
@@ -150,7 +151,7 @@ Result<ImageRef> Image::decodeJpeg(std::span<const std::uint8_t> bytes, int maxD
     const tjscalingfactor scale = chooseScale(width, height, maxDimension);
     const int w = TJSCALED(width, scale), h = TJSCALED(height, scale);
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
-    std::vector<std::uint8_t> pixels(std::size_t(w) * 4 * std::size_t(h));
+    std::vector<std::uint8_t> pixels = prefaultedBytes(std::size_t(w) * 4 * std::size_t(h));
     const int status = tjDecompress2(tj.get(), src, srcSize, pixels.data(), w, w * 4, h,
                                      cmyk ? TJPF_CMYK : TJPF_ARGB,
                                      // A crafted progressive file with thousands

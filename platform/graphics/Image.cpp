@@ -7,6 +7,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ResourceBundle.h"
 #include "platform/graphics/NamedPictureCache.h"
+#include "platform/graphics/PicturePreload.h"
 
 namespace platform {
 
@@ -60,14 +61,29 @@ Result<ImageRef> Image::decode(std::span<const std::uint8_t> bytes, int maxDimen
                   " bytes)");
 }
 
-Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension) {
+namespace {
+
+Result<ImageRef> loadFile(const std::filesystem::path& path, int maxDimension) {
     auto bytes = readFile(path, kMaxFileBytes);
     if (!bytes)
         return refuse(bytes.error());
-    auto image = decode(*bytes, maxDimension);
+    auto image = Image::decode(*bytes, maxDimension);
     if (!image)
         return Result<ImageRef>::failure(path.filename().string() + ": " + image.error());
     return image;
+}
+
+} // namespace
+
+Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension) {
+    if (auto preloaded = PicturePreload::take(path, maxDimension))
+        return std::move(*preloaded);
+    return loadFile(path, maxDimension);
+}
+
+void Image::startLoading(const std::filesystem::path& path, int maxDimension) {
+    PicturePreload::start(path, maxDimension,
+                          [path, maxDimension] { return loadFile(path, maxDimension); });
 }
 
 ImageRef Image::named(std::string_view name) {

@@ -4,7 +4,8 @@
 # it a seat: a keyboard and a pointer) the app opens its window through SDL's
 # Wayland backend, shows a first frame and ends normally on SIGTERM, saving
 # its painting; the compositor's output shows the window's white canvas, and
-# a click and F11 through the compositor's seat make the window full screen.
+# a click and F11 through the compositor's seat make the window full screen,
+# after the code loaded only to make the window has given its pages back.
 # Under Weston's headless backend, which has no seat, SDL's Wayland backend
 # would die starting: the app says why it opens no window there instead.
 # Skipped when Weston or Xvfb is not installed.
@@ -70,6 +71,14 @@ if ! grep -q "First frame shown" "$work/app.log"; then
     fail "no frame shown (the app ended with status $status)"
 fi
 grep -q "First frame shown (wayland," "$work/app.log" || fail "no frame shown through SDL's Wayland backend"
+# The OpenGL stack SDL loads to make the window gives its code back once the
+# first frame is shown; the keys and the full screen below run after that.
+for _ in $(seq 50); do
+    grep -q "Gave back .* MB of library code loaded only to open the window" "$work/app.log" && break
+    sleep 0.1
+done
+grep -q "Gave back .* MB of library code loaded only to open the window" "$work/app.log" ||
+    fail "the libraries loaded to open the window kept their pages"
 # The compositor draws its output into the Xvfb screen, where this prints the
 # count of white pixels (none of them Weston's own) and the centre of their
 # bounding box.
