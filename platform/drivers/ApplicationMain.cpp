@@ -119,9 +119,9 @@ void clearTerminationRequest() {
 }
 
 int ApplicationMain(int argc, char** argv, const AppName& name,
-                    const DelegateFactory& makeDelegate) {
+                    const DelegateFactory& makeDelegate, const LaunchPreparation& prepare) {
     setAppName(name);
-    return ApplicationMain(argc, argv, makeDelegate);
+    return ApplicationMain(argc, argv, makeDelegate, prepare);
 }
 
 namespace {
@@ -141,7 +141,8 @@ void setRelaunchDelegateFactory(DelegateFactory factory) {
     storedFactory() = std::move(factory);
 }
 
-int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
+int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate,
+                    const LaunchPreparation& prepare) {
     Allocator::keepLargeBlocksApart();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
@@ -170,6 +171,8 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     std::jthread fontWarmUp;
     if (!options.headless)
         fontWarmUp = std::jthread([] { Font::warmUpInterfaceFaces(); });
+    if (prepare)
+        prepare(options);
     Application& app = Application::shared();
     if (makeDelegate)
         app.setOwnedDelegate(makeDelegate());

@@ -41,15 +41,19 @@ enum class ExitStatus : int {
                       // (before a failed script command)
 };
 using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
+// What the app starts ahead once the arguments are known, before the delegate
+// is made (the window is already opening, and the environment is settled).
+using LaunchPreparation = std::function<void(const LaunchOptions&)>;
 
 // The process entry: parses the arguments, applies --home, makes the delegate
 // (owned by the application) and runs the headless driver or the window
 // driver. Returns the exit status (ExitStatus).
-int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
+int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate,
+                    const LaunchPreparation& prepare = {});
 // The same for the app of the given name (its folders, window title, log
 // lines and usage message are named after it).
 int ApplicationMain(int argc, char** argv, const AppName& name,
-                    const DelegateFactory& makeDelegate);
+                    const DelegateFactory& makeDelegate, const LaunchPreparation& prepare = {});
 
 // The factory ApplicationMain was given, kept for the headless `relaunch`
 // command (empty when the run was not started by ApplicationMain).

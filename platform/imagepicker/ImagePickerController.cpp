@@ -283,6 +283,10 @@ Result<ImageRef> ImagePickerController::loadPicture(const std::filesystem::path&
     return Image::load(file, kPictureMaxDimension);
 }
 
+void ImagePickerController::startLoadingPicture(const std::filesystem::path& file) {
+    Image::startLoading(file, kPictureMaxDimension);
+}
+
 ImageRef ImagePickerController::uprightImage(const ImageRef& image) {
     if (!image || image->orientation() == 0)
         return image;

@@ -591,3 +591,33 @@ TEST(ApplicationMainTest, KillExitsAtOnceWithoutTermination) {
         ::testing::ExitedWithCode(0), "");
     EXPECT_FALSE(std::filesystem::exists(marker));
 }
+
+// What the app prepares ahead sees the parsed arguments, once, before its
+// delegate is made.
+TEST(ApplicationMainTest, TheLaunchIsPreparedBeforeTheDelegateIsMade) {
+    const std::filesystem::path dir =
+        std::filesystem::path(std::getenv("ZORBEL_TEST_TMP") ? std::getenv("ZORBEL_TEST_TMP")
+                                                             : "/tmp") /
+        "headless-prepare";
+    std::filesystem::create_directories(dir);
+    const std::string script = (dir / "empty.zscript").string();
+    std::ofstream(script) << "";
+    std::string a0 = "zorbel", a1 = "--headless", a2 = "--script", a3 = script,
+                a4 = (dir / "photo.jpg").string();
+    char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), a4.data()};
+    std::vector<std::string> calls;
+    ::testing::internal::CaptureStderr();
+    ApplicationMain(
+        5, argv,
+        [&] {
+            calls.push_back("delegate");
+            return std::make_unique<ApplicationDelegate>();
+        },
+        [&](const LaunchOptions& options) {
+            calls.push_back("prepare " + (options.files.empty() ? std::string("none")
+                                                                : options.files[0].string()));
+        });
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(calls, (std::vector<std::string>{"prepare " + a4, "delegate"}));
+    Application::shared().resetForTesting();
+}
