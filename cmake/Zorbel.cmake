@@ -60,9 +60,24 @@ endfunction()
 # zorbel_exports(TARGET)
 # An executable whose symbols the modules it loads (or links) bind to; the
 # modules are built with it, so that it finds them in lib/zorbel/.
+# The program's own objects a module calls are linked into it even when
+# nothing in the program calls them (a static library's unused objects are
+# otherwise left out): every platform symbol the modules leave undefined is
+# asked for by name.
 function(zorbel_exports target)
   set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
-  add_dependencies(${target} zorbel-window zorbel-camera)
+  set(_needs ${PROJECT_BINARY_DIR}/module-needs.rsp)
+  if(NOT TARGET zorbel_module_needs)
+    add_custom_command(OUTPUT ${_needs}
+      COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/module-needs.sh ${_needs}
+              $<TARGET_FILE:zorbel-window> $<TARGET_FILE:zorbel-camera>
+      DEPENDS zorbel-window zorbel-camera ${PROJECT_SOURCE_DIR}/cmake/module-needs.sh
+      COMMENT "Listing the program's symbols the modules call")
+    add_custom_target(zorbel_module_needs DEPENDS ${_needs})
+  endif()
+  add_dependencies(${target} zorbel-window zorbel-camera zorbel_module_needs)
+  target_link_options(${target} PRIVATE "@${_needs}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${_needs})
 endfunction()
 
 # zorbel_test(NAME DIR [DEPS ...])
