@@ -39,12 +39,13 @@ void View::displayIfNeeded() {
     Window* w = window();
     const float scale = w ? w->scale() : 1.0f;
     const BackingStore::PixelSize pixels = BackingStore::pixelSize(bounds_.size, scale);
-    if (pixels.width <= 0 || pixels.height <= 0 || drewNothing_) {
+    if (pixels.width <= 0 || pixels.height <= 0 || keepsNoBackingStore()) {
         // Nothing to keep: an empty view, or one that draws nothing of its
-        // own (a plain container), whose background colour, if any, is laid
-        // straight into the framebuffer: a screen-sized backing store of one
-        // colour would cost as much memory, and as much to fill, as the
-        // picture it covers.
+        // own (a plain container), whose opaque background colour, if any,
+        // is laid straight into the framebuffer: a screen-sized backing store
+        // of one colour would cost as much memory, and as much to fill, as
+        // the picture it covers. (A translucent colour is kept drawn: laying
+        // it again on every frame costs more than laying its drawing.)
         if (w && !dirty_.isNull())
             w->viewDidDraw(this, bounds_);
         backing_.release();
@@ -68,12 +69,16 @@ void View::displayIfNeeded() {
     drawIntoBackingStore(area, scale);
     if (w)
         w->viewDidDraw(this, area);
-    if (drewNothing_)
+    if (keepsNoBackingStore())
         backing_.release();
 }
 
 bool View::hasBackground() const {
     return backgroundColor_ && backgroundColor_->alpha() > 0;
+}
+
+bool View::keepsNoBackingStore() const {
+    return drewNothing_ && (!hasBackground() || backgroundColor_->alpha() >= 1.0f);
 }
 
 void View::drawIntoBackingStore(const Rect& area, float scale) {
@@ -122,7 +127,7 @@ void View::renderTree(Context& context, float inheritedAlpha, bool isRoot) {
     if (backing_) {
         context.setAlpha(alpha);
         drawBackingStore(context);
-    } else if (drewNothing_ && hasBackground()) {
+    } else if (keepsNoBackingStore() && hasBackground()) {
         context.setAlpha(alpha);
         context.setFillColor(*backgroundColor_);
         context.fillRect(p.bounds);

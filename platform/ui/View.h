@@ -270,6 +270,7 @@ private:
     // Clears `area` of the backing store and draws the background and drawRect there.
     void drawIntoBackingStore(const Rect& area, float scale);
     bool hasBackground() const;
+    bool keepsNoBackingStore() const; // draws nothing but an opaque colour, if any
 
     Point center_{};
     Rect bounds_{};
