@@ -541,6 +541,18 @@ TEST(LaunchArguments, ParseTheTwoDriversOptions) {
     EXPECT_FALSE(parseLaunchArguments({"--headless", "--scale"}));
 }
 
+namespace {
+
+// A folder of its own for a test, under the test run's scratch folder.
+std::filesystem::path scratchFolder(const std::string& name) {
+    const char* env = std::getenv("ZORBEL_TEST_TMP");
+    const std::filesystem::path dir = std::filesystem::path(env ? env : "/tmp") / name;
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+} // namespace
+
 TEST(ApplicationMainTest, UsageErrorsExitWithTwo) {
     char prog[] = "zorbel", bad[] = "--bogus";
     char* argv[] = {prog, bad};
@@ -563,11 +575,7 @@ TEST(ApplicationMainTest, HelpListsTheExitStatuses) {
 }
 
 TEST(ApplicationMainTest, KillExitsAtOnceWithoutTermination) {
-    const std::filesystem::path dir =
-        std::filesystem::path(std::getenv("ZORBEL_TEST_TMP") ? std::getenv("ZORBEL_TEST_TMP")
-                                                             : "/tmp") /
-        "headless-kill";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = scratchFolder("headless-kill");
     const std::string script = (dir / "kill.zscript").string();
     const std::string marker = (dir / "terminated").string();
     std::filesystem::remove(marker);
@@ -595,11 +603,7 @@ TEST(ApplicationMainTest, KillExitsAtOnceWithoutTermination) {
 // What the app prepares ahead sees the parsed arguments, once, before its
 // delegate is made.
 TEST(ApplicationMainTest, TheLaunchIsPreparedBeforeTheDelegateIsMade) {
-    const std::filesystem::path dir =
-        std::filesystem::path(std::getenv("ZORBEL_TEST_TMP") ? std::getenv("ZORBEL_TEST_TMP")
-                                                             : "/tmp") /
-        "headless-prepare";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = scratchFolder("headless-prepare");
     const std::string script = (dir / "empty.zscript").string();
     std::ofstream(script) << "";
     std::string a0 = "zorbel", a1 = "--headless", a2 = "--script", a3 = script,

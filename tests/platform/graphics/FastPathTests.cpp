@@ -85,6 +85,28 @@ struct LayerPlacement {
     }
 };
 
+// A placement at `turn` with the round's variations: scaled from `scale`
+// (unevenly every third round), placed from `pos`, at a random alpha except
+// every third round, in a random blend mode every other round when
+// `modeIndex` is given, clipped every fifth round and mirrored every seventh.
+LayerPlacement randomPlacement(int round, float turn, std::mt19937& rng,
+                               std::uniform_real_distribution<float>& scale,
+                               std::uniform_real_distribution<float>& pos,
+                               std::uniform_int_distribution<int>* modeIndex = nullptr) {
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    LayerPlacement place;
+    place.turn = turn;
+    place.sx = scale(rng);
+    place.sy = round % 3 ? place.sx : scale(rng);
+    place.at = Point{pos(rng), pos(rng)};
+    place.alpha = round % 3 == 0 ? 1.0f : unit(rng);
+    if (modeIndex)
+        place.mode = round % 2 ? BlendMode::Normal : kModes[(*modeIndex)(rng)];
+    place.clip = round % 5 == 0;
+    place.mirror = round % 7 == 0;
+    return place;
+}
+
 } // namespace
 
 // The stamp kernels (whole and fractional positions, every alpha and blend
@@ -194,21 +216,13 @@ TEST_P(FastPathsBothWidths, StretchedDrawsMatchPixman) {
 // destination, mirrored), give pixman's bytes exactly.
 TEST(FastPaths, TurnedDrawsMatchPixman) {
     std::mt19937 rng(1207);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f), angle(-3.2f, 3.2f), scale(0.52f, 2.0f),
-        pos(-20.0f, 70.0f);
+    std::uniform_real_distribution<float> angle(-3.2f, 3.2f), scale(0.52f, 2.0f), pos(-20.0f, 70.0f);
     std::uniform_int_distribution<int> side(1, 45);
     for (int round = 0; round < 300; ++round) {
         const int w = side(rng), h = side(rng);
         auto img = randomPicture(w, h, rng);
         const float turn = round % 10 == 0 ? 1.5707964f * float(round % 4) : angle(rng);
-        LayerPlacement place;
-        place.turn = turn;
-        place.sx = scale(rng);
-        place.sy = round % 3 ? place.sx : scale(rng);
-        place.at = Point{pos(rng), pos(rng)};
-        place.alpha = round % 3 == 0 ? 1.0f : unit(rng);
-        place.clip = round % 5 == 0;
-        place.mirror = round % 7 == 0;
+        const LayerPlacement place = randomPlacement(round, turn, rng, scale, pos);
         expectSameAsPixman(
             72, 56, round % 2 ? YAxis::Up : YAxis::Down, rng,
             [&](Context& c) { place.draw(c, *img); }, "round " + std::to_string(round));
@@ -271,8 +285,7 @@ TEST(FastPaths, RepeatedTurnedDrawsMatchPixmanAndFollowTheirPixels) {
 // cover (no pixel skipped as bilinear sampling would).
 TEST(FastPaths, ReducedDrawsMatchPixman) {
     std::mt19937 rng(5150);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f), angle(-3.2f, 3.2f), scale(0.04f, 0.5f),
-        pos(-10.0f, 60.0f);
+    std::uniform_real_distribution<float> angle(-3.2f, 3.2f), scale(0.04f, 0.5f), pos(-10.0f, 60.0f);
     std::uniform_int_distribution<int> side(4, 160), modeIndex(0, 6);
     for (int round = 0; round < 240; ++round) {
         const int w = side(rng), h = side(rng);
@@ -281,15 +294,7 @@ TEST(FastPaths, ReducedDrawsMatchPixman) {
         const float turn = round % 4 == 0   ? 0.0f
                            : round % 9 == 0 ? 1.5707964f * float(round % 4)
                                             : angle(rng);
-        LayerPlacement place;
-        place.turn = turn;
-        place.sx = scale(rng);
-        place.sy = round % 3 ? place.sx : scale(rng);
-        place.at = Point{pos(rng), pos(rng)};
-        place.alpha = round % 3 == 0 ? 1.0f : unit(rng);
-        place.mode = round % 2 ? BlendMode::Normal : kModes[modeIndex(rng)];
-        place.clip = round % 5 == 0;
-        place.mirror = round % 7 == 0;
+        const LayerPlacement place = randomPlacement(round, turn, rng, scale, pos, &modeIndex);
         expectSameAsPixman(
             72, 56, round % 2 ? YAxis::Up : YAxis::Down, rng,
             [&](Context& c) { place.draw(c, *img); }, "round " + std::to_string(round));
