@@ -83,7 +83,9 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     setFingerOffset(loaded.fingerOffset);
     applyLaunchBrush(loaded.brushIndex);
     applyLaunchColorBrush();
-    applyTool();  // the tool's button and the canvas buffers it needs
+    // The tool's button; the painting is there, the undo and original
+    // pictures are fetched by the first stroke that needs them.
+    applyTool(ToolBuffers::WhenUsed);
     readLayers(); // the layers of the last run, over the restored painting
 }
 
