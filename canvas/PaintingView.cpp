@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Prefault.h"
 
 namespace zorbel {
 
@@ -38,8 +39,12 @@ PaintingView::PaintingView()
 
 PaintingView::~PaintingView() = default;
 
+// A canvas buffer is drawn over whole as soon as it is made: its pages are
+// made resident in one call rather than by a fault each.
 std::uint8_t* PaintingView::allocateBlock(std::size_t bytes) {
-    return static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+    auto* block = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+    platform::prefaultForWriting(block, bytes);
+    return block;
 }
 
 PaintingViewDelegate& PaintingView::host() const {

@@ -139,7 +139,10 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresPaintingAndUndoPicture) {
     // The undo picture waits in its file until something needs it: a run
     // that ends before then keeps it as it was.
     EXPECT_EQ(canvas().undoLayerContext(), nullptr);
+    platform::clearLogCapture();
     terminate();
+    EXPECT_FALSE(platform::logContains("writeOnlyRawImageNamed image is nil"));
+    EXPECT_FALSE(platform::logContains("was NOT written"));
     launch();
     canvas().reloadUndoBufferIfNecessary();
     // The canvas contexts take screen coordinates as they are.
