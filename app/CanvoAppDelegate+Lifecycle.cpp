@@ -83,7 +83,9 @@ void CanvoAppDelegate::applicationDidFinishLaunching() {
     setFingerOffset(loaded.fingerOffset);
     applyLaunchBrush(loaded.brushIndex);
     applyLaunchColorBrush();
-    applyTool();  // the tool's button and the canvas buffers it needs
+    // The tool's button; the painting is there, the undo and original
+    // pictures are fetched by the first stroke that needs them.
+    applyTool(ToolBuffers::WhenUsed);
     readLayers(); // the layers of the last run, over the restored painting
 }
 
@@ -142,15 +144,18 @@ bool CanvoAppDelegate::writeDocumentPictures(PaintingView& canvas) {
     // this thread writes the painting (and whatever else goes with it). The
     // helpers read only their own buffer's bytes; this thread waits for both
     // before anything else runs.
-    // A buffer given up under memory pressure was written when it went.
+    // A buffer given up under memory pressure was written when it went, and
+    // one not yet fetched since the launch is still in its file.
     bool originalWritten = !canvas.orgImageOffscreenContext();
     bool undoWritten = !canvas.undoLayerContext();
     std::vector<std::thread> helpers;
     const auto writeOriginal = [&] {
-        originalWritten = canvas.writeOrgImageOut(DocumentFolder::kOrgImageFile) || originalWritten;
+        if (!originalWritten)
+            originalWritten = canvas.writeOrgImageOut(DocumentFolder::kOrgImageFile);
     };
     const auto writeUndo = [&] {
-        undoWritten = canvas.writeUndoImageOut(DocumentFolder::kUndoFile) || undoWritten;
+        if (!undoWritten)
+            undoWritten = canvas.writeUndoImageOut(DocumentFolder::kUndoFile);
     };
     bool onHelpers = true;
     try {

@@ -27,14 +27,16 @@ platform::ImageRef toolButtonImage(const char* name) {
 
 } // namespace
 
-void CanvoAppDelegate::applyTool() {
+void CanvoAppDelegate::applyTool(ToolBuffers buffers) {
     PaintingView* canvas = getThePaintingView();
+    const bool reload = buffers == ToolBuffers::ReloadNow;
     switch (settings_.selectedTool) {
     case Tool::PaintBrushTool:
         setToolImage(toolButtonImage("brushbutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
-            canvas->reloadPaintOffscreensIfNecessary();
+            if (reload)
+                canvas->reloadPaintOffscreensIfNecessary();
         }
         disableUserInteractionLayers();
         break;
@@ -42,8 +44,10 @@ void CanvoAppDelegate::applyTool() {
         setToolImage(toolButtonImage("eraserbutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
-            canvas->reloadOffscreenBufferIfNecessary();
-            canvas->reloadOrgImageBufferIfNecessary();
+            if (reload) {
+                canvas->reloadOffscreenBufferIfNecessary();
+                canvas->reloadOrgImageBufferIfNecessary();
+            }
         }
         disableUserInteractionLayers();
         break;
@@ -55,7 +59,8 @@ void CanvoAppDelegate::applyTool() {
         setToolImage(toolButtonImage("clonereadybutton.png"));
         if (canvas) {
             canvas->reloadBrushLayer();
-            canvas->reloadPaintOffscreensIfNecessary();
+            if (reload)
+                canvas->reloadPaintOffscreensIfNecessary();
             canvas->cloneSetUp().relativeOffset = {0, 0};
         }
         disableUserInteractionLayers();
@@ -76,7 +81,8 @@ void CanvoAppDelegate::applyTool() {
         setToolImage(toolButtonImage("stampbutton.png"));
         if (canvas) {
             canvas->reloadColorBrush();
-            canvas->reloadPaintOffscreensIfNecessary();
+            if (reload)
+                canvas->reloadPaintOffscreensIfNecessary();
         }
         disableUserInteractionLayers();
         break;

@@ -125,8 +125,12 @@ public:
     std::vector<std::string> initShapeNames() const;
 
     // --- Tool state -----------------------------------------------------------
-    // Prepares the canvas and the tool button for selectedTool.
-    void applyTool();
+    // Prepares the canvas and the tool button for selectedTool. The canvas
+    // buffers the tool paints from are brought back at once (after a memory
+    // warning flushed them, the first stroke need not wait) or, at launch,
+    // when the first stroke needs them.
+    enum class ToolBuffers { ReloadNow, WhenUsed };
+    void applyTool(ToolBuffers buffers = ToolBuffers::ReloadNow);
     // Arms the interactive effect in selectedFilterTool (12, 20 or 21).
     void applyFilterTool() { toolState_.applyFilterTool(); }
     // Tools that paint on the canvas: 1, 2, 3, 6 and 19.

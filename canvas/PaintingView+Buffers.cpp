@@ -132,8 +132,12 @@ void PaintingView::copyToUndoBuffer() {
     setNeedsDisplay();
 }
 
+// The undo picture is replaced whole: one that waits in its file is not
+// read back first (the first stroke after a launch would wait for it).
 void PaintingView::rawcopyToUndoBuffer() {
-    reloadOffscreenAndUndoIfNecessary();
+    reloadOffscreenBufferIfNecessary();
+    if (!undo_.isResident())
+        recreateUndoBuffer();
     undo_.copyFrom(offscreen_);
 }
 
@@ -150,7 +154,8 @@ void PaintingView::copyToOrgImageBuffer() {
 
 void PaintingView::rawcopyToOrgImageBuffer() {
     reloadOffscreenBufferIfNecessary();
-    reloadOrgImageBufferIfNecessary();
+    if (!original_.isResident())
+        recreateOrgImageBuffer();
     original_.copyFrom(offscreen_);
 }
 

@@ -2,7 +2,10 @@
 
 #include "canvas/PaintingView.h"
 
+#include <filesystem>
+
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Prefault.h"
 
 namespace zorbel {
 
@@ -36,8 +39,12 @@ PaintingView::PaintingView()
 
 PaintingView::~PaintingView() = default;
 
+// A canvas buffer is drawn over whole as soon as it is made: its pages are
+// made resident in one call rather than by a fault each.
 std::uint8_t* PaintingView::allocateBlock(std::size_t bytes) {
-    return static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+    auto* block = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+    platform::prefaultForWriting(block, bytes);
+    return block;
 }
 
 PaintingViewDelegate& PaintingView::host() const {
@@ -67,6 +74,7 @@ void PaintingView::awakeFromNib() {
         log(" ++++++++++++++++ offscreenPaintContext is NULL awakeFromNib 3");
         return;
     }
+    undoImageHasBeenSaved_ = false;
     restoreDocument();
     recreatePaintLayer();
 
@@ -74,7 +82,6 @@ void PaintingView::awakeFromNib() {
     createBrushLayer();
     refreshDrawing();
     bezierResolution_ = 20;
-    undoImageHasBeenSaved_ = false;
 }
 
 // The painting saved at the last termination (or a plain white sheet), the
@@ -111,10 +118,24 @@ void PaintingView::restoreDocument() {
         log("tmpOrgImage not found.  Use BGimage");
         if (!why.empty())
             log(why);
-        original = background;
+        setOrgImage(background);
+        readRawImageNamed(DocumentFolder::kUndoFile, undo_.context());
+        return;
     }
-    setOrgImage(original);
-    readRawImageNamed(DocumentFolder::kUndoFile, undo_.context());
+    // A painting coming back with its original: the original and the undo
+    // picture go into their buffers when first needed, through the reloads a
+    // memory warning relies on, not while the window waits for its first
+    // frame (reading and drawing them was a third of the interface's making).
+    // Until then the original is the picture kept in memory and the undo
+    // picture stays in its file, so nothing is written over at termination.
+    pictures_.setOriginal(scaleAndRotateImage(original));
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(documents_.pathFor(DocumentFolder::kUndoFile), ec)) {
+        undo_.release();
+        undoImageHasBeenSaved_ = true;
+    } else {
+        readRawImageNamed(DocumentFolder::kUndoFile, undo_.context());
+    }
 }
 
 ARGBColorBytes PaintingView::getPixelValueAt(int x, int y) const {

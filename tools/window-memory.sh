@@ -3,9 +3,10 @@
 # presented as shared memory (the app's choice) and through SDL's OpenGL
 # texture framebuffer (what SDL does by default), whether OpenGL was loaded,
 # and the time from launch to the first frame shown: from just before the
-# process starts to the app's "First frame shown" log line, written once SDL
-# has handed the first whole frame to the X server and the server has taken
-# it (SDL waits for that), to the millisecond. Xvfb runs with -noreset, as a
+# app's program is started (the exec a desktop's launcher makes; the env and
+# setpriv the script runs first are not counted) to the app's "First frame
+# shown" log line, written once SDL has handed the first whole frame to the X
+# server and the server has taken it (SDL waits for that), to the millisecond. Xvfb runs with -noreset, as a
 # desktop's server does, and one launch warms it first: a server that resets
 # when its last client leaves rebuilds its keymap and screen memory for the
 # next, which no desktop does (about 20 ms more on the first frame). The
@@ -44,20 +45,23 @@ fi
 measure() {
     local label=$1 mode=$2 picture=${3:-}
     [ "${KEEP_HOME:-0}" = 1 ] || rm -rf "$work/home"
-    local start
-    start=$(date +%s.%N)
+    rm -f "$work/start"
+    # The clock starts as the app's own program is started: the env and
+    # setpriv run before it are the script's, not a desktop launcher's.
+    local stamped=(bash -c 'date +%s.%N >"$0"; exec "$@"' "$work/start" "$zorbel" --home "$work/home")
     case $mode in
     shm) env -u SDL_FRAMEBUFFER_ACCELERATION -u WAYLAND_DISPLAY DISPLAY="$display" \
-            "${as_user[@]}" "$zorbel" --home "$work/home" ${picture:+"$picture"} 2>"$work/log" & ;;
+            "${as_user[@]}" "${stamped[@]}" ${picture:+"$picture"} 2>"$work/log" & ;;
     opengl) env -u WAYLAND_DISPLAY SDL_FRAMEBUFFER_ACCELERATION=opengl DISPLAY="$display" \
-            "${as_user[@]}" "$zorbel" --home "$work/home" 2>"$work/log" & ;;
+            "${as_user[@]}" "${stamped[@]}" 2>"$work/log" & ;;
     wayland) rm -rf "$work/home" # the compositor's folder is root's: as root
             env -u DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work/runtime" \
-            WAYLAND_DISPLAY=zorbel-memory "$zorbel" --home "$work/home" 2>"$work/log" & ;;
+            WAYLAND_DISPLAY=zorbel-memory "${stamped[@]}" 2>"$work/log" & ;;
     esac
     local app=$!
     sleep 4
-    local rss gl shown first
+    local rss gl shown first start
+    start=$(cat "$work/start")
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
     gl=$(grep -cE 'libGL|libLLVM|dri/' "/proc/$app/maps" || true)
     kill -TERM "$app"

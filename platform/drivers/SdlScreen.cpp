@@ -11,6 +11,7 @@
 
 #include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/foundation/LibraryPages.h"
+#include "platform/foundation/Prefault.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
@@ -101,6 +102,10 @@ void SdlScreen::prepareSurface() {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface)
         return;
+    // Its pages come in one call rather than a fault each (shared memory
+    // has no huge pages), here on the window's thread rather than in the
+    // first frame's copy.
+    prefaultForWriting(surface->pixels, std::size_t(surface->pitch) * std::size_t(surface->h));
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     // The X server maps the shared pixels page by page the first time it
     // reads them (some 600 faults at scale 2): shown once now, while the

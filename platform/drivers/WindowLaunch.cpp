@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/drivers/ApplicationMain.h"
+#include "platform/drivers/SessionBus.h"
 #include "platform/drivers/WindowDriver.h"
 #include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
@@ -107,6 +108,7 @@ void startWindowDriver() {
     if (load.worker.joinable())
         return;
     nameComposeCache();
+    avoidFutileSessionBusLaunch();
     // SDL's X11 start-up sets the process's locale to the user's while it
     // opens the input method: numbers the main thread reads or writes
     // meanwhile stay in the C locale the app otherwise runs in.

@@ -7,6 +7,7 @@
 #include <spng.h>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Prefault.h"
 #include "platform/graphics/Image.h"
 
 namespace platform {
@@ -79,7 +80,8 @@ Result<ImageRef> Image::decodePng(std::span<const std::uint8_t> bytes) {
     if (rgbaSize != std::size_t(w) * 4 * std::size_t(h))
         return refusePng("unexpected decoded size", SPNG_EOVERFLOW);
 
-    std::vector<std::uint8_t> pixels(rgbaSize);
+    // Every byte is written: its pages are made resident in one call.
+    std::vector<std::uint8_t> pixels = prefaultedBytes(rgbaSize);
     if (int err = spng_decode_image(ctx.get(), pixels.data(), pixels.size(), SPNG_FMT_RGBA8,
                                     SPNG_DECODE_TRNS))
         return refusePng("corrupt or truncated image data", err);

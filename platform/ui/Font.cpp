@@ -314,10 +314,12 @@ FontRef systemFont(float size, bool bold) {
 } // namespace
 
 void Font::warmUpInterfaceFaces() {
-    for (const char* style : {"", "-Bold"}) {
-        FoundFace found;
-        (void)matchFace(queryForName(kSystemFamily + style), true, found);
-    }
+    // Labels and text fields, then small print; the status bar, badges,
+    // buttons and bar buttons.
+    for (float size : {17.0f, 13.0f})
+        (void)systemFontOfSize(size);
+    for (float size : {12.0f, 14.0f, 15.0f, 17.0f})
+        (void)boldSystemFontOfSize(size);
 }
 
 FontRef Font::systemFontOfSize(float size) {

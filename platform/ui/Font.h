@@ -27,8 +27,10 @@ public:
     static FontRef fontWithName(std::string_view name, float size);
     static FontRef systemFontOfSize(float size);
     static FontRef boldSystemFontOfSize(float size);
-    // Finds the faces of interface text ahead of their first use (fontconfig
-    // reads its whole configuration then): for a thread of its own at launch.
+    // Opens the faces of interface text, at the sizes the controls ask for,
+    // ahead of their first use (fontconfig reads its whole configuration at
+    // the first query, and each face is a file to open and parse): for a
+    // thread of its own at launch.
     static void warmUpInterfaceFaces();
     // Lets go of the fonts nobody else holds (their faces and the font files
     // they map); they are opened again when next asked for. Returns how many

@@ -136,6 +136,15 @@ TEST_F(LaunchTest, TerminationThenRelaunchRestoresPaintingAndUndoPicture) {
     EXPECT_TRUE(std::filesystem::exists(home_ / "Documents" / "tempundo.png"));
 
     launch();
+    // The undo picture waits in its file until something needs it: a run
+    // that ends before then keeps it as it was.
+    EXPECT_EQ(canvas().undoLayerContext(), nullptr);
+    platform::clearLogCapture();
+    terminate();
+    EXPECT_FALSE(platform::logContains("writeOnlyRawImageNamed image is nil"));
+    EXPECT_FALSE(platform::logContains("was NOT written"));
+    launch();
+    canvas().reloadUndoBufferIfNecessary();
     // The canvas contexts take screen coordinates as they are.
     EXPECT_EQ(shownPixel(canvas(), 10, 20), kRed);
     EXPECT_EQ(shownPixel(canvas(), 39, 59), kRed);

@@ -238,8 +238,57 @@ TEST_F(BuffersTest, TerminationFilesBringTheDocumentBack) {
     EXPECT_FALSE(logHas("tmpOrgImage not found.  Use BGimage"));
     EXPECT_FALSE(logHas("Raw Named Image not found!"));
     EXPECT_EQ(offscreenBytes(*view), painting);
+    // The original and the undo picture come into their buffers when first
+    // needed; a termination before that leaves their files as they were.
+    EXPECT_EQ(view->orgImageOffscreenContext(), nullptr);
+    EXPECT_EQ(view->undoLayerContext(), nullptr);
+    EXPECT_TRUE(view->undoImageHasBeenSaved());
+    const auto fileBytes = [&](const char* name) {
+        auto bytes = platform::readFile(documents() / name);
+        return bytes ? bytes.value() : std::vector<std::uint8_t>{};
+    };
+    const auto originalFile = fileBytes("zorbelorgimage.png");
+    const auto undoFile = fileBytes("tempundo.png");
+    ASSERT_FALSE(originalFile.empty());
+    view->flushAuxillaryBuffers();
+    EXPECT_EQ(fileBytes("zorbelorgimage.png"), originalFile);
+    EXPECT_EQ(fileBytes("tempundo.png"), undoFile);
+
+    view->reloadOrgImageBufferIfNecessary();
+    view->reloadUndoBufferIfNecessary();
     EXPECT_EQ(bytesOf(view->orgImageBitmapData(), kBufferBytes), original);
     EXPECT_EQ(undoBytes(*view), undo);
+}
+
+TEST_F(BuffersTest, ReturningPaintingFetchesItsUndoAndOriginalForEachUse) {
+    std::vector<std::uint8_t> painting, original;
+    {
+        auto view = makeCanvas();
+        paintRect(*view, Rect(10, 10, 40, 40), Color::rgb(1, 0, 0));
+        view->rawcopyToUndoBuffer(); // the undo picture holds the red square
+        paintRect(*view, Rect(200, 300, 40, 40), Color::rgb(0, 0, 1));
+        painting = offscreenBytes(*view);
+        original = bytesOf(view->orgImageBitmapData(), kBufferBytes);
+        EXPECT_TRUE(view->writeImageOut("zorbel.png"));
+        EXPECT_TRUE(view->writeOrgImageOut("zorbelorgimage.png"));
+        EXPECT_TRUE(view->writeUndoImageOut("tempundo.png"));
+    }
+    {
+        // Undo straight after the launch shows the picture before the blue square.
+        auto view = makeCanvas();
+        view->switchUndoBuffer();
+        EXPECT_EQ(screenPixel(*view, 20, 20), (ARGBColorBytes{255, 255, 0, 0}));
+        EXPECT_EQ(screenPixel(*view, 210, 310), (ARGBColorBytes{255, 255, 255, 255}));
+        view->switchUndoBuffer();
+        EXPECT_EQ(offscreenBytes(*view), painting);
+    }
+    {
+        // Erasing to the original straight after the launch.
+        auto view = makeCanvas();
+        view->eraseImageToOriginal();
+        EXPECT_EQ(offscreenBytes(*view), original);
+        EXPECT_EQ(undoBytes(*view), painting);
+    }
 }
 
 TEST_F(BuffersTest, WritingFromAFlushedBufferFails) {
