@@ -114,6 +114,15 @@ void SdlScreen::releaseWindowMaking() {
 
 void SdlScreen::prepareSurface() {
     const char* video = SDL_GetCurrentVideoDriver();
+    if (video && std::string_view(video) == "wayland") {
+        // Some 2-4 ms of the first present otherwise, most of it the
+        // kernel handing out the fresh pages of the pixels and the buffer.
+        waylandChecked_ = true;
+        wayland_ = SdlWaylandSurface::make(window_);
+        if (wayland_)
+            wayland_->prepare();
+        return;
+    }
     if (!video || std::string_view(video) != "x11")
         return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);

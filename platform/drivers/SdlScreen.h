@@ -64,8 +64,10 @@ public:
     bool present(const Context& framebuffer, const Rect& area);
     // Makes the window's pixel surface now and paints it black, so that the
     // first present finds its memory ready (the window opens on a worker
-    // while the app launches). Only where the surface is plain memory (X11's
-    // shared memory): elsewhere SDL would make a renderer tied to this thread.
+    // while the app launches): X11's shared memory, shown once; on Wayland
+    // our own pixels and a first shared-memory buffer, not shown (the window
+    // appears with the first frame). Elsewhere SDL would make a renderer
+    // tied to this thread, and nothing is done.
     void prepareSurface();
     // Lets go of what only making the window needed: on Wayland where SDL
     // takes no Vulkan stand-in (an SDL built without Vulkan), the OpenGL
