@@ -54,7 +54,7 @@ measure() {
             "${as_user[@]}" "${stamped[@]}" ${picture:+"$picture"} 2>"$work/log" & ;;
     opengl) env -u WAYLAND_DISPLAY SDL_FRAMEBUFFER_ACCELERATION=opengl DISPLAY="$display" \
             "${as_user[@]}" "${stamped[@]}" 2>"$work/log" & ;;
-    wayland) rm -rf "$work/home" # the compositor's folder is root's: as root
+    wayland) # the compositor's folder is root's: as root
             env -u DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work/runtime" \
             WAYLAND_DISPLAY=zorbel-memory "${stamped[@]}" 2>"$work/log" & ;;
     esac
@@ -113,3 +113,4 @@ for _ in $(seq 50); do
 done
 measure "(warming the compositor)" wayland >/dev/null
 measure "Wayland (shared memory)" wayland
+KEEP_HOME=1 measure "the same, launched again" wayland

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include <SDL.h>
+#include <SDL_vulkan.h>
 #include <dlfcn.h>
 
+#include "platform/drivers/SdlVulkanStandIn.h"
 #include "platform/drivers/SdlWaylandSurface.h"
 #include "platform/foundation/LibraryPages.h"
 #include "platform/foundation/Prefault.h"
@@ -48,12 +50,28 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         return R::failure(SDL_GetError());
     std::unique_ptr<SdlScreen> screen(new SdlScreen());
     screen->upload_ = upload;
-    // SDL's Wayland backend loads OpenGL (EGL and the graphics driver) for
-    // every window and cannot make one without it; the pixels go up as
-    // shared memory (SdlWaylandSurface), so none of it is used afterwards.
+    Uint32 flags = 0;
     if (const char* video = SDL_GetCurrentVideoDriver();
-        video && std::string_view(video) == "wayland")
-        screen->librariesBeforeWindow_ = std::make_unique<LibraryPages>(LibraryPages::loadedNow());
+        video && std::string_view(video) == "wayland") {
+        // SDL 2.26 would otherwise load OpenGL for every Wayland window (EGL,
+        // the graphics driver and LLVM: some 70 ms of the launch and tens of
+        // megabytes) and give it an EGL surface that nothing draws into: our
+        // pixels go up as shared memory (SdlWaylandSurface). A window flagged
+        // for Vulkan gets no EGL surface, and of the Vulkan loader SDL loads
+        // for it SDL only asks the instance extensions, which this module
+        // answers (SdlVulkanStandIn).
+        if (loadVulkanStandIn()) {
+            screen->vulkanStandIn_ = true;
+            flags = SDL_WINDOW_VULKAN;
+        } else {
+            // An SDL built without Vulkan: OpenGL is loaded as SDL wants,
+            // and its code given back once the first frame is shown.
+            log(std::string("The Wayland window loads OpenGL: SDL took no Vulkan stand-in (") +
+                SDL_GetError() + ")");
+            screen->librariesBeforeWindow_ =
+                std::make_unique<LibraryPages>(LibraryPages::loadedNow());
+        }
+    }
     // Beside EGL, SDL loads the client library of the OpenGL it is asked
     // for: desktop OpenGL's by default (libGL, and through GLX Xlib), where
     // OpenGL ES's is a fraction of it. No context is ever made here, so the
@@ -65,7 +83,7 @@ Result<std::unique_ptr<SdlScreen>> SdlScreen::open(const std::string& title, int
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     }
     screen->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, width, height, 0);
+                                       SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (gles)
         dlclose(gles);
     if (!screen->window_) {
@@ -97,6 +115,15 @@ void SdlScreen::releaseWindowMaking() {
 
 void SdlScreen::prepareSurface() {
     const char* video = SDL_GetCurrentVideoDriver();
+    if (video && std::string_view(video) == "wayland") {
+        // Some 2-4 ms of the first present otherwise, most of it the
+        // kernel handing out the fresh pages of the pixels and the buffer.
+        waylandChecked_ = true;
+        wayland_ = SdlWaylandSurface::make(window_);
+        if (wayland_)
+            wayland_->prepare();
+        return;
+    }
     if (!video || std::string_view(video) != "x11")
         return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
@@ -140,6 +167,8 @@ SdlScreen::~SdlScreen() {
     wayland_.reset(); // its buffers are on the window's surface
     if (window_)
         SDL_DestroyWindow(window_);
+    if (vulkanStandIn_)
+        SDL_Vulkan_UnloadLibrary(); // the window let go of SDL's own hold
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     SDL_Quit();
 }

@@ -64,14 +64,17 @@ public:
     bool present(const Context& framebuffer, const Rect& area);
     // Makes the window's pixel surface now and paints it black, so that the
     // first present finds its memory ready (the window opens on a worker
-    // while the app launches). Only where the surface is plain memory (X11's
-    // shared memory): elsewhere SDL would make a renderer tied to this thread.
+    // while the app launches): X11's shared memory, shown once; on Wayland
+    // our own pixels and a first shared-memory buffer, not shown (the window
+    // appears with the first frame). Elsewhere SDL would make a renderer
+    // tied to this thread, and nothing is done.
     void prepareSurface();
-    // Lets go of what only making the window needed: on Wayland, the OpenGL
-    // libraries SDL loads for every window there, and the resident code of
+    // Lets go of what only making the window needed: on Wayland where SDL
+    // takes no Vulkan stand-in (an SDL built without Vulkan), the OpenGL
+    // libraries SDL then loads for the window, and the resident code of
     // those that stay mapped (the graphics driver, LLVM: some 36 MB), with
-    // one log line saying how much. Takes a few milliseconds: call it once
-    // the first frame is shown.
+    // one log line saying how much. Nothing otherwise. Takes a few
+    // milliseconds: call it once the first frame is shown.
     void releaseWindowMaking();
     // Where the framebuffer's top-left pixel goes in the window (full screen
     // centres a picture smaller than the screen). Setting it paints the
@@ -100,8 +103,11 @@ private:
     SDL_Window* window_ = nullptr;
     std::unique_ptr<SdlWaylandSurface> wayland_;
     // The libraries loaded before the window was made, until
-    // releaseWindowMaking (Wayland only).
+    // releaseWindowMaking (Wayland with OpenGL only).
     std::unique_ptr<LibraryPages> librariesBeforeWindow_;
+    // SDL took this module as its Vulkan loader (SdlVulkanStandIn): the
+    // Wayland window is flagged for Vulkan and made without OpenGL.
+    bool vulkanStandIn_ = false;
     bool waylandChecked_ = false;
     PixelUpload upload_ = kDefaultUpload;
     bool surfaceValid_ = false;

@@ -139,6 +139,18 @@ SDL_Surface* SdlWaylandSurface::surface() {
     return pixels_;
 }
 
+bool SdlWaylandSurface::prepare() {
+    SDL_Surface* pixels = surface();
+    if (!pixels || SDL_FillRect(pixels, nullptr, 0) != 0)
+        return false;
+    Buffer* b = freeBuffer();
+    if (!b)
+        return false;
+    std::memset(b->data, 0, b->size);
+    b->stale = SDL_Rect{}; // the same black as the surface
+    return true;
+}
+
 SdlWaylandSurface::Buffer* SdlWaylandSurface::freeBuffer() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         wl_display_dispatch_queue_pending(wl_->display, wl_->queue);

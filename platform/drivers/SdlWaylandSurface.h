@@ -30,6 +30,10 @@ public:
 
     // The pixels to write, the window's size (made anew when it changed).
     SDL_Surface* surface();
+    // Makes the surface and a first buffer at the window's size now, both
+    // black, their memory touched, without showing anything: the first
+    // update then only copies. False when either could not be made.
+    bool prepare();
     // Shows the surface, `rects` being what changed (all of it when empty).
     bool update(const SDL_Rect* rects, int count);
 
