@@ -34,9 +34,15 @@ Image::Image(int width, int height, std::vector<std::uint8_t> pixels, int orient
       orientation_(pictureOrientationFromNumber(orientation).value_or(PictureOrientation::Up)),
       pixels_(std::move(pixels)) {}
 
+Image::Image(int width, int height, ImagePixels pixels, int orientation)
+    : width_(width), height_(height),
+      orientation_(pictureOrientationFromNumber(orientation).value_or(PictureOrientation::Up)),
+      block_(std::move(pixels)) {}
+
 Image::Image(const Image& other)
     : width_(other.width_), height_(other.height_), orientation_(other.orientation_),
-      pixels_(other.pixels_), opaque_(other.opaque_.load(std::memory_order_relaxed)) {}
+      pixels_(other.bytes().begin(), other.bytes().end()),
+      opaque_(other.opaque_.load(std::memory_order_relaxed)) {}
 
 Result<ImageRef> Image::create(int width, int height, std::vector<std::uint8_t> argbPremultiplied,
                                int orientation) {
@@ -114,8 +120,8 @@ bool Image::isOpaque() const {
     int known = opaque_.load(std::memory_order_relaxed);
     if (known < 0) {
         known = 1;
-        const std::uint8_t* p = pixels_.data();
-        const std::size_t n = pixels_.size();
+        const std::uint8_t* p = data();
+        const std::size_t n = bytes().size();
         for (std::size_t i = 0; i < n; i += 4)
             if (p[i] != 255) {
                 known = 0;
@@ -127,7 +133,7 @@ bool Image::isOpaque() const {
 }
 
 Result<std::vector<std::uint8_t>> Image::pngData(int compressionLevel) const {
-    return encodePng(pixels_.data(), width_, height_, bytesPerRow(), false, compressionLevel);
+    return encodePng(data(), width_, height_, bytesPerRow(), false, compressionLevel);
 }
 
 } // namespace platform
