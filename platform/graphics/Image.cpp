@@ -89,14 +89,18 @@ Result<ImageRef> loadFile(const std::filesystem::path& path, int maxDimension) {
 } // namespace
 
 Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension) {
-    if (auto preloaded = PicturePreload::take(path, maxDimension))
+    if (auto preloaded = PicturePreload::take(path, preloadPurpose(maxDimension)))
         return std::move(*preloaded);
     return loadFile(path, maxDimension);
 }
 
 void Image::startLoading(const std::filesystem::path& path, int maxDimension) {
-    PicturePreload::start(path, maxDimension,
+    PicturePreload::start(path, preloadPurpose(maxDimension),
                           [path, maxDimension] { return loadFile(path, maxDimension); });
+}
+
+std::string Image::preloadPurpose(int maxDimension) {
+    return "decoded, " + std::to_string(maxDimension) + " pixels a side at least";
 }
 
 ImageRef Image::named(std::string_view name) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +46,8 @@ public:
     // then takes the result, waiting for it if need be, unless the file
     // changed meanwhile (PicturePreload).
     static void startLoading(const std::filesystem::path& path, int maxDimension = 0);
+    // What startLoading's preload is known by (PicturePreload's purpose).
+    static std::string preloadPurpose(int maxDimension);
 
     // A picture of the app's resources by file name ("whitevert480.png", or
     // "whitevert480" meaning the .png), shared: while anyone holds it, it is

@@ -283,10 +283,6 @@ Result<ImageRef> ImagePickerController::loadPicture(const std::filesystem::path&
     return Image::load(file, kPictureMaxDimension);
 }
 
-void ImagePickerController::startLoadingPicture(const std::filesystem::path& file) {
-    Image::startLoading(file, kPictureMaxDimension);
-}
-
 ImageRef ImagePickerController::uprightImage(const ImageRef& image) {
     if (auto upright = Image::upright(image))
         return upright;
