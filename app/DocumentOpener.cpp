@@ -3,7 +3,9 @@
 #include "app/CanvoAppDelegate.h"
 #include "app/NewImageChoice.h"
 #include "app/NewMasterViewController.h"
+#include "canvas/DocumentPictures.h"
 #include "platform/foundation/Log.h"
+#include "platform/graphics/PicturePreload.h"
 #include "platform/imagepicker/ImagePickerController.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Toolbar.h"
@@ -25,11 +27,36 @@ DocumentOpener::~DocumentOpener() {
         sheet_->setDelegate(nullptr);
 }
 
-platform::Result<platform::ImageRef> DocumentOpener::loadPicture(const std::filesystem::path& file) {
+namespace {
+
+// What the preload of a document's picture is known by.
+constexpr std::string_view kDocumentPurpose = "the new document's picture";
+
+// The picture made ready wherever it is made, on the launch's decoding thread
+// or here: the reduction is the one the canvas makes of any new background,
+// which then takes the picture as it is.
+platform::Result<platform::ImageRef> documentPicture(const std::filesystem::path& file) {
     auto picture = platform::ImagePickerController::loadPicture(file);
     if (!picture)
         return picture;
-    return platform::ImagePickerController::uprightImage(picture.value());
+    auto reduced = DocumentPictures::scaleAndRotateImage(
+        platform::ImagePickerController::uprightImage(picture.value()));
+    if (!reduced)
+        return platform::Result<platform::ImageRef>::failure("no memory for the reduced picture");
+    return reduced;
+}
+
+} // namespace
+
+platform::Result<platform::ImageRef> DocumentOpener::loadPicture(const std::filesystem::path& file) {
+    if (auto prepared = platform::PicturePreload::take(file, kDocumentPurpose))
+        return std::move(*prepared);
+    return documentPicture(file);
+}
+
+void DocumentOpener::startPreparing(const std::filesystem::path& file) {
+    platform::PicturePreload::start(file, std::string(kDocumentPurpose),
+                                    [file] { return documentPicture(file); });
 }
 
 void DocumentOpener::openFile(const std::filesystem::path& file) {

@@ -30,8 +30,14 @@ public:
     // The new-document screen with the photo library picker open on it.
     void openPhotoLibrary();
 
-    // The picture in `file`, upright and reduced as the photo library reduces it.
+    // The picture in `file` as the new document keeps it: decoded as the
+    // photo library decodes it, turned upright and reduced to the canvas's
+    // size. The one startPreparing made is taken when there is one.
     static platform::Result<platform::ImageRef> loadPicture(const std::filesystem::path& file);
+    // Starts making loadPicture's picture on a thread of its own (a file named
+    // at launch: it is read, decoded, turned and reduced while the window
+    // opens).
+    static void startPreparing(const std::filesystem::path& file);
 
     static constexpr const char* kRefusalTitle = "Cannot Open Picture";
 

@@ -3,18 +3,19 @@
 // application owns the delegate and releases it at exit.
 
 #include "app/CanvoAppDelegate.h"
+#include "app/DocumentOpener.h"
 #include "platform/drivers/ApplicationMain.h"
-#include "platform/imagepicker/ImagePickerController.h"
 
 int main(int argc, char** argv) {
     return platform::ApplicationMain(
         argc, argv, {"zorbel", "Zorbel"},
         [] { return zorbel::CanvoAppDelegate::makeFromMainInterface(); },
-        // A picture named on the command line is decoded while the window
-        // opens and the app launches, ready for when it becomes the document.
+        // A picture named on the command line is decoded, turned and reduced
+        // while the window opens and the app launches, ready for when it
+        // becomes the document.
         [](const platform::LaunchOptions& options) {
             if (!options.headless)
                 for (const auto& file : options.files)
-                    platform::ImagePickerController::startLoadingPicture(file);
+                    zorbel::DocumentOpener::startPreparing(file);
         });
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/foundation/Log.h"
+#include "platform/graphics/ImagePixels.h"
 #include "platform/graphics/PictureOrientation.h"
 
 namespace zorbel {
@@ -117,8 +118,13 @@ ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
     // A fraction of a pixel left by the reduction is not worth a column.
     const int surfaceWidth = std::max(1, int(std::ceil(boundsWidth - 0.001f)));
     const int surfaceHeight = std::max(1, int(std::ceil(boundsHeight - 0.001f)));
-    auto surface =
-        Context::createBitmap(surfaceWidth, surfaceHeight, nullptr, platform::YAxis::Down);
+    // Drawn straight into the new picture's own memory: a bitmap of its own
+    // would be faulted in and then copied whole.
+    platform::ImagePixels pixels =
+        platform::ImagePixels::allocate(std::size_t(surfaceWidth) * 4 * std::size_t(surfaceHeight));
+    auto surface = pixels ? Context::createBitmap(surfaceWidth, surfaceHeight, pixels.data(),
+                                                  platform::YAxis::Down)
+                          : nullptr;
     if (!surface) {
         platform::log(" ++++++++++++++++ Out of Memory! scaleAndRotateImage 1");
         return nullptr;
@@ -129,7 +135,8 @@ ImageRef DocumentPictures::scaleAndRotateImage(const ImageRef& image) {
     surface->translateCTM(0, H);
     surface->scaleCTM(1, -1);
     surface->drawImage(Rect(0, 0, W, H), *image);
-    return surface->makeImage();
+    surface.reset();
+    return std::make_shared<const Image>(surfaceWidth, surfaceHeight, std::move(pixels), 0);
 }
 
 ImageRef DocumentPictures::turnedBackPainting(const Context& painting) {

@@ -173,8 +173,9 @@ int removeStaleTemporaries(const fs::path& dir) {
     return removed;
 }
 
-Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t maxBytes) {
-    using R = Result<std::vector<std::uint8_t>>;
+Result<std::size_t> readFileInto(const fs::path& path, std::size_t maxBytes,
+                                 const std::function<std::uint8_t*(std::size_t)>& place) {
+    using R = Result<std::size_t>;
     // Not blocking: opening a FIFO would wait for a writer. What the file is
     // becomes known only once it is open, so it is checked on the open file.
     int fd = -1;
@@ -199,10 +200,16 @@ Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t max
         return R::failure(path.string() + " is too large (" + std::to_string(st.st_size) +
                           " bytes)");
     }
-    std::vector<std::uint8_t> bytes = prefaultedBytes(std::size_t(st.st_size));
+    const std::size_t size = std::size_t(st.st_size);
+    std::uint8_t* bytes = size > 0 ? place(size) : nullptr;
+    if (size > 0 && !bytes) {
+        ::close(fd);
+        return R::failure("No memory to read " + path.string() + " (" + std::to_string(size) +
+                          " bytes)");
+    }
     std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t r = ::read(fd, bytes.data() + got, bytes.size() - got);
+    while (got < size) {
+        const ssize_t r = ::read(fd, bytes + got, size - got);
         if (r < 0 && errno == EINTR)
             continue;
         if (r < 0) {
@@ -215,7 +222,18 @@ Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t max
         got += std::size_t(r);
     }
     ::close(fd);
-    bytes.resize(got);
+    return got;
+}
+
+Result<std::vector<std::uint8_t>> readFile(const fs::path& path, std::size_t maxBytes) {
+    std::vector<std::uint8_t> bytes;
+    auto got = readFileInto(path, maxBytes, [&bytes](std::size_t size) {
+        bytes = prefaultedBytes(size);
+        return bytes.data();
+    });
+    if (!got)
+        return Result<std::vector<std::uint8_t>>::failure(got.error());
+    bytes.resize(got.value());
     return bytes;
 }
 

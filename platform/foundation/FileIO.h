@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,12 @@ int removeStaleTemporaries(const std::filesystem::path& dir);
 // device is refused at once, never waited on or read from.
 Result<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
                                            std::size_t maxBytes = 256u << 20);
+// The same into memory the caller gives: `place(size)` is asked once, after
+// the checks, for room for the file's `size` (> 0) bytes and answers where
+// (null: no memory, which fails the read). Answers how many bytes were read,
+// fewer when the file shrank meanwhile.
+Result<std::size_t> readFileInto(const std::filesystem::path& path, std::size_t maxBytes,
+                                 const std::function<std::uint8_t*(std::size_t)>& place);
 
 // What a file that could not be used is set aside as (moveAside's suffix), so
 // that what is written at its name later does not replace it.

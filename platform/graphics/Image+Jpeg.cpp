@@ -7,8 +7,8 @@
 #include <turbojpeg.h>
 
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Prefault.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/ImagePixels.h"
 
 namespace platform {
 
@@ -151,7 +151,10 @@ Result<ImageRef> Image::decodeJpeg(std::span<const std::uint8_t> bytes, int maxD
     const tjscalingfactor scale = chooseScale(width, height, maxDimension);
     const int w = TJSCALED(width, scale), h = TJSCALED(height, scale);
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
-    std::vector<std::uint8_t> pixels = prefaultedBytes(std::size_t(w) * 4 * std::size_t(h));
+    ImagePixels pixels = ImagePixels::allocate(std::size_t(w) * 4 * std::size_t(h));
+    if (!pixels)
+        return refuseJpeg("no memory for a picture of " + std::to_string(w) + " x " +
+                          std::to_string(h) + " pixels");
     const int status = tjDecompress2(tj.get(), src, srcSize, pixels.data(), w, w * 4, h,
                                      cmyk ? TJPF_CMYK : TJPF_ARGB,
                                      // A crafted progressive file with thousands

@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/foundation/Result.h"
+#include "platform/graphics/ImagePixels.h"
 #include "platform/graphics/PictureOrientation.h"
 #include "platform/graphics/Size.h"
 
@@ -44,6 +46,8 @@ public:
     // then takes the result, waiting for it if need be, unless the file
     // changed meanwhile (PicturePreload).
     static void startLoading(const std::filesystem::path& path, int maxDimension = 0);
+    // What startLoading's preload is known by (PicturePreload's purpose).
+    static std::string preloadPurpose(int maxDimension);
 
     // A picture of the app's resources by file name ("whitevert480.png", or
     // "whitevert480" meaning the .png), shared: while anyone holds it, it is
@@ -65,8 +69,11 @@ public:
     PictureOrientation pictureOrientation() const { return orientation_; }
     int orientation() const { return int(orientation_); } // the stored number
     std::size_t bytesPerRow() const { return std::size_t(width_) * 4; }
-    const std::uint8_t* data() const { return pixels_.data(); }
-    std::span<const std::uint8_t> bytes() const { return pixels_; }
+    const std::uint8_t* data() const { return block_ ? block_.data() : pixels_.data(); }
+    std::span<const std::uint8_t> bytes() const {
+        return block_ ? std::span<const std::uint8_t>(block_.data(), block_.size())
+                      : std::span<const std::uint8_t>(pixels_);
+    }
     // True when every alpha byte is 255.
     bool isOpaque() const;
 
@@ -82,7 +89,16 @@ public:
                                                        std::size_t bytesPerRow, bool bottomUp,
                                                        int compressionLevel = -1);
 
+    // The picture as it is seen: the stored pixels turned and mirrored as its
+    // orientation says, into a picture of orientation Up, pixel for pixel
+    // (what drawImageUpright draws at the picture's size). The very same
+    // picture when it is Up; null for a null picture or when there is no
+    // memory for the turned one.
+    static std::shared_ptr<const Image> upright(const std::shared_ptr<const Image>& image);
+
     Image(int width, int height, std::vector<std::uint8_t> pixels, int orientation);
+    // Takes pixels made whole (pixels.size() == width * 4 * height).
+    Image(int width, int height, ImagePixels pixels, int orientation);
     Image(const Image& other);
     Image& operator=(const Image&) = delete;
 
@@ -94,7 +110,10 @@ private:
     int width_;
     int height_;
     PictureOrientation orientation_;
+    // The pixels are in one of the two: a vector handed over, or a block
+    // made for the picture (ImagePixels).
     std::vector<std::uint8_t> pixels_;
+    ImagePixels block_;
     mutable std::atomic<int> opaque_{-1}; // -1 not yet known, else 0 or 1
 };
 

@@ -33,7 +33,7 @@ std::optional<FileIdentity> identityOf(const std::filesystem::path& path) {
 struct Slot {
     std::mutex mutex;
     std::filesystem::path path;
-    int maxDimension = 0;
+    std::string purpose;
     std::optional<FileIdentity> identity;
     std::future<PicturePreload::Loaded> result;
 };
@@ -45,7 +45,7 @@ Slot& slot() {
 
 } // namespace
 
-void PicturePreload::start(const std::filesystem::path& path, int maxDimension,
+void PicturePreload::start(const std::filesystem::path& path, std::string purpose,
                            std::function<Loaded()> load) {
     // Taken before reading: a file changed while it is read differs at take.
     std::optional<FileIdentity> identity = identityOf(path);
@@ -60,19 +60,19 @@ void PicturePreload::start(const std::filesystem::path& path, int maxDimension,
     const std::lock_guard lock(s.mutex);
     dropped = std::move(s.result);
     s.path = path;
-    s.maxDimension = maxDimension;
+    s.purpose = std::move(purpose);
     s.identity = identity;
     s.result = std::move(result);
 }
 
 std::optional<PicturePreload::Loaded> PicturePreload::take(const std::filesystem::path& path,
-                                                           int maxDimension) {
+                                                           std::string_view purpose) {
     std::future<Loaded> result;
     std::optional<FileIdentity> identity;
     {
         Slot& s = slot();
         const std::lock_guard lock(s.mutex);
-        if (!s.result.valid() || s.path != path || s.maxDimension != maxDimension)
+        if (!s.result.valid() || s.path != path || s.purpose != purpose)
             return std::nullopt;
         result = std::move(s.result);
         identity = s.identity;

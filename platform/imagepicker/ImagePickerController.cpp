@@ -283,19 +283,11 @@ Result<ImageRef> ImagePickerController::loadPicture(const std::filesystem::path&
     return Image::load(file, kPictureMaxDimension);
 }
 
-void ImagePickerController::startLoadingPicture(const std::filesystem::path& file) {
-    Image::startLoading(file, kPictureMaxDimension);
-}
-
 ImageRef ImagePickerController::uprightImage(const ImageRef& image) {
-    if (!image || image->orientation() == 0)
-        return image;
-    const Size s = image->size();
-    auto bitmap = Context::createBitmap(int(s.width), int(s.height), nullptr, YAxis::Down);
-    if (!bitmap)
-        return image;
-    bitmap->drawImageUpright(Rect(0, 0, s.width, s.height), *image);
-    return bitmap->makeImage();
+    if (auto upright = Image::upright(image))
+        return upright;
+    log("Image picker: no memory to turn the picture upright");
+    return image;
 }
 
 } // namespace platform

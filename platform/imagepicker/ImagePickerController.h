@@ -81,11 +81,9 @@ public:
     // The line shown when the library has no pictures (empty otherwise).
     std::string emptyMessage() const;
 
-    // The picture in a file, upright, decoded as kPictureMaxDimension allows.
+    // The picture in a file, decoded as kPictureMaxDimension allows, with
+    // the orientation it is stored with (uprightImage turns it).
     static Result<ImageRef> loadPicture(const std::filesystem::path& file);
-    // Starts reading and decoding, on a thread of its own, a picture that
-    // loadPicture will be asked for (one named on the command line).
-    static void startLoadingPicture(const std::filesystem::path& file);
     // The picture turned to orientation 0 (the same picture when it is).
     static ImageRef uprightImage(const ImageRef& image);
 

@@ -4,16 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
 #include <sys/stat.h>
+#include <turbojpeg.h>
 
 #include "AppTestSupport.h"
 #include "app/CanvoViewController.h"
 #include "app/DocumentOpener.h"
+#include "canvas/DocumentPictures.h"
 #include "platform/foundation/FileIO.h"
 #include "platform/graphics/Context.h"
+#include "platform/imagepicker/ImagePickerController.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 
@@ -159,6 +163,82 @@ TEST_F(OpenPictureTest, DirtyPictureIsAskedAboutFirst) {
     ASSERT_NE(shownSheet(), nullptr);
     shownSheet()->dismissWithClickedButtonIndex(0, false); // "No"
     EXPECT_EQ(picture(), kBlue);
+    EXPECT_FALSE(app().dirtyFlag());
+}
+
+// A camera's JPEG, `width` x `height`, its left half red and its right half
+// blue, with the EXIF orientation given (written as a camera writes it: an
+// APP1 block right after the start marker).
+std::string cameraJpeg(int width, int height, int exifOrientation) {
+    std::vector<std::uint8_t> rgb(std::size_t(width) * std::size_t(height) * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = &rgb[(std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3];
+            p[0] = x < width / 2 ? 255 : 0;
+            p[2] = x < width / 2 ? 0 : 255;
+        }
+    tjhandle tj = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    EXPECT_EQ(tjCompress2(tj, rgb.data(), width, width * 3, height, TJPF_RGB, &out, &size,
+                          TJSAMP_420, 90, 0),
+              0);
+    const std::string jpeg(reinterpret_cast<const char*>(out), size);
+    tjFree(out);
+    tjDestroy(tj);
+    // "Exif\0\0", then a little-endian TIFF header and one directory holding
+    // only the orientation.
+    const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                                  0x12, 0x01, 3, 0, 1, 0, 0, 0, std::uint8_t(exifOrientation), 0,
+                                  0, 0, 0, 0, 0, 0};
+    const std::size_t length = sizeof exif + 2;
+    std::string file = "\xFF\xD8\xFF\xE1";
+    file += char(length >> 8);
+    file += char(length & 0xFF);
+    file.append(reinterpret_cast<const char*>(exif), sizeof exif);
+    return file + jpeg.substr(2);
+}
+
+// A photo named at launch is made ready on a thread of its own while the app
+// starts: what it gives is, pixel for pixel, the picture made when the file
+// is opened without it, and the one the album's route made (decoded, drawn
+// upright, then reduced by the canvas); the document shows it turned upright.
+TEST_F(OpenPictureTest, APhotoPreparedAtLaunchGivesTheSamePicture) {
+    const auto file = home_ / "camera.jpg";
+    writeBytes(file, cameraJpeg(1200, 900, 6)); // seen 900 x 1200: red on top
+
+    auto stored = platform::Image::load(file, platform::ImagePickerController::kPictureMaxDimension);
+    ASSERT_TRUE(stored.ok());
+    ASSERT_EQ(stored.value()->orientation(), int(platform::PictureOrientation::Right));
+    const platform::Size seen = stored.value()->size();
+    auto drawn = platform::Context::createBitmap(int(seen.width), int(seen.height), nullptr,
+                                                 platform::YAxis::Down);
+    drawn->drawImageUpright(platform::Rect(0, 0, seen.width, seen.height), *stored.value());
+    const platform::ImageRef albumRoute = DocumentPictures::scaleAndRotateImage(drawn->makeImage());
+    ASSERT_NE(albumRoute, nullptr);
+
+    DocumentOpener::startPreparing(file);
+    auto prepared = DocumentOpener::loadPicture(file);
+    auto madeNow = DocumentOpener::loadPicture(file);
+    ASSERT_TRUE(prepared.ok());
+    ASSERT_TRUE(madeNow.ok());
+    EXPECT_NE(prepared.value(), madeNow.value()); // the second was not handed out again
+    for (const platform::ImageRef& picture : {prepared.value(), madeNow.value()}) {
+        EXPECT_EQ(picture->width(), albumRoute->width());
+        EXPECT_EQ(picture->height(), 480);
+        EXPECT_EQ(picture->orientation(), 0);
+        EXPECT_TRUE(std::ranges::equal(picture->bytes(), albumRoute->bytes()));
+    }
+
+    DocumentOpener::startPreparing(file);
+    open(file);
+    const ARGBColorBytes top = shownPixel(canvas(), 160, 100);
+    const ARGBColorBytes bottom = shownPixel(canvas(), 160, 380);
+    EXPECT_GT(top.red, 240);
+    EXPECT_LT(top.blue, 15);
+    EXPECT_GT(bottom.blue, 240);
+    EXPECT_LT(bottom.red, 15);
+    EXPECT_TRUE(std::ranges::equal(canvas().bgUIImage()->bytes(), albumRoute->bytes()));
     EXPECT_FALSE(app().dirtyFlag());
 }
 

@@ -1,5 +1,7 @@
 #include "CanvasTestSupport.h"
 
+#include <cmath>
+
 namespace zorbel::testing {
 namespace {
 
@@ -113,6 +115,60 @@ TEST(ScaleAndRotateTest, EveryOrientationMovesEachPixelWhereTheTableSays) {
                 EXPECT_EQ(p[1], at.x * 40) << o << " " << x << "," << y;
                 EXPECT_EQ(p[2], at.y * 80) << o << " " << x << "," << y;
             }
+    }
+}
+
+// The reduction as it was made before it drew into the picture's own memory:
+// into a bitmap of its own, then copied out.
+platform::ImageRef reducedThroughABitmap(const platform::ImageRef& image) {
+    const float W = float(image->width()), H = float(image->height());
+    const float ratio = W / H;
+    float boundsWidth = ratio > 1 ? 480 : 480 * ratio;
+    float boundsHeight = ratio > 1 ? 480 / ratio : 480;
+    const float s = boundsWidth / W;
+    const auto orientation = image->pictureOrientation();
+    if (platform::turnsAQuarter(orientation))
+        std::swap(boundsWidth, boundsHeight);
+    auto surface = platform::Context::createBitmap(int(std::ceil(boundsWidth - 0.001f)),
+                                                   int(std::ceil(boundsHeight - 0.001f)), nullptr,
+                                                   platform::YAxis::Down);
+    surface->scaleCTM(s, s);
+    surface->concatCTM(platform::storedToSeen(orientation, W, H));
+    surface->translateCTM(0, H);
+    surface->scaleCTM(1, -1);
+    surface->drawImage(Rect(0, 0, W, H), *image);
+    return surface->makeImage();
+}
+
+// A photo reduced for the canvas, upright or turned by any orientation, at
+// sizes a JPEG decodes to and odd ones: seeded random pixels, some
+// translucent, come out byte for byte as the reduction through a bitmap of
+// its own made them.
+TEST(ScaleAndRotateTest, ReducedPicturesKeepEveryPixel) {
+    const int sizes[][2] = {{1000, 750}, {750, 1000}, {975, 732}, {733, 517}, {481, 3}};
+    std::uint32_t seed = 7;
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        std::vector<std::uint8_t> bytes(std::size_t(w) * 4 * std::size_t(h));
+        for (std::size_t i = 0; i < bytes.size(); i += 4) {
+            seed = seed * 1103515245u + 12345u;
+            const std::uint8_t alpha = (seed >> 28) == 0 ? std::uint8_t(seed >> 8) : 255;
+            bytes[i] = alpha;
+            for (std::size_t c = 1; c < 4; ++c) {
+                seed = seed * 1103515245u + 12345u;
+                bytes[i + c] = std::uint8_t((seed >> 16) % (unsigned(alpha) + 1));
+            }
+        }
+        for (const int o : {0, 1, 3, 4, 6}) {
+            auto stored = platform::Image::create(w, h, bytes, o).value();
+            auto reduced = PaintingView::scaleAndRotateImage(stored);
+            auto expected = reducedThroughABitmap(stored);
+            ASSERT_TRUE(reduced && expected);
+            ASSERT_EQ(reduced->size(), expected->size()) << w << " x " << h << ", " << o;
+            EXPECT_EQ(reduced->orientation(), 0);
+            EXPECT_TRUE(std::ranges::equal(reduced->bytes(), expected->bytes()))
+                << w << " x " << h << ", orientation " << o;
+        }
     }
 }
 

@@ -83,6 +83,39 @@ TEST(FileIO, ReadFileRefusesLargeFilesAndFolders) {
     EXPECT_FALSE(readFile(dir / "none"));
 }
 
+// Read into the caller's memory: room is asked for once, for the whole file,
+// and only after the checks (a file too large or a device never asks); an
+// empty file asks for none; no room fails the read, saying so.
+TEST(FileIO, ReadFileIntoAsksOnceForRoomForTheWholeFile) {
+    const fs::path dir = scratch("read-into");
+    ASSERT_TRUE(writeFileAtomically(dir / "ten", std::string_view("0123456789")));
+    ASSERT_TRUE(writeFileAtomically(dir / "empty", std::string_view("")));
+    std::vector<std::size_t> asked;
+    std::vector<std::uint8_t> room(64, 0xEE);
+    auto place = [&](std::size_t size) {
+        asked.push_back(size);
+        return room.data();
+    };
+    auto got = readFileInto(dir / "ten", 10, place);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got.value(), 10u);
+    EXPECT_EQ(asked, std::vector<std::size_t>{10});
+    EXPECT_EQ(std::string(room.begin(), room.begin() + 10), "0123456789");
+    EXPECT_EQ(room[10], 0xEE);
+
+    asked.clear();
+    EXPECT_FALSE(readFileInto(dir / "ten", 9, place));
+    EXPECT_FALSE(readFileInto("/dev/zero", 10, place));
+    auto empty = readFileInto(dir / "empty", 10, place);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty.value(), 0u);
+    EXPECT_TRUE(asked.empty());
+
+    auto noRoom = readFileInto(dir / "ten", 10, [](std::size_t) -> std::uint8_t* { return nullptr; });
+    ASSERT_FALSE(noRoom);
+    EXPECT_NE(noRoom.error().find("No memory"), std::string::npos) << noRoom.error();
+}
+
 // A FIFO would keep open() waiting for a writer, a device could be read from
 // for ever: both are refused at once, saying what they are.
 TEST(FileIO, ReadFileRefusesFifosAndDevicesWithoutWaiting) {

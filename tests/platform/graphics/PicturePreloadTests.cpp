@@ -52,7 +52,7 @@ PicturePreload::Loaded marker() {
 TEST(PicturePreload, TheLoadStartedAheadIsTakenOnce) {
     const fs::path path = scratchFile("once.jpg");
     write(path, greyJpeg(16, 8, 200));
-    PicturePreload::start(path, 960, marker);
+    PicturePreload::start(path, Image::preloadPurpose(960), marker);
     auto first = Image::load(path, 960);
     ASSERT_TRUE(first.ok());
     EXPECT_EQ(first.value()->width(), 1);
@@ -84,7 +84,7 @@ TEST(PicturePreload, APictureDecodedAheadHasThePixelsOfTheFile) {
 TEST(PicturePreload, AFileReplacedMeanwhileIsReadAgain) {
     const fs::path path = scratchFile("replaced.jpg");
     write(path, greyJpeg(16, 8, 200));
-    PicturePreload::start(path, 0, marker);
+    PicturePreload::start(path, Image::preloadPurpose(0), marker);
     write(path, greyJpeg(24, 12, 30));
     auto loaded = Image::load(path, 0);
     ASSERT_TRUE(loaded.ok());
@@ -92,14 +92,15 @@ TEST(PicturePreload, AFileReplacedMeanwhileIsReadAgain) {
     fs::remove(path);
 }
 
-// Only the very load it was started for takes it: not another size limit,
-// not another file.
+// Only the very load it was started for takes it: not another purpose or
+// size limit, not another file.
 TEST(PicturePreload, OtherLoadsDoNotTakeIt) {
     const fs::path path = scratchFile("other.jpg");
     const fs::path other = scratchFile("other-too.jpg");
     write(path, greyJpeg(16, 8, 200));
     write(other, greyJpeg(32, 8, 200));
-    PicturePreload::start(path, 960, marker);
+    PicturePreload::start(path, Image::preloadPurpose(960), marker);
+    EXPECT_FALSE(PicturePreload::take(path, "the new document's picture"));
     EXPECT_EQ(Image::load(path, 0).value()->width(), 16);
     EXPECT_EQ(Image::load(other, 960).value()->width(), 32);
     EXPECT_EQ(Image::load(path, 960).value()->width(), 1);
