@@ -34,6 +34,16 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "wayland: $*" >&2; [ -f "$work/app.log" ] && cat "$work/app.log" >&2; exit 1; }
 # Waits up to 5 s for a compositor's socket: wait_for_compositor SOCKET LOG WHAT
+# Waits up to 10 s for the app ($app) to log a line matching PATTERN;
+# fails at once when the app has ended.
+wait_for_log() {
+    for _ in $(seq 100); do
+        grep -q "$1" "$work/app.log" && return 0
+        kill -0 "$app" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
 wait_for_compositor() {
     for _ in $(seq 50); do
         [ -S "$XDG_RUNTIME_DIR/$1" ] && return 0
@@ -61,11 +71,7 @@ unset DISPLAY SDL_VIDEODRIVER
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 WAYLAND_DISPLAY=zorbel-test "$zorbel" --home "$work/home" >"$work/app.log" 2>&1 &
 app=$!
-for _ in $(seq 100); do
-    grep -q "First frame shown" "$work/app.log" && break
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-done
+wait_for_log "First frame shown" || true
 if ! grep -q "First frame shown" "$work/app.log"; then
     status=0
     kill -0 "$app" 2>/dev/null && kill -KILL "$app"
@@ -163,11 +169,7 @@ C
     ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 LD_PRELOAD="$work/novulkan.so" \
         WAYLAND_DISPLAY=zorbel-test "$zorbel" --home "$work/home" >"$work/app.log" 2>&1 &
     app=$!
-    for _ in $(seq 100); do
-        grep -q "Gave back .* MB of library code loaded only to open the window" "$work/app.log" && break
-        kill -0 "$app" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_for_log "Gave back .* MB of library code loaded only to open the window" || true
     kill -TERM "$app" 2>/dev/null || true
     status=0
     wait "$app" || status=$?
