@@ -304,7 +304,9 @@ TEST_F(LayerCodingTest, AnArchiveWriteKilledAtAnyMomentLeavesOneWholeVersion) {
     auto none = std::make_shared<RecordingCanvas>(Rect(0, 0, 320, 480));
     std::mt19937 rng(15);
     std::map<std::size_t, int> seen;
-    for (int kill = 0; kill < 12; ++kill) {
+    // Twelve kills at least; more, over a longer span, while they have all
+    // found the same version (a loaded machine writes slowly).
+    for (int kill = 0; kill < 12 || (seen.size() < 2 && kill < 48); ++kill) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -315,7 +317,7 @@ TEST_F(LayerCodingTest, AnArchiveWriteKilledAtAnyMomentLeavesOneWholeVersion) {
                 (void)LayerStack::saveLayers(*none, file);
             }
         }
-        ::usleep(useconds_t(2000 + rng() % 150000));
+        ::usleep(useconds_t(2000 + rng() % (150000u * unsigned(1 + kill / 12))));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
