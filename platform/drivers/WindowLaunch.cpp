@@ -107,6 +107,13 @@ void startWindowDriver() {
     WindowLoad& load = windowLoad();
     if (load.worker.joinable())
         return;
+    {
+        // What an earlier worker settled is not this one's answer.
+        const std::lock_guard lock(load.mutex);
+        load.loaded = false;
+        load.entry = nullptr;
+        load.error.clear();
+    }
     nameComposeCache();
     avoidFutileSessionBusLaunch();
     // SDL's X11 start-up sets the process's locale to the user's while it
