@@ -108,6 +108,13 @@ void installTerminationSignalHandlers() {
     action.sa_flags = 0;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // The log goes to standard error: when that is a pipe whose reader has
+    // gone (a closed terminal, `| head`), a log line must fail quietly, not
+    // end the app before it saves the painting.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 bool terminationRequested() {

@@ -61,4 +61,18 @@ ls -A "$docs" | grep -q '^\.' && fail "a killed run left a temporary file"
 
 "$zorbel" --headless --home "$home" --script second.zscript 2>log4.txt || { cat log4.txt >&2; fail "fourth run failed"; }
 cmp -s first.png shot.png || fail "the painting after a killed run is not the last one saved"
+# 4. A run whose standard error is a pipe nobody reads any more (its log
+#    lines fail) still saves at its end.
+rm -rf "$home"
+python3 - "$zorbel" "$home" second.zscript <<'PY' || fail "a run with a closed standard error did not end normally"
+import os, subprocess, sys
+r, w = os.pipe()
+os.close(r)
+status = subprocess.run([sys.argv[1], "--headless", "--home", sys.argv[2], "--script", sys.argv[3]],
+                        stderr=w, stdout=subprocess.DEVNULL).returncode
+sys.exit(0 if status == 0 else 1)
+PY
+for f in zorbel.png zorbelorgimage.png tempundo.png; do
+  [ -s "$docs/$f" ] || fail "with a closed standard error, termination did not write $f"
+done
 echo "app_relaunch: ok"
