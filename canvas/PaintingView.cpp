@@ -2,8 +2,7 @@
 
 #include "canvas/PaintingView.h"
 
-#include <filesystem>
-
+#include "platform/foundation/FileIO.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Prefault.h"
 
@@ -129,8 +128,7 @@ void PaintingView::restoreDocument() {
     // Until then the original is the picture kept in memory and the undo
     // picture stays in its file, so nothing is written over at termination.
     pictures_.setOriginal(scaleAndRotateImage(original));
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(documents_.pathFor(DocumentFolder::kUndoFile), ec)) {
+    if (platform::fileExists(documents_.pathFor(DocumentFolder::kUndoFile))) {
         undo_.release();
         undoImageHasBeenSaved_ = true;
     } else {

@@ -6,13 +6,14 @@
 
 #include <unistd.h>
 
+#include "platform/foundation/FileIO.h"
+
 namespace platform {
 
 namespace {
 
 bool isExecutable(const std::filesystem::path& file) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(file, ec) && ::access(file.c_str(), X_OK) == 0;
+    return fileExists(file) && ::access(file.c_str(), X_OK) == 0;
 }
 
 // libdbus runs dbus-launch from its own install folder, then from the PATH.
