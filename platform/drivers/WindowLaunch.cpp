@@ -14,6 +14,7 @@
 
 #include "platform/drivers/ApplicationMain.h"
 #include "platform/drivers/SessionBus.h"
+#include "platform/drivers/SoundStandIns.h"
 #include "platform/drivers/WindowDriver.h"
 #include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
@@ -58,7 +59,17 @@ WindowLoad& windowLoad() {
 }
 
 Result<const WindowModuleEntry*> loadWindowModule() {
+    SoundStandIns standIns =
+        SoundStandIns::loadFrom(LoadableModule::folderHolding(kWindowModuleFile));
     auto address = LoadableModule::entryPoint(kWindowModuleFile, kWindowModuleEntry);
+    if (!address && standIns.count() > 0) {
+        // An SDL other than the one the stand-ins were made from: it gets
+        // the real libraries.
+        standIns.unload();
+        log("The window loads the sound libraries: the stand-ins do not serve this SDL (" +
+            address.error() + ")");
+        address = LoadableModule::entryPoint(kWindowModuleFile, kWindowModuleEntry);
+    }
     if (!address)
         return Result<const WindowModuleEntry*>::failure(address.error());
     auto* entryFunction = reinterpret_cast<decltype(&zorbel_window_module)>(address.value());

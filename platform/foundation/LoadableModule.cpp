@@ -43,6 +43,15 @@ std::vector<fs::path> LoadableModule::searchDirectories() {
     return {exe.parent_path() / "lib" / "zorbel"};
 }
 
+fs::path LoadableModule::folderHolding(std::string_view file) {
+    for (const fs::path& dir : searchDirectories()) {
+        std::error_code ec;
+        if (fs::is_regular_file(dir / file, ec))
+            return dir;
+    }
+    return {};
+}
+
 Result<void*> LoadableModule::entryPoint(std::string_view file, const char* entry) {
     const std::lock_guard lock(loadMutex());
     const std::string name(file);
@@ -50,22 +59,16 @@ Result<void*> LoadableModule::entryPoint(std::string_view file, const char* entr
     if (auto found = openedModules().find(name); found != openedModules().end()) {
         handle = found->second;
     } else {
-        const auto dirs = searchDirectories();
-        fs::path path;
-        for (const fs::path& dir : dirs) {
-            std::error_code ec;
-            if (fs::is_regular_file(dir / name, ec)) {
-                path = dir / name;
-                break;
-            }
-        }
-        if (path.empty()) {
+        const fs::path folder = folderHolding(name);
+        if (folder.empty()) {
+            const auto dirs = searchDirectories();
             std::string where;
             for (const fs::path& dir : dirs)
                 where += (where.empty() ? "" : ", ") + dir.string();
             return Result<void*>::failure(name + " is not in " +
                                           (where.empty() ? std::string("any folder") : where));
         }
+        const fs::path path = folder / name;
         // Every symbol bound now: a module that does not fit this program
         // fails here, with the loader's words, not later in the middle of a call.
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

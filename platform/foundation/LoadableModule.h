@@ -26,6 +26,8 @@ public:
     // Where modules are looked for, in order. ZORBEL_MODULE_DIR, when set,
     // is the only folder (tests point it at empty or broken ones).
     static std::vector<std::filesystem::path> searchDirectories();
+    // The first of those folders that holds `file`; empty when none does.
+    static std::filesystem::path folderHolding(std::string_view file);
 };
 
 } // namespace platform

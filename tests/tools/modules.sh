@@ -3,15 +3,20 @@
 # when they are wanted: a headless run maps neither, nor the libraries they
 # bring; a window module that is missing, damaged or foreign ends the
 # windowed run with one log line carrying the loader's reason (exit status 1,
-# no crash); without its module the camera is simply not there.
+# no crash); without its module the camera is simply not there. Under Xvfb,
+# a window opened with the build's sound stand-ins maps none of the real sound
+# libraries, and an SDL that the stand-ins do not serve is given the real
+# ones, with a log line, and still opens its window.
 # Usage: modules.sh BUILD_DIR
 set -euo pipefail
 build=$1
 zorbel=$build/app/zorbel
 work=$(mktemp -d)
 app=
+xvfb=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -76,4 +81,53 @@ ZORBEL_MODULE_DIR="$work/missing" "$zorbel" --headless --home "$work/home-camera
     { cat "$work/camera.log" >&2; fail "the run without a camera module failed"; }
 grep -q "Camera: the camera module could not be loaded (libzorbel-camera.so is not in $work/missing)" \
     "$work/camera.log" || { cat "$work/camera.log" >&2; fail "no line for the missing camera module"; }
+# A real window under Xvfb: its mappings once the first frame is shown.
+stand_ins=$(ls "$build"/lib/zorbel/libzorbel-no-*.so 2>/dev/null | wc -l)
+if ! command -v Xvfb >/dev/null; then
+    echo "modules: Xvfb is not installed: the sound stand-ins not checked in a window"
+elif [ "$stand_ins" = 0 ]; then
+    echo "modules: this SDL links no sound library: no stand-ins to check"
+else
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    display=:$(cat "$work/display")
+    opened() { # NAME MODULE_DIR: opens the window, keeps its mappings in $work/NAME.maps
+        env -u WAYLAND_DISPLAY ZORBEL_MODULE_DIR="$2" DISPLAY="$display" \
+            "$zorbel" --home "$work/home-$1" 2>"$work/$1.log" &
+        app=$!
+        for _ in $(seq 100); do
+            grep -q "First frame shown" "$work/$1.log" && break
+            kill -0 "$app" 2>/dev/null || break
+            sleep 0.1
+        done
+        grep -q "First frame shown" "$work/$1.log" || { cat "$work/$1.log" >&2; fail "$1: no first frame"; }
+        cat "/proc/$app/maps" >"$work/$1.maps"
+        kill -TERM "$app"
+        wait "$app" || { cat "$work/$1.log" >&2; fail "$1: the window did not end normally"; }
+        app=
+    }
+    opened quiet "$build/lib/zorbel"
+    grep -q 'libzorbel-no-pulse\.so' "$work/quiet.maps" || fail "the sound stand-ins were not loaded"
+    if grep -E '/lib(pulse|pulsecommon|asound|samplerate|sndfile)[^/]*\.so' "$work/quiet.maps"; then
+        fail "the window mapped the real sound libraries"
+    fi
+    if grep -E 'Sound stand-in|loads the sound libraries' "$work/quiet.log"; then
+        fail "the stand-ins were set aside"
+    fi
+    # Stand-ins that do not serve this SDL: a PulseAudio one without its functions.
+    mkdir "$work/unfit"
+    cp "$build"/lib/zorbel/*.so "$work/unfit/"
+    echo 'int zorbel_nothing;' | cc -shared -fPIC -x c - -Wl,-soname,libpulse.so.0 \
+        -o "$work/unfit/libzorbel-no-pulse.so"
+    opened unfit "$work/unfit"
+    grep -q "The window loads the sound libraries: the stand-ins do not serve this SDL (.*undefined symbol: pa_" \
+        "$work/unfit.log" || { cat "$work/unfit.log" >&2; fail "no line for the unfit stand-ins"; }
+    grep -qE '/libpulse\.so\.0' "$work/unfit.maps" || fail "the real PulseAudio was not loaded instead"
+    grep -q 'libzorbel-no-' "$work/unfit.maps" && fail "stand-ins stayed loaded beside the real libraries"
+fi
 echo "modules: ok"
