@@ -2,11 +2,13 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <map>
-#include <mutex>
-#include <tuple>
+#include <filesystem>
+#include <vector>
 
 #include <fontconfig/fontconfig.h>
+
+#include "platform/foundation/Paths.h"
+#include "platform/ui/FontAnswers.h"
 
 namespace platform::detail {
 
@@ -170,32 +172,50 @@ bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     return familyOk && hasFile;
 }
 
+// The files and folders fontconfig's answers rest on: the configuration it
+// read, the font folders and its caches, and where a person's own settings
+// and fonts would be, should they appear.
+std::vector<std::filesystem::path> fontconfigSources() {
+    std::vector<std::filesystem::path> sources;
+    auto add = [&](FcStrList* list) {
+        if (!list)
+            return;
+        while (FcChar8* path = FcStrListNext(list))
+            sources.emplace_back(reinterpret_cast<const char*>(path));
+        FcStrListDone(list);
+    };
+    add(FcConfigGetConfigFiles(nullptr));
+    add(FcConfigGetConfigDirs(nullptr));
+    add(FcConfigGetFontDirs(nullptr));
+    add(FcConfigGetCacheDirs(nullptr));
+    const char* home = std::getenv("HOME");
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::filesystem::path homeDir = home ? home : "";
+    if (config && *config)
+        sources.push_back(std::filesystem::path(config) / "fontconfig");
+    else if (home)
+        sources.push_back(homeDir / ".config" / "fontconfig");
+    if (data && *data)
+        sources.push_back(std::filesystem::path(data) / "fonts");
+    else if (home)
+        sources.push_back(homeDir / ".local" / "share" / "fonts");
+    if (home) {
+        sources.push_back(homeDir / ".fonts");
+        sources.push_back(homeDir / ".fonts.conf");
+    }
+    return sources;
+}
+
 } // namespace
 
-// Each query is put to fontconfig once: every size of a font, and every
-// control made with it, asks for the same face.
+// Each question is put to fontconfig once, and its answer kept for the next
+// launch: every size of a font, and every control made with it, asks for the
+// same face.
 bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out) {
-    using Key = std::tuple<std::string, int, int, bool>;
-    struct Answer {
-        bool found;
-        FoundFace face;
-    };
-    static std::mutex mutex;
-    static std::map<Key, Answer> answers;
-    Key key{q.family, q.weight, q.slant, checkFamily};
-    {
-        const std::lock_guard lock(mutex);
-        if (auto it = answers.find(key); it != answers.end()) {
-            out = it->second.face;
-            return it->second.found;
-        }
-    }
-    FoundFace face;
-    const bool found = askFontconfig(q, checkFamily, face);
-    const std::lock_guard lock(mutex);
-    answers.insert_or_assign(std::move(key), Answer{found, face});
-    out = std::move(face);
-    return found;
+    static FontAnswers answers(Paths::cacheDirectory() / "font-answers.json", askFontconfig,
+                               fontconfigSources);
+    return answers.match(q, checkFamily, out);
 }
 
 } // namespace platform::detail
