@@ -7,7 +7,6 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ResourceBundle.h"
 #include "platform/graphics/NamedPictureCache.h"
-#include "platform/graphics/PicturePreload.h"
 
 namespace platform {
 
@@ -89,18 +88,7 @@ Result<ImageRef> loadFile(const std::filesystem::path& path, int maxDimension) {
 } // namespace
 
 Result<ImageRef> Image::load(const std::filesystem::path& path, int maxDimension) {
-    if (auto preloaded = PicturePreload::take(path, preloadPurpose(maxDimension)))
-        return std::move(*preloaded);
     return loadFile(path, maxDimension);
-}
-
-void Image::startLoading(const std::filesystem::path& path, int maxDimension) {
-    PicturePreload::start(path, preloadPurpose(maxDimension),
-                          [path, maxDimension] { return loadFile(path, maxDimension); });
-}
-
-std::string Image::preloadPurpose(int maxDimension) {
-    return "decoded, " + std::to_string(maxDimension) + " pixels a side at least";
 }
 
 ImageRef Image::named(std::string_view name) {

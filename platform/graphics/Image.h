@@ -41,13 +41,6 @@ public:
                                                        int maxDimension = 0);
     static Result<std::shared_ptr<const Image>> load(const std::filesystem::path& path,
                                                      int maxDimension = 0);
-    // Starts reading and decoding on a thread of its own what load(path,
-    // maxDimension) will be asked for (a picture named at launch): that load
-    // then takes the result, waiting for it if need be, unless the file
-    // changed meanwhile (PicturePreload).
-    static void startLoading(const std::filesystem::path& path, int maxDimension = 0);
-    // What startLoading's preload is known by (PicturePreload's purpose).
-    static std::string preloadPurpose(int maxDimension);
 
     // A picture of the app's resources by file name ("whitevert480.png", or
     // "whitevert480" meaning the .png), shared: while anyone holds it, it is

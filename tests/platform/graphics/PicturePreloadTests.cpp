@@ -47,63 +47,45 @@ PicturePreload::Loaded marker() {
 
 } // namespace
 
-// The load asked for at launch gets the picture decoded ahead, once; the next
-// load reads the file again.
+constexpr const char* kPurpose = "the new document's picture";
+
+// The preload is handed out once, to the load it was started for.
 TEST(PicturePreload, TheLoadStartedAheadIsTakenOnce) {
     const fs::path path = scratchFile("once.jpg");
     write(path, greyJpeg(16, 8, 200));
-    PicturePreload::start(path, Image::preloadPurpose(960), marker);
-    auto first = Image::load(path, 960);
-    ASSERT_TRUE(first.ok());
-    EXPECT_EQ(first.value()->width(), 1);
-    auto second = Image::load(path, 960);
-    ASSERT_TRUE(second.ok());
-    EXPECT_EQ(second.value()->width(), 16);
-    fs::remove(path);
-}
-
-// startLoading decodes the file itself: the same pixels as a load without it.
-TEST(PicturePreload, APictureDecodedAheadHasThePixelsOfTheFile) {
-    const fs::path path = scratchFile("ahead.jpg");
-    write(path, greyJpeg(40, 24, 90));
-    Image::startLoading(path, 0);
-    auto ahead = Image::load(path, 0);
-    auto again = Image::load(path, 0);
-    ASSERT_TRUE(ahead.ok());
-    ASSERT_TRUE(again.ok());
-    EXPECT_NE(ahead.value().get(), again.value().get());
-    EXPECT_EQ(ahead.value()->width(), 40);
-    EXPECT_EQ(ahead.value()->height(), 24);
-    EXPECT_TRUE(std::equal(ahead.value()->bytes().begin(), ahead.value()->bytes().end(),
-                           again.value()->bytes().begin(), again.value()->bytes().end()));
+    PicturePreload::start(path, kPurpose, marker);
+    auto first = PicturePreload::take(path, kPurpose);
+    ASSERT_TRUE(first && first->ok());
+    EXPECT_EQ(first->value()->width(), 1);
+    EXPECT_FALSE(PicturePreload::take(path, kPurpose));
     fs::remove(path);
 }
 
 // Another file put in its place (or the same changed) since the preload began
-// is read anew: what is shown is what the file holds now.
-TEST(PicturePreload, AFileReplacedMeanwhileIsReadAgain) {
+// is not handed out: the caller reads what the file holds now.
+TEST(PicturePreload, AFileReplacedMeanwhileIsNotTaken) {
     const fs::path path = scratchFile("replaced.jpg");
     write(path, greyJpeg(16, 8, 200));
-    PicturePreload::start(path, Image::preloadPurpose(0), marker);
+    PicturePreload::start(path, kPurpose, marker);
     write(path, greyJpeg(24, 12, 30));
-    auto loaded = Image::load(path, 0);
-    ASSERT_TRUE(loaded.ok());
-    EXPECT_EQ(loaded.value()->width(), 24);
+    EXPECT_FALSE(PicturePreload::take(path, kPurpose));
     fs::remove(path);
 }
 
-// Only the very load it was started for takes it: not another purpose or
-// size limit, not another file.
+// Only the very load it was started for takes it: not another purpose, not
+// another file, and a plain load reads the file.
 TEST(PicturePreload, OtherLoadsDoNotTakeIt) {
     const fs::path path = scratchFile("other.jpg");
     const fs::path other = scratchFile("other-too.jpg");
     write(path, greyJpeg(16, 8, 200));
     write(other, greyJpeg(32, 8, 200));
-    PicturePreload::start(path, Image::preloadPurpose(960), marker);
-    EXPECT_FALSE(PicturePreload::take(path, "the new document's picture"));
+    PicturePreload::start(path, kPurpose, marker);
+    EXPECT_FALSE(PicturePreload::take(path, "decoded at another size"));
+    EXPECT_FALSE(PicturePreload::take(other, kPurpose));
     EXPECT_EQ(Image::load(path, 0).value()->width(), 16);
-    EXPECT_EQ(Image::load(other, 960).value()->width(), 32);
-    EXPECT_EQ(Image::load(path, 960).value()->width(), 1);
+    auto taken = PicturePreload::take(path, kPurpose);
+    ASSERT_TRUE(taken && taken->ok());
+    EXPECT_EQ(taken->value()->width(), 1);
     fs::remove(path);
     fs::remove(other);
 }
