@@ -65,7 +65,7 @@ const KeyCommands::Row KeyCommands::kRows[] = {
     {"c",                   "C",                    "Colours",                    &KeyCommands::colours},
     {"p",                   "P",                    "Present mode on and off",    &KeyCommands::present},
     {"ctrl+backspace",      "Ctrl+Backspace",       "Erase the picture (asks)",   &KeyCommands::erasePicture},
-    {"escape",              "Escape",               "Cancel; end present mode", &KeyCommands::escape, true},
+    {"escape",              "Escape",               "Cancel, Back, present off", &KeyCommands::escape, true},
     {"return",              "Return",               "The default button",         &KeyCommands::defaultButton, true},
     {"f1|?",                "F1, ?",                "These keys",                 &KeyCommands::toggleHelp, true},
 };
@@ -205,6 +205,9 @@ void KeyCommands::escape() {
         return;
     }
     if (pressFirstOf(*window, {"cancel", "cancelAction", "cancelButtonAction", "Cancel"}))
+        return;
+    // A screen with no Cancel (Settings) is left by its Back.
+    if (pressFirstOf(*window, {"goBackAction", "Back"}))
         return;
     if (app_.inPresentMode())
         app_.resetPresentMode();
