@@ -11,11 +11,11 @@ build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 pixels=$here/../scripts/png_pixels.py
 work=$(mktemp -d)
-xvfb=
+xvfb_pid=
 app=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -97,14 +97,9 @@ if grep "module could not be loaded" camera.log; then
 fi
 # The window module, loaded from the prefix, opens a window on Xvfb.
 if command -v Xvfb >/dev/null; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>display >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        [ -s display ] && break
-        sleep 0.1
-    done
-    [ -s display ] || fail "Xvfb did not start"
-    env -u WAYLAND_DISPLAY DISPLAY=":$(head -n 1 display)" "$prefix/bin/zorbel" --home window-home \
+    . "$here/xvfb.bash"
+    start_xvfb
+    env -u WAYLAND_DISPLAY DISPLAY="$display" "$prefix/bin/zorbel" --home window-home \
         2>window.log &
     app=$!
     for _ in $(seq 300); do

@@ -13,10 +13,10 @@ build=$1
 zorbel=$build/app/zorbel
 work=$(mktemp -d)
 app=
-xvfb=
+xvfb_pid=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -88,14 +88,8 @@ if ! command -v Xvfb >/dev/null; then
 elif [ "$stand_ins" = 0 ]; then
     echo "modules: this SDL links no sound library: no stand-ins to check"
 else
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    display=:$(cat "$work/display")
+    . "$(dirname "$0")/xvfb.bash"
+    start_xvfb
     opened() { # NAME MODULE_DIR: opens the window, keeps its mappings in $work/NAME.maps
         env -u WAYLAND_DISPLAY ZORBEL_MODULE_DIR="$2" DISPLAY="$display" \
             "$zorbel" --home "$work/home-$1" 2>"$work/$1.log" &

@@ -53,14 +53,9 @@ wait_for_compositor() {
     fail "$3 did not start"
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(head -n 1 "$work/display") weston --backend=x11-backend.so --use-pixman \
+. "$(dirname "$0")/xvfb.bash"
+start_xvfb
+DISPLAY=$display weston --backend=x11-backend.so --use-pixman \
     --width=1024 --height=1000 --socket=zorbel-test --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
 wait_for_compositor zorbel-test "$work/weston.log" "weston"
@@ -83,7 +78,7 @@ grep -q "First frame shown (wayland," "$work/app.log" || fail "no frame shown th
 # count of white pixels (none of them Weston's own) and the centre of their
 # bounding box.
 white_on_screen() {
-    xwd -root -silent -display ":$(head -n 1 "$work/display")" >"$work/screen.xwd" ||
+    xwd -root -silent -display "$display" >"$work/screen.xwd" ||
         fail "the compositor's output could not be read"
     python3 - "$work/screen.xwd" <<'PY'
 import struct, sys
@@ -120,7 +115,7 @@ read -r white x y < <(white_at_least 50000)
 
 # Keys and the pointer through the compositor's seat: a click on the canvas
 # gives the window the keyboard, F11 makes it full screen.
-export DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY=$display
 xdotool mousemove "$x" "$y" click 1
 sleep 0.5
 xdotool key F11

@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path buildModuleFolder() {
-    const fs::path exe = fs::read_symlink("/proc/self/exe");
-    return exe.parent_path().parent_path() / "lib" / "zorbel";
-}
-
 // The name another library's NEEDED entry is matched against.
 std::string sonameOf(void* handle) {
     link_map* map = nullptr;
@@ -45,7 +40,7 @@ std::string sonameOf(void* handle) {
 } // namespace
 
 TEST(SoundStandInsTest, TheBuildsStandInsCarryTheRealNamesAndFailAsWithoutSound) {
-    const fs::path folder = buildModuleFolder();
+    const fs::path folder = LoadableModule::searchDirectories().front();
     if (!fs::exists(folder / "libzorbel-no-pulse.so"))
         GTEST_SKIP() << "this SDL links no sound library: no stand-ins were made";
     SoundStandIns standIns = SoundStandIns::loadFrom(folder);
