@@ -49,12 +49,14 @@ std::string sessionBusStandIn(const char* busAddress, const char* runtimeDir, co
     return "unix:path=" + userBus.string();
 }
 
-void avoidFutileSessionBusLaunch() {
+bool avoidFutileSessionBusLaunch() {
     const std::string address =
         sessionBusStandIn(std::getenv("DBUS_SESSION_BUS_ADDRESS"), std::getenv("XDG_RUNTIME_DIR"),
                           std::getenv("PATH"), unsigned(::getuid()));
-    if (!address.empty())
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    if (address.empty())
+        return false;
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    return true;
 }
 
 } // namespace platform

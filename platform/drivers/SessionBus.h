@@ -18,8 +18,10 @@ namespace platform {
 std::string sessionBusStandIn(const char* busAddress, const char* runtimeDir, const char* path,
                               unsigned uid);
 
-// Sets the address sessionBusStandIn gives, if any. Only before any other
-// thread runs: the environment is not safe to change beside readers.
-void avoidFutileSessionBusLaunch();
+// Sets the address sessionBusStandIn gives, if any, and answers whether it
+// did: no session bus can be had, so SDL will make no use of D-Bus. Only
+// before any other thread runs: the environment is not safe to change beside
+// readers.
+[[nodiscard]] bool avoidFutileSessionBusLaunch();
 
 } // namespace platform

@@ -11,12 +11,13 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include <dlfcn.h>
 
 #include "platform/drivers/ApplicationMain.h"
 #include "platform/drivers/SessionBus.h"
-#include "platform/drivers/SoundStandIns.h"
+#include "platform/drivers/LibraryStandIns.h"
 #include "platform/drivers/WindowDriver.h"
 #include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
@@ -42,7 +43,9 @@ namespace {
 // The suppression above names frames by their library, which must still be
 // mapped when the leaks are reported at exit. SDL opens libdbus itself (no
 // library it links brings it in any more) and closes it at SDL_Quit: held
-// open here as well, never to be unloaded. Only in the sanitizer's builds.
+// open here as well, never to be unloaded. Only in the sanitizer's builds,
+// and only where there may be a session bus: without one SDL makes no use of
+// D-Bus (and its stand-in must stay free to go, should SDL need the real one).
 void keepDBusMappedForLeakReports() {
 #if defined(__SANITIZE_ADDRESS__)
     (void)dlopen("libdbus-1.so.3", RTLD_LAZY | RTLD_NODELETE);
@@ -62,6 +65,7 @@ struct WindowLoad {
     std::mutex mutex;
     std::condition_variable settled;
     bool loaded = false; // the worker is past loading, with the module or not
+    bool noSessionBus = false; // none can be had: SDL will do without D-Bus
     const WindowModuleEntry* entry = nullptr;
     std::string error;
     locale_t cLocale = nullptr;
@@ -74,10 +78,14 @@ WindowLoad& windowLoad() {
     return *load;
 }
 
-Result<const WindowModuleEntry*> loadWindowModule() {
-    keepDBusMappedForLeakReports();
-    SoundStandIns standIns =
-        SoundStandIns::loadFrom(LoadableModule::folderHolding(kWindowModuleFile));
+Result<const WindowModuleEntry*> loadWindowModule(bool noSessionBus) {
+    std::vector<std::string> standInFiles = LibraryStandIns::soundFileNames();
+    if (noSessionBus)
+        standInFiles.emplace_back(LibraryStandIns::kNoDBusFileName);
+    LibraryStandIns standIns =
+        LibraryStandIns::loadFrom(LoadableModule::folderHolding(kWindowModuleFile), standInFiles);
+    if (!noSessionBus)
+        keepDBusMappedForLeakReports();
     auto address = LoadableModule::entryPoint(kWindowModuleFile, kWindowModuleEntry);
     if (!address && standIns.count() > 0) {
         // Perhaps an SDL other than the one the stand-ins were made from:
@@ -145,7 +153,7 @@ void startWindowDriver() {
         load.error.clear();
     }
     nameComposeCache();
-    avoidFutileSessionBusLaunch();
+    load.noSessionBus = avoidFutileSessionBusLaunch();
     // SDL's X11 start-up sets the process's locale to the user's while it
     // opens the input method: numbers the main thread reads or writes
     // meanwhile stay in the C locale the app otherwise runs in.
@@ -154,7 +162,7 @@ void startWindowDriver() {
         uselocale(load.cLocale);
     try {
         load.worker = std::thread([&load] {
-            auto entry = loadWindowModule();
+            auto entry = loadWindowModule(load.noSessionBus);
             {
                 const std::lock_guard lock(load.mutex);
                 if (entry)
@@ -180,7 +188,7 @@ int runWindowDriver(const LaunchOptions& options) {
         RunLoop::main().reset(ClockMode::Real);
     WindowLoad& load = windowLoad();
     if (!load.worker.joinable()) {
-        auto entry = loadWindowModule();
+        auto entry = loadWindowModule(load.noSessionBus);
         if (!entry)
             return windowNotOpened(entry.error());
         return entry.value()->run(options, false, nullptr);

@@ -4,9 +4,10 @@
 # bring; a window module that is missing, damaged or foreign ends the
 # windowed run with one log line carrying the loader's reason (exit status 1,
 # no crash); without its module the camera is simply not there. Under Xvfb,
-# a window opened with the build's sound stand-ins maps none of the real sound
-# libraries, and an SDL that the stand-ins do not serve is given the real
-# ones, with a log line, and still opens its window.
+# a window opened with the build's stand-ins maps none of the real sound
+# libraries, nor libdbus where no session bus can be had (but leaves D-Bus
+# alone where one is set); an SDL that the stand-ins do not serve is given
+# the real libraries, with a log line, and still opens its window.
 # Usage: modules.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -84,25 +85,32 @@ grep -q "Camera: the camera module could not be loaded (libzorbel-camera.so is n
 # A real window under Xvfb: its mappings once the first frame is shown.
 stand_ins=$(ls "$build"/lib/zorbel/libzorbel-no-*.so 2>/dev/null | wc -l)
 if ! command -v Xvfb >/dev/null; then
-    echo "modules: Xvfb is not installed: the sound stand-ins not checked in a window"
+    echo "modules: Xvfb is not installed: the stand-ins not checked in a window"
 elif [ "$stand_ins" = 0 ]; then
     echo "modules: this SDL links no sound library: no stand-ins to check"
 else
     . "$(dirname "$0")/xvfb.bash"
     start_xvfb
-    opened() { # NAME MODULE_DIR: opens the window, keeps its mappings in $work/NAME.maps
-        env -u WAYLAND_DISPLAY ZORBEL_MODULE_DIR="$2" DISPLAY="$display" \
-            "$zorbel" --home "$work/home-$1" 2>"$work/$1.log" &
+    # NAME MODULE_DIR [VAR=VALUE...]: opens the window, keeps its mappings in
+    # $work/NAME.maps. No session bus to be had unless VAR=VALUE sets one.
+    mkdir -m 700 "$work/runtime"
+    opened() {
+        local name=$1 modules=$2
+        shift 2
+        env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$work/runtime" \
+            ZORBEL_MODULE_DIR="$modules" DISPLAY="$display" "$@" \
+            "$zorbel" --home "$work/home-$name" 2>"$work/$name.log" &
         app=$!
         for _ in $(seq 100); do
-            grep -q "First frame shown" "$work/$1.log" && break
+            grep -q "First frame shown" "$work/$name.log" && break
             kill -0 "$app" 2>/dev/null || break
             sleep 0.1
         done
-        grep -q "First frame shown" "$work/$1.log" || { cat "$work/$1.log" >&2; fail "$1: no first frame"; }
-        cat "/proc/$app/maps" >"$work/$1.maps"
+        grep -q "First frame shown" "$work/$name.log" ||
+            { cat "$work/$name.log" >&2; fail "$name: no first frame"; }
+        cat "/proc/$app/maps" >"$work/$name.maps"
         kill -TERM "$app"
-        wait "$app" || { cat "$work/$1.log" >&2; fail "$1: the window did not end normally"; }
+        wait "$app" || { cat "$work/$name.log" >&2; fail "$name: the window did not end normally"; }
         app=
     }
     opened quiet "$build/lib/zorbel"
@@ -110,9 +118,18 @@ else
     if grep -E '/lib(pulse|pulsecommon|asound|samplerate|sndfile)[^/]*\.so' "$work/quiet.maps"; then
         fail "the window mapped the real sound libraries"
     fi
-    if grep -E 'Sound stand-in|loads the sound libraries' "$work/quiet.log"; then
+    if grep -E 'Library stand-in|loads the sound libraries' "$work/quiet.log"; then
         fail "the stand-ins were set aside"
     fi
+    if command -v dbus-launch >/dev/null || [ -x /usr/bin/dbus-launch ]; then
+        echo "modules: dbus-launch is installed: a session bus can always be had"
+    else
+        grep -q 'libzorbel-no-dbus\.so' "$work/quiet.maps" || fail "D-Bus's stand-in was not loaded"
+        grep -E '/libdbus-1\.so' "$work/quiet.maps" && fail "libdbus was mapped with no session bus"
+    fi
+    # A session bus set (here one that is not there): D-Bus is SDL's to try.
+    opened bus "$build/lib/zorbel" DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
+    grep -q 'libzorbel-no-dbus' "$work/bus.maps" && fail "D-Bus's stand-in was loaded with a bus set"
     # Stand-ins that do not serve this SDL: a PulseAudio one without its functions.
     mkdir "$work/unfit"
     cp "$build"/lib/zorbel/*.so "$work/unfit/"

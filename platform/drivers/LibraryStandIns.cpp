@@ -1,4 +1,4 @@
-#include "platform/drivers/SoundStandIns.h"
+#include "platform/drivers/LibraryStandIns.h"
 
 #include <dlfcn.h>
 
@@ -7,17 +7,18 @@
 
 namespace platform {
 
-const std::vector<std::string>& SoundStandIns::fileNames() {
+const std::vector<std::string>& LibraryStandIns::soundFileNames() {
     static const std::vector<std::string> names{"libzorbel-no-pulse.so", "libzorbel-no-asound.so",
                                                 "libzorbel-no-samplerate.so"};
     return names;
 }
 
-SoundStandIns SoundStandIns::loadFrom(const std::filesystem::path& folder) {
-    SoundStandIns standIns;
+LibraryStandIns LibraryStandIns::loadFrom(const std::filesystem::path& folder,
+                                          const std::vector<std::string>& fileNames) {
+    LibraryStandIns standIns;
     if (folder.empty())
         return standIns;
-    for (const std::string& name : fileNames()) {
+    for (const std::string& name : fileNames) {
         const std::filesystem::path path = folder / name;
         if (!fileExists(path))
             continue;
@@ -25,12 +26,12 @@ SoundStandIns SoundStandIns::loadFrom(const std::filesystem::path& folder) {
         if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
             standIns.handles_.push_back(handle);
         else if (const char* why = dlerror())
-            log(std::string("Sound stand-in left out: ") + why);
+            log(std::string("Library stand-in left out: ") + why);
     }
     return standIns;
 }
 
-void SoundStandIns::unload() {
+void LibraryStandIns::unload() {
     for (void* handle : handles_)
         dlclose(handle);
     handles_.clear();

@@ -6,7 +6,7 @@
 # libraries that SDL_LIBRARY names, a stand-in is built beside MODULE: a small
 # library carrying the real one's name (its soname) and every function SDL
 # takes from it, under the same symbol versions, each an inert one that fails.
-# The launch loads them before the module (platform/drivers/SoundStandIns),
+# The launch loads them before the module (platform/drivers/LibraryStandIns),
 # so that the loader takes them for the real ones. They are generated from
 # the SDL found here; an SDL that wants more than they give loads the real
 # libraries instead (the launch logs why).
@@ -66,7 +66,7 @@ function(zorbel_sound_stand_ins module sdl)
       list(JOIN _symbols_of_${_key} "; " _list)
       string(APPEND _script "${_name_of_${_key}} { global: ${_list}; };\n")
     endforeach()
-    set(_dir ${PROJECT_BINARY_DIR}/sound-stand-ins)
+    set(_dir ${PROJECT_BINARY_DIR}/library-stand-ins)
     file(CONFIGURE OUTPUT ${_dir}/${_name}.c CONTENT "${_source}" @ONLY)
     file(CONFIGURE OUTPUT ${_dir}/${_name}.map CONTENT "${_script}" @ONLY)
     set(_target zorbel-no-${_name})
@@ -85,4 +85,23 @@ function(zorbel_sound_stand_ins module sdl)
   endforeach()
   list(JOIN _made ", " _made)
   message(STATUS "Sound stand-ins: ${_made}")
+endfunction()
+
+# zorbel_dbus_stand_in(MODULE)
+# Where no session bus can be had, SDL goes on without D-Bus, but only after
+# loading libdbus and the eight libraries it brings to find that out. A
+# library under libdbus's name that offers nothing, built beside MODULE, is
+# loaded first in that case (platform/drivers/LibraryStandIns): SDL finds
+# none of the functions it looks for and does without D-Bus at once.
+function(zorbel_dbus_stand_in module)
+  set(_dir ${PROJECT_BINARY_DIR}/library-stand-ins)
+  file(CONFIGURE OUTPUT ${_dir}/dbus.c @ONLY CONTENT
+    "// Stands in for libdbus-1.so.3 where no session bus can be had: it offers nothing.\nint zorbel_no_dbus;\n")
+  add_library(zorbel-no-dbus SHARED ${_dir}/dbus.c)
+  set_target_properties(zorbel-no-dbus PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib/zorbel NO_SONAME ON)
+  target_compile_options(zorbel-no-dbus PRIVATE -fno-sanitize=all)
+  target_link_options(zorbel-no-dbus PRIVATE -fno-sanitize=all "-Wl,-soname,libdbus-1.so.3")
+  install(TARGETS zorbel-no-dbus LIBRARY DESTINATION lib/zorbel)
+  add_dependencies(${module} zorbel-no-dbus)
 endfunction()

@@ -1,7 +1,7 @@
-// The sound stand-ins the build leaves beside the window module carry the
-// real libraries' names and offer the functions SDL takes from them, each
-// failing as the real one does when there is no sound; one that cannot be
-// loaded is left out with a log line, and the window is loaded without it.
+// The stand-ins the build leaves beside the window module carry the real
+// libraries' names: the sound ones offer the functions SDL takes from them,
+// each failing as the real one does when there is no sound, and D-Bus's
+// offers nothing. One that cannot be loaded is left out with a log line.
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +12,7 @@
 #include <link.h>
 #include <gtest/gtest.h>
 
-#include "platform/drivers/SoundStandIns.h"
+#include "platform/drivers/LibraryStandIns.h"
 #include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
 
@@ -39,12 +39,12 @@ std::string sonameOf(void* handle) {
 
 } // namespace
 
-TEST(SoundStandInsTest, TheBuildsStandInsCarryTheRealNamesAndFailAsWithoutSound) {
+TEST(LibraryStandInsTest, TheBuildsStandInsCarryTheRealNamesAndFailAsWithoutSound) {
     const fs::path folder = LoadableModule::searchDirectories().front();
     if (!fs::exists(folder / "libzorbel-no-pulse.so"))
         GTEST_SKIP() << "this SDL links no sound library: no stand-ins were made";
-    SoundStandIns standIns = SoundStandIns::loadFrom(folder);
-    EXPECT_EQ(standIns.count(), SoundStandIns::fileNames().size());
+    LibraryStandIns standIns = LibraryStandIns::loadFrom(folder, LibraryStandIns::soundFileNames());
+    EXPECT_EQ(standIns.count(), LibraryStandIns::soundFileNames().size());
 
     // Opened by their own names: the files the build made, whatever else
     // this test program has loaded.
@@ -72,20 +72,37 @@ TEST(SoundStandInsTest, TheBuildsStandInsCarryTheRealNamesAndFailAsWithoutSound)
     dlclose(alsa);
 }
 
-TEST(SoundStandInsTest, OneThatCannotBeLoadedIsLeftOutWithALogLine) {
+// SDL looks libdbus's functions up by name once it has opened it: D-Bus's
+// stand-in answers to the name and has none of them.
+TEST(LibraryStandInsTest, DBussStandInCarriesItsNameAndOffersNothing) {
+    const fs::path folder = LoadableModule::searchDirectories().front();
+    const std::string file(LibraryStandIns::kNoDBusFileName);
+    ASSERT_TRUE(fs::exists(folder / file)) << "the build makes it beside the window module";
+    LibraryStandIns standIns = LibraryStandIns::loadFrom(folder, {file});
+    EXPECT_EQ(standIns.count(), 1u);
+    void* dbus = dlopen((folder / file).c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(dbus, nullptr) << dlerror();
+    EXPECT_EQ(sonameOf(dbus), "libdbus-1.so.3");
+    for (const char* function : {"dbus_bus_get_private", "dbus_threads_init_default",
+                                 "dbus_connection_close", "dbus_error_init"})
+        EXPECT_EQ(dlsym(dbus, function), nullptr) << function;
+    dlclose(dbus);
+}
+
+TEST(LibraryStandInsTest, OneThatCannotBeLoadedIsLeftOutWithALogLine) {
     const char* tmp = std::getenv("ZORBEL_TEST_TMP");
-    const fs::path dir = fs::path(tmp ? tmp : ZORBEL_BINARY_DIR "/test-tmp") / "sound-stand-ins";
+    const fs::path dir = fs::path(tmp ? tmp : ZORBEL_BINARY_DIR "/test-tmp") / "library-stand-ins";
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::ofstream(dir / "libzorbel-no-pulse.so") << std::string(4096, 'x');
     setLogQuiet(true);
     clearLogCapture();
-    SoundStandIns standIns = SoundStandIns::loadFrom(dir);
+    LibraryStandIns standIns = LibraryStandIns::loadFrom(dir, LibraryStandIns::soundFileNames());
     EXPECT_EQ(standIns.count(), 0u);
-    EXPECT_TRUE(logContains("Sound stand-in left out: " + (dir / "libzorbel-no-pulse.so").string()))
+    EXPECT_TRUE(logContains("Library stand-in left out: " + (dir / "libzorbel-no-pulse.so").string()))
         << (logLines().empty() ? "" : logLines().back());
     // None at all where there is no module folder.
-    EXPECT_EQ(SoundStandIns::loadFrom({}).count(), 0u);
+    EXPECT_EQ(LibraryStandIns::loadFrom({}, LibraryStandIns::soundFileNames()).count(), 0u);
     setLogQuiet(false);
     fs::remove_all(dir);
 }

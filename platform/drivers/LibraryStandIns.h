@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Inert libraries the build leaves beside the window module
+// (cmake/LibraryStandIns.cmake), each carrying a real library's name (its
+// soname). Loaded before SDL, they are what the loader finds when SDL asks
+// for those names, and the real ones, with all they bring, are never mapped:
+//  - the sound libraries (PulseAudio, ALSA, libsamplerate), which Debian's
+//    SDL links rather than loading them when sound is started, and PulseAudio
+//    brings some twenty more; the app makes no sound. Each offers the
+//    functions SDL takes from it, all failing as without sound.
+//  - D-Bus, where no session bus can be had: SDL goes on without D-Bus then
+//    anyway, after loading it and its eight libraries to find out. It offers
+//    nothing, so SDL finds out at once.
+// They stay loaded for the life of the process (SDL refers to them).
+class LibraryStandIns {
+public:
+    static const std::vector<std::string>& soundFileNames();
+    static constexpr std::string_view kNoDBusFileName = "libzorbel-no-dbus.so";
+
+    LibraryStandIns() = default;
+    LibraryStandIns(LibraryStandIns&& other) noexcept : handles_(std::move(other.handles_)) {}
+    LibraryStandIns& operator=(LibraryStandIns&&) = delete;
+    LibraryStandIns(const LibraryStandIns&) = delete;
+    ~LibraryStandIns() = default; // kept loaded: see above
+
+    // Loads those of `fileNames` found in `folder`; one that cannot be
+    // loaded is logged and left out (the real library is loaded instead).
+    [[nodiscard]] static LibraryStandIns loadFrom(const std::filesystem::path& folder,
+                                                  const std::vector<std::string>& fileNames);
+
+    [[nodiscard]] std::size_t count() const { return handles_.size(); }
+    // Unloads them, for an SDL that wants more of them than they offer.
+    void unload();
+
+private:
+    std::vector<void*> handles_;
+};
+
+} // namespace platform
