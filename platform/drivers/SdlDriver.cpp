@@ -114,7 +114,8 @@ Result<std::unique_ptr<SdlDriver>> SdlDriver::create(PixelUpload upload) {
 }
 
 Result<std::unique_ptr<SdlDriver>>
-SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown) {
+SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown,
+                      const std::function<void(const SdlScreen::FirstFramePixels&)>& writable) {
     using R = Result<std::unique_ptr<SdlDriver>>;
     // Our own SIGINT/SIGTERM handlers end the run; mouse and touch stay apart.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -147,7 +148,7 @@ SdlDriver::openWindow(PixelUpload upload, const std::function<void(int)>& scaleK
         return R::failure(screen.error());
     }
     driver->screen_ = std::move(screen.value());
-    driver->screen_->prepareSurface();
+    driver->screen_->prepareSurface(writable);
     return driver;
 }
 

@@ -45,9 +45,12 @@ public:
     // it may run on a worker thread while nothing else calls SDL. The second
     // runs on the thread that will run the loop (the icon, text input).
     // `scaleKnown`, when given, hears the window's scale as soon as the
-    // screen's size is known, before the window is made.
+    // screen's size is known, before the window is made; `writable` the
+    // window's pixels, for the first frame to be written ahead
+    // (SdlScreen::prepareSurface).
     static Result<std::unique_ptr<SdlDriver>>
-    openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown = {});
+    openWindow(PixelUpload upload, const std::function<void(int)>& scaleKnown = {},
+               const std::function<void(const SdlScreen::FirstFramePixels&)>& writable = {});
     void finishOpening();
     // The key window's first frame, drawn at `scale` while the window opens;
     // the first present shows it unless the window changed meanwhile.

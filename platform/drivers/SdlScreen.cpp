@@ -113,7 +113,7 @@ void SdlScreen::releaseWindowMaking() {
     log(line);
 }
 
-void SdlScreen::prepareSurface() {
+void SdlScreen::prepareSurface(const std::function<void(const FirstFramePixels&)>& writable) {
     const char* video = SDL_GetCurrentVideoDriver();
     if (video && std::string_view(video) == "wayland") {
         // Some 2-4 ms of the first present otherwise, most of it the
@@ -133,7 +133,19 @@ void SdlScreen::prepareSurface() {
     // has no huge pages), here on the window's thread rather than in the
     // first frame's copy.
     prefaultForWriting(surface->pixels, std::size_t(surface->pitch) * std::size_t(surface->h));
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const Uint32 format = surface->format->format;
+    if (writable && upload_ == PixelUpload::NativeOrder && !SDL_MUSTLOCK(surface) &&
+        (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_XRGB8888)) {
+        // Fresh shared memory is black already; the first frame goes in
+        // while the server takes its first look below (the pages' first
+        // writes and the server's first reads are the slow ones: side by
+        // side, not one after the other). What that look shows (black, or
+        // part of the frame) is replaced by the first present a moment later.
+        writable({static_cast<std::uint8_t*>(surface->pixels), std::size_t(surface->pitch),
+                  surface->w, surface->h});
+    } else {
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    }
     // The X server maps the shared pixels page by page the first time it
     // reads them (some 600 faults at scale 2): shown once now, while the
     // first frame is still being drawn, so that showing it costs a copy.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,13 +64,24 @@ public:
     // Copies `area` (pixels, clipped to both) of `framebuffer` to the window
     // and shows it. False when the window has no pixel surface.
     bool present(const Context& framebuffer, const Rect& area);
-    // Makes the window's pixel surface now and paints it black, so that the
-    // first present finds its memory ready (the window opens on a worker
-    // while the app launches): X11's shared memory, shown once; on Wayland
-    // our own pixels and a first shared-memory buffer, not shown (the window
-    // appears with the first frame). Elsewhere SDL would make a renderer
-    // tied to this thread, and nothing is done.
-    void prepareSurface();
+    // The window's pixels as the first frame may be written into them: rows
+    // of `pitch` bytes, each pixel's A, R, G, B bytes reversed
+    // (reversePixelBytes).
+    struct FirstFramePixels {
+        std::uint8_t* data = nullptr;
+        std::size_t pitch = 0;
+        int width = 0;
+        int height = 0;
+    };
+    // Makes the window's pixel surface now, so that the first present finds
+    // its memory ready (the window opens on a worker while the app launches):
+    // X11's shared memory, shown once; on Wayland our own pixels and a first
+    // shared-memory buffer, not shown (the window appears with the first
+    // frame). Elsewhere SDL would make a renderer tied to this thread, and
+    // nothing is done. On X11 `writable`, when given, is told the pixels
+    // before they are first shown, for another thread to write the first
+    // frame into them meanwhile; otherwise they are painted black first.
+    void prepareSurface(const std::function<void(const FirstFramePixels&)>& writable = {});
     // Lets go of what only making the window needed: on Wayland where SDL
     // takes no Vulkan stand-in (an SDL built without Vulkan), the OpenGL
     // libraries SDL then loads for the window, and the resident code of

@@ -27,6 +27,11 @@ struct PendingWindow {
     std::condition_variable scaleKnown;
     bool scaleSettled = false;
     int scale = 0;
+    // The window's pixels, once the worker has made them and before it first
+    // shows them (writeFirstFrameAhead); settled also when it ended without.
+    std::condition_variable pixelsKnown;
+    bool pixelsSettled = false;
+    SdlScreen::FirstFramePixels pixels;
     // Set once the worker is done with the window, opened or not.
     std::condition_variable done;
     bool opened = false;
@@ -53,6 +58,14 @@ Result<std::unique_ptr<SdlDriver>> takeWindowDriver(bool opening, void (*windowT
     if (windowTaken)
         windowTaken();
     auto driver = std::move(pending.driver);
+    {
+        // Taken: a later launch in this process waits for its own window.
+        const std::lock_guard lock(pending.mutex);
+        pending.scaleSettled = false;
+        pending.pixelsSettled = false;
+        pending.pixels = {};
+        pending.opened = false;
+    }
     if (driver)
         driver.value()->finishOpening();
     return driver;
@@ -60,12 +73,20 @@ Result<std::unique_ptr<SdlDriver>> takeWindowDriver(bool opening, void (*windowT
 
 void openWindowOnWorker() {
     PendingWindow& pending = pendingWindow();
-    auto driver = SdlDriver::openWindow(SdlScreen::kDefaultUpload, [&pending](int scale) {
-        const std::lock_guard lock(pending.mutex);
-        pending.scale = scale;
-        pending.scaleSettled = true;
-        pending.scaleKnown.notify_all();
-    });
+    auto driver = SdlDriver::openWindow(
+        SdlScreen::kDefaultUpload,
+        [&pending](int scale) {
+            const std::lock_guard lock(pending.mutex);
+            pending.scale = scale;
+            pending.scaleSettled = true;
+            pending.scaleKnown.notify_all();
+        },
+        [&pending](const SdlScreen::FirstFramePixels& pixels) {
+            const std::lock_guard lock(pending.mutex);
+            pending.pixels = pixels;
+            pending.pixelsSettled = true;
+            pending.pixelsKnown.notify_all();
+        });
     // What SDL keeps for this thread (its error message) goes with it: the
     // thread is not one of SDL's own.
     SDL_TLSCleanup();
@@ -73,8 +94,30 @@ void openWindowOnWorker() {
     pending.driver = std::move(driver);
     pending.scaleSettled = true;
     pending.scaleKnown.notify_all();
+    pending.pixelsSettled = true;
+    pending.pixelsKnown.notify_all();
     pending.opened = true;
     pending.done.notify_all();
+}
+
+// The first frame written into the window's pixels as soon as the worker has
+// made them, while it has the X server look at them for the first time: the
+// first writes to fresh pages and the server's first reads are the slow part
+// of the first present, and here they run side by side (the present then
+// copies again, into pages already written). Where the worker offers no
+// pixels (Wayland, another format, another size) nothing is done.
+void writeFirstFrameAhead(const Context& frame) {
+    PendingWindow& pending = pendingWindow();
+    SdlScreen::FirstFramePixels pixels;
+    {
+        std::unique_lock lock(pending.mutex);
+        pending.pixelsKnown.wait(lock, [&] { return pending.pixelsSettled; });
+        pixels = pending.pixels;
+    }
+    if (!pixels.data || pixels.width != frame.width() || pixels.height != frame.height())
+        return;
+    reversePixelBytes(frame.data(), frame.bytesPerRow(), pixels.data, pixels.pitch, frame.width(),
+                      frame.height());
 }
 
 int runWindow(const LaunchOptions& options, bool opening, void (*windowTaken)()) {
@@ -103,6 +146,8 @@ int runWindow(const LaunchOptions& options, bool opening, void (*windowTaken)())
             if (scale > 0)
                 defaults.setInteger(scale, kWindowScaleKey);
         }
+        if (firstFrame)
+            writeFirstFrameAhead(*firstFrame);
     }
     auto driver = takeWindowDriver(opening, windowTaken);
     if (!driver) {
