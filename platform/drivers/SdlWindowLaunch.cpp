@@ -40,6 +40,9 @@ struct PendingWindow {
 
 // The window's scale at its last opening, among the app's settings.
 const std::string kWindowScaleKey = "WindowScale";
+// The first launch's guess: a 1080-line desktop, the commonest, has room for
+// the picture at twice its size (960 pixels high).
+constexpr int kFirstLaunchScale = 2;
 
 PendingWindow& pendingWindow() {
     static PendingWindow pending;
@@ -129,23 +132,23 @@ int runWindow(const LaunchOptions& options, bool opening, void (*windowTaken)())
     if (opening) {
         // The first frame is drawn while SDL makes the window, at the scale
         // the window had last time (SDL knows the screen only once its video
-        // start-up is done); drawn again if the screen turns out different.
+        // start-up is done), or at the first launch the scale most screens
+        // have room for; drawn again if the screen turns out different.
         UserDefaults& defaults = UserDefaults::standardUserDefaults();
         const long remembered = defaults.integerForKey(kWindowScaleKey);
-        const int guessed = remembered >= 1 && remembered <= 4 ? int(remembered) : 0;
-        if (guessed)
-            firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), guessed);
+        const bool known = remembered >= 1 && remembered <= 4;
+        const int guessed = known ? int(remembered) : kFirstLaunchScale;
+        firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), guessed);
         int scale = 0;
         {
             std::unique_lock lock(pending.mutex);
             pending.scaleKnown.wait(lock, [&] { return pending.scaleSettled; });
             scale = pending.scale;
         }
-        if (scale != guessed) {
+        if (scale != guessed)
             firstFrame = SdlDriver::renderFirstFrame(Application::shared().keyWindow(), scale);
-            if (scale > 0)
-                defaults.setInteger(scale, kWindowScaleKey);
-        }
+        if (scale > 0 && scale != remembered)
+            defaults.setInteger(scale, kWindowScaleKey);
         if (firstFrame)
             writeFirstFrameAhead(*firstFrame);
     }

@@ -478,6 +478,24 @@ TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
     EXPECT_EQ(uselocale(nullptr), LC_GLOBAL_LOCALE);
 }
 
+// A first launch (no scale remembered) draws its first frame at a guess,
+// shows the frame of the scale the screen wants, and remembers that scale.
+TEST(SdlDriver, AFirstLaunchShowsItsFrameAndRemembersTheScale) {
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / "zorbel-sdl-first-scale";
+    std::filesystem::remove_all(home);
+    Paths::setHome(home);
+    UserDefaults::resetStandardUserDefaults();
+    ASSERT_EQ(UserDefaults::standardUserDefaults().integerForKey("WindowScale"), 0);
+    launchEarlyWindowAndCheckItsFrame();
+    const long remembered = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
+    EXPECT_GE(remembered, 1);
+    EXPECT_LE(remembered, 4);
+    UserDefaults::resetStandardUserDefaults();
+    Paths::setHome({});
+    std::filesystem::remove_all(home);
+}
+
 // The first frame is drawn at the scale the window had last time; when the
 // screen turns out to want another, the frame shown is drawn again at that
 // one, and that is what is remembered for the next launch.
