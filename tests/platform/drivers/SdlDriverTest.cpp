@@ -478,39 +478,41 @@ TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
     EXPECT_EQ(uselocale(nullptr), LC_GLOBAL_LOCALE);
 }
 
-// A first launch (no scale remembered) draws its first frame at a guess,
-// shows the frame of the scale the screen wants, and remembers that scale.
-TEST(SdlDriver, AFirstLaunchShowsItsFrameAndRemembersTheScale) {
+namespace {
+
+// Launches with the window's scale remembered as `remembered` (0: none, as
+// at a first launch) in a home of its own; answers the scale remembered after.
+long launchRemembering(long remembered) {
     const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / "zorbel-sdl-first-scale";
+        std::filesystem::temp_directory_path() / "zorbel-sdl-remembered-scale";
     std::filesystem::remove_all(home);
     Paths::setHome(home);
     UserDefaults::resetStandardUserDefaults();
-    ASSERT_EQ(UserDefaults::standardUserDefaults().integerForKey("WindowScale"), 0);
+    if (remembered)
+        UserDefaults::standardUserDefaults().setInteger(remembered, "WindowScale");
     launchEarlyWindowAndCheckItsFrame();
-    const long remembered = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
-    EXPECT_GE(remembered, 1);
-    EXPECT_LE(remembered, 4);
+    const long after = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
     UserDefaults::resetStandardUserDefaults();
     Paths::setHome({});
     std::filesystem::remove_all(home);
+    return after;
+}
+
+} // namespace
+
+// A first launch (no scale remembered) draws its first frame at a guess,
+// shows the frame of the scale the screen wants, and remembers that scale.
+TEST(SdlDriver, AFirstLaunchShowsItsFrameAndRemembersTheScale) {
+    const long remembered = launchRemembering(0);
+    EXPECT_GE(remembered, 1);
+    EXPECT_LE(remembered, 4);
 }
 
 // The first frame is drawn at the scale the window had last time; when the
 // screen turns out to want another, the frame shown is drawn again at that
 // one, and that is what is remembered for the next launch.
 TEST(SdlDriver, ARememberedScaleTheScreenDoesNotWantIsDrawnAgain) {
-    const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / "zorbel-sdl-remembered-scale";
-    std::filesystem::remove_all(home);
-    Paths::setHome(home);
-    UserDefaults::resetStandardUserDefaults();
-    UserDefaults::standardUserDefaults().setInteger(4, "WindowScale");
-    launchEarlyWindowAndCheckItsFrame();
-    const long remembered = UserDefaults::standardUserDefaults().integerForKey("WindowScale");
+    const long remembered = launchRemembering(4);
     EXPECT_GE(remembered, 1);
     EXPECT_LT(remembered, 4); // the dummy screen is too small for four times
-    UserDefaults::resetStandardUserDefaults();
-    Paths::setHome({});
-    std::filesystem::remove_all(home);
 }
