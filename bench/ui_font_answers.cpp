@@ -10,22 +10,12 @@
 #include <fontconfig/fontconfig.h>
 
 #include "platform/ui/FontAnswers.h"
+#include "platform/ui/FontFaces.h"
 
 using namespace platform::detail;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<fs::path> fontconfigSourcesNow() {
-    std::vector<fs::path> sources;
-    for (FcStrList* list : {FcConfigGetConfigFiles(nullptr), FcConfigGetConfigDirs(nullptr),
-                            FcConfigGetFontDirs(nullptr), FcConfigGetCacheDirs(nullptr)}) {
-        while (FcChar8* path = FcStrListNext(list))
-            sources.emplace_back(reinterpret_cast<const char*>(path));
-        FcStrListDone(list);
-    }
-    return sources;
-}
 
 void BM_FontconfigStart(benchmark::State& state) {
     for (auto _ : state) {
@@ -41,7 +31,7 @@ void BM_KeptFontAnswers(benchmark::State& state) {
     FcInit();
     const fs::path file = fs::temp_directory_path() / "zorbel-bench-font-answers.json";
     fs::remove(file);
-    const auto sources = fontconfigSourcesNow();
+    const auto sources = fontconfigSources();
     auto fake = [](const FaceQuery& q, bool, FoundFace& out) {
         out = FoundFace{"/usr/share/fonts/" + q.family + ".ttf", 0, q.family, "Regular"};
         return true;

@@ -16,8 +16,8 @@
 #include <dlfcn.h>
 
 #include "platform/drivers/ApplicationMain.h"
-#include "platform/drivers/SessionBus.h"
 #include "platform/drivers/LibraryStandIns.h"
+#include "platform/drivers/SessionBus.h"
 #include "platform/drivers/WindowDriver.h"
 #include "platform/foundation/LoadableModule.h"
 #include "platform/foundation/Log.h"
@@ -37,22 +37,6 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libdbus-1.so.3\n";
 }
 #endif
-
-namespace {
-
-// The suppression above names frames by their library, which must still be
-// mapped when the leaks are reported at exit. SDL opens libdbus itself (no
-// library it links brings it in any more) and closes it at SDL_Quit: held
-// open here as well, never to be unloaded. Only in the sanitizer's builds,
-// and only where there may be a session bus: without one SDL makes no use of
-// D-Bus (and its stand-in must stay free to go, should SDL need the real one).
-void keepDBusMappedForLeakReports() {
-#if defined(__SANITIZE_ADDRESS__)
-    (void)dlopen("libdbus-1.so.3", RTLD_LAZY | RTLD_NODELETE);
-#endif
-}
-
-} // namespace
 
 namespace platform {
 
@@ -76,6 +60,18 @@ struct WindowLoad {
 WindowLoad& windowLoad() {
     static auto* load = new WindowLoad;
     return *load;
+}
+
+// The suppression above names frames by their library, which must still be
+// mapped when the leaks are reported at exit. SDL opens libdbus itself (no
+// library it links brings it in any more) and closes it at SDL_Quit: held
+// open here as well, never to be unloaded. Only in the sanitizer's builds,
+// and only where there may be a session bus: without one SDL makes no use of
+// D-Bus (and its stand-in must stay free to go, should SDL need the real one).
+void keepDBusMappedForLeakReports() {
+#if defined(__SANITIZE_ADDRESS__)
+    (void)dlopen("libdbus-1.so.3", RTLD_LAZY | RTLD_NODELETE);
+#endif
 }
 
 Result<const WindowModuleEntry*> loadWindowModule(bool noSessionBus) {

@@ -8,6 +8,8 @@
 
 #include <dlfcn.h>
 
+#include "platform/foundation/FileIO.h"
+
 namespace platform {
 
 namespace fs = std::filesystem;
@@ -44,11 +46,9 @@ std::vector<fs::path> LoadableModule::searchDirectories() {
 }
 
 fs::path LoadableModule::folderHolding(std::string_view file) {
-    for (const fs::path& dir : searchDirectories()) {
-        std::error_code ec;
-        if (fs::is_regular_file(dir / file, ec))
+    for (const fs::path& dir : searchDirectories())
+        if (fileExists(dir / file))
             return dir;
-    }
     return {};
 }
 

@@ -22,9 +22,9 @@ public:
     using Loaded = Result<std::shared_ptr<const Image>>;
 
     // Runs `load` for `path` on a thread of its own; `purpose` names what it
-    // makes of the file (the new document's picture), which take must ask for. A preload not taken yet is dropped.
-    // Nothing happens where no thread can be had (the load then runs when
-    // asked for, as without this).
+    // makes of the file (the new document's picture), which take must ask
+    // for. A preload not taken yet is dropped. Nothing happens where no
+    // thread can be had (the load then runs when asked for, as without this).
     static void start(const std::filesystem::path& path, std::string purpose,
                       std::function<Loaded()> load);
     // The result of the preload of exactly this path and purpose, waited for

@@ -172,9 +172,8 @@ bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     return familyOk && hasFile;
 }
 
-// The files and folders fontconfig's answers rest on: the configuration it
-// read, the font folders and its caches, and where a person's own settings
-// and fonts would be, should they appear.
+} // namespace
+
 std::vector<std::filesystem::path> fontconfigSources() {
     std::vector<std::filesystem::path> sources;
     auto add = [&](FcStrList* list) {
@@ -206,8 +205,6 @@ std::vector<std::filesystem::path> fontconfigSources() {
     }
     return sources;
 }
-
-} // namespace
 
 // Each question is put to fontconfig once, and its answer kept for the next
 // launch: every size of a font, and every control made with it, asks for the

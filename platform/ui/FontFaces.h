@@ -3,8 +3,10 @@
 // Which installed face a font name stands for, asked of fontconfig. Internal
 // to platform/ui (Font).
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::detail {
 
@@ -31,5 +33,11 @@ FaceQuery queryForName(std::string_view name);
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
 bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out);
+
+// The files and folders fontconfig's answers rest on (FontAnswers): the
+// configuration it read, the font folders and its caches, and where a
+// person's own settings and fonts would be, should they appear. Asks
+// fontconfig, starting it if need be.
+std::vector<std::filesystem::path> fontconfigSources();
 
 } // namespace platform::detail
