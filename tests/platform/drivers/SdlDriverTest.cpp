@@ -481,10 +481,13 @@ TEST(SdlDriver, WindowOpenedWhileTheAppLaunchesShowsItsFirstFrame) {
 namespace {
 
 // Launches with the window's scale remembered as `remembered` (0: none, as
-// at a first launch) in a home of its own; answers the scale remembered after.
+// at a first launch) in a home of the running test's own (CTest runs tests
+// side by side); answers the scale remembered after.
 long launchRemembering(long remembered) {
     const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / "zorbel-sdl-remembered-scale";
+        std::filesystem::temp_directory_path() /
+        ("zorbel-sdl-scale-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(home);
     Paths::setHome(home);
     UserDefaults::resetStandardUserDefaults();
