@@ -125,13 +125,33 @@ FaceQuery queryForName(std::string_view name) {
     return q;
 }
 
+// FcInit also reads every configuration template fontconfig ships
+// (conf.avail, some forty files that are not in use) only so that
+// fc-conflist can list them: a third of its start.
+bool startFontconfig() {
+    FcConfig* config = FcConfigCreate();
+    bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcFalse) == FcTrue;
+    if (loaded) {
+        FcStrList* caches = FcConfigGetCacheDirs(config);
+        loaded = caches && FcStrListNext(caches) != nullptr;
+        if (caches)
+            FcStrListDone(caches);
+    }
+    // (Not complaining here: FcInit, reading it again, reports what is wrong.)
+    // The current configuration holds a reference of its own.
+    loaded = loaded && FcConfigBuildFonts(config) == FcTrue && FcConfigSetCurrent(config) == FcTrue;
+    if (config)
+        FcConfigDestroy(config);
+    return loaded || FcInit() == FcTrue;
+}
+
 namespace {
 
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
 bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     static const bool initialised = [] {
-        const bool ok = FcInit() == FcTrue;
+        const bool ok = startFontconfig();
         // Hands fontconfig's caches back at exit, so leak checkers stay quiet.
         if (ok)
             std::atexit(FcFini);

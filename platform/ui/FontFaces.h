@@ -30,6 +30,12 @@ extern const std::string kSystemFamily;
 // optional style after a dash ("DejaVuSans-BoldOblique").
 FaceQuery queryForName(std::string_view name);
 
+// Starts fontconfig with its configuration loaded as FcInit loads it, less
+// the templates it only lists; a configuration that cannot be loaded, or that
+// names no cache folder (FcInit adds its own), is left to FcInit and its
+// fallbacks. Whether fontconfig can answer.
+bool startFontconfig();
+
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
 bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out);
