@@ -13,6 +13,24 @@ const std::vector<std::string>& LibraryStandIns::soundFileNames() {
     return names;
 }
 
+const std::vector<std::string>& LibraryStandIns::x11FileNames() {
+    static const std::vector<std::string> names{
+        "libzorbel-no-wayland-client.so", "libzorbel-no-wayland-egl.so",
+        "libzorbel-no-wayland-cursor.so", "libzorbel-no-xkbcommon.so",
+        "libzorbel-no-decor.so",          "libzorbel-no-gbm.so",
+        "libzorbel-no-drm.so"};
+    return names;
+}
+
+bool LibraryStandIns::windowWillBeX11(const char* display, const char* waylandDisplay,
+                                      const char* videoDriver) {
+    if (!display || !*display)
+        return false;
+    if (videoDriver && *videoDriver)
+        return std::string_view(videoDriver) == "x11";
+    return !waylandDisplay || !*waylandDisplay;
+}
+
 LibraryStandIns LibraryStandIns::loadFrom(const std::filesystem::path& folder,
                                           const std::vector<std::string>& fileNames) {
     LibraryStandIns standIns;

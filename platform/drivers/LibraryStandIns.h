@@ -18,11 +18,24 @@ namespace platform {
 //  - D-Bus, where no session bus can be had: SDL goes on without D-Bus then
 //    anyway, after loading it and its eight libraries to find out. It offers
 //    nothing, so SDL finds out at once.
+//  - under an X11 window, the libraries of SDL's other window systems
+//    (Wayland's, libdecor, libxkbcommon, and the console's libgbm and
+//    libdrm): nine libraries mapped for nothing. Each offers the real one's
+//    whole interface, every function answering 0 (no display, no device), so
+//    that SDL finds none of those window systems should X11 fail.
 // They stay loaded for the life of the process (SDL refers to them).
 class LibraryStandIns {
 public:
     static const std::vector<std::string>& soundFileNames();
     static constexpr std::string_view kNoDBusFileName = "libzorbel-no-dbus.so";
+    static const std::vector<std::string>& x11FileNames();
+
+    // Whether SDL will open an X11 window and try nothing else first, from
+    // the environment's DISPLAY, WAYLAND_DISPLAY and SDL_VIDEODRIVER (null
+    // when unset): X11 asked for by name, or a display named and no Wayland
+    // one (SDL tries X11 first).
+    static bool windowWillBeX11(const char* display, const char* waylandDisplay,
+                                const char* videoDriver);
 
     LibraryStandIns() = default;
     LibraryStandIns(LibraryStandIns&& other) noexcept : handles_(std::move(other.handles_)) {}

@@ -50,6 +50,7 @@ struct WindowLoad {
     std::condition_variable settled;
     bool loaded = false; // the worker is past loading, with the module or not
     bool noSessionBus = false; // none can be had: SDL will do without D-Bus
+    bool x11Window = false;    // SDL will open an X11 window, and try nothing else first
     const WindowModuleEntry* entry = nullptr;
     std::string error;
     locale_t cLocale = nullptr;
@@ -74,10 +75,13 @@ void keepDBusMappedForLeakReports() {
 #endif
 }
 
-Result<const WindowModuleEntry*> loadWindowModule(bool noSessionBus) {
+Result<const WindowModuleEntry*> loadWindowModule(bool noSessionBus, bool x11Window) {
     std::vector<std::string> standInFiles = LibraryStandIns::soundFileNames();
     if (noSessionBus)
         standInFiles.emplace_back(LibraryStandIns::kNoDBusFileName);
+    if (x11Window)
+        standInFiles.insert(standInFiles.end(), LibraryStandIns::x11FileNames().begin(),
+                            LibraryStandIns::x11FileNames().end());
     LibraryStandIns standIns =
         LibraryStandIns::loadFrom(LoadableModule::folderHolding(kWindowModuleFile), standInFiles);
     if (!noSessionBus)
@@ -89,7 +93,7 @@ Result<const WindowModuleEntry*> loadWindowModule(bool noSessionBus) {
         standIns.unload();
         auto withoutStandIns = LoadableModule::entryPoint(kWindowModuleFile, kWindowModuleEntry);
         if (withoutStandIns)
-            log("The window loads the sound libraries: the stand-ins do not serve this SDL (" +
+            log("The window loads the real libraries: the stand-ins do not serve this SDL (" +
                 address.error() + ")");
         address = std::move(withoutStandIns);
     }
@@ -150,6 +154,8 @@ void startWindowDriver() {
     }
     nameComposeCache();
     load.noSessionBus = avoidFutileSessionBusLaunch();
+    load.x11Window = LibraryStandIns::windowWillBeX11(
+        std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("SDL_VIDEODRIVER"));
     // SDL's X11 start-up sets the process's locale to the user's while it
     // opens the input method: numbers the main thread reads or writes
     // meanwhile stay in the C locale the app otherwise runs in.
@@ -158,7 +164,7 @@ void startWindowDriver() {
         uselocale(load.cLocale);
     try {
         load.worker = std::thread([&load] {
-            auto entry = loadWindowModule(load.noSessionBus);
+            auto entry = loadWindowModule(load.noSessionBus, load.x11Window);
             {
                 const std::lock_guard lock(load.mutex);
                 if (entry)
@@ -184,7 +190,7 @@ int runWindowDriver(const LaunchOptions& options) {
         RunLoop::main().reset(ClockMode::Real);
     WindowLoad& load = windowLoad();
     if (!load.worker.joinable()) {
-        auto entry = loadWindowModule(load.noSessionBus);
+        auto entry = loadWindowModule(load.noSessionBus, load.x11Window);
         if (!entry)
             return windowNotOpened(entry.error());
         return entry.value()->run(options, false, nullptr);

@@ -6,8 +6,10 @@
 # no crash); without its module the camera is simply not there. Under Xvfb,
 # a window opened with the build's stand-ins maps none of the real sound
 # libraries, nor libdbus where no session bus can be had (but leaves D-Bus
-# alone where one is set); an SDL that the stand-ins do not serve is given
-# the real libraries, with a log line, and still opens its window.
+# alone where one is set), nor the libraries of SDL's other window systems
+# (Wayland's, libdecor, libxkbcommon, libgbm, libdrm); an SDL that the
+# stand-ins do not serve is given the real libraries, with a log line, and
+# still opens its window.
 # Usage: modules.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -132,7 +134,7 @@ for x, y, want in ((320, 500, "white"), (100, 85, "dark"), (518, 915, "black")):
     assert ok, f"({x}, {y}) is {(r, g, b)}, not {want}"
 PY
     fi
-    if grep -E 'Library stand-in|loads the sound libraries' "$work/quiet.log"; then
+    if grep -E 'Library stand-in|loads the real libraries' "$work/quiet.log"; then
         fail "the stand-ins were set aside"
     fi
     if command -v dbus-launch >/dev/null || [ -x /usr/bin/dbus-launch ]; then
@@ -140,6 +142,13 @@ PY
     else
         grep -q 'libzorbel-no-dbus\.so' "$work/quiet.maps" || fail "D-Bus's stand-in was not loaded"
         grep -E '/libdbus-1\.so' "$work/quiet.maps" && fail "libdbus was mapped with no session bus"
+    fi
+    if [ -f "$build/lib/zorbel/libzorbel-no-wayland-client.so" ]; then
+        grep -q 'libzorbel-no-wayland-client\.so' "$work/quiet.maps" ||
+            fail "the other window systems' stand-ins were not loaded"
+        if grep -E '/lib(wayland-[a-z]+|decor-0|xkbcommon|gbm|drm)\.so' "$work/quiet.maps"; then
+            fail "the X11 window mapped the other window systems' libraries"
+        fi
     fi
     # A session bus set (here one that is not there): D-Bus is SDL's to try.
     opened bus "$build/lib/zorbel" DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
@@ -159,7 +168,7 @@ PY
     echo 'int zorbel_nothing;' | cc -shared -fPIC -x c - -Wl,-soname,libpulse.so.0 \
         -o "$work/unfit/libzorbel-no-pulse.so"
     opened unfit "$work/unfit"
-    grep -q "The window loads the sound libraries: the stand-ins do not serve this SDL (.*undefined symbol: pa_" \
+    grep -q "The window loads the real libraries: the stand-ins do not serve this SDL (.*undefined symbol: pa_" \
         "$work/unfit.log" || { cat "$work/unfit.log" >&2; fail "no line for the unfit stand-ins"; }
     grep -qE '/libpulse\.so\.0' "$work/unfit.maps" || fail "the real PulseAudio was not loaded instead"
     grep -q 'libzorbel-no-' "$work/unfit.maps" && fail "stand-ins stayed loaded beside the real libraries"

@@ -1,7 +1,9 @@
 // The stand-ins the build leaves beside the window module carry the real
 // libraries' names: the sound ones offer the functions SDL takes from them,
-// each failing as the real one does when there is no sound, and D-Bus's
-// offers nothing. One that cannot be loaded is left out with a log line.
+// each failing as the real one does when there is no sound, D-Bus's offers
+// nothing, and those of the other window systems (loaded under an X11 window
+// only) offer the real ones' interfaces, finding no display or device. One
+// that cannot be loaded is left out with a log line.
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <dlfcn.h>
 #include <link.h>
 #include <gtest/gtest.h>
+#include <wayland-client-core.h>
 
 #include "platform/drivers/LibraryStandIns.h"
 #include "platform/foundation/LoadableModule.h"
@@ -87,6 +90,70 @@ TEST(LibraryStandInsTest, DBussStandInCarriesItsNameAndOffersNothing) {
                                  "dbus_connection_close", "dbus_error_init"})
         EXPECT_EQ(dlsym(dbus, function), nullptr) << function;
     dlclose(dbus);
+}
+
+// Under an X11 window SDL never starts its Wayland or console window
+// systems; should X11 fail, each finds nothing: no Wayland display, no
+// graphics device, no keyboard context. Their data (Wayland's interface
+// descriptions, which the window module's own Wayland code names) is there,
+// as large as the real library's.
+TEST(LibraryStandInsTest, TheOtherWindowSystemsStandInsFindNoDisplayOrDevice) {
+    const fs::path folder = LoadableModule::searchDirectories().front();
+    if (!fs::exists(folder / "libzorbel-no-wayland-client.so"))
+        GTEST_SKIP() << "no SDL was found to make them from";
+    LibraryStandIns standIns = LibraryStandIns::loadFrom(folder, LibraryStandIns::x11FileNames());
+    EXPECT_GE(standIns.count(), 1u);
+
+    struct Expected {
+        const char* file;
+        const char* soname;
+        const char* function; // answers null
+        const char* version;  // or null: unversioned
+    };
+    for (const Expected& e :
+         {Expected{"libzorbel-no-wayland-client.so", "libwayland-client.so.0", "wl_display_connect",
+                   nullptr},
+          Expected{"libzorbel-no-xkbcommon.so", "libxkbcommon.so.0", "xkb_context_new", "V_0.5.0"},
+          Expected{"libzorbel-no-gbm.so", "libgbm.so.1", "gbm_create_device", nullptr},
+          Expected{"libzorbel-no-drm.so", "libdrm.so.2", "drmModeGetResources", nullptr}}) {
+        if (!fs::exists(folder / e.file))
+            continue; // this SDL does not link it
+        void* library = dlopen((folder / e.file).c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        EXPECT_EQ(sonameOf(library), e.soname);
+        void* address = e.version ? dlvsym(library, e.function, e.version)
+                                  : dlsym(library, e.function);
+        ASSERT_NE(address, nullptr) << e.function << " is missing from " << e.file;
+        EXPECT_EQ(reinterpret_cast<void* (*)(int)>(address)(-1), nullptr) << e.function;
+        dlclose(library);
+    }
+
+    void* client =
+        dlopen((folder / "libzorbel-no-wayland-client.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(client, nullptr) << dlerror();
+    void* buffer = dlsym(client, "wl_buffer_interface");
+    ASSERT_NE(buffer, nullptr);
+    Dl_info info;
+    void* entry = nullptr;
+    ASSERT_NE(dladdr1(buffer, &info, &entry, RTLD_DL_SYMENT), 0);
+    const auto* symbol = static_cast<const ElfW(Sym)*>(entry);
+    ASSERT_NE(symbol, nullptr);
+    EXPECT_EQ(symbol->st_size, sizeof(wl_interface));
+    dlclose(client);
+}
+
+// Loaded only where SDL will open an X11 window and try nothing before it.
+TEST(LibraryStandInsTest, TheOtherWindowSystemsStandInsAreForX11WindowsOnly) {
+    EXPECT_TRUE(LibraryStandIns::windowWillBeX11(":0", nullptr, nullptr));
+    EXPECT_TRUE(LibraryStandIns::windowWillBeX11(":0", "", ""));
+    EXPECT_TRUE(LibraryStandIns::windowWillBeX11(":0", "wayland-0", "x11"));
+    // A Wayland display named: SDL may well open a Wayland window.
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11(":0", "wayland-0", nullptr));
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11(":0", nullptr, "wayland"));
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11(":0", nullptr, "wayland,x11"));
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11(":0", nullptr, "offscreen"));
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11(nullptr, nullptr, nullptr));
+    EXPECT_FALSE(LibraryStandIns::windowWillBeX11("", nullptr, "x11"));
 }
 
 TEST(LibraryStandInsTest, OneThatCannotBeLoadedIsLeftOutWithALogLine) {
