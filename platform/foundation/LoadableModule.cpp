@@ -21,8 +21,9 @@ std::mutex& loadMutex() {
     return m;
 }
 
-// Each module's handle once opened (never closed: its code may still be on
-// another thread's stack, and its symbols in tables the program keeps).
+// Each module's handle once opened, by its file's path (never closed: its
+// code may still be on another thread's stack, and its symbols in tables the
+// program keeps).
 std::map<std::string, void*>& openedModules() {
     static auto* opened = new std::map<std::string, void*>;
     return *opened;
@@ -55,20 +56,21 @@ fs::path LoadableModule::folderHolding(std::string_view file) {
 Result<void*> LoadableModule::entryPoint(std::string_view file, const char* entry) {
     const std::lock_guard lock(loadMutex());
     const std::string name(file);
+    const fs::path folder = folderHolding(name);
+    if (folder.empty()) {
+        const auto dirs = searchDirectories();
+        std::string where;
+        for (const fs::path& dir : dirs)
+            where += (where.empty() ? "" : ", ") + dir.string();
+        return Result<void*>::failure(name + " is not in " +
+                                      (where.empty() ? std::string("any folder") : where));
+    }
+    // Kept by the file's place: another folder asked for is another module.
+    const fs::path path = folder / name;
     void* handle = nullptr;
-    if (auto found = openedModules().find(name); found != openedModules().end()) {
+    if (auto found = openedModules().find(path.string()); found != openedModules().end()) {
         handle = found->second;
     } else {
-        const fs::path folder = folderHolding(name);
-        if (folder.empty()) {
-            const auto dirs = searchDirectories();
-            std::string where;
-            for (const fs::path& dir : dirs)
-                where += (where.empty() ? "" : ", ") + dir.string();
-            return Result<void*>::failure(name + " is not in " +
-                                          (where.empty() ? std::string("any folder") : where));
-        }
-        const fs::path path = folder / name;
         // Every symbol bound now: a module that does not fit this program
         // fails here, with the loader's words, not later in the middle of a call.
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -76,7 +78,7 @@ Result<void*> LoadableModule::entryPoint(std::string_view file, const char* entr
             const char* why = dlerror();
             return Result<void*>::failure(why ? why : path.string() + " could not be loaded");
         }
-        openedModules()[name] = handle;
+        openedModules()[path.string()] = handle;
     }
     dlerror();
     void* address = dlsym(handle, entry);

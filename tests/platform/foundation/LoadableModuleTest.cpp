@@ -77,4 +77,27 @@ TEST_F(LoadableModuleTest, LibraryWithoutTheEntryGivesTheLoadersReasonAndOneWith
     EXPECT_EQ(reinterpret_cast<double (*)(double)>(found.value())(0.0), 1.0);
 }
 
+// A module once opened is kept by its place: the same name asked for from
+// another folder is that folder's, or missing there.
+TEST_F(LoadableModuleTest, TheSameNameInAnotherFolderIsNotTheModuleOpenedBefore) {
+    Dl_info info{};
+    double (*cosine)(double) = &std::cos;
+    ASSERT_NE(dladdr(reinterpret_cast<void*>(cosine), &info), 0);
+    fs::copy_file(info.dli_fname, dir_ / "libzorbel-kept.so");
+    ASSERT_TRUE(LoadableModule::entryPoint("libzorbel-kept.so", "cos").ok());
+    const fs::path other = dir_ / "other";
+    fs::create_directories(other);
+    setenv("ZORBEL_MODULE_DIR", other.c_str(), 1);
+    auto missing = LoadableModule::entryPoint("libzorbel-kept.so", "cos");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error(), "libzorbel-kept.so is not in " + other.string());
+    std::ofstream(other / "libzorbel-kept.so") << std::string(4096, 'x');
+    auto damaged = LoadableModule::entryPoint("libzorbel-kept.so", "cos");
+    ASSERT_FALSE(damaged.ok());
+    EXPECT_NE(damaged.error().find("invalid ELF header"), std::string::npos) << damaged.error();
+    // Back in the first folder: the module opened there.
+    setenv("ZORBEL_MODULE_DIR", dir_.c_str(), 1);
+    EXPECT_TRUE(LoadableModule::entryPoint("libzorbel-kept.so", "cos").ok());
+}
+
 } // namespace
