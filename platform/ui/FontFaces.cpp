@@ -130,6 +130,8 @@ FaceQuery queryForName(std::string_view name) {
 // fc-conflist can list them: a third of its start.
 bool startFontconfig() {
     FcConfig* config = FcConfigCreate();
+    // Not complaining of a missing file here: FcInit, reading it again,
+    // reports what is wrong.
     bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcFalse) == FcTrue;
     if (loaded) {
         FcStrList* caches = FcConfigGetCacheDirs(config);
@@ -137,7 +139,6 @@ bool startFontconfig() {
         if (caches)
             FcStrListDone(caches);
     }
-    // (Not complaining here: FcInit, reading it again, reports what is wrong.)
     // The current configuration holds a reference of its own.
     loaded = loaded && FcConfigBuildFonts(config) == FcTrue && FcConfigSetCurrent(config) == FcTrue;
     if (config)
