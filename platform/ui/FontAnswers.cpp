@@ -27,12 +27,6 @@ long long stampOf(const fs::path& path) {
     return ec ? -1 : static_cast<long long>(time.time_since_epoch().count());
 }
 
-json sourceStamps(const std::vector<fs::path>& sources) {
-    json stamps = json::array();
-    for (const fs::path& path : sources)
-        stamps.push_back({{"path", path.string()}, {"time", stampOf(path)}});
-    return stamps;
-}
 
 // True when every source in `stamps` is as it was.
 bool sourcesUnchanged(const json& stamps) {
@@ -129,9 +123,17 @@ void FontAnswers::keep() {
                                {"style", answer.face.style}});
         }
     }
+    if (!stamped_) {
+        stamped_ = true;
+        for (const fs::path& path : sources_ ? sources_() : std::vector<fs::path>{})
+            stamps_.emplace_back(path.string(), stampOf(path));
+    }
+    json sources = json::array();
+    for (const auto& [path, time] : stamps_)
+        sources.push_back({{"path", path}, {"time", time}});
     const json kept = {{"format", kFormat},
                        {"environment", environment()},
-                       {"sources", sourceStamps(sources_ ? sources_() : std::vector<fs::path>{})},
+                       {"sources", std::move(sources)},
                        {"answers", std::move(answers)}};
     const Status written = writeFileAtomically(file_, kept.dump(1));
     if (!written && !keepFailed_) {

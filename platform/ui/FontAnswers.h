@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/FontFaces.h"
@@ -26,7 +27,7 @@ namespace platform::detail {
 class FontAnswers {
 public:
     using Ask = std::function<bool(const FaceQuery& query, bool checkFamily, FoundFace& out)>;
-    // What the answers given so far rest on; asked after `ask` has answered.
+    // What the answers rest on; asked once, after `ask` first answered.
     using Sources = std::function<std::vector<std::filesystem::path>()>;
 
     FontAnswers(std::filesystem::path file, Ask ask, Sources sources);
@@ -55,6 +56,11 @@ private:
     bool read_ = false;
     bool keepFailed_ = false;
     std::map<Key, Answer> answers_;
+    // The sources' times as fontconfig read them, taken at the first answer:
+    // fontconfig does not read them again in this process, so neither are
+    // they (under writing_).
+    bool stamped_ = false;
+    std::vector<std::pair<std::string, long long>> stamps_;
 };
 
 } // namespace platform::detail

@@ -148,18 +148,21 @@ bool startFontconfig() {
 
 namespace {
 
-// Asks fontconfig for the closest face; with checkFamily, a face of another
-// family (fontconfig's last-resort substitute) counts as not found.
+// startFontconfig, once; fontconfig's caches handed back at exit, so leak
+// checkers stay quiet.
 bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     static const bool initialised = [] {
         const bool ok = startFontconfig();
-        // Hands fontconfig's caches back at exit, so leak checkers stay quiet.
         if (ok)
             std::atexit(FcFini);
         return ok;
     }();
-    if (!initialised)
-        return false;
+    return initialised && askStartedFontconfig(q, checkFamily, out);
+}
+
+} // namespace
+
+bool askStartedFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(q.family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, q.weight >= 0 ? q.weight : FC_WEIGHT_REGULAR);
@@ -192,8 +195,6 @@ bool askFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out) {
     FcPatternDestroy(match);
     return familyOk && hasFile;
 }
-
-} // namespace
 
 std::vector<std::filesystem::path> fontconfigSources() {
     std::vector<std::filesystem::path> sources;

@@ -36,6 +36,11 @@ FaceQuery queryForName(std::string_view name);
 // fallbacks. Whether fontconfig can answer.
 bool startFontconfig();
 
+// Asks the fontconfig already started for the closest face; with
+// checkFamily, a face of another family (fontconfig's last-resort
+// substitute) counts as not found.
+bool askStartedFontconfig(const FaceQuery& q, bool checkFamily, FoundFace& out);
+
 // Asks fontconfig for the closest face; with checkFamily, a face of another
 // family (fontconfig's last-resort substitute) counts as not found.
 bool matchFace(const FaceQuery& q, bool checkFamily, FoundFace& out);

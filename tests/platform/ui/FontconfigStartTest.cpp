@@ -62,25 +62,7 @@ protected:
     // The file of the face fontconfig now gives for `family`, any family.
     static std::string faceFileFor(const char* family) {
         FoundFace face;
-        if (!matchFaceNow(family, face))
-            return {};
-        return face.file;
-    }
-    static bool matchFaceNow(const char* family, FoundFace& face) {
-        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcPatternDestroy(pattern);
-        if (!match)
-            return false;
-        FcChar8* file = nullptr;
-        const bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
-        if (found)
-            face.file = reinterpret_cast<const char*>(file);
-        FcPatternDestroy(match);
-        return found;
+        return askStartedFontconfig({family, -1, -1}, false, face) ? face.file : std::string();
     }
 
     fs::path dir_, config_;
